@@ -1,0 +1,7 @@
+# Compile options shared by every target of the project, set per target.
+add_library(launcher_options INTERFACE)
+target_compile_options(launcher_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wno-missing-field-initializers)
+if(LAUNCHER_SANITIZE)
+  target_compile_options(launcher_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(launcher_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,61 @@
+#include "core/Installer.h"
+
+#include "core/InstallationRecord.h"
+#include "core/InstallLock.h"
+#include "core/SetupFailure.h"
+#include "core/StagingFolder.h"
+#include "core/AtomicFile.h"
+
+#include <array>
+#include <string_view>
+#include <system_error>
+
+namespace launcher {
+namespace {
+
+// Setup holds the install lock, so a staging folder found now belongs to a run
+// that was killed; an import's can hold gigabytes.
+void removeAbandonedStagingFolders(const std::filesystem::path& root)
+{
+    static constexpr std::array<std::string_view, 3> kPrefixes{"Runtime-staging-", "Game-staging-", "DirectX-staging-"};
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        for (const auto prefix : kPrefixes)
+            if (name.starts_with(prefix))
+                removeTreeQuietly(it->path());
+    }
+}
+
+} // namespace
+
+void Installer::install(const std::filesystem::path& gameSource, const std::filesystem::path& audio,
+                        const std::optional<std::filesystem::path>& cache) const
+{
+    makeDirectory(m_root);
+    const InstallLock lock(m_root / "launcher.lock");
+    removeAbandonedStagingFolders(m_root);
+
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(record(), error)))
+        throw SetupFailure("An installation already exists. Its game files and saves were left untouched.");
+
+    preflight();
+    report("Verifying your audio package");
+    const auto codec = prepareCodec(audio);
+    installRuntime(cache);
+    importGame(gameSource);
+    installDirectX();
+    configurePrefix(codec);
+
+    const InstallationRecord installation{
+        .format = InstallationRecord::kFormat,
+        .launcherVersion = m_constants.version,
+        .engine = m_constants.engine.name,
+        .installedAt = std::chrono::system_clock::now(),
+    };
+    writeFileAtomically(record(), installation.encode());
+    report("Ready to play");
+}
+
+} // namespace launcher

@@ -1,0 +1,32 @@
+#pragma once
+// The operating system's archive tool (bsdtar), run through the process runner
+// with the archive tool's time-out. It recognises every format by content: xz
+// tar, ZIP, Microsoft Cabinet and self-extracting Windows installers. The
+// launcher never parses an archive itself.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace launcher {
+
+class Installer;
+
+class ArchiveTool final {
+public:
+    explicit ArchiveTool(const Installer& installer) : m_installer(installer) {}
+
+    // Every line the tool prints, empty lines dropped, each exactly as printed.
+    std::vector<std::string> list(const std::filesystem::path& archive) const;
+    void extract(const std::filesystem::path& archive, const std::filesystem::path& folder) const;
+    // Extracted files belong to the current user, with the user's default permissions.
+    void extractOwnedByUser(const std::filesystem::path& archive, const std::filesystem::path& folder) const;
+    // Only the named member, under its stored name; fails when the archive lacks it.
+    void extractMember(const std::filesystem::path& archive, const std::filesystem::path& folder,
+                       const std::string& member) const;
+
+private:
+    const Installer& m_installer;
+};
+
+} // namespace launcher

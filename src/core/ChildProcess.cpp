@@ -1,0 +1,143 @@
+#include "core/ChildProcess.h"
+
+#include <cerrno>
+#include <condition_variable>
+#include <csignal>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace launcher {
+
+struct ChildProcess::State {
+    std::mutex mutex;
+    std::condition_variable exited;
+    std::optional<int> status;
+};
+
+namespace {
+
+int terminationStatus(int raw)
+{
+    if (WIFEXITED(raw))
+        return WEXITSTATUS(raw);
+    if (WIFSIGNALED(raw))
+        return 128 + WTERMSIG(raw);
+    return 255;
+}
+
+// Waits for the exit without reaping, then reaps under the lock, so that signal()
+// never reaches a process identifier that the system has already handed on.
+void watch(pid_t pid, const std::shared_ptr<ChildProcess::State>& state)
+{
+    siginfo_t info{};
+    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+    }
+    std::lock_guard lock(state->mutex);
+    int raw = 0;
+    while (::waitpid(pid, &raw, 0) < 0 && errno == EINTR) {
+    }
+    state->status = terminationStatus(raw);
+    state->exited.notify_all();
+}
+
+class SpawnSetup final {
+public:
+    SpawnSetup()
+    {
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawnattr_init(&attributes);
+    }
+    ~SpawnSetup()
+    {
+        ::posix_spawn_file_actions_destroy(&actions);
+        ::posix_spawnattr_destroy(&attributes);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+};
+
+std::vector<char*> pointers(std::vector<std::string>& texts)
+{
+    std::vector<char*> result;
+    result.reserve(texts.size() + 1);
+    for (auto& text : texts)
+        result.push_back(text.data());
+    result.push_back(nullptr);
+    return result;
+}
+
+} // namespace
+
+ChildProcess ChildProcess::spawn(const SpawnRequest& request)
+{
+    SpawnSetup setup;
+    ::posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (request.output >= 0) {
+        ::posix_spawn_file_actions_adddup2(&setup.actions, request.output, STDOUT_FILENO);
+        ::posix_spawn_file_actions_adddup2(&setup.actions, request.output, STDERR_FILENO);
+    }
+    if (request.directory)
+        ::posix_spawn_file_actions_addchdir_np(&setup.actions, request.directory->c_str());
+
+    // A front end may block or ignore signals (SIGPIPE above all); the child starts clean.
+    sigset_t none;
+    sigset_t all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    ::posix_spawnattr_setsigmask(&setup.attributes, &none);
+    ::posix_spawnattr_setsigdefault(&setup.attributes, &all);
+    ::posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    std::vector<std::string> argumentTexts{request.executable.string()};
+    argumentTexts.insert(argumentTexts.end(), request.arguments.begin(), request.arguments.end());
+    std::vector<std::string> environmentTexts;
+    if (request.environment)
+        for (const auto& [name, value] : *request.environment)
+            environmentTexts.push_back(name + "=" + value);
+    auto argv = pointers(argumentTexts);
+    auto envp = pointers(environmentTexts);
+
+    pid_t pid = -1;
+    const int error = ::posix_spawn(&pid, request.executable.c_str(), &setup.actions, &setup.attributes, argv.data(),
+                                    request.environment ? envp.data() : environ);
+    if (error != 0)
+        throw std::system_error(error, std::generic_category(), "Cannot start " + request.executable.string());
+
+    auto state = std::make_shared<State>();
+    std::thread(watch, pid, state).detach();
+    return ChildProcess(pid, std::move(state));
+}
+
+std::optional<int> ChildProcess::waitFor(std::chrono::duration<double> timeout) const
+{
+    std::unique_lock lock(m_state->mutex);
+    m_state->exited.wait_for(lock, timeout, [&] { return m_state->status.has_value(); });
+    return m_state->status;
+}
+
+int ChildProcess::wait() const
+{
+    std::unique_lock lock(m_state->mutex);
+    m_state->exited.wait(lock, [&] { return m_state->status.has_value(); });
+    return *m_state->status;
+}
+
+void ChildProcess::signal(int number) const
+{
+    std::lock_guard lock(m_state->mutex);
+    if (!m_state->status)
+        ::kill(m_pid, number);
+}
+
+} // namespace launcher

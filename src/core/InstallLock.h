@@ -1,0 +1,22 @@
+#pragma once
+// The exclusive lock on "launcher.lock" that keeps setup and play of all launcher
+// processes apart. Held from construction until destruction; nobody ever waits.
+
+#include <filesystem>
+
+namespace launcher {
+
+class InstallLock final {
+public:
+    // Throws SetupFailure when another holder has the lock or the file cannot be opened.
+    explicit InstallLock(const std::filesystem::path& file);
+    ~InstallLock();
+
+    InstallLock(const InstallLock&) = delete;
+    InstallLock& operator=(const InstallLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace launcher

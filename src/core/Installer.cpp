@@ -1,0 +1,32 @@
+#include "core/Installer.h"
+
+#include "core/Platform.h"
+
+#include <utility>
+
+namespace launcher {
+
+Installer::Installer(std::optional<std::filesystem::path> root, Report report, Constants constants)
+    : m_root(root ? std::move(*root) : defaultRoot())
+    , m_report(std::move(report))
+    , m_constants(std::move(constants))
+{
+}
+
+std::filesystem::path Installer::defaultRoot()
+{
+    return platform::userDataFolder() / "Veyra2MacLauncher";
+}
+
+void Installer::report(const std::string& line) const
+{
+    if (m_report)
+        m_report(line);
+}
+
+void Installer::makeDirectory(const std::filesystem::path& folder) const
+{
+    std::filesystem::create_directories(folder);
+}
+
+} // namespace launcher

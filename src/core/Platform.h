@@ -1,0 +1,39 @@
+#pragma once
+// Everything that differs between macOS and Linux lives behind this header.
+
+#include "core/Constants.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace launcher::platform {
+
+#if defined(__APPLE__)
+inline constexpr std::string_view kArchiveTool = "/usr/bin/tar";
+#else
+// Debian's bsdtar is the same libarchive tool that macOS ships as tar.
+inline constexpr std::string_view kArchiveTool = "/usr/bin/bsdtar";
+#endif
+inline constexpr std::string_view kDownloadTool = "/usr/bin/curl";
+
+// The folder below which the default root lives: Application Support on macOS,
+// $XDG_DATA_HOME (else ~/.local/share) elsewhere.
+std::filesystem::path userDataFolder();
+
+// The dynamic loader's library-search variable that points the runtime at its
+// own libraries, and the name prefixes of loader variables that must not reach it.
+std::string_view librarySearchVariable();
+const std::vector<std::string_view>& loaderVariablePrefixes();
+
+// The program that proves x86_64 code runs here: arch -x86_64 on macOS (fails
+// without Rosetta on Apple silicon), setarch x86_64 elsewhere (fails where the
+// kernel cannot run x86_64 programs).
+Command x86_64Check();
+
+// Space available to the user on the volume holding the folder.
+std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder);
+
+} // namespace launcher::platform
