@@ -1,0 +1,28 @@
+#include "support/TestConstants.h"
+
+namespace launcher::testing {
+
+std::filesystem::path fixture(const std::string& relative)
+{
+    return std::filesystem::path(VEYRA2_FIXTURES_DIR) / relative;
+}
+
+std::filesystem::path launcherProgram()
+{
+    return VEYRA2_LAUNCHER_PROGRAM;
+}
+
+std::filesystem::path fixtureProgram()
+{
+    return VEYRA2_FIXTURE_PROGRAM;
+}
+
+Constants testConstants()
+{
+    Constants constants = Constants::builtIn();
+    constants.x86_64Check = {"/bin/true", {}};
+    constants.availableSpace = [](const std::filesystem::path&) { return std::optional<std::uintmax_t>(100'000'000'000); };
+    return constants;
+}
+
+} // namespace launcher::testing
