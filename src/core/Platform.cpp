@@ -50,6 +50,20 @@ Command x86_64Check()
 #endif
 }
 
+bool hasGraphicalSession()
+{
+#if defined(__APPLE__)
+    return true;
+#else
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0')
+            return true;
+    }
+    return false;
+#endif
+}
+
 std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder)
 {
     // std::filesystem::space reports f_bavail, the space an unprivileged user may fill.

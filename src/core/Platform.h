@@ -33,6 +33,10 @@ const std::vector<std::string_view>& loaderVariablePrefixes();
 // kernel cannot run x86_64 programs).
 Command x86_64Check();
 
+// Whether a graphical session is there to show windows in: always on macOS; on
+// Linux when DISPLAY or WAYLAND_DISPLAY names one.
+bool hasGraphicalSession();
+
 // Space available to the user on the volume holding the folder.
 std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder);
 

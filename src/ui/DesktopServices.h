@@ -1,0 +1,44 @@
+#pragma once
+// Everything the desktop front end asks of the desktop itself: open panels,
+// opening files, folders and web pages with their default applications, and
+// alerts. QtDesktopServices is the real one; tests put in a double that answers
+// from a script and records what was asked. Main thread only.
+
+#include <QString>
+#include <QUrl>
+
+namespace launcher {
+
+struct OpenPanel {
+    QString title;
+    QString message;
+    bool canChooseDirectories = false;
+    bool canChooseFiles = true;
+};
+
+// What the user did with an open panel. A confirmed panel may still report no item.
+struct PanelChoice {
+    bool confirmed = false;
+    QUrl url;
+};
+
+struct Alert {
+    QString messageText;
+    QString informativeText;
+};
+
+class DesktopServices {
+public:
+    virtual ~DesktopServices() = default;
+
+    // Runs the panel modally; one item at most, no file-type filter.
+    virtual PanelChoice choose(const OpenPanel& panel) = 0;
+    // Opens the file, folder or web page; whether that worked is not reported.
+    virtual void open(const QUrl& url) = 0;
+    // Shows the alert modally with one confirmation button and returns once it is dismissed.
+    virtual void alert(const Alert& alert) = 0;
+    // The application's About panel.
+    virtual void about() = 0;
+};
+
+} // namespace launcher

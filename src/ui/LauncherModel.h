@@ -1,0 +1,120 @@
+#pragma once
+// The observable state of the desktop front end and its one bridge to the engine.
+//
+//   QtDesktopServices services;
+//   LauncherModel model(services);              // the default root, the bundled guide
+//   model.selectGame(); model.selectAudio(); model.setOwnsFiles(true);
+//   model.install();                            // returns at once; watch `busy` and `status`
+//
+// Every property changes, and every operation is called, on the GUI thread only.
+// Setup and the watch over a running game run on background threads that hold
+// the model weakly and hand their results back to the GUI thread; work handed
+// back to a model that is gone does nothing. Each property's change signal is
+// emitted on every assignment, also when the value stays the same.
+
+#include "core/Installer.h"
+#include "ui/DesktopServices.h"
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace launcher {
+
+class ChildProcess;
+class InstallLock;
+
+struct LauncherSettings {
+    // The engine's root folder; nullopt is the default root.
+    std::optional<std::filesystem::path> root;
+    Constants constants = Constants::builtIn();
+    // The setup guide document; nullopt looks for the one shipped with the program.
+    std::optional<std::filesystem::path> guide;
+};
+
+class LauncherModel final : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QUrl gameURL READ gameURL WRITE setGameURL NOTIFY gameURLChanged)
+    Q_PROPERTY(QUrl audioURL READ audioURL WRITE setAudioURL NOTIFY audioURLChanged)
+    Q_PROPERTY(bool ownsFiles READ ownsFiles WRITE setOwnsFiles NOTIFY ownsFilesChanged)
+    Q_PROPERTY(bool busy READ busy WRITE setBusy NOTIFY busyChanged)
+    Q_PROPERTY(bool playing READ playing WRITE setPlaying NOTIFY playingChanged)
+    Q_PROPERTY(bool ready READ ready WRITE setReady NOTIFY readyChanged)
+    Q_PROPERTY(QString status READ status WRITE setStatus NOTIFY statusChanged)
+    Q_PROPERTY(std::optional<QString> error READ error WRITE setError NOTIFY errorChanged)
+
+public:
+    // Decides `ready` and the first status from the disk; `services` must outlive the model.
+    explicit LauncherModel(DesktopServices& services, LauncherSettings settings = {}, QObject* parent = nullptr);
+    ~LauncherModel() override;
+
+    // An empty URL means nothing is chosen.
+    const QUrl& gameURL() const { return m_gameURL; }
+    const QUrl& audioURL() const { return m_audioURL; }
+    bool ownsFiles() const { return m_ownsFiles; }
+    bool busy() const { return m_busy; }
+    bool playing() const { return m_playing; }
+    bool ready() const { return m_ready; }
+    const QString& status() const { return m_status; }
+    const std::optional<QString>& error() const { return m_error; }
+
+    void setGameURL(const QUrl& value);
+    void setAudioURL(const QUrl& value);
+    void setOwnsFiles(bool value);
+    void setBusy(bool value);
+    void setPlaying(bool value);
+    void setReady(bool value);
+    void setStatus(const QString& value);
+    void setError(const std::optional<QString>& value);
+
+    const Installer& installer() const { return m_installer; }
+
+    // Blocks until every background task of every model has ended; for shutdown and tests.
+    static void waitForBackgroundWork();
+
+public slots:
+    void selectGame();
+    void selectAudio();
+    // Starts setup off the GUI thread when both files are chosen, ownership is
+    // stated and no setup runs; otherwise does nothing at all.
+    void install();
+    // Launches the game and keeps the install lock until its exit is handled here.
+    void play();
+    void openGuide();
+    void openLogs();
+    void openSaves();
+
+signals:
+    void gameURLChanged();
+    void audioURLChanged();
+    void ownsFilesChanged();
+    void busyChanged();
+    void playingChanged();
+    void readyChanged();
+    void statusChanged();
+    void errorChanged();
+
+private:
+    void finishSetup(const std::optional<QString>& failure);
+    void finishGame(int terminationStatus);
+
+    QUrl m_gameURL;
+    QUrl m_audioURL;
+    bool m_ownsFiles = false;
+    bool m_busy = false;
+    bool m_playing = false;
+    bool m_ready = false;
+    QString m_status;
+    std::optional<QString> m_error;
+    std::shared_ptr<ChildProcess> m_process;
+    std::unique_ptr<InstallLock> m_playLock;
+    Installer m_installer;
+    DesktopServices& m_services;
+    std::optional<std::filesystem::path> m_guide;
+};
+
+} // namespace launcher

@@ -1,0 +1,29 @@
+#pragma once
+// The launcher screen's colours, fonts and style sheet, in one place.
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QString>
+
+namespace launcher::style {
+
+QColor accent();
+QColor backgroundTop();
+QColor backgroundBottom();
+QColor errorText();
+// The dimmed foreground of secondary texts on the dark background.
+QColor secondaryText();
+
+// The system font at a size in device-independent pixels, which match the
+// points of the macOS layout on every platform.
+QFont systemFont(int pixels, QFont::Weight weight = QFont::Normal);
+QFont monospacedFont(int pixels, QFont::Weight weight);
+
+// The dark colour scheme of the launcher's window and everything in it.
+QPalette darkPalette();
+
+// Fills, outlines and button styles of the whole screen, addressed by object name.
+QString styleSheet();
+
+} // namespace launcher::style

@@ -1,0 +1,88 @@
+#include "ui/LauncherWindow.h"
+
+#include "ui/DesktopServices.h"
+#include "ui/LauncherStyle.h"
+#include "ui/LauncherView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace launcher {
+namespace {
+
+const QSize kContentSize(760, 650);
+const QSize kMinimumContentSize(740, 650);
+
+// Command-Q on macOS, Ctrl+Q elsewhere; the fallback covers keyboard schemes
+// (such as the Windows one) that bind nothing to quitting.
+QKeySequence quitShortcut()
+{
+    const QKeySequence platform(QKeySequence::Quit);
+    return platform.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : platform;
+}
+
+} // namespace
+
+LauncherWindow::LauncherWindow(LauncherModel& model, DesktopServices& services, std::function<bool()> mayClose)
+    : m_mayClose(std::move(mayClose))
+{
+    setObjectName("launcherWindow");
+    setWindowTitle(tr("Veyra 2 Mac Launcher"));
+    setPalette(style::darkPalette());
+    setCentralWidget(new LauncherView(model, services));
+    buildMenu(services);
+
+    // The sizes are those of the content; a menu bar inside the window (all but macOS) comes on top.
+    const QSize menu(0, menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height());
+    setMinimumSize(kMinimumContentSize + menu);
+    resize(kContentSize + menu);
+    QRect placed(QPoint(), size());
+    placed.moveCenter(screen()->availableGeometry().center());
+    move(placed.topLeft());
+}
+
+void LauncherWindow::buildMenu(DesktopServices& services)
+{
+    // On macOS the two roles move the items into the application menu.
+    QMenu* application = menuBar()->addMenu(QApplication::applicationDisplayName());
+    application->setObjectName("applicationMenu");
+
+    QAction* about = application->addAction(tr("About Veyra 2 Mac Launcher"));
+    about->setObjectName("aboutAction");
+    about->setMenuRole(QAction::AboutRole);
+    connect(about, &QAction::triggered, this, [&services] { services.about(); });
+
+    application->addSeparator();
+
+    QAction* quit = application->addAction(tr("Quit Veyra 2 Mac Launcher"));
+    quit->setObjectName("quitAction");
+    quit->setMenuRole(QAction::QuitRole);
+    quit->setShortcut(quitShortcut());
+    // The shortcut works in the window also where its menu bar is not part of it.
+    addAction(quit);
+    // Quitting asks every window to close first, so the guard in closeEvent decides.
+    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void LauncherWindow::bringToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+void LauncherWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_mayClose && !m_mayClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace launcher

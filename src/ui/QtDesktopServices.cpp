@@ -1,0 +1,93 @@
+#include "ui/QtDesktopServices.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMessageBox>
+
+namespace launcher {
+namespace {
+
+// A file dialog that also accepts a folder as the chosen item when the panel
+// allows folders next to files. Qt's own dialog would otherwise open a folder
+// on "Choose"; the macOS panel does this by itself.
+class ItemDialog final : public QFileDialog {
+public:
+    explicit ItemDialog(const OpenPanel& panel)
+        : m_directories(panel.canChooseDirectories)
+    {
+        setWindowTitle(panel.title);
+        setAcceptMode(QFileDialog::AcceptOpen);
+        setLabelText(QFileDialog::Accept, QApplication::translate("launcher::QtDesktopServices", "Choose"));
+        if (!panel.canChooseFiles)
+            setFileMode(QFileDialog::Directory);
+        else if (panel.canChooseDirectories)
+            setFileMode(QFileDialog::AnyFile);
+        else
+            setFileMode(QFileDialog::ExistingFile);
+#if !defined(Q_OS_MACOS)
+        // Only the macOS panel offers files and folders at once; elsewhere Qt's own dialog does.
+        if (panel.canChooseFiles && panel.canChooseDirectories)
+            setOption(QFileDialog::DontUseNativeDialog);
+#endif
+        if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+            auto* message = new QLabel(panel.message);
+            message->setWordWrap(true);
+            grid->addWidget(message, grid->rowCount(), 0, 1, grid->columnCount());
+        }
+    }
+
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        if (m_directories && chosen.size() == 1 && QFileInfo::exists(chosen.first())) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    bool m_directories;
+};
+
+} // namespace
+
+PanelChoice QtDesktopServices::choose(const OpenPanel& panel)
+{
+    ItemDialog dialog(panel);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QList<QUrl> urls = dialog.selectedUrls();
+    return {true, urls.isEmpty() ? QUrl() : urls.first()};
+}
+
+void QtDesktopServices::open(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+void QtDesktopServices::alert(const Alert& alert)
+{
+    QMessageBox box;
+    box.setIcon(QMessageBox::Warning);
+    box.setText(alert.messageText);
+    box.setInformativeText(alert.informativeText);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+void QtDesktopServices::about()
+{
+    const QString name = QApplication::applicationDisplayName();
+    QMessageBox::about(nullptr, QApplication::translate("launcher::QtDesktopServices", "About %1").arg(name),
+                       QStringLiteral("<h3>%1</h3><p>%2</p>")
+                           .arg(name.toHtmlEscaped(), QApplication::translate("launcher::QtDesktopServices", "Version %1")
+                                                          .arg(QApplication::applicationVersion())
+                                                          .toHtmlEscaped()));
+}
+
+} // namespace launcher

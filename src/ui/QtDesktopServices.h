@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ui/DesktopServices.h"
+
+namespace launcher {
+
+// The desktop services of a running Qt application: Qt's file dialog (the
+// native open panel on macOS), QDesktopServices and message boxes.
+class QtDesktopServices final : public DesktopServices {
+public:
+    PanelChoice choose(const OpenPanel& panel) override;
+    void open(const QUrl& url) override;
+    void alert(const Alert& alert) override;
+    void about() override;
+};
+
+} // namespace launcher

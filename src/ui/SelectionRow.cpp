@@ -1,0 +1,74 @@
+#include "ui/SelectionRow.h"
+
+#include "ui/LauncherStyle.h"
+#include "ui/WrappingLabel.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace launcher {
+namespace {
+
+// The last component of the chosen path: the file's or the folder's own name.
+QString chosenName(const QUrl& value)
+{
+    return QFileInfo(QDir::cleanPath(value.toLocalFile())).fileName();
+}
+
+} // namespace
+
+SelectionRow::SelectionRow(const QString& name, const QString& step, const QString& title, const QString& detail,
+                           QWidget* parent)
+    : QFrame(parent)
+    , m_detail(detail)
+    , m_detailLabel(new WrappingLabel)
+    , m_button(new QPushButton)
+{
+    setObjectName(name + "Row");
+
+    auto* badge = new QLabel(step);
+    badge->setObjectName(name + "Step");
+    badge->setFont(style::monospacedFont(15, QFont::DemiBold));
+    badge->setAlignment(Qt::AlignCenter);
+    badge->setFixedSize(34, 34);
+
+    auto* titleLabel = new QLabel(title);
+    titleLabel->setObjectName(name + "Title");
+    titleLabel->setTextFormat(Qt::PlainText);
+    titleLabel->setFont(style::systemFont(16, QFont::DemiBold));
+
+    m_detailLabel->setObjectName(name + "Detail");
+    m_detailLabel->setFont(style::systemFont(12));
+    m_detailLabel->setMaximumLines(2);
+
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(5);
+    texts->addWidget(titleLabel);
+    texts->addWidget(m_detailLabel);
+
+    m_button->setObjectName(name + "Button");
+    m_button->setCursor(Qt::PointingHandCursor);
+    m_button->setAccessibleName(tr("Choose %1").arg(title));
+    connect(m_button, &QPushButton::clicked, this, &SelectionRow::chooseRequested);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(18, 18, 18, 18);
+    row->setSpacing(16);
+    row->addWidget(badge, 0, Qt::AlignVCenter);
+    row->addLayout(texts, 1);
+    row->addWidget(m_button, 0, Qt::AlignVCenter);
+}
+
+void SelectionRow::showChoice(const QUrl& value, bool enabled)
+{
+    const bool chosen = !value.isEmpty();
+    m_detailLabel->setText(chosen ? chosenName(value) : m_detail);
+    m_button->setText(chosen ? tr("Change…") : tr("Choose…"));
+    m_button->setEnabled(enabled);
+}
+
+} // namespace launcher

@@ -1,0 +1,15 @@
+#pragma once
+// The two symbols of the launcher screen, drawn in code so that they look the
+// same on every platform.
+
+#include <QColor>
+#include <QPixmap>
+
+namespace launcher::symbols {
+
+// A desktop computer: a screen on a stand.
+QPixmap desktopComputer(int size, const QColor& colour, qreal devicePixelRatio);
+// A filled circle with a check mark cut out of it.
+QPixmap checkmarkCircle(int size, const QColor& colour, qreal devicePixelRatio);
+
+} // namespace launcher::symbols

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui/DesktopServices.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace launcher::testing {
+
+// Answers open panels from a queue (an empty queue cancels) and records every
+// panel, opened address, alert and About request instead of showing anything.
+class FakeDesktopServices final : public DesktopServices {
+public:
+    PanelChoice choose(const OpenPanel& panel) override
+    {
+        panels.push_back(panel);
+        if (answers.empty())
+            return {};
+        const PanelChoice answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void open(const QUrl& url) override { opened.push_back(url); }
+    void alert(const Alert& shown) override { alerts.push_back(shown); }
+    void about() override { ++aboutPanels; }
+
+    // Queues a confirmed choice of the item.
+    void willChoose(const QUrl& url) { answers.push_back({true, url}); }
+
+    std::deque<PanelChoice> answers;
+    std::vector<OpenPanel> panels;
+    std::vector<QUrl> opened;
+    std::vector<Alert> alerts;
+    int aboutPanels = 0;
+};
+
+} // namespace launcher::testing

@@ -1,0 +1,73 @@
+#include "UiTestSupport.h"
+
+#include "support/TestConstants.h"
+
+#include <QtTest>
+
+namespace launcher::testing {
+
+QUrl fileUrl(const std::filesystem::path& path)
+{
+    return QUrl::fromLocalFile(QString::fromStdString(path.string()));
+}
+
+LauncherSettings settingsFor(const std::filesystem::path& root, std::optional<std::filesystem::path> guide)
+{
+    return {.root = root, .constants = testConstants(), .guide = std::move(guide)};
+}
+
+void provideRuntimeArchives(const std::filesystem::path& root)
+{
+    const Constants constants = testConstants();
+    std::filesystem::create_directories(root / "Downloads");
+    for (const auto& asset : {constants.engine, constants.libraries})
+        std::filesystem::copy_file(fixture("runtime/prefetched/" + asset.name), root / "Downloads" / asset.name);
+}
+
+namespace {
+
+std::optional<std::filesystem::path> existing(const std::filesystem::path& file)
+{
+    if (std::filesystem::exists(file))
+        return file;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::filesystem::path> setupGameSource()
+{
+    return existing(fixture("game/vy2pc_data.bin"));
+}
+
+std::optional<std::filesystem::path> setupAudioPackage()
+{
+    return existing(fixture("audio/WMADMOD.DLL"));
+}
+
+bool engineStepMissing(const QString& message)
+{
+    return message.endsWith(" not built yet.");
+}
+
+ForeignLockHolder::ForeignLockHolder(const std::filesystem::path& root)
+{
+    // The lock is taken as the launcher takes it: flock on the open file.
+    m_process.start("python3", {"-c",
+                                "import fcntl, sys, time\n"
+                                "lock = open(sys.argv[1], 'a')\n"
+                                "fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)\n"
+                                "print('locked', flush=True)\n"
+                                "time.sleep(600)\n",
+                                QString::fromStdString((root / "launcher.lock").string())});
+    if (!m_process.waitForReadyRead(30'000) || m_process.readLine().trimmed() != "locked")
+        qFatal("The lock-holding process did not take the lock");
+}
+
+ForeignLockHolder::~ForeignLockHolder()
+{
+    m_process.kill();
+    m_process.waitForFinished();
+}
+
+} // namespace launcher::testing

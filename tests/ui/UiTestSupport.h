@@ -1,0 +1,57 @@
+#pragma once
+// Shared set-ups of the desktop front end's tests.
+
+#include "ui/LauncherModel.h"
+
+#include <QProcess>
+#include <QString>
+#include <QUrl>
+#include <QtTest>
+
+#include <filesystem>
+#include <optional>
+
+namespace launcher::testing {
+
+QUrl fileUrl(const std::filesystem::path& path);
+
+// Model settings for a test root: the engine constants of the tests and the given guide.
+LauncherSettings settingsFor(const std::filesystem::path& root,
+                             std::optional<std::filesystem::path> guide = std::filesystem::path("/nonexistent"));
+
+// Puts the verified runtime archives into the root's download cache, which the
+// engine reuses, so that a setup from the window downloads nothing.
+void provideRuntimeArchives(const std::filesystem::path& root);
+
+// The generated game source and audio package that a complete setup accepts;
+// nullopt while the test build generates none.
+std::optional<std::filesystem::path> setupGameSource();
+std::optional<std::filesystem::path> setupAudioPackage();
+
+// True when the message is a placeholder of an engine step that is not built yet.
+bool engineStepMissing(const QString& message);
+
+// A separate process holding the install lock of a root until it is destroyed.
+class ForeignLockHolder final {
+public:
+    explicit ForeignLockHolder(const std::filesystem::path& root);
+    ~ForeignLockHolder();
+    ForeignLockHolder(const ForeignLockHolder&) = delete;
+    ForeignLockHolder& operator=(const ForeignLockHolder&) = delete;
+
+private:
+    QProcess m_process;
+};
+
+} // namespace launcher::testing
+
+namespace QTest {
+
+// Failure messages show an absent error as "(none)".
+template <>
+inline char* toString(const std::optional<QString>& value)
+{
+    return value ? QTest::toString(*value) : qstrdup("(none)");
+}
+
+} // namespace QTest
