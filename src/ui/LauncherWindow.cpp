@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 
 namespace launcher {
 namespace {
@@ -39,10 +40,8 @@ LauncherWindow::LauncherWindow(LauncherModel& model, DesktopServices& services, 
     // The sizes are those of the content; a menu bar inside the window (all but macOS) comes on top.
     const QSize menu(0, menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height());
     setMinimumSize(kMinimumContentSize + menu);
-    resize(kContentSize + menu);
-    QRect placed(QPoint(), size());
-    placed.moveCenter(screen()->availableGeometry().center());
-    move(placed.topLeft());
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, kContentSize + menu,
+                                    screen()->availableGeometry()));
 }
 
 void LauncherWindow::buildMenu(DesktopServices& services)

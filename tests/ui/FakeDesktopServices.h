@@ -22,7 +22,12 @@ public:
         return answer;
     }
     void open(const QUrl& url) override { opened.push_back(url); }
-    void alert(const Alert& shown) override { alerts.push_back(shown); }
+    void alert(const Alert& shown) override
+    {
+        alerts.push_back(shown);
+        if (onAlert)
+            onAlert();
+    }
     void about() override { ++aboutPanels; }
 
     // Queues a confirmed choice of the item.
@@ -32,6 +37,8 @@ public:
     std::vector<OpenPanel> panels;
     std::vector<QUrl> opened;
     std::vector<Alert> alerts;
+    // Runs while the alert would be on screen.
+    std::function<void()> onAlert;
     int aboutPanels = 0;
 };
 
