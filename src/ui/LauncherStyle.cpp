@@ -100,7 +100,9 @@ QPalette darkPalette()
 QString styleSheet()
 {
     const QColor prominentDisabled = withOpacity(accent(), 0.35);
+    // Rules by object name outrank the first one, which gives every other text its colour.
     return QStringLiteral(R"(
+QWidget { color: %1; }
 #betaBadge { color: %2; background: %3; border-radius: 12px; padding: 6px 10px; }
 #subheadline, #installedSentence, #gameDetail, #audioDetail, #requirementsNote, #statusLabel, #footerNote {
     color: %2;
@@ -111,7 +113,6 @@ QString styleSheet()
 #gameRow, #audioRow { background: %6; border: 1px solid %7; border-radius: 12px; }
 #errorBox { background: %8; border-radius: 8px; }
 #errorLabel { color: %9; }
-#consentCheckBox { color: %1; }
 
 QPushButton#setupButton, QPushButton#playButton {
     background: %4; color: %10; border: none; border-radius: 8px; padding: 8px 18px;

@@ -6,6 +6,7 @@
 #include "support/TemporaryFolder.h"
 #include "ui/BusyIndicator.h"
 #include "ui/LauncherModel.h"
+#include "ui/LauncherStyle.h"
 #include "ui/WrappingLabel.h"
 
 #include <QCheckBox>
@@ -67,6 +68,7 @@ private slots:
     void cleanup() { LauncherModel::waitForBackgroundWork(); }
 
     void firstStartShowsTheSetupPanel();
+    void textsUseTheDarkScheme();
     void choosingShowsTheChosenNameAndConsentIsTwoWay();
     void setupButtonNeedsBothFilesAndConsentAndNoSetup_data();
     void setupButtonNeedsBothFilesAndConsentAndNoSetup();
@@ -111,6 +113,25 @@ void LauncherViewTest::firstStartShowsTheSetupPanel()
     QCOMPARE(screen.text("footerNote"), QString("macOS 14+ · Rosetta on Apple silicon"));
     QVERIFY(screen.view.minimumWidth() >= 720);
     QVERIFY(screen.view.minimumHeight() >= 610);
+}
+
+void LauncherViewTest::textsUseTheDarkScheme()
+{
+    const TemporaryFolder root;
+    Screen screen(root.path());
+    screen.model.setError(QString("A failure."));
+    // As 8-bit components, the precision of the style sheet.
+    const auto colour = [&](const char* name) {
+        return QColor::fromRgba(screen.find(name).palette().color(QPalette::WindowText).rgba());
+    };
+    const QColor white(Qt::white);
+    QCOMPARE(colour("headline"), white);
+    QCOMPARE(colour("gameTitle"), white);
+    QCOMPARE(colour("consentCheckBox"), white);
+    QCOMPARE(colour("errorLabel"), QColor::fromRgba(style::errorText().rgba()));
+    QCOMPARE(colour("headerLabel"), QColor::fromRgba(style::accent().rgba()));
+    for (const char* secondary : {"subheadline", "gameDetail", "requirementsNote", "statusLabel", "footerNote"})
+        QCOMPARE(colour(secondary), style::secondaryText());
 }
 
 void LauncherViewTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
