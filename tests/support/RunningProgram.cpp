@@ -19,8 +19,10 @@ RunningProgram::RunningProgram(const std::filesystem::path& program, const std::
 {
     std::filesystem::create_directories(m_errFile.parent_path());
     int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
+    if (::pipe(pipeEnds) != 0)
         throw std::runtime_error("cannot make a pipe");
+    ::fcntl(pipeEnds[0], F_SETFD, FD_CLOEXEC);
+    ::fcntl(pipeEnds[1], F_SETFD, FD_CLOEXEC);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
