@@ -3,8 +3,8 @@
 #include "core/SetupFailure.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestConstants.h"
+#include "EntryNames.h"
 
-#include <optional>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -32,13 +32,7 @@ protected:
         return file;
     }
 
-    std::set<std::string> audioFolder() const
-    {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_root / "Audio-import"))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
+    std::set<std::string> audioFolder() const { return testing::entryNames(m_root / "Audio-import"); }
 
     const std::string m_library = readFile(fixture("audio/WMADMOD.DLL"));
     TemporaryFolder m_folder;

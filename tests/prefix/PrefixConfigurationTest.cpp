@@ -4,8 +4,10 @@
 #include "support/StandInRecord.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestConstants.h"
+#include "EntryNames.h"
 
 #include <map>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -93,13 +95,7 @@ protected:
         return values;
     }
 
-    std::set<std::string> drives() const
-    {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_prefix / "dosdevices"))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
+    std::set<std::string> drives() const { return testing::entryNames(m_prefix / "dosdevices"); }
 
     static std::set<RegistryValue> configuredRegistry()
     {
