@@ -52,10 +52,13 @@ TEST(CompatibilityEnvironment, SetsTheSevenVariablesWhateverWasInherited)
     EXPECT_EQ(environment.at("WINEDLLOVERRIDES"), "mscoree,mshtml=;wmadmod,xlive,d3dx9_31,d3dx9_43,d3dcompiler_43=n,b");
 
     EXPECT_EQ(environment.count("WINESERVER"), 0u);
-    for (const auto& [name, value] : environment)
-        for (const auto prefix : platform::loaderVariablePrefixes())
-            if (name.starts_with(prefix))
+    for (const auto& [name, value] : environment) {
+        for (const auto prefix : platform::loaderVariablePrefixes()) {
+            if (name.starts_with(prefix)) {
                 EXPECT_EQ(name, library) << "a loader variable reached the runtime";
+            }
+        }
+    }
     EXPECT_EQ(environment.at("wineprefix"), "kept");
     EXPECT_EQ(environment.at("VEYRA_OTHER"), "kept too");
     EXPECT_EQ(environment.at("HOME"), std::getenv("HOME"));

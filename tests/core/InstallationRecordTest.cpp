@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const auto& root) {
                        std::filesystem::remove(root / "Install/prefix/drive_c/windows/syswow64/wmadmod.dll");
                    }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<StatusCase>& param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace launcher
