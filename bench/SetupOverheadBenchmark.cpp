@@ -128,7 +128,7 @@ int main()
     const fs::path shimmedCache = folder / "prefetched";
     fs::create_directories(shimmedCache);
     fs::copy_file(prefetched / plain.libraries.name, shimmedCache / plain.libraries.name);
-    shimmed.engine.sha256 = Installer::sha256(engineWithShim(folder, shimmedCache / plain.engine.name));
+    shimmed.engine.sha256 = Installer::sha256(engineWithShim(folder.path(), shimmedCache / plain.engine.name));
 
     const fs::path log = folder / "programs.log";
     ::setenv("TIMING_SHIM_LOG", log.c_str(), 1);
@@ -157,6 +157,6 @@ int main()
     std::printf("  their own run time, summed        %9.2f ms\n", ownTime);
     std::printf("  launcher overhead, in total       %9.2f ms\n", overhead);
     std::printf("  launcher overhead, per program    %9.2f ms\n", overhead / static_cast<double>(programs));
-    std::printf("  (timing shim's own cost, excluded %9.2f ms per program)\n", shimCostMilliseconds(folder));
+    std::printf("  (timing shim's own cost, excluded %9.2f ms per program)\n", shimCostMilliseconds(folder.path()));
     return 0;
 }
