@@ -70,4 +70,13 @@ std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder
     return std::filesystem::space(folder).available;
 }
 
+std::uint64_t maxResidentBytes(long maxrss)
+{
+#if defined(__APPLE__)
+    return static_cast<std::uint64_t>(maxrss);
+#else
+    return static_cast<std::uint64_t>(maxrss) * 1024;
+#endif
+}
+
 } // namespace launcher::platform

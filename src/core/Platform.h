@@ -40,4 +40,7 @@ bool hasGraphicalSession();
 // Space available to the user on the volume holding the folder.
 std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder);
 
+// getrusage()'s ru_maxrss in bytes: Linux counts kilobytes, macOS bytes.
+std::uint64_t maxResidentBytes(long maxrss);
+
 } // namespace launcher::platform

@@ -1,5 +1,6 @@
 #include "core/Installer.h"
 #include "core/Platform.h"
+#include "support/ScopedEnvironmentVariable.h"
 
 #include <cstdlib>
 
@@ -8,37 +9,13 @@
 namespace launcher {
 namespace {
 
-// Sets variables for one test and restores the previous environment afterwards.
-class ScopedVariables final {
-public:
-    explicit ScopedVariables(std::initializer_list<std::pair<const char*, const char*>> variables)
-    {
-        for (const auto& [name, value] : variables) {
-            const char* old = std::getenv(name);
-            m_saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-            ::setenv(name, value, 1);
-        }
-    }
-    ~ScopedVariables()
-    {
-        for (const auto& [name, value] : m_saved) {
-            if (value)
-                ::setenv(name.c_str(), value->c_str(), 1);
-            else
-                ::unsetenv(name.c_str());
-        }
-    }
-
-private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
-};
-
 TEST(CompatibilityEnvironment, SetsTheSevenVariablesWhateverWasInherited)
 {
-    const ScopedVariables inherited{{"WINEDEBUG", "+all"},        {"WINEPREFIX", "/elsewhere"},
-                                    {"WINESERVER", "/usr/bin/x"}, {"DYLD_INSERT_LIBRARIES", "/x.dylib"},
-                                    {"LD_PRELOAD", "/x.so"},      {"wineprefix", "kept"},
-                                    {"VEYRA_OTHER", "kept too"}};
+    using testing::ScopedEnvironmentVariable;
+    const ScopedEnvironmentVariable inherited[]{{"WINEDEBUG", "+all"},        {"WINEPREFIX", "/elsewhere"},
+                                                {"WINESERVER", "/usr/bin/x"}, {"DYLD_INSERT_LIBRARIES", "/x.dylib"},
+                                                {"LD_PRELOAD", "/x.so"},      {"wineprefix", "kept"},
+                                                {"VEYRA_OTHER", "kept too"}};
     const Installer installer(std::filesystem::path("/Users/player/Library/Application Support/Veyra2MacLauncher"));
     const Environment environment = installer.environment();
 
