@@ -5,6 +5,7 @@
 #include "core/InstallLock.h"
 #include "core/SetupFailure.h"
 #include "support/InstallationByHand.h"
+#include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestConstants.h"
 
@@ -334,28 +335,28 @@ void LauncherModelTest::launchFailureShowsTheEnginesMessage()
 
 void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled_data()
 {
-    QTest::addColumn<QByteArray>("exitStatus");
+    QTest::addColumn<std::string>("exitStatus");
     QTest::addColumn<QString>("error");
-    QTest::newRow("clean exit") << QByteArray("0") << QString();
-    QTest::newRow("crash") << QByteArray("3") << "Veyra 2 exited unexpectedly. Open Logs for details.";
+    QTest::newRow("clean exit") << std::string("0") << QString();
+    QTest::newRow("crash") << std::string("3") << "Veyra 2 exited unexpectedly. Open Logs for details.";
 }
 
 void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled()
 {
-    QFETCH(QByteArray, exitStatus);
+    QFETCH(std::string, exitStatus);
     QFETCH(QString, error);
     const TemporaryFolder root;
     buildInstallationByHand(root.path());
     const auto quitGame = root / "quit-game";
-    qputenv("STANDIN_GAME_UNTIL", QByteArray::fromStdString(quitGame.string()));
-    qputenv("STANDIN_GAME_EXIT", exitStatus);
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
     model.setError(QString("An earlier failure."));
-
-    model.play();
-    qunsetenv("STANDIN_GAME_UNTIL");
-    qunsetenv("STANDIN_GAME_EXIT");
+    {
+        // The stand-in game runs until told to quit, then exits with the given status.
+        const ScopedEnvironmentVariable until("STANDIN_GAME_UNTIL", quitGame.string());
+        const ScopedEnvironmentVariable exit("STANDIN_GAME_EXIT", exitStatus);
+        model.play();
+    }
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(model.playing(), true);
     QCOMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes."));

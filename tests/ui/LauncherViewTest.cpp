@@ -3,6 +3,7 @@
 #include "FakeDesktopServices.h"
 #include "UiTestSupport.h"
 #include "support/InstallationByHand.h"
+#include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
 #include "ui/BusyIndicator.h"
 #include "ui/LauncherModel.h"
@@ -332,25 +333,25 @@ void LauncherViewTest::successfulSetupSwitchesToTheInstalledPanel()
 
 void LauncherViewTest::playIsDisabledWhileTheGameRuns_data()
 {
-    QTest::addColumn<QByteArray>("exitStatus");
+    QTest::addColumn<std::string>("exitStatus");
     QTest::addColumn<bool>("errorShown");
-    QTest::newRow("clean exit") << QByteArray("0") << false;
-    QTest::newRow("crash") << QByteArray("7") << true;
+    QTest::newRow("clean exit") << std::string("0") << false;
+    QTest::newRow("crash") << std::string("7") << true;
 }
 
 void LauncherViewTest::playIsDisabledWhileTheGameRuns()
 {
-    QFETCH(QByteArray, exitStatus);
+    QFETCH(std::string, exitStatus);
     QFETCH(bool, errorShown);
     const TemporaryFolder root;
     buildInstallationByHand(root.path());
     const auto quitGame = root / "quit-game";
-    qputenv("STANDIN_GAME_UNTIL", QByteArray::fromStdString(quitGame.string()));
-    qputenv("STANDIN_GAME_EXIT", exitStatus);
     Screen screen(root.path());
-    screen.click("playButton");
-    qunsetenv("STANDIN_GAME_UNTIL");
-    qunsetenv("STANDIN_GAME_EXIT");
+    {
+        const ScopedEnvironmentVariable until("STANDIN_GAME_UNTIL", quitGame.string());
+        const ScopedEnvironmentVariable exit("STANDIN_GAME_EXIT", exitStatus);
+        screen.click("playButton");
+    }
 
     QVERIFY(!screen.enabled("playButton"));
     QVERIFY(screen.shown("progressIndicator"));
