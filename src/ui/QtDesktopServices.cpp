@@ -6,14 +6,15 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace launcher {
 namespace {
 
 // A file dialog that also accepts a folder as the chosen item when the panel
-// allows folders next to files. Qt's own dialog would otherwise open a folder
-// on "Choose"; the macOS panel does this by itself.
+// allows folders next to files, as the macOS panel does by itself: "Open" on a
+// highlighted folder chooses it, a double click goes into it.
 class ItemDialog final : public QFileDialog {
 public:
     explicit ItemDialog(const OpenPanel& panel)
@@ -21,7 +22,6 @@ public:
     {
         setWindowTitle(panel.title);
         setAcceptMode(QFileDialog::AcceptOpen);
-        setLabelText(QFileDialog::Accept, QApplication::translate("launcher::QtDesktopServices", "Choose"));
         if (!panel.canChooseFiles)
             setFileMode(QFileDialog::Directory);
         else if (panel.canChooseDirectories)
@@ -29,9 +29,17 @@ public:
         else
             setFileMode(QFileDialog::ExistingFile);
 #if !defined(Q_OS_MACOS)
-        // Only the macOS panel offers files and folders at once; elsewhere Qt's own dialog does.
-        if (panel.canChooseFiles && panel.canChooseDirectories)
+        // Only the macOS panel offers files and folders at once; elsewhere Qt's own dialog does,
+        // with a highlighted folder's name put into the name field so that "Choose" takes it.
+        if (panel.canChooseFiles && panel.canChooseDirectories) {
             setOption(QFileDialog::DontUseNativeDialog);
+            connect(this, &QFileDialog::currentChanged, this, [this](const QString& path) {
+                auto* name = findChild<QLineEdit*>("fileNameEdit");
+                const QFileInfo item(path);
+                if (name != nullptr && item.isDir())
+                    name->setText(item.fileName());
+            });
+        }
 #endif
         if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
             auto* message = new QLabel(panel.message);

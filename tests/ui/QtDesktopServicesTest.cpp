@@ -1,0 +1,101 @@
+#include "ui/QtDesktopServices.h"
+
+#include "support/TemporaryFolder.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+#include <QtTest>
+
+namespace launcher::testing {
+namespace {
+
+struct Outcome {
+    PanelChoice choice;
+    QString title;
+    QStringList texts;
+    bool stayedOpen = false;
+};
+
+// Shows the panel through the real services and acts in it as a user would:
+// highlights `item` in `folder` and presses the accept button.
+Outcome chooseIn(const OpenPanel& panel, const std::filesystem::path& folder, const QString& item)
+{
+    Outcome outcome;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            qFatal("No open panel was shown");
+        outcome.title = dialog->windowTitle();
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            outcome.texts << label->text();
+
+        const QString path = QString::fromStdString((folder / item.toStdString()).string());
+        dialog->setDirectory(QString::fromStdString(folder.string()));
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        QVERIFY(QTest::qWaitFor([&] { return model->index(path).isValid(); }));
+        dialog->findChild<QTreeView*>("treeView")->setCurrentIndex(model->index(path));
+        QTest::qWait(50);
+        dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Open)->click();
+        QTest::qWait(50);
+        outcome.stayedOpen = dialog->isVisible();
+        if (outcome.stayedOpen)
+            dialog->reject();
+    });
+    QtDesktopServices services;
+    outcome.choice = services.choose(panel);
+    return outcome;
+}
+
+} // namespace
+
+class QtDesktopServicesTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void gamePanelTakesAFolderOrAFile();
+    void audioPanelTakesOnlyAFile();
+};
+
+void QtDesktopServicesTest::gamePanelTakesAFolderOrAFile()
+{
+    const TemporaryFolder root;
+    writeFile(root / "Veyra 2/veyra2.exe", "MZ");
+    writeFile(root / "vy2pc_data.bin", "data");
+    const OpenPanel panel{"Choose your Veyra 2 files", "Select the game.", true, true};
+
+    const Outcome folder = chooseIn(panel, root.path(), "Veyra 2");
+    QCOMPARE(folder.title, panel.title);
+    QVERIFY(folder.texts.contains(panel.message));
+    QVERIFY(folder.choice.confirmed);
+    QCOMPARE(folder.choice.url, QUrl::fromLocalFile(QString::fromStdString((root / "Veyra 2").string())));
+
+    const Outcome file = chooseIn(panel, root.path(), "vy2pc_data.bin");
+    QVERIFY(file.choice.confirmed);
+    QCOMPARE(file.choice.url, QUrl::fromLocalFile(QString::fromStdString((root / "vy2pc_data.bin").string())));
+}
+
+void QtDesktopServicesTest::audioPanelTakesOnlyAFile()
+{
+    const TemporaryFolder root;
+    writeFile(root / "Audio/readme.txt", "");
+    writeFile(root / "MPSetup.exe", "MZ");
+    const OpenPanel panel{"Choose your Microsoft audio package", "Select the package.", false, true};
+
+    const Outcome folder = chooseIn(panel, root.path(), "Audio");
+    QVERIFY2(folder.stayedOpen, "a folder is opened, not chosen");
+    QVERIFY(!folder.choice.confirmed);
+
+    const Outcome file = chooseIn(panel, root.path(), "MPSetup.exe");
+    QVERIFY(file.texts.contains(panel.message));
+    QVERIFY(file.choice.confirmed);
+    QCOMPARE(file.choice.url, QUrl::fromLocalFile(QString::fromStdString((root / "MPSetup.exe").string())));
+}
+
+} // namespace launcher::testing
+
+QTEST_MAIN(launcher::testing::QtDesktopServicesTest)
+#include "QtDesktopServicesTest.moc"
