@@ -71,8 +71,6 @@ public:
     void setStatus(const QString& value);
     void setError(const std::optional<QString>& value);
 
-    const Installer& installer() const { return m_installer; }
-
     // Blocks until every background task of every model has ended; for shutdown and tests.
     static void waitForBackgroundWork();
 
