@@ -10,6 +10,7 @@
 // ends the program. The two programs take turns; medians and best times are printed.
 
 #include "core/ChildProcess.h"
+#include "support/ProgramRun.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,7 +19,6 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
-#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -31,8 +31,6 @@
 #include <poll.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
-
-extern char** environ;
 
 namespace {
 
@@ -104,20 +102,6 @@ long residentKiB(pid_t pid)
     return -1;
 }
 
-std::map<std::string, std::string> programEnvironment(const fs::path& dataFolder)
-{
-    std::map<std::string, std::string> result;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text(*entry);
-        const auto equals = text.find('=');
-        if (equals != std::string::npos)
-            result.emplace(text.substr(0, equals), text.substr(equals + 1));
-    }
-    result.erase("QT_QPA_PLATFORM");
-    result["XDG_DATA_HOME"] = dataFolder.string();
-    return result;
-}
-
 Sample measure(MapWatcher& watcher, const fs::path& program)
 {
     const fs::path dataFolder = fs::temp_directory_path() / ("veyra2-ui-benchmark-" + std::to_string(::getpid()));
@@ -127,7 +111,10 @@ Sample measure(MapWatcher& watcher, const fs::path& program)
 
     watcher.drain();
     const auto start = Clock::now();
-    const auto process = launcher::ChildProcess::spawn({program, {}, programEnvironment(dataFolder), {}, quiet});
+    // On the X display rather than offscreen, with a data folder of its own.
+    const auto environment =
+        launcher::testing::environmentWith({{"QT_QPA_PLATFORM", ""}, {"XDG_DATA_HOME", dataFolder.string()}});
+    const auto process = launcher::ChildProcess::spawn({program, {}, environment, {}, quiet});
     const auto shown = watcher.waitForMap(start + kWindowDeadline);
     std::optional<long> memory;
     if (shown) {
