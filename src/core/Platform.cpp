@@ -50,7 +50,7 @@ Command x86_64Check()
 #endif
 }
 
-bool hasGraphicalSession()
+bool hasDisplay()
 {
 #if defined(__APPLE__)
     return true;

@@ -33,9 +33,9 @@ const std::vector<std::string_view>& loaderVariablePrefixes();
 // kernel cannot run x86_64 programs).
 Command x86_64Check();
 
-// Whether a graphical session is there to show windows in: always on macOS; on
+// Whether there is a display to show windows on: always on macOS; on
 // Linux when DISPLAY or WAYLAND_DISPLAY names one.
-bool hasGraphicalSession();
+bool hasDisplay();
 
 // Space available to the user on the volume holding the folder.
 std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder);

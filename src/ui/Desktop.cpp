@@ -26,7 +26,7 @@ void explainMissingDisplay(const char* program)
 
 int runDesktop(int argc, char** argv)
 {
-    if (!platform::hasGraphicalSession() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    if (!platform::hasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         explainMissingDisplay(argc > 0 ? argv[0] : "veyra2-launcher");
         return 1;
     }
