@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace launcher {
 namespace {
@@ -39,6 +40,18 @@ TEST(FolderCopy, CopiesEveryFileFolderAndPermission)
     // The owner may always write, so that the copy can be replaced later.
     EXPECT_EQ(fs::status(folder / "copy/veyra2.exe").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec | fs::perms::group_read);
+}
+
+TEST(FolderCopy, AFileThatCannotBeReadEndsTheCopyWithTheFileSystemsError)
+{
+    const TemporaryFolder folder;
+    const fs::path source = testing::copyOfFixture("game/Veyra 2", folder / "source");
+    fs::permissions(source / "maps/shared.map", fs::perms::none);
+    const fs::path copy = folder / "copy";
+    ASSERT_EQ(::chown(folder.path().c_str(), testing::unprivilegedUser(), static_cast<gid_t>(-1)), 0);
+
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { copyFolder(source, copy); }),
+                ::testing::ExitedWithCode(0), "cannot open file: Permission denied");
 }
 
 TEST(FolderCopy, TheFileCopyRefusesLinksPipesAndExistingTargets)
