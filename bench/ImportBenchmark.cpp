@@ -1,7 +1,7 @@
 // Imports a generated game folder of about 2 GB in about 3,000 files, side by
 // side with `cp -r` of the same folder on the same file system.
 //
-//   import_benchmark [--folder <scratch folder>] [--megabytes 2048] [--files 3000] [--rounds 3]
+//   veyra2-import-benchmark [--folder <scratch folder>] [--megabytes 2048] [--files 3000] [--rounds 3]
 //
 // The scratch folder (default: a fresh folder in the system's temporary folder)
 // holds the game, the launcher's root and the cp copy, so all three share one

@@ -21,7 +21,9 @@ namespace {
 void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes)
 {
     std::filesystem::path temporary = file;
-    temporary += "." + freshUuid() + ".tmp";
+    temporary += '.';
+    temporary += freshUuid();
+    temporary += ".tmp";
 
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)

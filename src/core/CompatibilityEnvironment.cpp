@@ -30,7 +30,9 @@ Environment Installer::environment() const
 
     result["WINEPREFIX"] = prefix().string();
     result["WINEARCH"] = "win64";
-    result[std::string(platform::librarySearchVariable())] = (runtime() / "lib").string() + ":/usr/lib";
+    std::string librarySearch = (runtime() / "lib").string();
+    librarySearch += ":/usr/lib";
+    result[std::string(platform::librarySearchVariable())] = std::move(librarySearch);
     result["WINEPRELOADERAPPNAME"] = "Veyra 2";
     result["WINEDEBUG"] = "-all";
     result["MVK_CONFIG_LOG_LEVEL"] = "1";

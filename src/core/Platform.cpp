@@ -179,4 +179,13 @@ std::string_view copyFile(const std::filesystem::path& from, const std::filesyst
     return primitive;
 }
 
+std::uint64_t maxResidentBytes(long maxrss)
+{
+#if defined(__APPLE__)
+    return static_cast<std::uint64_t>(maxrss);
+#else
+    return static_cast<std::uint64_t>(maxrss) * 1024;
+#endif
+}
+
 } // namespace launcher::platform

@@ -45,5 +45,7 @@ std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder
 // Returns the name of the primitive that copied the data, for benchmarks.
 // Throws std::filesystem::filesystem_error.
 std::string_view copyFile(const std::filesystem::path& from, const std::filesystem::path& to);
+// getrusage()'s ru_maxrss in bytes: Linux counts kilobytes, macOS bytes.
+std::uint64_t maxResidentBytes(long maxrss);
 
 } // namespace launcher::platform

@@ -1,5 +1,99 @@
 #include "core/Installer.h"
+
 #include "core/SetupFailure.h"
+#include "core/WineRuntime.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
 namespace launcher {
-void Installer::configurePrefix(const std::filesystem::path&) const { throw SetupFailure("Prefix configuration is not built yet."); }
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RegistrySetting {
+    const char* key;
+    const char* name;
+    const char* data;
+};
+
+// Written in this order, each as REG_SZ, overwriting an earlier value.
+constexpr std::array<RegistrySetting, 7> kRegistrySettings{{
+    {R"(HKCU\Software\Wine)", "Version", "win7"},
+    {R"(HKCU\Software\Wine\Direct3D)", "renderer", "gl"},
+    {R"(HKCU\Software\Wine\Direct3D)", "VideoMemorySize", "2048"},
+    {R"(HKCU\Software\Wine\Mac Driver)", "RetinaMode", "N"},
+    {R"(HKCU\SOFTWARE\Microsoft\Veyra 2\Video Settings)", "DisplayMode", "1"},
+    {R"(HKLM\Software\WOW6432Node\Microsoft\Microsoft Games\Veyra 2\1.0)", "GameInstallDir", R"(C:\Games\Veyra 2\)"},
+    {R"(HKCU\Software\Wine\DllOverrides)", "wmadmod", "native,builtin"},
+}};
+
+constexpr const char* kRegistrationTool = R"(C:\windows\syswow64\regsvr32.exe)";
+constexpr const char* kRegisteredLibrary = R"(C:\windows\syswow64\wmadmod.dll)";
+// The in-process server of the decoder's class, in the 32-bit view of the registry.
+constexpr const char* kDecoderClassKey =
+    R"(HKLM\Software\Classes\Wow6432Node\CLSID\{2EEB4ADF-4578-4D10-BCA7-BB955F56320A}\InprocServer32)";
+constexpr std::string_view kRegistrationProof = "wmadmod.dll";
+
+// Leaves only the C: and Z: drives. Entries are links or files; a link is
+// removed itself, never what it points to.
+void pruneDrives(const fs::path& drives)
+{
+    std::vector<fs::path> entries;
+    for (const auto& entry : fs::directory_iterator(drives))
+        entries.push_back(entry.path());
+    for (const auto& entry : entries) {
+        const auto name = entry.filename();
+        if (name != "c:" && name != "z:")
+            fs::remove_all(entry);
+    }
+}
+
+// Replaces a link at `link`, dangling or not. Anything else there is left alone,
+// and creating the link then fails with the file system's error.
+void placeLink(const fs::path& link, const fs::path& destination)
+{
+    std::error_code nothingThere;
+    if (fs::is_symlink(fs::symlink_status(link, nothingThere)))
+        fs::remove(link);
+    fs::create_directory_symlink(destination, link);
+}
+
+bool namesRegisteredLibrary(std::string output)
+{
+    std::transform(output.begin(), output.end(), output.begin(),
+                   [](unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return output.find(kRegistrationProof) != std::string::npos;
+}
+
+} // namespace
+
+void Installer::configurePrefix(const fs::path& codec) const
+{
+    const WineRuntime wine(*this);
+
+    report("Creating your private Windows environment");
+    wine.updatePrefix();
+    pruneDrives(prefix() / "dosdevices");
+    const fs::path games = prefix() / "drive_c/Games";
+    makeDirectory(games);
+    placeLink(games / "Veyra 2", fs::absolute(game()));
+    for (const auto& setting : kRegistrySettings)
+        wine.addRegistryValue(setting.key, setting.name, setting.data);
+
+    report("Installing your verified audio decoder");
+    // Whatever sits at the target goes first; a link there is removed itself, so
+    // the copy never writes through it to a file outside the prefix.
+    const fs::path decoder = prefix() / "drive_c/windows/syswow64/wmadmod.dll";
+    fs::remove(decoder);
+    fs::copy_file(codec, decoder);
+    wine.registerLibrary(kRegistrationTool, kRegisteredLibrary);
+
+    if (!namesRegisteredLibrary(wine.queryRegistry(kDecoderClassKey)))
+        throw SetupFailure("The audio decoder did not register correctly.");
+}
+
 } // namespace launcher

@@ -1,5 +1,79 @@
 #include "core/Installer.h"
+
+#include "core/ArchiveTool.h"
 #include "core/SetupFailure.h"
+#include "core/StagingFolder.h"
+#include "core/WineRuntime.h"
+
+#include <system_error>
+
+#include <unistd.h>
+
 namespace launcher {
-void Installer::installRuntime(const std::optional<std::filesystem::path>&) const { throw SetupFailure("Runtime installation is not built yet."); }
+namespace {
+
+namespace fs = std::filesystem;
+
+// Where the libraries archive keeps its support libraries.
+constexpr const char* kLibrarySource = "Wine Stable.app/Contents/Resources/wine/lib";
+constexpr const char* kEngineBundle = "wswine.bundle";
+constexpr const char* kLibraryFolder = "lib";
+constexpr const char* kRequiredLibrary = "libinotify.0.dylib";
+
+// A file that cannot even be examined counts as missing.
+bool isExecutableFile(const fs::path& file)
+{
+    std::error_code error;
+    return fs::is_regular_file(file, error) && ::access(file.c_str(), X_OK) == 0;
+}
+
+bool isPresent(const fs::path& file)
+{
+    std::error_code error;
+    return fs::exists(file, error);
+}
+
+// Copies the "dylib" files found directly in `source`. A library that is a
+// symbolic link stays one, so links between sibling libraries keep working;
+// folders are skipped whatever their name.
+void copyLibraries(const fs::path& source, const fs::path& destination)
+{
+    for (const fs::directory_entry& entry : fs::directory_iterator(source)) {
+        if (entry.path().extension() != ".dylib" || fs::is_directory(entry.symlink_status()))
+            continue;
+        fs::copy(entry.path(), destination / entry.path().filename(), fs::copy_options::copy_symlinks);
+    }
+}
+
+} // namespace
+
+void Installer::installRuntime(const std::optional<fs::path>& cache) const
+{
+    report("Downloading and verifying the compatibility runtime · about 341 MB");
+    const fs::path engine = obtain(m_constants.engine, cache);
+    const fs::path libraries = obtain(m_constants.libraries, cache);
+
+    const StagingFolder staging(m_root, "Runtime-staging-");
+    report("Unpacking the verified runtime");
+    const ArchiveTool archiveTool(*this);
+    archiveTool.extract(engine, staging.path());
+    archiveTool.extract(libraries, staging.path());
+
+    const fs::path stagedLibraries = staging.path() / kLibraryFolder;
+    fs::create_directory(stagedLibraries);
+    copyLibraries(staging.path() / kLibrarySource, stagedLibraries);
+
+    if (!isExecutableFile(staging.path() / kEngineBundle / "bin/wine")
+        || !isPresent(stagedLibraries / kRequiredLibrary))
+        throw SetupFailure("The runtime is incomplete. Check whether antivirus quarantined any files.");
+
+    // From here on the previous runtime is gone; there is no backup of it.
+    fs::remove_all(runtime());
+    makeDirectory(runtime());
+    fs::rename(staging.path() / kEngineBundle, runtime() / kEngineBundle);
+    fs::rename(stagedLibraries, runtime() / kLibraryFolder);
+
+    WineRuntime(*this).checkVersion();
+}
+
 } // namespace launcher

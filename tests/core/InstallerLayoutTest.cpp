@@ -1,5 +1,6 @@
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
+#include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestConstants.h"
 
@@ -31,16 +32,12 @@ TEST(InstallerLayout, NamedLocationsLieBelowTheGivenRootAndTouchNothing)
 
 TEST(InstallerLayout, DefaultRootFollowsTheUserDataFolder)
 {
-    const char* saved = std::getenv("XDG_DATA_HOME");
-    const std::string previous = saved ? saved : "";
-    ::setenv("XDG_DATA_HOME", "/data/home", 1);
-    EXPECT_EQ(Installer().root(), std::filesystem::path("/data/home/Veyra2MacLauncher"));
-    ::setenv("XDG_DATA_HOME", "relative/ignored", 1);
+    {
+        const testing::ScopedEnvironmentVariable dataHome("XDG_DATA_HOME", "/data/home");
+        EXPECT_EQ(Installer().root(), std::filesystem::path("/data/home/Veyra2MacLauncher"));
+    }
+    const testing::ScopedEnvironmentVariable relative("XDG_DATA_HOME", "relative/ignored");
     EXPECT_EQ(Installer().root(), std::filesystem::path(std::getenv("HOME")) / ".local/share/Veyra2MacLauncher");
-    if (saved)
-        ::setenv("XDG_DATA_HOME", previous.c_str(), 1);
-    else
-        ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST(InstallerLayout, MakeDirectoryCreatesTheWholeChainAndAcceptsAnExistingFolder)

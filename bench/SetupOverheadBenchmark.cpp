@@ -1,0 +1,162 @@
+// What the launcher adds to the external programs of a whole setup.
+//
+// A complete setup from the pre-fetched fixture archives runs in-process with the
+// real archive tool, the real x86_64 check and the stand-in runtime. A second
+// kind of setup puts a timing shim in front of every external program (the
+// archive tool, the x86_64 check and the runtime's wine program), which records
+// each program's own run time. The launcher's overhead is the plain setup's time
+// minus the sum of the programs' own times; the shim's own cost is measured and
+// shown apart.
+#include "core/Installer.h"
+#include "core/StagingFolder.h"
+#include "support/TemporaryFolder.h"
+#include "support/TestConstants.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+using namespace launcher;
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kRepetitions = 7;
+
+double milliseconds(Clock::duration duration)
+{
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void runDirectly(const std::vector<std::string>& command)
+{
+    std::vector<char*> argv;
+    for (const auto& argument : command)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        std::exit(1);
+    waitpid(pid, nullptr, 0);
+}
+
+// Places the shim at `path`, in front of the program `real`.
+void placeShim(const fs::path& path, const fs::path& real)
+{
+    fs::create_directories(path.parent_path());
+    fs::copy_file(VEYRA2_TIMING_SHIM, path, fs::copy_options::overwrite_existing);
+    fs::remove(path.string() + ".real");
+    fs::create_symlink(real, path.string() + ".real");
+}
+
+double setupMilliseconds(const fs::path& root, const Constants& constants, const fs::path& cache)
+{
+    removeTreeQuietly(root);
+    const Installer installer(root, {}, constants);
+    const auto start = Clock::now();
+    installer.install(testing::fixture("game/installer.zip"), testing::fixture("audio/MPSetup.exe"), cache);
+    return milliseconds(Clock::now() - start);
+}
+
+std::vector<double> readShimLog(const fs::path& log)
+{
+    std::vector<double> times;
+    std::ifstream in(log);
+    for (long long nanoseconds = 0; in >> nanoseconds;)
+        times.push_back(nanoseconds / 1e6);
+    return times;
+}
+
+// The fixture engine archive with the shim in front of its wine program.
+fs::path engineWithShim(const fs::path& folder, const fs::path& archive)
+{
+    const fs::path tree = folder / "engine";
+    fs::create_directories(tree);
+    runDirectly({"/usr/bin/bsdtar", "-xf", testing::fixture("runtime/prefetched/" + archive.filename().string()), "-C", tree});
+    const fs::path wine = tree / "wswine.bundle/bin/wine";
+    fs::rename(wine, wine.string() + ".real");
+    fs::copy_file(VEYRA2_TIMING_SHIM, wine);
+    runDirectly({"/usr/bin/bsdtar", "-cJf", archive, "-C", tree, "wswine.bundle"});
+    return archive;
+}
+
+double shimCostMilliseconds(const fs::path& folder)
+{
+    const fs::path shim = folder / "tools/true";
+    placeShim(shim, "/bin/true");
+    std::vector<double> differences;
+    for (int i = 0; i < 200; ++i) {
+        auto start = Clock::now();
+        runDirectly({"/bin/true"});
+        const double direct = milliseconds(Clock::now() - start);
+        start = Clock::now();
+        runDirectly({shim});
+        differences.push_back(milliseconds(Clock::now() - start) - direct);
+    }
+    return median(differences);
+}
+
+} // namespace
+
+int main()
+{
+    const testing::TemporaryFolder folder;
+    const fs::path root = folder / "root";
+    const fs::path prefetched = testing::fixture("runtime/prefetched");
+
+    Constants plain = testing::testConstants();
+    plain.x86_64Check = Constants::builtIn().x86_64Check;
+
+    Constants shimmed = plain;
+    placeShim(folder / "tools/bsdtar", plain.archiveTool);
+    placeShim(folder / "tools/check", plain.x86_64Check.executable);
+    shimmed.archiveTool = folder / "tools/bsdtar";
+    shimmed.x86_64Check.executable = folder / "tools/check";
+    const fs::path shimmedCache = folder / "prefetched";
+    fs::create_directories(shimmedCache);
+    fs::copy_file(prefetched / plain.libraries.name, shimmedCache / plain.libraries.name);
+    shimmed.engine.sha256 = Installer::sha256(engineWithShim(folder.path(), shimmedCache / plain.engine.name));
+
+    const fs::path log = folder / "programs.log";
+    ::setenv("TIMING_SHIM_LOG", log.c_str(), 1);
+
+    std::vector<double> wholeSetups;
+    std::vector<double> programSums;
+    std::size_t programs = 0;
+    for (int i = 0; i < kRepetitions; ++i) {
+        wholeSetups.push_back(setupMilliseconds(root, plain, prefetched));
+        fs::remove(log);
+        setupMilliseconds(root, shimmed, shimmedCache);
+        const auto times = readShimLog(log);
+        programs = times.size();
+        double sum = 0;
+        for (const double time : times)
+            sum += time;
+        programSums.push_back(sum);
+    }
+
+    const double whole = median(wholeSetups);
+    const double ownTime = median(programSums);
+    const double overhead = whole - ownTime;
+    std::printf("Complete setup from the pre-fetched fixture archives, median of %d runs\n", kRepetitions);
+    std::printf("  launcher, whole setup             %9.2f ms\n", whole);
+    std::printf("  external programs run            %9zu\n", programs);
+    std::printf("  their own run time, summed        %9.2f ms\n", ownTime);
+    std::printf("  launcher overhead, in total       %9.2f ms\n", overhead);
+    std::printf("  launcher overhead, per program    %9.2f ms\n", overhead / static_cast<double>(programs));
+    std::printf("  (timing shim's own cost, excluded %9.2f ms per program)\n", shimCostMilliseconds(folder.path()));
+    return 0;
+}

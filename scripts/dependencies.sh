@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing the launcher
+# need, only those that are missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config   # build
+  libssl-dev                         # SHA-256 (OpenSSL libcrypto)
+  nlohmann-json3-dev                 # the installation record
+  qt6-base-dev libgl-dev             # the desktop front end
+  libgtest-dev libbenchmark-dev      # tests and benchmarks
+  curl ca-certificates               # runtime downloads
+  libarchive-tools                   # bsdtar: every archive the launcher opens
+  util-linux                         # setarch: the x86_64 check
+  python3 gcab xz-utils openssl      # test fixtures and the local HTTPS server
+  xvfb xauth x11-utils               # the desktop test under a virtual display
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}" >&2
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2

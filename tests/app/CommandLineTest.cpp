@@ -1,0 +1,122 @@
+#include "app/CommandLine.h"
+#include "support/InstallationByHand.h"
+#include "support/ProgramRun.h"
+#include "support/TemporaryFolder.h"
+#include "support/TestConstants.h"
+
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace launcher {
+namespace {
+
+using testing::TemporaryFolder;
+
+constexpr const char* kUsage = "Usage: --cli --install --game PATH --audio PATH [--home PATH] [--cache PATH], or --cli "
+                               "--launch/--status [--home PATH]\n";
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome runInProcess(std::vector<std::string> arguments)
+{
+    arguments.insert(arguments.begin(), "veyra2-launcher");
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runCLI(arguments, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CommandLine, StatusReportsWhetherTheRootHoldsACompleteInstallation)
+{
+    const TemporaryFolder home;
+    const auto before = runInProcess({"--cli", "--status", "--home", home.path().string()});
+    EXPECT_EQ(before.status, 0);
+    EXPECT_EQ(before.out, "not installed\n");
+    EXPECT_EQ(before.err, "");
+
+    testing::buildInstallationByHand(home.path());
+    const auto after = runInProcess({"--status", "--home", home.path().string(), "--cli"});
+    EXPECT_EQ(after.status, 0);
+    EXPECT_EQ(after.out, "installed\n");
+}
+
+TEST(CommandLine, ArgumentsWithoutACommandGiveTheUsage)
+{
+    for (const std::vector<std::string>& arguments : {
+             std::vector<std::string>{"--cli"},
+             {"--cli", "--install", "--game", "/tmp/game"},
+             {"--cli", "--install", "--audio", "/tmp/audio", "--game"},
+             {"--cli", "--debug", "--home", "/tmp"},
+             {"--cli", "--STATUS"},
+         }) {
+        const auto outcome = runInProcess(arguments);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, kUsage);
+    }
+}
+
+TEST(CommandLine, InstallTakesPrecedenceOverLaunchAndLaunchOverStatus)
+{
+    const TemporaryFolder home;
+    testing::writeFile(home / "installed.json", "{}");
+    const auto install = runInProcess(
+        {"--cli", "--status", "--launch", "--install", "--game", "g", "--audio", "a", "--home", home.path().string()});
+    EXPECT_EQ(install.status, 1);
+    EXPECT_EQ(install.out, "");
+    EXPECT_EQ(install.err, "An installation already exists. Its game files and saves were left untouched.\n");
+
+    const TemporaryFolder empty;
+    const auto launch = runInProcess({"--cli", "--status", "--launch", "--home", empty.path().string()});
+    EXPECT_EQ(launch.status, 1);
+    EXPECT_EQ(launch.out, "");
+    EXPECT_EQ(launch.err, "Setup is incomplete. Complete setup before launching Veyra 2.\n");
+    EXPECT_TRUE(std::filesystem::is_empty(empty.path())) << "an incomplete installation must not be locked";
+}
+
+TEST(CommandLineProgram, StatusAndUsageFromTheBuiltProgram)
+{
+    const TemporaryFolder home;
+    const auto program = testing::launcherProgram();
+    const auto fresh = testing::runProgram(program, {"--cli", "--status", "--home", home.path().string()});
+    EXPECT_EQ(fresh.status, 0);
+    EXPECT_EQ(fresh.out, "not installed\n");
+    EXPECT_TRUE(std::filesystem::is_empty(home.path())) << "the status query must not write";
+
+    testing::buildInstallationByHand(home.path());
+    const auto installed = testing::runProgram(program, {"--cli", "--status", "--home", home.path().string()});
+    EXPECT_EQ(installed.out, "installed\n");
+
+    const auto usage = testing::runProgram(program, {"--cli"});
+    EXPECT_EQ(usage.status, 1);
+    EXPECT_EQ(usage.out, "");
+    EXPECT_EQ(usage.err, kUsage);
+}
+
+TEST(CommandLineProgram, HomeTakesTheNextArgumentAsAPathFromTheCurrentFolder)
+{
+    const TemporaryFolder folder;
+    // "--status" is both the value of --home and the command.
+    testing::buildInstallationByHand(folder / "--status");
+    const auto outcome = testing::runProgram(testing::launcherProgram(), {"--cli", "--home", "--status"},
+                                             {.directory = folder.path()});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "installed\n");
+}
+
+TEST(CommandLineProgram, HomeAsTheLastArgumentMeansTheDefaultRoot)
+{
+    const TemporaryFolder data;
+    testing::buildInstallationByHand(data / "Veyra2MacLauncher");
+    const auto outcome = testing::runProgram(testing::launcherProgram(), {"--cli", "--status", "--home"},
+                                             {.environment = {{"XDG_DATA_HOME", data.path().string()}}});
+    EXPECT_EQ(outcome.out, "installed\n");
+}
+
+} // namespace
+} // namespace launcher

@@ -1,0 +1,141 @@
+#include "core/ArchiveTool.h"
+#include "core/Installer.h"
+#include "core/SetupFailure.h"
+#include "support/TemporaryFolder.h"
+#include "support/TestConstants.h"
+#include "EntryNames.h"
+
+#include <set>
+
+#include <gtest/gtest.h>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::fixture;
+using testing::readFile;
+using testing::TemporaryFolder;
+using testing::writeFile;
+
+const std::string kNotTested = "This audio file is not the tested Microsoft WMA 9 decoder/package. Select the supported "
+                               "MPSetup.exe or WMADMOD.DLL described in the setup guide.";
+
+class AudioCodec : public ::testing::Test {
+protected:
+    // A copy of a generated audio file under the player's chosen name.
+    fs::path playerFile(const std::string& fixtureName, const std::string& name) const
+    {
+        const auto file = m_folder / "chosen" / name;
+        fs::create_directories(file.parent_path());
+        fs::copy_file(fixture("audio/" + fixtureName), file, fs::copy_options::overwrite_existing);
+        return file;
+    }
+
+    std::set<std::string> audioFolder() const { return testing::entryNames(m_root / "Audio-import"); }
+
+    const std::string m_library = readFile(fixture("audio/WMADMOD.DLL"));
+    TemporaryFolder m_folder;
+    fs::path m_root = m_folder / "root";
+    fs::path m_decoder = m_root / "Audio-import/wmadmod.dll";
+    Installer m_installer{m_root, {}, testing::testConstants()};
+};
+
+TEST_F(AudioCodec, TestedLibraryUnderAnyNameIsCopiedWithoutRunningTheArchiveTool)
+{
+    const auto chosen = playerFile("WMADMOD.DLL", "decoder from my backup.bin");
+    EXPECT_EQ(m_installer.prepareCodec(chosen), m_decoder);
+    EXPECT_EQ(readFile(m_decoder), m_library);
+    EXPECT_EQ(readFile(chosen), m_library);
+    EXPECT_FALSE(fs::exists(m_root / "Logs")) << "a program was run";
+}
+
+TEST_F(AudioCodec, TestedPackageYieldsTheDecoderFromOneExtractionOfItsOnlyMember)
+{
+    const auto package = fixture("audio/MPSetup.exe");
+    EXPECT_EQ(ArchiveTool(m_installer).list(package), std::vector<std::string>{"WMADMOD.DLL"});
+
+    // The archive tool behind a script that notes its arguments.
+    const auto calls = m_folder / "tool-calls";
+    const auto tool = m_folder / "bin/archive-tool";
+    writeFile(tool, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + calls.string() + "'\nexec '"
+                        + testing::testConstants().archiveTool.string() + "' \"$@\"\n");
+    fs::permissions(tool, fs::perms::owner_all);
+    auto constants = testing::testConstants();
+    constants.archiveTool = tool;
+    const Installer installer(m_root, {}, constants);
+
+    const auto chosen = playerFile("MPSetup.exe", "media package.exe");
+    EXPECT_EQ(installer.prepareCodec(chosen), m_decoder);
+    EXPECT_EQ(readFile(m_decoder), m_library);
+    // The member is moved to the lower-case name where letter case counts.
+    EXPECT_EQ(audioFolder(), std::set<std::string>{"wmadmod.dll"});
+    EXPECT_EQ(readFile(calls), "-xf\n" + chosen.string() + "\n-C\n" + (m_root / "Audio-import").string() + "\nWMADMOD.DLL\n");
+}
+
+TEST_F(AudioCodec, EachCallReplacesTheEarlierDecoderFile)
+{
+    writeFile(m_decoder, "an earlier decoder");
+    m_installer.prepareCodec(playerFile("MPSetup.exe", "MPSetup.exe"));
+    EXPECT_EQ(readFile(m_decoder), m_library);
+    m_installer.prepareCodec(playerFile("WMADMOD.DLL", "WMADMOD.DLL"));
+    EXPECT_EQ(readFile(m_decoder), m_library);
+    EXPECT_EQ(audioFolder(), std::set<std::string>{"wmadmod.dll"});
+}
+
+TEST_F(AudioCodec, ChoosingTheEarlierResultItselfKeepsIt)
+{
+    m_installer.prepareCodec(playerFile("WMADMOD.DLL", "WMADMOD.DLL"));
+    EXPECT_EQ(m_installer.prepareCodec(m_decoder), m_decoder);
+    EXPECT_EQ(readFile(m_decoder), m_library);
+}
+
+TEST_F(AudioCodec, RefusedFilesEndInTheirMessageAndLeaveNoDecoderFile)
+{
+    struct Case {
+        const char* what;
+        std::string fixtureName;
+        // Pins the media package to this fixture, so that the call gets as far as the archive tool.
+        bool pinnedAsPackage;
+        std::string message;
+    };
+    const auto tool = testing::testConstants().archiveTool.filename().string();
+    const Case cases[] = {
+        {"wrong digest under the decoder's name", "MPSetup-other-decoder.exe", false, kNotTested},
+        {"package without the member", "MPSetup-without-decoder.exe", true,
+         tool + " failed (1). Open the setup log for details. If antivirus quarantined a file, review its report before "
+                "retrying."},
+        {"package whose member is another library", "MPSetup-other-decoder.exe", true, "Audio codec verification failed."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto chosen = playerFile(c.fixtureName, "WMADMOD.DLL");
+        auto constants = testing::testConstants();
+        if (c.pinnedAsPackage)
+            constants.mediaPackageHash = Installer::sha256(chosen);
+        const Installer installer(m_root, {}, constants);
+        installer.prepareCodec(playerFile("WMADMOD.DLL", "earlier.dll"));
+
+        try {
+            installer.prepareCodec(chosen);
+            ADD_FAILURE() << "the file was accepted";
+        } catch (const SetupFailure& failure) {
+            EXPECT_EQ(failure.what(), c.message);
+        }
+        EXPECT_FALSE(fs::exists(fs::symlink_status(m_decoder)));
+        EXPECT_EQ(audioFolder().count("WMADMOD.DLL"), 0u);
+    }
+}
+
+TEST_F(AudioCodec, UnreadableFileIsTheFileSystemErrorAndCreatesNothing)
+{
+    fs::create_directories(m_folder / "a folder");
+    for (const auto& chosen : {m_folder / "missing.dll", m_folder / "a folder"}) {
+        SCOPED_TRACE(chosen.string());
+        EXPECT_THROW(m_installer.prepareCodec(chosen), fs::filesystem_error);
+        EXPECT_FALSE(fs::exists(m_root));
+    }
+}
+
+} // namespace
+} // namespace launcher

@@ -1,0 +1,251 @@
+#include "core/Installer.h"
+#include "core/Platform.h"
+#include "core/SetupFailure.h"
+#include "support/StandInRecord.h"
+#include "support/TemporaryFolder.h"
+#include "support/TestConstants.h"
+#include "EntryNames.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <tuple>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::TemporaryFolder;
+using testing::writeFile;
+using Arguments = std::vector<std::string>;
+using RegistryValue = std::tuple<std::string, std::string, std::string>;
+
+const std::string kClassKey =
+    R"(HKLM\Software\Classes\Wow6432Node\CLSID\{2EEB4ADF-4578-4D10-BCA7-BB955F56320A}\InprocServer32)";
+
+const std::vector<RegistryValue> kSettings{
+    {R"(HKCU\Software\Wine)", "Version", "win7"},
+    {R"(HKCU\Software\Wine\Direct3D)", "renderer", "gl"},
+    {R"(HKCU\Software\Wine\Direct3D)", "VideoMemorySize", "2048"},
+    {R"(HKCU\Software\Wine\Mac Driver)", "RetinaMode", "N"},
+    {R"(HKCU\SOFTWARE\Microsoft\Veyra 2\Video Settings)", "DisplayMode", "1"},
+    {R"(HKLM\Software\WOW6432Node\Microsoft\Microsoft Games\Veyra 2\1.0)", "GameInstallDir", R"(C:\Games\Veyra 2\)"},
+    {R"(HKCU\Software\Wine\DllOverrides)", "wmadmod", "native,builtin"},
+};
+
+Arguments registryWrite(const RegistryValue& setting)
+{
+    const auto& [key, name, data] = setting;
+    return {"reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", data, "/f"};
+}
+
+// Every run of a whole configuration, in order: "wineboot" "-u", the seven
+// registry writes, the registration and the query.
+std::vector<Arguments> configurationRuns()
+{
+    std::vector<Arguments> runs{{"wineboot", "-u"}};
+    for (const auto& setting : kSettings)
+        runs.push_back(registryWrite(setting));
+    runs.push_back({R"(C:\windows\syswow64\regsvr32.exe)", "/s", R"(C:\windows\syswow64\wmadmod.dll)"});
+    runs.push_back({"reg", "query", kClassKey});
+    return runs;
+}
+
+class PrefixConfiguration : public ::testing::Test {
+protected:
+    PrefixConfiguration()
+    {
+        writeFile(m_root / "Install/game/veyra2.exe", "MZ game");
+        writeFile(m_codec, "MZ verified decoder");
+        useStandIn({});
+    }
+
+    // Installs the stand-in as the runtime's wine program, behind a script that
+    // gives it this test's record and fault controls.
+    void useStandIn(const std::map<std::string, std::string>& controls) const
+    {
+        std::string script = "#!/bin/sh\nexport STANDIN_RECORD='" + m_record.string() + "'\n";
+        for (const auto& [name, value] : controls)
+            script += "export " + name + "='" + value + "'\n";
+        script += "exec '" + (fs::path(VEYRA2_SOURCE_DIR) / "tests/fixtures/runtime/standin-wine").string() + "' \"$@\"\n";
+        writeFile(m_installer.wine(), script);
+        fs::permissions(m_installer.wine(), fs::perms::owner_all);
+    }
+
+    std::vector<Arguments> runs() const
+    {
+        std::vector<Arguments> arguments;
+        for (const auto& call : testing::readStandInRecord(m_record))
+            arguments.push_back(call.arguments);
+        return arguments;
+    }
+
+    // The values the stand-in's registry holds, as (key, name, data).
+    std::set<RegistryValue> registry() const
+    {
+        std::set<RegistryValue> values;
+        const auto stored = nlohmann::json::parse(readFile(m_prefix / "standin-registry.json"));
+        for (const auto& [lowered, entry] : stored.items())
+            for (const auto& [name, data] : entry.at("values").items())
+                values.emplace(entry.at("key").get<std::string>(), name, data.get<std::string>());
+        return values;
+    }
+
+    std::set<std::string> drives() const { return testing::entryNames(m_prefix / "dosdevices"); }
+
+    static std::set<RegistryValue> configuredRegistry()
+    {
+        std::set<RegistryValue> values(kSettings.begin(), kSettings.end());
+        values.emplace(kClassKey, "", R"(C:\windows\syswow64\wmadmod.dll)");
+        return values;
+    }
+
+    TemporaryFolder m_folder;
+    fs::path m_root = m_folder / "root with spaces";
+    fs::path m_prefix = m_root / "Install/prefix";
+    fs::path m_decoder = m_prefix / "drive_c/windows/syswow64/wmadmod.dll";
+    fs::path m_link = m_prefix / "drive_c/Games/Veyra 2";
+    fs::path m_codec = m_folder / "Audio-import/wmadmod.dll";
+    fs::path m_record = m_folder / "calls.jsonl";
+    std::vector<std::string> m_reported;
+    Installer m_installer{m_root, [this](const std::string& line) { m_reported.push_back(line); },
+                          testing::testConstants()};
+};
+
+TEST_F(PrefixConfiguration, ConfiguresAFreshPrefixRunByRunInTheCompatibilityEnvironment)
+{
+    // Left over in the prefix folder before the runtime creates the prefix.
+    writeFile(m_folder / "drive target/kept.txt", "kept");
+    fs::create_directories(m_prefix / "dosdevices");
+    fs::create_directory_symlink(m_folder / "drive target", m_prefix / "dosdevices/C:");
+    writeFile(m_prefix / "dosdevices/.hidden", "");
+    writeFile(m_prefix / "dosdevices/y:/inside.txt", "");
+    fs::create_directories(m_link.parent_path());
+    fs::create_directory_symlink(m_folder / "nowhere", m_link);
+    writeFile(m_decoder, "an earlier decoder");
+
+    m_installer.configurePrefix(m_codec);
+
+    EXPECT_EQ(runs(), configurationRuns());
+    const std::map<std::string, std::string> environment{
+        {"WINEPREFIX", m_prefix.string()},
+        {"WINEARCH", "win64"},
+        {std::string(platform::librarySearchVariable()), (m_root / "Runtime/lib").string() + ":/usr/lib"},
+        {"WINEPRELOADERAPPNAME", "Veyra 2"},
+        {"WINEDEBUG", "-all"},
+        {"MVK_CONFIG_LOG_LEVEL", "1"},
+        {"WINEDLLOVERRIDES", "mscoree,mshtml=;wmadmod,xlive,d3dx9_31,d3dx9_43,d3dcompiler_43=n,b"},
+    };
+    for (const auto& call : testing::readStandInRecord(m_record)) {
+        EXPECT_EQ(call.environment, environment);
+        EXPECT_EQ(call.directory, fs::current_path().string());
+    }
+
+    EXPECT_EQ(drives(), (std::set<std::string>{"c:", "z:"}));
+    EXPECT_EQ(readFile(m_folder / "drive target/kept.txt"), "kept");
+    EXPECT_EQ(fs::read_symlink(m_link), m_root / "Install/game");
+    EXPECT_EQ(registry(), configuredRegistry());
+    EXPECT_EQ(readFile(m_decoder), "MZ verified decoder");
+    EXPECT_EQ(readFile(m_codec), "MZ verified decoder");
+    EXPECT_EQ(m_reported, (std::vector<std::string>{"Creating your private Windows environment",
+                                                    "Installing your verified audio decoder"}));
+}
+
+TEST_F(PrefixConfiguration, SecondRunOverAConfiguredPrefixLeavesTheSameResult)
+{
+    m_installer.configurePrefix(m_codec);
+    const auto registryText = readFile(m_prefix / "standin-registry.json");
+
+    // The link points at another real folder, and the decoder is a dangling
+    // link out of the prefix that the copy must not write through.
+    fs::create_directories(m_folder / "elsewhere");
+    fs::remove(m_link);
+    fs::create_directory_symlink(m_folder / "elsewhere", m_link);
+    fs::remove(m_decoder);
+    fs::create_symlink(m_folder / "elsewhere/wmadmod.dll", m_decoder);
+    fs::remove(m_record);
+
+    m_installer.configurePrefix(m_codec);
+
+    EXPECT_EQ(runs(), configurationRuns());
+    EXPECT_EQ(drives(), (std::set<std::string>{"c:", "z:"}));
+    EXPECT_EQ(fs::read_symlink(m_link), m_root / "Install/game");
+    EXPECT_EQ(readFile(m_prefix / "standin-registry.json"), registryText);
+    EXPECT_FALSE(fs::is_symlink(m_decoder));
+    EXPECT_EQ(readFile(m_decoder), "MZ verified decoder");
+    EXPECT_FALSE(fs::exists(m_folder / "elsewhere/wmadmod.dll"));
+}
+
+TEST_F(PrefixConfiguration, RealFolderAtTheGameLinkIsKeptAndItsErrorPassedOn)
+{
+    writeFile(m_link / "save.txt", "mine");
+    EXPECT_THROW(m_installer.configurePrefix(m_codec), fs::filesystem_error);
+    EXPECT_EQ(readFile(m_link / "save.txt"), "mine");
+    EXPECT_EQ(runs(), (std::vector<Arguments>{{"wineboot", "-u"}}));
+}
+
+TEST_F(PrefixConfiguration, FailingThirdRegistryWriteEndsTheConfigurationThere)
+{
+    useStandIn({{"STANDIN_FAIL", "VideoMemorySize"}});
+    try {
+        m_installer.configurePrefix(m_codec);
+        FAIL() << "the configuration succeeded";
+    } catch (const SetupFailure& failure) {
+        EXPECT_STREQ(failure.what(), "wine failed (1). Open the setup log for details. If antivirus quarantined a file, "
+                                     "review its report before retrying.");
+    }
+    EXPECT_EQ(runs(), (std::vector<Arguments>{{"wineboot", "-u"}, registryWrite(kSettings[0]),
+                                              registryWrite(kSettings[1]), registryWrite(kSettings[2])}));
+    EXPECT_EQ(registry(), (std::set<RegistryValue>{kSettings[0], kSettings[1]}));
+    EXPECT_EQ(m_reported, std::vector<std::string>{"Creating your private Windows environment"});
+    EXPECT_FALSE(fs::exists(m_decoder));
+}
+
+TEST_F(PrefixConfiguration, RegistrationProofNeedsTheLibraryNameInAnyLetterCase)
+{
+    struct Case {
+        std::map<std::string, std::string> controls;
+        std::optional<std::string> message;
+    };
+    const Case cases[] = {
+        {{{"STANDIN_QUERY_OUTPUT", R"(    (Default)    REG_SZ    C:\WINDOWS\SYSWOW64\WMADMOD.DLL)"}}, std::nullopt},
+        {{{"STANDIN_QUERY_OUTPUT", R"(    (Default)    REG_SZ    C:\windows\syswow64\wmvdecod.dll)"}},
+         "The audio decoder did not register correctly."},
+        {{{"STANDIN_FAIL", "reg query"}},
+         "wine failed (1). Open the setup log for details. If antivirus quarantined a file, review its report before "
+         "retrying."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.controls.begin()->second);
+        useStandIn(c.controls);
+        try {
+            m_installer.configurePrefix(m_codec);
+            EXPECT_FALSE(c.message) << "the proof passed";
+        } catch (const SetupFailure& failure) {
+            EXPECT_EQ(failure.what(), c.message.value_or("the proof passing"));
+        }
+        EXPECT_EQ(runs().back(), configurationRuns().back());
+        fs::remove(m_record);
+    }
+}
+
+// The runner's time-outs for the runtime are minutes long, so the time-out path
+// is shown on a single run of the stand-in with a short time-out.
+TEST_F(PrefixConfiguration, HangingRuntimeRunEndsInTheTimeOutMessage)
+{
+    useStandIn({{"STANDIN_HANG", "wineboot"}});
+    try {
+        m_installer.run(m_installer.wine(), {"wineboot", "-u"}, m_installer.environment(), std::nullopt, false, 0.5);
+        FAIL() << "the run ended by itself";
+    } catch (const SetupFailure& failure) {
+        EXPECT_STREQ(failure.what(), "A setup step timed out. Retry setup; details are in the setup log.");
+    }
+    EXPECT_FALSE(fs::exists(m_prefix / "system.reg"));
+}
+
+} // namespace
+} // namespace launcher

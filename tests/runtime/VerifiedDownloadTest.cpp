@@ -1,0 +1,227 @@
+#include "core/Installer.h"
+#include "core/SetupFailure.h"
+#include "support/LocalHttpsServer.h"
+#include "support/ScopedEnvironmentVariable.h"
+#include "support/TemporaryFolder.h"
+#include "support/TestConstants.h"
+
+#include <cctype>
+#include <functional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::fixture;
+using testing::LocalHttpsServer;
+using testing::readFile;
+using testing::ScopedEnvironmentVariable;
+using testing::TemporaryFolder;
+using testing::writeFile;
+
+constexpr const char* kChecksumFailure =
+    "The runtime download failed checksum verification. Nothing from that download was run.";
+
+std::string curlFailure(int status)
+{
+    return "curl failed (" + std::to_string(status)
+         + "). Open the setup log for details. If antivirus quarantined a file, review its report before retrying.";
+}
+
+std::string failureOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const SetupFailure& failure) {
+        return failure.what();
+    }
+    return "no failure";
+}
+
+TEST(FileDigest, IsTheLowerCaseHexSha256OfTheWholeFile)
+{
+    const TemporaryFolder folder;
+    struct Case {
+        std::string content;
+        const char* digest;
+    };
+    const Case cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        // One byte past the first 1 MiB read.
+        {std::string(1 << 20, 'a') + "b", "371264331be3a89bb42c4fea3770469e9094f6ce8c8244b9ac2beb9ffd80e621"},
+    };
+    for (const Case& c : cases) {
+        writeFile(folder / "file", c.content);
+        EXPECT_EQ(Installer::sha256(folder / "file"), c.digest) << c.content.size() << " bytes";
+    }
+    EXPECT_THROW(Installer::sha256(folder / "missing"), fs::filesystem_error);
+    EXPECT_THROW(Installer::sha256(folder.path()), fs::filesystem_error);
+}
+
+// A root, the fixture engine archive as the asset, and a folder that a local
+// HTTPS server can serve it from as "/releases/<name>".
+class VerifiedDownload : public ::testing::Test {
+protected:
+    VerifiedDownload()
+    {
+        m_asset.url = "https://127.0.0.1:1/releases/" + m_asset.name; // nothing listens there
+        writeFile(served() / "releases" / m_asset.name, m_archive);
+        fs::create_directories(prefetched());
+    }
+
+    fs::path root() const { return m_folder / "root"; }
+    fs::path downloads() const { return root() / "Downloads"; }
+    fs::path cached() const { return downloads() / m_asset.name; }
+    fs::path partial() const { return downloads() / (m_asset.name + ".partial"); }
+    fs::path served() const { return m_folder / "served"; }
+    fs::path prefetched() const { return m_folder / "prefetched"; }
+
+    // The asset as `server` serves it at `path`.
+    RuntimeAsset servedAsset(const LocalHttpsServer& server, const std::string& path) const
+    {
+        RuntimeAsset asset = m_asset;
+        asset.url = server.url(path);
+        return asset;
+    }
+
+    fs::path obtain(const RuntimeAsset& asset, const std::optional<fs::path>& cache = std::nullopt) const
+    {
+        return Installer(root(), {}, m_constants).obtain(asset, cache);
+    }
+
+    TemporaryFolder m_folder;
+    Constants m_constants = testing::testConstants();
+    RuntimeAsset m_asset = m_constants.engine;
+    std::string m_archive = readFile(fixture("runtime/prefetched/" + m_asset.name));
+    std::string m_releasePath = "/releases/" + m_asset.name;
+};
+
+TEST_F(VerifiedDownload, DownloadsVerifiesAndKeepsTheArchiveForLaterSetups)
+{
+    LocalHttpsServer server(served(), 0, {{"/moved", m_releasePath}});
+    const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+
+    for (const std::string& path : {m_releasePath, std::string("/moved")}) {
+        SCOPED_TRACE(path);
+        fs::remove_all(downloads());
+        // An empty pre-fetched folder leads to the download as well.
+        EXPECT_EQ(obtain(servedAsset(server, path), prefetched()), cached());
+        EXPECT_EQ(readFile(cached()), m_archive);
+        EXPECT_FALSE(fs::exists(partial()));
+    }
+
+    server.stop();
+    EXPECT_EQ(obtain(servedAsset(server, m_releasePath)), cached()) << "the verified cache file is used without a download";
+    EXPECT_EQ(readFile(cached()), m_archive);
+}
+
+TEST_F(VerifiedDownload, ReplacesAMismatchingCacheFileAndALeftoverPartialFile)
+{
+    LocalHttpsServer server(served());
+    const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+    writeFile(cached(), "stale");
+    writeFile(partial(), std::string(2 * m_archive.size(), 'x'));
+
+    EXPECT_EQ(obtain(servedAsset(server, m_releasePath)), cached());
+    EXPECT_EQ(readFile(cached()), m_archive);
+    EXPECT_FALSE(fs::exists(partial()));
+}
+
+TEST_F(VerifiedDownload, FailedDownloadsLeaveNeitherCacheFileNorPartialFile)
+{
+    LocalHttpsServer server(served(), 0, {{"/plain", "http://127.0.0.1" + m_releasePath}});
+    const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+    RuntimeAsset wrongBody = servedAsset(server, m_releasePath);
+    wrongBody.sha256 = m_constants.libraries.sha256;
+
+    struct Case {
+        const char* name;
+        RuntimeAsset asset;
+        std::string failure;
+    };
+    const Case cases[] = {
+        {"HTTP 404", servedAsset(server, "/releases/missing.tar.xz"), curlFailure(22)},
+        {"redirect to plain HTTP", servedAsset(server, "/plain"), curlFailure(1)},
+        {"body with another digest", wrongBody, kChecksumFailure},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(cached(), "stale");
+        writeFile(partial(), "left over");
+        EXPECT_EQ(failureOf([&] { obtain(c.asset); }), c.failure);
+        EXPECT_FALSE(fs::exists(cached()));
+        EXPECT_FALSE(fs::exists(partial()));
+    }
+}
+
+TEST_F(VerifiedDownload, RunsCurlWithExactlyTheSeventeenArguments)
+{
+    const fs::path recorder = root().parent_path() / "recorder";
+    writeFile(recorder, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.arguments\"\nexit 7\n");
+    fs::permissions(recorder, fs::perms::owner_all);
+    m_constants.downloadTool = recorder;
+
+    EXPECT_EQ(failureOf([&] { obtain(m_asset); }),
+              "recorder failed (7). Open the setup log for details. If antivirus quarantined a file, review its "
+              "report before retrying.");
+    EXPECT_EQ(readFile(recorder.string() + ".arguments"),
+              "--fail\n--location\n--silent\n--show-error\n--retry\n2\n--proto\n=https\n--proto-redir\n=https\n"
+              "--connect-timeout\n20\n--max-time\n1800\n--output\n"
+                  + partial().string() + "\n" + m_asset.url + "\n");
+}
+
+TEST_F(VerifiedDownload, PrefetchedFolderServesAsTheSourceOnlyWhenItsCopyMatches)
+{
+    // Any attempt to download fails with the platform's error, not a SetupFailure.
+    m_constants.downloadTool = root().parent_path() / "no-curl";
+    const RuntimeAsset& asset = m_asset;
+    auto withPin = [&](std::string pin) {
+        RuntimeAsset changed = asset;
+        changed.sha256 = std::move(pin);
+        return changed;
+    };
+    std::string upperCasePin = asset.sha256;
+    for (char& c : upperCasePin)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+
+    struct Case {
+        const char* name;
+        std::optional<std::string> inDownloads;
+        std::string inPrefetched;
+        RuntimeAsset asset;
+        std::string failure;
+    };
+    const std::string verificationFailure = "The cached " + asset.name + " failed verification.";
+    const Case cases[] = {
+        {"prefetched copy matches", std::nullopt, m_archive, asset, "no failure"},
+        {"cache file replaced by the prefetched copy", "stale", m_archive, asset, "no failure"},
+        {"cache file wins, prefetched file unread", m_archive, "wrong", asset, "no failure"},
+        {"prefetched copy mismatches", std::nullopt, "wrong", asset, verificationFailure},
+        {"empty pin", std::nullopt, m_archive, withPin(""), verificationFailure},
+        {"upper-case pin", std::nullopt, m_archive, withPin(upperCasePin), verificationFailure},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(downloads());
+        if (c.inDownloads)
+            writeFile(cached(), *c.inDownloads);
+        writeFile(prefetched() / asset.name, c.inPrefetched);
+
+        EXPECT_EQ(failureOf([&] { EXPECT_EQ(obtain(c.asset, prefetched()), cached()); }), c.failure);
+        if (c.failure == "no failure")
+            EXPECT_EQ(readFile(cached()), m_archive);
+        else
+            EXPECT_FALSE(fs::exists(cached()));
+        EXPECT_FALSE(fs::exists(partial()));
+        EXPECT_EQ(readFile(prefetched() / asset.name), c.inPrefetched) << "the pre-fetched file is left as it was";
+    }
+}
+
+} // namespace
+} // namespace launcher

@@ -1,0 +1,61 @@
+#pragma once
+// An HTTPS server on 127.0.0.1 standing in for the download host. It serves a
+// folder through https_server.py, with a certificate authority made by openssl
+// for this server alone; curl trusts it once CURL_CA_BUNDLE names caBundle().
+//
+//   LocalHttpsServer server(folder);   // a free port; or fixtureDownloadPort()
+//   const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+//   constants.engine.url = server.url("/releases/" + constants.engine.name);
+//   ...                                // stopped when `server` goes out of scope
+
+#include "core/ChildProcess.h"
+#include "support/TemporaryFolder.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace launcher::testing {
+
+// The port of the download addresses in the fixture pins (testConstants() and
+// fixtureProgram()). Tests that serve on it must not run at the same time.
+std::uint16_t fixtureDownloadPort();
+
+class LocalHttpsServer final {
+public:
+    // A request for `path` (e.g. "/releases/a.tar.xz") is answered with 302 Found and `location`.
+    struct Redirect {
+        std::string path;
+        std::string location;
+    };
+
+    // Starts the server and returns once it listens. Port 0 picks a free port.
+    // Throws std::runtime_error with the server's output when it does not start.
+    explicit LocalHttpsServer(const std::filesystem::path& folder, std::uint16_t port = 0,
+                              const std::vector<Redirect>& redirects = {});
+    ~LocalHttpsServer();
+    LocalHttpsServer(const LocalHttpsServer&) = delete;
+    LocalHttpsServer& operator=(const LocalHttpsServer&) = delete;
+
+    // Ends the server and waits for it; later calls do nothing.
+    void stop();
+
+    std::uint16_t port() const { return m_port; }
+    // "https://127.0.0.1:<port>" followed by `path`, which starts with "/".
+    std::string url(std::string_view path) const;
+    // The certificate authority that signed the server's certificate.
+    std::filesystem::path caBundle() const { return m_state / "ca.pem"; }
+    // What the server printed: one line per request, errors included.
+    std::string output() const;
+
+private:
+    TemporaryFolder m_state;
+    int m_output = -1;
+    std::optional<ChildProcess> m_process;
+    std::uint16_t m_port = 0;
+};
+
+} // namespace launcher::testing

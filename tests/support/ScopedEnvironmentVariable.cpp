@@ -1,0 +1,24 @@
+#include "support/ScopedEnvironmentVariable.h"
+
+#include <cstdlib>
+#include <utility>
+
+namespace launcher::testing {
+
+ScopedEnvironmentVariable::ScopedEnvironmentVariable(std::string name, const std::string& value)
+    : m_name(std::move(name))
+{
+    if (const char* previous = std::getenv(m_name.c_str()))
+        m_previous = previous;
+    ::setenv(m_name.c_str(), value.c_str(), 1);
+}
+
+ScopedEnvironmentVariable::~ScopedEnvironmentVariable()
+{
+    if (m_previous)
+        ::setenv(m_name.c_str(), m_previous->c_str(), 1);
+    else
+        ::unsetenv(m_name.c_str());
+}
+
+} // namespace launcher::testing

@@ -1,0 +1,93 @@
+#!/usr/bin/env python3
+"""HTTPS server on the loopback address for download tests.
+
+usage: https_server.py FOLDER STATE [--port N] [--redirect PATH=LOCATION]...
+
+Serves the files below FOLDER at https://127.0.0.1:PORT/ (PORT 0, the default,
+picks a free port). A request for a PATH given with --redirect is answered with
+302 Found and the LOCATION instead. Before it listens it makes, in STATE:
+
+  ca.pem       a certificate authority made for this run: the bundle to trust
+  server.pem   the server's certificate for 127.0.0.1, signed by that authority
+  server.key   its private key
+
+and once it listens it writes the port number to STATE/port. Requests are logged
+on standard error. It runs until it is terminated.
+"""
+import argparse
+import functools
+import http.server
+import os
+import ssl
+import subprocess
+import sys
+
+
+def openssl(*arguments):
+    subprocess.run(["openssl", *arguments], check=True, stdout=subprocess.DEVNULL)
+
+
+def make_certificates(state):
+    ca_key = os.path.join(state, "ca.key")
+    ca = os.path.join(state, "ca.pem")
+    key = os.path.join(state, "server.key")
+    request = os.path.join(state, "server.csr")
+    certificate = os.path.join(state, "server.pem")
+    extensions = os.path.join(state, "server.ext")
+    curve = ["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"]
+    openssl("req", "-x509", *curve, "-keyout", ca_key, "-out", ca, "-days", "2",
+            "-subj", "/CN=Download test authority",
+            "-addext", "basicConstraints=critical,CA:TRUE",
+            "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+    openssl("req", "-new", *curve, "-keyout", key, "-out", request, "-subj", "/CN=127.0.0.1")
+    with open(extensions, "w", encoding="ascii") as out:
+        out.write("basicConstraints=CA:FALSE\n"
+                  "keyUsage=critical,digitalSignature\n"
+                  "extendedKeyUsage=serverAuth\n"
+                  "subjectAltName=IP:127.0.0.1\n")
+    openssl("x509", "-req", "-in", request, "-CA", ca, "-CAkey", ca_key, "-CAcreateserial",
+            "-days", "2", "-extfile", extensions, "-out", certificate)
+    return certificate, key
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    redirects = {}
+
+    def send_head(self):
+        location = self.redirects.get(self.path)
+        if location is None:
+            return super().send_head()
+        self.send_response(302)
+        self.send_header("Location", location)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+        return None
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("folder")
+    parser.add_argument("state")
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--redirect", action="append", default=[])
+    options = parser.parse_args()
+
+    Handler.redirects = dict(route.split("=", 1) for route in options.redirect)
+    certificate, key = make_certificates(options.state)
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(certificate, key)
+
+    handler = functools.partial(Handler, directory=options.folder)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", options.port), handler)
+    server.socket = context.wrap_socket(server.socket, server_side=True)
+
+    ready = os.path.join(options.state, "port.tmp")
+    with open(ready, "w", encoding="ascii") as out:
+        out.write(str(server.server_address[1]))
+    os.replace(ready, os.path.join(options.state, "port"))
+    sys.stderr.flush()
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
