@@ -41,9 +41,9 @@ void copyFiles(const FileCopies& copies)
         }
     };
     {
-        std::vector<std::jthread> helpers;
+        std::vector<std::jthread> threads;
         for (unsigned i = 1; i < workers; ++i)
-            helpers.emplace_back(work);
+            threads.emplace_back(work);
         work();
     }
     if (failure)
