@@ -122,9 +122,9 @@ int main()
 
     Constants shimmed = plain;
     placeShim(folder / "tools/bsdtar", plain.archiveTool);
-    placeShim(folder / "tools/check", plain.x86_64Check.executable);
+    placeShim(folder / "tools" / plain.x86_64Check.executable.filename(), plain.x86_64Check.executable);
     shimmed.archiveTool = folder / "tools/bsdtar";
-    shimmed.x86_64Check.executable = folder / "tools/check";
+    shimmed.x86_64Check.executable = folder / "tools" / plain.x86_64Check.executable.filename();
     const fs::path shimmedCache = folder / "prefetched";
     fs::create_directories(shimmedCache);
     fs::copy_file(prefetched / plain.libraries.name, shimmedCache / plain.libraries.name);

@@ -40,6 +40,15 @@ bool hasDisplay();
 // Space available to the user on the volume holding the folder.
 std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder);
 
+// Creates `to` (which must not exist) as a copy of the regular file `from`, with
+// its permission bits, by the fastest means the file system offers: a clone
+// (clonefile on APFS, FICLONE on reflink file systems such as Btrfs and XFS),
+// else a copy inside the kernel (copy_file_range, then sendfile) or the system's
+// copyfile. The data never passes through the launcher's memory. A symbolic link
+// or any other kind of file at `from` is refused; on failure `to` is removed.
+// Returns the name of the primitive that copied the data, for benchmarks.
+// Throws std::filesystem::filesystem_error.
+std::string_view copyFile(const std::filesystem::path& from, const std::filesystem::path& to);
 // getrusage()'s ru_maxrss in bytes: Linux counts kilobytes, macOS bytes.
 std::uint64_t maxResidentBytes(long maxrss);
 

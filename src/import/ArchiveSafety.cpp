@@ -1,7 +1,57 @@
 #include "core/Installer.h"
+
+#include "core/ArchiveTool.h"
 #include "core/SetupFailure.h"
+#include "import/TreeWalk.h"
+
+#include <algorithm>
+#include <string>
+
 namespace launcher {
-bool Installer::safeArchiveEntry(std::string_view) { return false; }
-void Installer::unpackUserArchive(const std::filesystem::path&, const std::filesystem::path&) const { throw SetupFailure("Archive safety is not built yet."); }
-void Installer::rejectSymlinks(const std::filesystem::path&) const { throw SetupFailure("Archive safety is not built yet."); }
+
+bool Installer::safeArchiveEntry(std::string_view name)
+{
+    std::string normalised(name);
+    std::ranges::replace(normalised, '\\', '/');
+    if (normalised.starts_with('/'))
+        return false;
+    if (normalised.find('\0') != std::string::npos)
+        return false;
+
+    bool first = true;
+    bool firstHasColon = false;
+    for (std::size_t start = 0; start <= normalised.size();) {
+        std::size_t end = normalised.find('/', start);
+        if (end == std::string::npos)
+            end = normalised.size();
+        const std::string_view component = std::string_view(normalised).substr(start, end - start);
+        start = end + 1;
+        if (component.empty())
+            continue;
+        if (component == "..")
+            return false;
+        if (first)
+            firstHasColon = component.find(':') != std::string_view::npos;
+        first = false;
+    }
+    return !firstHasColon;
+}
+
+void Installer::unpackUserArchive(const std::filesystem::path& archive, const std::filesystem::path& destination) const
+{
+    const ArchiveTool tool(*this);
+    const std::vector<std::string> entries = tool.list(archive);
+    if (entries.empty() || !std::ranges::all_of(entries, [](const std::string& entry) { return safeArchiveEntry(entry); }))
+        throw SetupFailure("The selected archive contains unsafe file paths.");
+
+    makeDirectory(destination);
+    tool.extractOwnedByUser(archive, destination);
+    rejectSymlinks(destination);
+}
+
+void Installer::rejectSymlinks(const std::filesystem::path& folder) const
+{
+    walkTree(folder, {.regularOnly = true}, [](const std::filesystem::directory_entry&) { return true; });
+}
+
 } // namespace launcher

@@ -1,5 +1,111 @@
 #include "core/Installer.h"
+
+#include "core/AtomicFile.h"
 #include "core/SetupFailure.h"
+#include "core/StagingFolder.h"
+#include "import/FolderCopy.h"
+#include "import/LowerCase.h"
+#include "import/TreeWalk.h"
+
+#include <array>
+#include <string>
+#include <system_error>
+
 namespace launcher {
-void Installer::importGame(const std::filesystem::path&) const { throw SetupFailure("Game import is not built yet."); }
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kDataArchive = "vy2pc_data.bin";
+
+constexpr std::string_view kConfiguration = "[VY2ConfigurationVersion:1]\n"
+                                            "skip_intro = true\n"
+                                            "fps_limit = 60\n";
+
+// Settings, accounts and logs of the player who packed the game; matched on the
+// lower-cased name at the game folder's top level only.
+bool isPerUserItem(const fs::path& item)
+{
+    const std::string name = lowerCase(item.filename().string());
+    return name.starts_with("veyra2config") || name.starts_with("veyra2accounts") || name == "imgui.ini" ||
+           name == "logs";
+}
+
+// The first entry named exactly like the data archive, in walk order.
+std::optional<fs::path> findDataArchive(const fs::path& folder)
+{
+    std::optional<fs::path> found;
+    walkTree(folder, {}, [&](const fs::directory_entry& entry) {
+        if (entry.path().filename() == kDataArchive)
+            found = entry.path();
+        return !found;
+    });
+    return found;
+}
+
+void prune(const fs::path& game)
+{
+    for (const fs::directory_entry& entry : fs::directory_iterator(game))
+        if (isPerUserItem(entry.path()))
+            fs::remove_all(entry.path());
+}
+
+} // namespace
+
+void Installer::importGame(const fs::path& selected) const
+{
+    const StagingFolder staging(m_root, "Game-staging-");
+    report("Importing your Veyra 2 files");
+
+    // A chosen folder may arrive with a trailing separator, which leaves no file name.
+    fs::path selection = selected.has_filename() ? selected : selected.parent_path();
+    std::error_code error;
+    fs::file_status status = fs::status(selection, error);
+    if (!fs::exists(status))
+        throw SetupFailure("The selected game files are no longer available.");
+    bool isFolder = fs::is_directory(status);
+
+    if (lowerCase(selection.filename().string()) == "veyra2.exe")
+        selection = selection.parent_path();
+    else if (lowerCase(selection.extension().string()) == ".exe")
+        selection = selection.parent_path() / kDataArchive;
+    // A program without the data archive beside it keeps the earlier answer, so
+    // the archive tool reports the missing file.
+    status = fs::status(selection, error);
+    if (fs::exists(status))
+        isFolder = fs::is_directory(status);
+    if (isFolder && fs::exists(selection / kDataArchive, error)) {
+        selection /= kDataArchive;
+        isFolder = false;
+    }
+
+    const fs::path imported = staging.path() / "Imported";
+    if (isFolder) {
+        const std::optional<fs::path> found = locateGame(selection);
+        if (!found)
+            throw SetupFailure("No Veyra 2 game was found in that folder.");
+        rejectSymlinks(*found);
+        copyFolder(*found, imported);
+    } else {
+        unpackUserArchive(selection, imported);
+    }
+
+    fs::path searchRoot = imported;
+    if (const std::optional<fs::path> nested = findDataArchive(imported)) {
+        searchRoot = staging.path() / "Expanded";
+        unpackUserArchive(*nested, searchRoot);
+    }
+    const std::optional<fs::path> located = locateGame(searchRoot);
+    if (!located)
+        throw SetupFailure("The archive does not contain Veyra 2. Select vy2pc_data.bin from installer 2.1.");
+    validateGame(*located);
+
+    // The staging folder lies under the same root, so the move is a rename.
+    makeDirectory(m_root / "Install");
+    fs::remove_all(game());
+    fs::rename(*located, game());
+    prune(game());
+    writeFileAtomically(game() / "veyra2config1.ini", kConfiguration);
+}
+
 } // namespace launcher

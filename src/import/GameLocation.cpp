@@ -1,6 +1,61 @@
 #include "core/Installer.h"
+
 #include "core/SetupFailure.h"
+#include "import/LowerCase.h"
+#include "import/TreeWalk.h"
+
+#include <array>
+#include <string>
+#include <system_error>
+#include <vector>
+
 namespace launcher {
-std::optional<std::filesystem::path> Installer::locateGame(const std::filesystem::path&) const { throw SetupFailure("Game location is not built yet."); }
-void Installer::validateGame(const std::filesystem::path&) const { throw SetupFailure("Game validation is not built yet."); }
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kExecutable = "veyra2.exe";
+
+// Without any of these the game cannot start; the first missing one is named.
+constexpr std::array<std::string_view, 5> kRequiredFiles{
+    "veyra2.exe", "xlive.dll", "maps/shared.map", "maps/mainmenu.map", "maps/single_player_shared.map",
+};
+
+// A plain existence test that follows links; an item that cannot be examined does not exist.
+bool itemExists(const fs::path& item)
+{
+    std::error_code error;
+    return fs::exists(item, error);
+}
+
+} // namespace
+
+std::optional<fs::path> Installer::locateGame(const fs::path& folder) const
+{
+    if (itemExists(folder / kExecutable))
+        return folder;
+
+    // The whole tree is walked: a second copy must be found to be reported.
+    std::vector<fs::path> matches;
+    walkTree(folder, {.skipHidden = true}, [&](const fs::directory_entry& entry) {
+        if (lowerCase(entry.path().filename().string()) == kExecutable)
+            matches.push_back(entry.path().parent_path());
+        return true;
+    });
+    if (matches.size() > 1)
+        throw SetupFailure("More than one Veyra 2 installation was found. Choose the specific game folder.");
+    if (matches.empty())
+        return std::nullopt;
+    return matches.front();
+}
+
+void Installer::validateGame(const fs::path& game) const
+{
+    for (const std::string_view required : kRequiredFiles)
+        if (!itemExists(game / required))
+            throw SetupFailure("Missing " + std::string(required) +
+                               ". Choose a complete Veyra 2 Project Kestrane game folder or the vy2pc_data.bin "
+                               "archive from installer 2.1.");
+}
+
 } // namespace launcher

@@ -1,0 +1,191 @@
+#include "core/Installer.h"
+#include "core/SetupFailure.h"
+#include "import/ImportTestSupport.h"
+#include "support/TemporaryFolder.h"
+#include "support/TestConstants.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TemporaryFolder;
+using testing::fixture;
+
+// Builds a selection inside the test's folder and returns the path to choose.
+using Selection = std::function<fs::path(const fs::path& folder)>;
+
+Selection fixtureItem(const std::string& relative)
+{
+    return [relative](const fs::path&) { return fixture(relative); };
+}
+
+// The fixture game as it must arrive: per-user items gone from the top level
+// only, and the fresh configuration file.
+std::vector<std::string> expectedGame()
+{
+    std::vector<std::string> listing = testing::treeListing(fixture("game/Veyra 2"));
+    std::erase_if(listing, [](const std::string& path) {
+        return path == "VEYRA2CONFIG1.INI" || path == "veyra2accounts.xml" || path == "imgui.ini" ||
+               path.starts_with("Logs");
+    });
+    listing.push_back("veyra2config1.ini");
+    std::ranges::sort(listing);
+    return listing;
+}
+
+// A game folder left by an earlier setup that did not finish.
+void leaveAnEarlierGame(const Installer& installer)
+{
+    testing::writeFile(installer.game() / "earlier.txt", "from an unfinished setup");
+}
+
+TEST(GameImport, EveryKindOfSelectionImportsTheGame)
+{
+    const struct {
+        const char* kind;
+        Selection select;
+    } cases[] = {
+        {"the game folder", fixtureItem("game/Veyra 2")},
+        {"the game's executable", fixtureItem("game/Veyra 2/veyra2.exe")},
+        {"the game folder with a trailing separator", [](const fs::path&) { return fixture("game/Veyra 2") / ""; }},
+        {"a folder several levels above the game, with a link beside it",
+         [](const fs::path& folder) {
+             testing::copyOfFixture("game/Veyra 2", folder / "library/games/Veyra 2");
+             fs::create_directory_symlink("/", folder / "library/games/root");
+             testing::writeFile(folder / "library/notes.txt", "");
+             return folder / "library";
+         }},
+        {"the installer's setup program", fixtureItem("game/installer/setup.exe")},
+        {"a folder holding the data archive", fixtureItem("game/installer")},
+        {"a folder holding the data archive and another game",
+         [](const fs::path& folder) {
+             testing::copyOfFixture("game/Veyra 2", folder / "both");
+             testing::writeFile(folder / "both/not-from-the-archive.txt", "");
+             fs::copy(fixture("game/installer/vy2pc_data.bin"), folder / "both");
+             return folder / "both";
+         }},
+        {"the data archive", fixtureItem("game/installer/vy2pc_data.bin")},
+        {"the installer's ZIP", fixtureItem("game/installer.zip")},
+        {"a ZIP holding the game folder", fixtureItem("game/game.zip")},
+    };
+    for (const auto& [kind, select] : cases) {
+        SCOPED_TRACE(kind);
+        const TemporaryFolder folder;
+        std::vector<std::string> lines;
+        const Installer installer(folder / "root", [&](const std::string& line) { lines.push_back(line); },
+                                  testing::testConstants());
+        leaveAnEarlierGame(installer);
+
+        installer.importGame(select(folder.path()));
+
+        EXPECT_EQ(lines, std::vector<std::string>{"Importing your Veyra 2 files"});
+        EXPECT_EQ(testing::treeListing(installer.game()), expectedGame());
+        EXPECT_EQ(testing::readFile(installer.game() / "veyra2config1.ini"),
+                  "[VY2ConfigurationVersion:1]\nskip_intro = true\nfps_limit = 60\n");
+        EXPECT_EQ(testing::readFile(installer.game() / "data/textures.pak"),
+                  testing::readFile(fixture("game/Veyra 2/data/textures.pak")));
+        EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
+    }
+}
+
+TEST(GameImport, EveryFailureEndsInItsMessageAndLeavesNoStagingFolder)
+{
+    const std::string noGame = "The archive does not contain Veyra 2. Select vy2pc_data.bin from installer 2.1.";
+    const std::string linkMessage = "Game imports must contain regular files and folders, without symbolic links.";
+    const struct {
+        const char* kind;
+        Selection select;
+        std::string message;
+    } cases[] = {
+        {"a selection that is gone", [](const fs::path& folder) { return folder / "gone/vy2pc_data.bin"; },
+         "The selected game files are no longer available."},
+        {"a folder without a game",
+         [](const fs::path& folder) {
+             testing::writeFile(folder / "downloads/.hidden/veyra2.exe", "");
+             return folder / "downloads";
+         },
+         "No Veyra 2 game was found in that folder."},
+        {"a folder holding two games",
+         [](const fs::path& folder) {
+             testing::copyOfFixture("game/Veyra 2", folder / "games/first");
+             testing::copyOfFixture("game/Veyra 2", folder / "games/second");
+             return folder / "games";
+         },
+         "More than one Veyra 2 installation was found. Choose the specific game folder."},
+        {"a setup program without the data archive beside it",
+         [](const fs::path& folder) {
+             testing::writeFile(folder / "alone/setup.exe", "MZ");
+             return folder / "alone/setup.exe";
+         },
+         testing::archiveToolFailure()},
+        {"an archive whose data archive differs in letter case", fixtureItem("game/wrong-case.zip"), noGame},
+        {"an archive holding no game",
+         [](const fs::path& folder) {
+             fs::copy(fixture("game/directx/directx.exe"), folder / "extras.cab");
+             return folder / "extras.cab";
+         },
+         noGame},
+        {"an incomplete game folder",
+         [](const fs::path& folder) {
+             const fs::path game = testing::copyOfFixture("game/Veyra 2", folder / "incomplete");
+             fs::remove(game / "xlive.dll");
+             return game;
+         },
+         "Missing xlive.dll. Choose a complete Veyra 2 Project Kestrane game folder or the vy2pc_data.bin archive "
+         "from installer 2.1."},
+        {"a game folder holding a link",
+         [](const fs::path& folder) {
+             const fs::path game = testing::copyOfFixture("game/Veyra 2", folder / "linked");
+             fs::create_symlink("../veyra2.exe", game / "data/shortcut.exe");
+             return game;
+         },
+         linkMessage},
+        {"a game folder holding a named pipe",
+         [](const fs::path& folder) {
+             const fs::path game = testing::copyOfFixture("game/Veyra 2", folder / "piped");
+             ::mkfifo((game / ".cache/pipe").c_str(), 0644);
+             return game;
+         },
+         linkMessage},
+        {"an unsafe archive", fixtureItem("game/hostile/parent.tar"), "The selected archive contains unsafe file paths."},
+    };
+    for (const auto& [kind, select, message] : cases) {
+        SCOPED_TRACE(kind);
+        const TemporaryFolder folder;
+        const Installer installer = testing::testInstaller(folder / "root");
+        leaveAnEarlierGame(installer);
+        try {
+            installer.importGame(select(folder.path()));
+            ADD_FAILURE() << "imported";
+        } catch (const SetupFailure& failure) {
+            EXPECT_EQ(failure.message(), message);
+        }
+        EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
+        EXPECT_EQ(testing::treeListing(installer.game()), std::vector<std::string>{"earlier.txt"});
+    }
+}
+
+TEST(GameImport, FileSystemFailuresPassUnchanged)
+{
+    const TemporaryFolder folder;
+    const Installer blocked = testing::testInstaller(folder / "blocked");
+    testing::writeFile(blocked.root() / "Install", "a file where the folder belongs");
+    EXPECT_THROW(blocked.importGame(fixture("game/Veyra 2")), fs::filesystem_error);
+    EXPECT_EQ(testing::stagingFolders(blocked.root()), std::vector<std::string>{});
+
+    // Here even the staging folder cannot be made.
+    testing::writeFile(folder / "file root", "");
+    EXPECT_THROW(testing::testInstaller(folder / "file root").importGame(fixture("game/Veyra 2")),
+                 fs::filesystem_error);
+}
+
+} // namespace
+} // namespace launcher

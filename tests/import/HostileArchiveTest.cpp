@@ -1,0 +1,168 @@
+// Archives that try to reach outside their destination, or carry links, pipes
+// and devices, through both ways in: unpacking alone and the whole game import.
+
+#include "core/Installer.h"
+#include "core/SetupFailure.h"
+#include "import/ImportTestSupport.h"
+#include "support/TemporaryFolder.h"
+#include "support/TestConstants.h"
+
+#include <cerrno>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TemporaryFolder;
+
+enum class Outcome { Unsafe, Refused, ToolFailed, Unreadable, Accepted, Other };
+
+std::ostream& operator<<(std::ostream& out, Outcome outcome)
+{
+    constexpr const char* names[] = {"unsafe paths", "refused by the walk", "archive tool failed",
+                                     "unreadable folder", "accepted", "another failure"};
+    return out << names[static_cast<int>(outcome)];
+}
+
+Outcome outcomeOf(const std::function<void()>& body)
+{
+    try {
+        body();
+        return Outcome::Accepted;
+    } catch (const SetupFailure& failure) {
+        const std::string message = failure.what();
+        if (message == "The selected archive contains unsafe file paths.")
+            return Outcome::Unsafe;
+        if (message == "Game imports must contain regular files and folders, without symbolic links.")
+            return Outcome::Refused;
+        if (message == testing::archiveToolFailure())
+            return Outcome::ToolFailed;
+        ADD_FAILURE() << message;
+    } catch (const fs::filesystem_error& failure) {
+        if (failure.code() == std::errc::permission_denied)
+            return Outcome::Unreadable;
+        ADD_FAILURE() << failure.what();
+    }
+    return Outcome::Other;
+}
+
+struct Hostile {
+    std::string archive;
+    Outcome asRoot;
+    Outcome asPlayer;
+};
+
+// What an archive aims at, outside every destination: its content and time must stay.
+struct Victim {
+    explicit Victim(const fs::path& folder)
+        : m_folder(folder), m_content(testing::readFile(folder / "victim.txt")),
+          m_modified(fs::last_write_time(folder / "victim.txt"))
+    {
+    }
+
+    void expectUntouched() const
+    {
+        EXPECT_EQ(testing::treeListing(m_folder), std::vector<std::string>{"victim.txt"});
+        EXPECT_EQ(testing::readFile(m_folder / "victim.txt"), m_content);
+        EXPECT_EQ(fs::last_write_time(m_folder / "victim.txt"), m_modified);
+    }
+
+private:
+    fs::path m_folder;
+    std::string m_content;
+    fs::file_time_type m_modified;
+};
+
+void PrintTo(const Hostile& hostile, std::ostream* out)
+{
+    *out << hostile.archive;
+}
+
+class HostileArchive : public ::testing::TestWithParam<Hostile> {};
+
+TEST_P(HostileArchive, IsRefusedAndNothingOutsideItsDestinationChanges)
+{
+    const Hostile& hostile = GetParam();
+    const Outcome expected = ::geteuid() == 0 ? hostile.asRoot : hostile.asPlayer;
+    const fs::path archive = testing::fixture("game/hostile/" + hostile.archive);
+    const Victim victim(testing::fixture("game/outside/" + hostile.archive));
+    const TemporaryFolder folder;
+    const Installer installer = testing::testInstaller(folder / "root");
+
+    const fs::path destination = folder / "destination";
+    EXPECT_EQ(outcomeOf([&] { installer.unpackUserArchive(archive, destination); }), expected);
+    if (expected == Outcome::Unsafe) {
+        EXPECT_FALSE(fs::exists(destination)) << "written before the listing was vetted";
+    }
+
+    EXPECT_EQ(outcomeOf([&] { installer.importGame(archive); }), expected);
+    EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
+    EXPECT_FALSE(fs::exists(installer.root() / "Install"));
+
+    victim.expectUntouched();
+}
+
+std::string caseName(const ::testing::TestParamInfo<Hostile>& info)
+{
+    std::string name;
+    for (const char c : info.param.archive)
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, HostileArchive,
+    ::testing::Values(
+        Hostile{"absolute.tar", Outcome::Unsafe, Outcome::Unsafe},
+        Hostile{"parent.tar", Outcome::Unsafe, Outcome::Unsafe},
+        Hostile{"backslash-root.tar", Outcome::Unsafe, Outcome::Unsafe},
+        Hostile{"backslash-parent.tar", Outcome::Unsafe, Outcome::Unsafe},
+        Hostile{"backslash-parent.zip", Outcome::Unsafe, Outcome::Unsafe},
+        Hostile{"drive-letter.zip", Outcome::Unsafe, Outcome::Unsafe},
+        Hostile{"drive-relative.tar", Outcome::Unsafe, Outcome::Unsafe},
+        Hostile{"one-unsafe-among-thousands.tar.gz", Outcome::Unsafe, Outcome::Unsafe},
+        Hostile{"empty.tar", Outcome::Unsafe, Outcome::Unsafe},
+        Hostile{"empty.zip", Outcome::Unsafe, Outcome::Unsafe},
+        Hostile{"symlink.tar", Outcome::Refused, Outcome::Refused},
+        Hostile{"hidden-symlink.tar", Outcome::Refused, Outcome::Refused},
+        Hostile{"named-pipe.tar", Outcome::Refused, Outcome::Refused},
+        // Only root may create device nodes; for a player the archive tool fails.
+        Hostile{"device-node.tar", Outcome::Refused, Outcome::ToolFailed},
+        // Root reads the folder without permissions and meets the link; a player cannot read it.
+        Hostile{"locked-folder-link.tar", Outcome::Refused, Outcome::Unreadable},
+        // The archive tool itself refuses to write through a link or to link outside.
+        Hostile{"write-through-link.tar", Outcome::ToolFailed, Outcome::ToolFailed},
+        Hostile{"hard-link-outside.tar", Outcome::ToolFailed, Outcome::ToolFailed},
+        Hostile{"not-an-archive.bin", Outcome::ToolFailed, Outcome::ToolFailed},
+        Hostile{"truncated.tar", Outcome::ToolFailed, Outcome::ToolFailed}),
+    caseName);
+
+// The same trees as a player sees them: the locked folder cannot be read, and
+// the staging folder that holds it is still removed.
+TEST(HostileArchive, ALockedFolderEndsAPlayersImportAndItsStagingFolderIsRemoved)
+{
+    const TemporaryFolder folder;
+    const fs::path root = folder / "root";
+    fs::create_directory(root);
+    ASSERT_EQ(::chown(root.c_str(), testing::unprivilegedUser(), static_cast<gid_t>(-1)), 0);
+    const Installer installer = testing::testInstaller(root);
+
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
+                    try {
+                        installer.importGame(testing::fixture("game/hostile/locked-folder-link.tar"));
+                    } catch (...) {
+                        if (!testing::stagingFolders(root).empty())
+                            throw std::runtime_error("a staging folder remains");
+                        throw;
+                    }
+                }),
+                ::testing::ExitedWithCode(0), "cannot read folder: Permission denied");
+}
+
+} // namespace
+} // namespace launcher

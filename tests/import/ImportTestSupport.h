@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/Installer.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace launcher::testing {
+
+// An installer for tests with the test constants and the real archive tool.
+Installer testInstaller(const std::filesystem::path& root);
+
+// A private copy of the fixture "game/Veyra 2" (or another fixture folder) to change.
+std::filesystem::path copyOfFixture(const std::string& relative, const std::filesystem::path& to);
+
+// Names of the staging folders ("Game-staging-", "DirectX-staging-") directly under the root.
+std::vector<std::string> stagingFolders(const std::filesystem::path& root);
+
+// Every path below the folder, relative to it, sorted; links are not followed.
+std::vector<std::string> treeListing(const std::filesystem::path& folder);
+
+// The process runner's message for a run of the archive tool that exits with 1.
+std::string archiveToolFailure();
+
+// For death tests. Gives up root, when the tests run as root, so that file
+// permissions bind as they do for a player, then runs `body` and exits: with
+// status 0 after printing the message of what it threw, with 1 when it threw nothing.
+[[noreturn]] void exitWithFailureOfUnprivileged(const std::function<void()>& body);
+// The user the unprivileged body runs as.
+unsigned unprivilegedUser();
+
+} // namespace launcher::testing
