@@ -24,30 +24,14 @@ void provideRuntimeArchives(const std::filesystem::path& root)
         std::filesystem::copy_file(fixture("runtime/prefetched/" + asset.name), root / "Downloads" / asset.name);
 }
 
-namespace {
-
-std::optional<std::filesystem::path> existing(const std::filesystem::path& file)
+std::filesystem::path setupGameSource()
 {
-    if (std::filesystem::exists(file))
-        return file;
-    return std::nullopt;
+    return fixture("game/installer.zip");
 }
 
-} // namespace
-
-std::optional<std::filesystem::path> setupGameSource()
+std::filesystem::path setupAudioPackage()
 {
-    return existing(fixture("game/vy2pc_data.bin"));
-}
-
-std::optional<std::filesystem::path> setupAudioPackage()
-{
-    return existing(fixture("audio/WMADMOD.DLL"));
-}
-
-bool engineStepMissing(const QString& message)
-{
-    return message.endsWith(" not built yet.");
+    return fixture("audio/MPSetup.exe");
 }
 
 ForeignLockHolder::ForeignLockHolder(const std::filesystem::path& root)

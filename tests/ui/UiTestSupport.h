@@ -23,13 +23,9 @@ LauncherSettings settingsFor(const std::filesystem::path& root,
 // engine reuses, so that a setup from the window downloads nothing.
 void provideRuntimeArchives(const std::filesystem::path& root);
 
-// The generated game source and audio package that a complete setup accepts;
-// nullopt while the test build generates none.
-std::optional<std::filesystem::path> setupGameSource();
-std::optional<std::filesystem::path> setupAudioPackage();
-
-// True when the message is a placeholder of an engine step that is not built yet.
-bool engineStepMissing(const QString& message);
+// The generated installer ZIP and media package that a complete setup accepts.
+std::filesystem::path setupGameSource();
+std::filesystem::path setupAudioPackage();
 
 // A separate process holding the install lock of a root until it is destroyed.
 class ForeignLockHolder final {
