@@ -1,12 +1,11 @@
 #include "core/Installer.h"
 
+#include "core/ExecutableFile.h"
 #include "core/InstallationRecord.h"
 
 #include <fstream>
 #include <iterator>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace launcher {
 
@@ -21,9 +20,7 @@ bool Installer::isInstalled() const noexcept
             return false;
 
         std::error_code error;
-        const auto wineProgram = wine();
-        return std::filesystem::exists(game() / "veyra2.exe", error)
-            && std::filesystem::is_regular_file(wineProgram, error) && ::access(wineProgram.c_str(), X_OK) == 0
+        return std::filesystem::exists(game() / "veyra2.exe", error) && isExecutableFile(wine())
             && std::filesystem::exists(prefix() / "system.reg", error)
             && std::filesystem::exists(prefix() / "drive_c/windows/syswow64/wmadmod.dll", error);
     } catch (...) {

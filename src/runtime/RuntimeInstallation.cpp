@@ -1,13 +1,12 @@
 #include "core/Installer.h"
 
 #include "core/ArchiveTool.h"
+#include "core/ExecutableFile.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 #include "core/WineRuntime.h"
 
 #include <system_error>
-
-#include <unistd.h>
 
 namespace launcher {
 namespace {
@@ -21,12 +20,6 @@ constexpr const char* kLibraryFolder = "lib";
 constexpr const char* kRequiredLibrary = "libinotify.0.dylib";
 
 // A file that cannot even be examined counts as missing.
-bool isExecutableFile(const fs::path& file)
-{
-    std::error_code error;
-    return fs::is_regular_file(file, error) && ::access(file.c_str(), X_OK) == 0;
-}
-
 bool isPresent(const fs::path& file)
 {
     std::error_code error;
