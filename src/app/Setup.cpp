@@ -34,11 +34,11 @@ void Installer::install(const std::filesystem::path& gameSource, const std::file
 {
     makeDirectory(m_root);
     const InstallLock lock(m_root / "launcher.lock");
-    removeAbandonedStagingFolders(m_root);
 
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(record(), error)))
         throw SetupFailure("An installation already exists. Its game files and saves were left untouched.");
+    removeAbandonedStagingFolders(m_root);
 
     preflight();
     report("Verifying your audio package");

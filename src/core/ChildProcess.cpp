@@ -24,13 +24,17 @@ struct ChildProcess::State {
 
 namespace {
 
+// The status reported when the exit cannot be learned (the child was reaped
+// elsewhere): never 0, so a lost status never reads as success.
+constexpr int kUnknownStatus = 255;
+
 int terminationStatus(int raw)
 {
     if (WIFEXITED(raw))
         return WEXITSTATUS(raw);
     if (WIFSIGNALED(raw))
         return 128 + WTERMSIG(raw);
-    return 255;
+    return kUnknownStatus;
 }
 
 // Waits for the exit without reaping, then reaps under the lock, so that signal()
@@ -42,9 +46,10 @@ void watch(pid_t pid, const std::shared_ptr<ChildProcess::State>& state)
     }
     std::lock_guard lock(state->mutex);
     int raw = 0;
-    while (::waitpid(pid, &raw, 0) < 0 && errno == EINTR) {
+    pid_t reaped = -1;
+    while ((reaped = ::waitpid(pid, &raw, 0)) < 0 && errno == EINTR) {
     }
-    state->status = terminationStatus(raw);
+    state->status = reaped == pid ? terminationStatus(raw) : kUnknownStatus;
     state->exited.notify_all();
 }
 
@@ -115,7 +120,14 @@ ChildProcess ChildProcess::spawn(const SpawnRequest& request)
         throw std::system_error(error, std::generic_category(), "Cannot start " + request.executable.string());
 
     auto state = std::make_shared<State>();
-    std::thread(watch, pid, state).detach();
+    try {
+        std::thread(watch, pid, state).detach();
+    } catch (...) {
+        // Without a watcher nobody could time the program out or reap it.
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        throw;
+    }
     return ChildProcess(pid, std::move(state));
 }
 

@@ -1,5 +1,6 @@
 #include "core/InstallationRecord.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -12,6 +13,8 @@ namespace {
 constexpr std::chrono::seconds kReferenceDate{978307200};
 
 using Seconds = std::chrono::duration<double>;
+
+constexpr double kClockRange = 9e9;
 
 const nlohmann::json& member(const nlohmann::json& object, const char* key)
 {
@@ -53,8 +56,11 @@ InstallationRecord InstallationRecord::decode(std::string_view text)
     record.format = format.get<std::int64_t>();
     record.launcherVersion = launcherVersion.get<std::string>();
     record.engine = engine.get<std::string>();
+    // Any number is a valid date; one beyond what the clock can hold (about 292
+    // years either side of 1970) is clamped rather than overflowing.
+    const double seconds = std::clamp(installedAt.get<double>(), -kClockRange, kClockRange);
     record.installedAt = std::chrono::system_clock::time_point(
-        std::chrono::duration_cast<std::chrono::system_clock::duration>(Seconds(installedAt.get<double>()) + kReferenceDate));
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(Seconds(seconds) + kReferenceDate));
     return record;
 }
 

@@ -6,8 +6,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include <fcntl.h>
@@ -56,6 +54,30 @@ bool isValidUtf8(std::string_view text)
         i += length;
     }
     return true;
+}
+
+std::string readCapture(const std::filesystem::path& file)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        failFile("cannot read captured output", file, errno);
+    std::string text;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            failFile("cannot read captured output", file, error);
+        }
+        if (n == 0)
+            break;
+        text.append(chunk, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return text;
 }
 
 // Closes the output file and removes a capture file on every way out of a run.
@@ -114,10 +136,7 @@ std::string Installer::run(const std::filesystem::path& executable, const std::v
 
     std::string captured;
     if (capture) {
-        std::ifstream file(output.path(), std::ios::binary);
-        captured.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        if (!file.good() && !file.eof())
-            failFile("cannot read captured output", output.path(), EIO);
+        captured = readCapture(output.path());
         if (!isValidUtf8(captured))
             failFile("captured output is not UTF-8 text", output.path(), EILSEQ);
     }

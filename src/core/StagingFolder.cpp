@@ -3,7 +3,13 @@
 #include "core/Uuid.h"
 
 #include <string>
-#include <system_error>
+#include <string_view>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace launcher {
 
@@ -18,21 +24,85 @@ StagingFolder::~StagingFolder()
     removeTreeQuietly(m_path);
 }
 
+namespace {
+
+// Folders deeper than this are not held open; they are moved up to the top of
+// the tree and emptied by a later pass, so neither open descriptors nor path
+// lengths grow with the depth of a tree that an archive made.
+constexpr int kOpenDepth = 32;
+
+std::size_t removeEntries(int folder, int top, int depth);
+
+// Removes one entry of the open folder, a folder with everything in it; returns
+// whether anything was removed or moved up.
+std::size_t removeEntry(int parent, const std::string& name, int top, int depth)
+{
+    struct stat info{};
+    if (::fstatat(parent, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return 0;
+    if (!S_ISDIR(info.st_mode))
+        return ::unlinkat(parent, name.c_str(), 0) == 0 ? 1 : 0;
+    if (depth >= kOpenDepth) {
+        const std::string parked = ".removing-" + freshUuid();
+        return ::renameat(parent, name.c_str(), top, parked.c_str()) == 0 ? 1 : 0;
+    }
+    // A folder without permissions cannot be emptied; the owner gets them first.
+    ::fchmodat(parent, name.c_str(), (info.st_mode & 07777) | S_IRWXU, 0);
+    std::size_t removed = 0;
+    const int child = ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (child >= 0) {
+        removed += removeEntries(child, top, depth + 1);
+        ::close(child);
+    }
+    return removed + (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0 ? 1 : 0);
+}
+
+std::size_t removeEntries(int folder, int top, int depth)
+{
+    const int listing = ::dup(folder);
+    DIR* entries = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (entries == nullptr) {
+        if (listing >= 0)
+            ::close(listing);
+        return 0;
+    }
+    // The duplicate shares its reading position with `folder`, which an earlier
+    // pass may have left at the end.
+    ::rewinddir(entries);
+    // The names are read first: removing while reading a folder may skip entries.
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    ::closedir(entries);
+    std::size_t removed = 0;
+    for (const auto& name : names)
+        removed += removeEntry(folder, name, top, depth);
+    return removed;
+}
+
+} // namespace
+
 void removeTreeQuietly(const std::filesystem::path& path) noexcept
 {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::file_status status = fs::symlink_status(path, error);
-    if (error || !fs::exists(status))
+    struct stat info{};
+    if (::lstat(path.c_str(), &info) != 0)
         return;
-    if (fs::is_directory(status)) {
-        // A folder without read or search permission cannot be emptied; give the
-        // owner full access first. symlink_status above keeps links out of here.
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, error);
-        for (fs::directory_iterator it(path, error), end; !error && it != end; it.increment(error))
-            removeTreeQuietly(it->path());
+    if (!S_ISDIR(info.st_mode)) {
+        ::unlink(path.c_str());
+        return;
     }
-    fs::remove(path, error);
+    ::chmod(path.c_str(), (info.st_mode & 07777) | S_IRWXU);
+    // Relative to open folders, so that no path grows past the system's limit.
+    const int top = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (top >= 0) {
+        while (removeEntries(top, top, 1) > 0) {
+        }
+        ::close(top);
+    }
+    ::rmdir(path.c_str());
 }
 
 } // namespace launcher

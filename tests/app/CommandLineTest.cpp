@@ -98,6 +98,20 @@ TEST(CommandLineProgram, StatusAndUsageFromTheBuiltProgram)
     EXPECT_EQ(usage.err, kUsage);
 }
 
+TEST(CommandLineProgram, LaunchReturnsTheGameStatusEvenUnderAParentThatIgnoresChildSignals)
+{
+    const TemporaryFolder home;
+    testing::buildInstallationByHand(home.path());
+    // An ignored SIGCHLD is inherited across exec; the kernel would then reap the game itself.
+    const auto outcome = testing::runProgram(
+        "/usr/bin/env",
+        {"python3", "-c", "import os, signal, sys; signal.signal(signal.SIGCHLD, signal.SIG_IGN); os.execv(sys.argv[1], sys.argv[1:])",
+         testing::launcherProgram().string(), "--cli", "--launch", "--home", home.path().string()},
+        {.environment = {{"STANDIN_GAME_EXIT", "3"}}});
+    EXPECT_EQ(outcome.status, 3) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+}
+
 TEST(CommandLineProgram, HomeTakesTheNextArgumentAsAPathFromTheCurrentFolder)
 {
     const TemporaryFolder folder;
@@ -111,11 +125,18 @@ TEST(CommandLineProgram, HomeTakesTheNextArgumentAsAPathFromTheCurrentFolder)
 
 TEST(CommandLineProgram, HomeAsTheLastArgumentMeansTheDefaultRoot)
 {
-    const TemporaryFolder data;
-    testing::buildInstallationByHand(data / "Veyra2MacLauncher");
+    const TemporaryFolder home;
+#if defined(__APPLE__)
+    const auto defaultRoot = home / "Library/Application Support/Veyra2MacLauncher";
+#else
+    const auto defaultRoot = home / ".local/share/Veyra2MacLauncher";
+#endif
+    testing::buildInstallationByHand(defaultRoot);
     const auto outcome = testing::runProgram(testing::launcherProgram(), {"--cli", "--status", "--home"},
-                                             {.environment = {{"XDG_DATA_HOME", data.path().string()}}});
+                                             {.environment = {{"HOME", home.path().string()}, {"XDG_DATA_HOME", ""}}});
+    EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, "installed\n");
+    EXPECT_EQ(outcome.err, "");
 }
 
 } // namespace

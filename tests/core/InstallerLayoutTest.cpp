@@ -30,7 +30,8 @@ TEST(InstallerLayout, NamedLocationsLieBelowTheGivenRootAndTouchNothing)
     EXPECT_FALSE(std::filesystem::exists(root));
 }
 
-TEST(InstallerLayout, DefaultRootFollowsTheUserDataFolder)
+#if !defined(__APPLE__)
+TEST(InstallerLayout, DefaultRootFollowsTheXdgDataFolder)
 {
     {
         const testing::ScopedEnvironmentVariable dataHome("XDG_DATA_HOME", "/data/home");
@@ -39,6 +40,7 @@ TEST(InstallerLayout, DefaultRootFollowsTheUserDataFolder)
     const testing::ScopedEnvironmentVariable relative("XDG_DATA_HOME", "relative/ignored");
     EXPECT_EQ(Installer().root(), std::filesystem::path(std::getenv("HOME")) / ".local/share/Veyra2MacLauncher");
 }
+#endif
 
 TEST(InstallerLayout, MakeDirectoryCreatesTheWholeChainAndAcceptsAnExistingFolder)
 {
