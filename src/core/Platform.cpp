@@ -78,6 +78,18 @@ bool hasDisplay()
 #endif
 }
 
+bool isHidden(const std::filesystem::path& entry)
+{
+    if (entry.filename().native().starts_with('.'))
+        return true;
+#if defined(__APPLE__)
+    struct stat info {};
+    return ::lstat(entry.c_str(), &info) == 0 && (info.st_flags & UF_HIDDEN) != 0;
+#else
+    return false;
+#endif
+}
+
 std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder)
 {
     // std::filesystem::space reports f_bavail, the space an unprivileged user may fill.

@@ -37,6 +37,10 @@ Command x86_64Check();
 // Linux when DISPLAY or WAYLAND_DISPLAY names one.
 bool hasDisplay();
 
+// Whether a folder walk that skips hidden entries passes over this one: a name
+// beginning with a dot, and on macOS also an entry flagged hidden (like ~/Library).
+bool isHidden(const std::filesystem::path& entry);
+
 // Space available to the user on the volume holding the folder.
 std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder);
 

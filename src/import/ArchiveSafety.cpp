@@ -46,7 +46,17 @@ void Installer::unpackUserArchive(const std::filesystem::path& archive, const st
 
     makeDirectory(destination);
     tool.extractOwnedByUser(archive, destination);
-    rejectSymlinks(destination);
+    // The archive tool keeps a stored mode under the umask, so a folder packed
+    // read-only would stay read-only: the import could neither prune it nor ever
+    // replace it. The walk refuses what rejectSymlinks refuses, and gives the
+    // owner full access to each folder before entering it, read-write to files.
+    walkTree(destination, {.regularOnly = true}, [](const std::filesystem::directory_entry& entry) {
+        namespace fs = std::filesystem;
+        const bool folder = entry.symlink_status().type() == fs::file_type::directory;
+        fs::permissions(entry.path(), folder ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_write,
+                        fs::perm_options::add);
+        return true;
+    });
 }
 
 void Installer::rejectSymlinks(const std::filesystem::path& folder) const

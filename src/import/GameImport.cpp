@@ -10,6 +10,7 @@
 #include <array>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace launcher {
 namespace {
@@ -45,9 +46,13 @@ std::optional<fs::path> findDataArchive(const fs::path& folder)
 
 void prune(const fs::path& game)
 {
+    // Listed first: removing while reading a folder may skip entries.
+    std::vector<fs::path> items;
     for (const fs::directory_entry& entry : fs::directory_iterator(game))
         if (isPerUserItem(entry.path()))
-            fs::remove_all(entry.path());
+            items.push_back(entry.path());
+    for (const auto& item : items)
+        fs::remove_all(item);
 }
 
 } // namespace

@@ -1,21 +1,14 @@
 #include "import/TreeWalk.h"
 
+#include "core/Platform.h"
 #include "core/SetupFailure.h"
 
 #include <system_error>
 #include <vector>
 
 namespace launcher {
-namespace {
 
 namespace fs = std::filesystem;
-
-bool isHidden(const fs::path& entry)
-{
-    return entry.filename().native().starts_with('.');
-}
-
-} // namespace
 
 void walkTree(const fs::path& folder, WalkRules rules, const WalkVisit& visit)
 {
@@ -44,7 +37,7 @@ void walkTree(const fs::path& folder, WalkRules rules, const WalkVisit& visit)
                 throw fs::filesystem_error("cannot read folder", entry.path().parent_path(), error);
             open.pop_back();
         }
-        if (rules.skipHidden && isHidden(entry.path()))
+        if (rules.skipHidden && platform::isHidden(entry.path()))
             continue;
 
         // Comes from the folder listing where the file system reports the type; a

@@ -16,7 +16,8 @@
 namespace launcher {
 
 struct WalkRules {
-    // Names beginning with a dot are neither visited nor entered.
+    // Hidden entries (names beginning with a dot; on macOS also entries flagged
+    // hidden) are neither visited nor entered.
     bool skipHidden = false;
     // For trees that are imported: a symbolic link, a named pipe, a device node or
     // a socket ends the walk with the player-facing failure, and a folder that

@@ -63,11 +63,11 @@ void PrintTo(const StatusCase& statusCase, std::ostream* out)
 
 class InstallationStatus : public ::testing::TestWithParam<StatusCase> {};
 
-TEST(InstallationStatusTest, CompleteInstallationCountsWhateverVersionAndEngineSay)
+TEST(InstallationStatusTest, CompleteInstallationCountsWhateverVersionEngineAndDateSay)
 {
     const TemporaryFolder root;
     testing::buildInstallationByHand(root.path());
-    writeFile(root / "installed.json", R"({"format":1,"launcherVersion":"7.7","engine":"other","installedAt":0})");
+    writeFile(root / "installed.json", R"({"format":1,"launcherVersion":"7.7","engine":"other","installedAt":1e300})");
     EXPECT_TRUE(Installer(root.path()).isInstalled());
 }
 

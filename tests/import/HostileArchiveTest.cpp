@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -133,8 +134,9 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"named-pipe.tar", Outcome::Refused, Outcome::Refused},
         // Only root may create device nodes; for a player the archive tool fails.
         Hostile{"device-node.tar", Outcome::Refused, Outcome::ToolFailed},
-        // Root reads the folder without permissions and meets the link; a player cannot read it.
-        Hostile{"locked-folder-link.tar", Outcome::Refused, Outcome::Unreadable},
+        // The walk gives the owner access to each extracted folder before entering
+        // it, so root and player alike meet the link inside.
+        Hostile{"locked-folder-link.tar", Outcome::Refused, Outcome::Refused},
         // The archive tool itself refuses to write through a link or to link outside.
         Hostile{"write-through-link.tar", Outcome::ToolFailed, Outcome::ToolFailed},
         Hostile{"hard-link-outside.tar", Outcome::ToolFailed, Outcome::ToolFailed},
@@ -142,9 +144,9 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"truncated.tar", Outcome::ToolFailed, Outcome::ToolFailed}),
     caseName);
 
-// The same trees as a player sees them: the locked folder cannot be read, and
-// the staging folder that holds it is still removed.
-TEST(HostileArchive, ALockedFolderEndsAPlayersImportAndItsStagingFolderIsRemoved)
+// The same tree as a player sees it: the locked folder is opened and its link
+// refused, and the staging folder that holds it is still removed.
+TEST(HostileArchive, ALinkInALockedFolderEndsAPlayersImportAndItsStagingFolderIsRemoved)
 {
     const TemporaryFolder folder;
     const fs::path root = folder / "root";
@@ -161,7 +163,29 @@ TEST(HostileArchive, ALockedFolderEndsAPlayersImportAndItsStagingFolderIsRemoved
                         throw;
                     }
                 }),
-                ::testing::ExitedWithCode(0), "cannot read folder: Permission denied");
+                ::testing::ExitedWithCode(0), "Game imports must contain regular files and folders, without symbolic links.");
+}
+
+// Packed from read-only media: the import can still prune the game folder, and a
+// later import can still replace it.
+TEST(HostileArchive, AGameFolderPackedReadOnlyImportsAndCanBeReplacedByAPlayer)
+{
+    const TemporaryFolder folder;
+    const fs::path root = folder / "root";
+    fs::create_directory(root);
+    ASSERT_EQ(::chown(root.c_str(), testing::unprivilegedUser(), static_cast<gid_t>(-1)), 0);
+    const Installer installer = testing::testInstaller(root);
+
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
+                    installer.importGame(testing::fixture("game/read-only-game.tar"));
+                    installer.importGame(testing::fixture("game/read-only-game.tar"));
+                    if (testing::readFile(installer.game() / "veyra2config1.ini")
+                            != "[VY2ConfigurationVersion:1]\nskip_intro = true\nfps_limit = 60\n"
+                        || fs::exists(installer.game() / "logs"))
+                        throw std::runtime_error("the game folder was not pruned");
+                    throw std::runtime_error("imported twice");
+                }),
+                ::testing::ExitedWithCode(0), "^imported twice\n$");
 }
 
 } // namespace
