@@ -236,7 +236,7 @@ QLayout* LauncherView::buildFooter()
     connect(logs, &QPushButton::clicked, &m_model, &LauncherModel::openLogs);
 
     auto* row = new QHBoxLayout;
-    row->setSpacing(kDefaultSpacing * 2);
+    row->setSpacing(kDefaultSpacing);
     row->addWidget(guide);
     row->addWidget(download);
     row->addWidget(logs);

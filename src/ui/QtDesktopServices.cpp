@@ -51,8 +51,11 @@ public:
     void accept() override
     {
         const QStringList chosen = selectedFiles();
-        if (m_directories && chosen.size() == 1 && QFileInfo::exists(chosen.first())) {
-            QDialog::accept();
+        if (m_directories && chosen.size() == 1) {
+            // This mode would also take a typed name of nothing; the panel only
+            // returns items that exist, so such a name keeps it open.
+            if (QFileInfo::exists(chosen.first()))
+                QDialog::accept();
             return;
         }
         QFileDialog::accept();

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
 #include <QtTest>
@@ -20,9 +21,12 @@ struct Outcome {
     bool stayedOpen = false;
 };
 
+enum class Pick { Highlight, Type };
+
 // Shows the panel through the real services and acts in it as a user would:
-// highlights `item` in `folder` and presses the accept button.
-Outcome chooseIn(const OpenPanel& panel, const std::filesystem::path& folder, const QString& item)
+// highlights `item` in `folder` (or types its name) and presses the accept button.
+Outcome chooseIn(const OpenPanel& panel, const std::filesystem::path& folder, const QString& item,
+                 Pick pick = Pick::Highlight)
 {
     Outcome outcome;
     QTimer::singleShot(0, [&] {
@@ -35,9 +39,13 @@ Outcome chooseIn(const OpenPanel& panel, const std::filesystem::path& folder, co
 
         const QString path = QString::fromStdString((folder / item.toStdString()).string());
         dialog->setDirectory(QString::fromStdString(folder.string()));
-        auto* model = dialog->findChild<QFileSystemModel*>();
-        QVERIFY(QTest::qWaitFor([&] { return model->index(path).isValid(); }));
-        dialog->findChild<QTreeView*>("treeView")->setCurrentIndex(model->index(path));
+        if (pick == Pick::Type) {
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(item);
+        } else {
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            QVERIFY(QTest::qWaitFor([&] { return model->index(path).isValid(); }));
+            dialog->findChild<QTreeView*>("treeView")->setCurrentIndex(model->index(path));
+        }
         QTest::qWait(50);
         dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Open)->click();
         QTest::qWait(50);
@@ -76,6 +84,10 @@ void QtDesktopServicesTest::gamePanelTakesAFolderOrAFile()
     const Outcome file = chooseIn(panel, root.path(), "vy2pc_data.bin");
     QVERIFY(file.choice.confirmed);
     QCOMPARE(file.choice.url, QUrl::fromLocalFile(QString::fromStdString((root / "vy2pc_data.bin").string())));
+
+    const Outcome nothing = chooseIn(panel, root.path(), "no-such-archive.zip", Pick::Type);
+    QVERIFY2(nothing.stayedOpen, "a typed name of nothing is not chosen");
+    QVERIFY(!nothing.choice.confirmed);
 }
 
 void QtDesktopServicesTest::audioPanelTakesOnlyAFile()
