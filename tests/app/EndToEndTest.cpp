@@ -6,6 +6,7 @@
 #include "support/LocalHttpsServer.h"
 #include "support/ProgramRun.h"
 #include "support/RunningProgram.h"
+#include "support/SetupStatusLines.h"
 #include "support/StandInRecord.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestConstants.h"
@@ -25,16 +26,7 @@ using testing::ProgramResult;
 using testing::readFile;
 using testing::TemporaryFolder;
 
-const std::vector<std::string> kStatusLines{
-    "Verifying your audio package",
-    "Downloading and verifying the compatibility runtime · about 341 MB",
-    "Unpacking the verified runtime",
-    "Importing your Veyra 2 files",
-    "Preparing the game's graphics libraries",
-    "Creating your private Windows environment",
-    "Installing your verified audio decoder",
-    "Ready to play",
-};
+const std::vector<std::string>& kStatusLines = testing::setupStatusLines();
 
 constexpr const char* kLockHeld = "Another launcher is installing or playing Veyra 2. Close it before continuing.\n";
 

@@ -6,6 +6,7 @@
 #include "core/SetupFailure.h"
 #include "support/InstallationByHand.h"
 #include "support/ScopedEnvironmentVariable.h"
+#include "support/SetupStatusLines.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestConstants.h"
 
@@ -273,16 +274,9 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
 
 void LauncherModelTest::setupReportsEachStepAndEndsReady()
 {
-    const QStringList engineLines{
-        "Verifying your audio package",
-        "Downloading and verifying the compatibility runtime · about 341 MB",
-        "Unpacking the verified runtime",
-        "Importing your Veyra 2 files",
-        "Preparing the game's graphics libraries",
-        "Creating your private Windows environment",
-        "Installing your verified audio decoder",
-        "Ready to play",
-    };
+    QStringList engineLines;
+    for (const std::string& line : setupStatusLines())
+        engineLines << QString::fromStdString(line);
     const TemporaryFolder root;
     provideRuntimeArchives(root.path());
     FakeDesktopServices services;
