@@ -79,6 +79,18 @@ TEST(CommandLine, InstallTakesPrecedenceOverLaunchAndLaunchOverStatus)
     EXPECT_TRUE(std::filesystem::is_empty(empty.path())) << "an incomplete installation must not be locked";
 }
 
+TEST(CommandLine, ARootThatCannotBeCreatedEndsInTheFileSystemsError)
+{
+    const TemporaryFolder folder;
+    testing::writeFile(folder / "file", "not a folder");
+    const auto outcome = runInProcess({"--cli", "--install", "--game", "g", "--audio", "a", "--home",
+                                       (folder / "file/root").string()});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find("Not a directory"), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.err.back(), '\n');
+}
+
 TEST(CommandLineProgram, StatusAndUsageFromTheBuiltProgram)
 {
     const TemporaryFolder home;
