@@ -67,61 +67,13 @@ LauncherModel::LauncherModel(DesktopServices& services, LauncherSettings setting
     , m_services(services)
     , m_guide(std::move(settings.guide))
 {
-    setReady(m_installer.isInstalled());
+    assign(m_ready, m_installer.isInstalled(), &LauncherModel::readyChanged);
     if (m_ready)
-        setStatus(kReadyStatus);
+        assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
 }
 
 // Out of line: the owned lock and process are complete types only here.
 LauncherModel::~LauncherModel() = default;
-
-void LauncherModel::setGameURL(const QUrl& value)
-{
-    m_gameURL = value;
-    emit gameURLChanged();
-}
-
-void LauncherModel::setAudioURL(const QUrl& value)
-{
-    m_audioURL = value;
-    emit audioURLChanged();
-}
-
-void LauncherModel::setOwnsFiles(bool value)
-{
-    m_ownsFiles = value;
-    emit ownsFilesChanged();
-}
-
-void LauncherModel::setBusy(bool value)
-{
-    m_busy = value;
-    emit busyChanged();
-}
-
-void LauncherModel::setPlaying(bool value)
-{
-    m_playing = value;
-    emit playingChanged();
-}
-
-void LauncherModel::setReady(bool value)
-{
-    m_ready = value;
-    emit readyChanged();
-}
-
-void LauncherModel::setStatus(const QString& value)
-{
-    m_status = value;
-    emit statusChanged();
-}
-
-void LauncherModel::setError(const std::optional<QString>& value)
-{
-    m_error = value;
-    emit errorChanged();
-}
 
 void LauncherModel::waitForBackgroundWork()
 {
@@ -134,7 +86,7 @@ void LauncherModel::selectGame()
     if (!choice.confirmed)
         return;
     setGameURL(choice.url);
-    setError(std::nullopt);
+    assign(m_error, std::nullopt, &LauncherModel::errorChanged);
 }
 
 void LauncherModel::selectAudio()
@@ -143,15 +95,15 @@ void LauncherModel::selectAudio()
     if (!choice.confirmed)
         return;
     setAudioURL(choice.url);
-    setError(std::nullopt);
+    assign(m_error, std::nullopt, &LauncherModel::errorChanged);
 }
 
 void LauncherModel::install()
 {
     if (m_gameURL.isEmpty() || m_audioURL.isEmpty() || !m_ownsFiles || m_busy)
         return;
-    setError(std::nullopt);
-    setBusy(true);
+    assign(m_error, std::nullopt, &LauncherModel::errorChanged);
+    assign(m_busy, true, &LauncherModel::busyChanged);
 
     backgroundPool().start([root = m_installer.root(), constants = m_installer.constants(),
                             game = localPath(m_gameURL), audio = localPath(m_audioURL), model = QPointer(this)] {
@@ -160,7 +112,9 @@ void LauncherModel::install()
         const Installer installer(
             root,
             [model](const std::string& line) {
-                handBack(model, [text = QString::fromStdString(line)](LauncherModel& target) { target.setStatus(text); });
+                handBack(model, [text = QString::fromStdString(line)](LauncherModel& target) {
+                    target.assign(target.m_status, text, &LauncherModel::statusChanged);
+                });
             },
             constants);
         std::optional<QString> failure;
@@ -175,33 +129,33 @@ void LauncherModel::install()
 
 void LauncherModel::finishSetup(const std::optional<QString>& failure)
 {
-    setBusy(false);
+    assign(m_busy, false, &LauncherModel::busyChanged);
     if (failure) {
-        setError(failure);
-        setStatus(kSetupFailedStatus);
+        assign(m_error, failure, &LauncherModel::errorChanged);
+        assign(m_status, QString(kSetupFailedStatus), &LauncherModel::statusChanged);
         return;
     }
-    setReady(true);
-    setStatus(kReadyStatus);
+    assign(m_ready, true, &LauncherModel::readyChanged);
+    assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::play()
 {
     if (m_playing)
         return;
-    setError(std::nullopt);
+    assign(m_error, std::nullopt, &LauncherModel::errorChanged);
 
     std::optional<LaunchedGame> launched;
     try {
         launched.emplace(m_installer.launch(false));
     } catch (const std::exception& caught) {
-        setError(description(caught));
+        assign(m_error, description(caught), &LauncherModel::errorChanged);
         return;
     }
     m_process = std::make_shared<ChildProcess>(std::move(launched->process));
     m_playLock = std::move(launched->lock);
-    setPlaying(true);
-    setStatus(kStartingStatus);
+    assign(m_playing, true, &LauncherModel::playingChanged);
+    assign(m_status, QString(kStartingStatus), &LauncherModel::statusChanged);
 
     backgroundPool().start([process = m_process, model = QPointer(this)] {
         const int terminationStatus = process->wait();
@@ -211,13 +165,13 @@ void LauncherModel::play()
 
 void LauncherModel::finishGame(int terminationStatus)
 {
-    setPlaying(false);
+    assign(m_playing, false, &LauncherModel::playingChanged);
     m_process.reset();
     // Dropping the lock object releases the install lock for setup and other launchers.
     m_playLock.reset();
-    setStatus(kReadyStatus);
+    assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
     if (terminationStatus != 0)
-        setError(QString(kUnexpectedExit));
+        assign(m_error, QString(kUnexpectedExit), &LauncherModel::errorChanged);
 }
 
 void LauncherModel::openGuide()

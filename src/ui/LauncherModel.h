@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace launcher {
 
@@ -41,11 +42,11 @@ class LauncherModel final : public QObject {
     Q_PROPERTY(QUrl gameURL READ gameURL WRITE setGameURL NOTIFY gameURLChanged)
     Q_PROPERTY(QUrl audioURL READ audioURL WRITE setAudioURL NOTIFY audioURLChanged)
     Q_PROPERTY(bool ownsFiles READ ownsFiles WRITE setOwnsFiles NOTIFY ownsFilesChanged)
-    Q_PROPERTY(bool busy READ busy WRITE setBusy NOTIFY busyChanged)
-    Q_PROPERTY(bool playing READ playing WRITE setPlaying NOTIFY playingChanged)
-    Q_PROPERTY(bool ready READ ready WRITE setReady NOTIFY readyChanged)
-    Q_PROPERTY(QString status READ status WRITE setStatus NOTIFY statusChanged)
-    Q_PROPERTY(std::optional<QString> error READ error WRITE setError NOTIFY errorChanged)
+    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    Q_PROPERTY(bool playing READ playing NOTIFY playingChanged)
+    Q_PROPERTY(bool ready READ ready NOTIFY readyChanged)
+    Q_PROPERTY(QString status READ status NOTIFY statusChanged)
+    Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
 
 public:
     // Decides `ready` and the first status from the disk; `services` must outlive the model.
@@ -62,14 +63,10 @@ public:
     const QString& status() const { return m_status; }
     const std::optional<QString>& error() const { return m_error; }
 
-    void setGameURL(const QUrl& value);
-    void setAudioURL(const QUrl& value);
-    void setOwnsFiles(bool value);
-    void setBusy(bool value);
-    void setPlaying(bool value);
-    void setReady(bool value);
-    void setStatus(const QString& value);
-    void setError(const std::optional<QString>& value);
+    // The player's inputs; everything else follows from the model's own operations.
+    void setGameURL(const QUrl& value) { assign(m_gameURL, value, &LauncherModel::gameURLChanged); }
+    void setAudioURL(const QUrl& value) { assign(m_audioURL, value, &LauncherModel::audioURLChanged); }
+    void setOwnsFiles(bool value) { assign(m_ownsFiles, value, &LauncherModel::ownsFilesChanged); }
 
     // Blocks until every background task of every model has ended; for shutdown and tests.
     static void waitForBackgroundWork();
@@ -97,6 +94,15 @@ signals:
     void errorChanged();
 
 private:
+    // Assigns and announces; the change signal goes out on every assignment,
+    // also when the value stays the same.
+    template <typename Value, typename Given>
+    void assign(Value& member, Given&& value, void (LauncherModel::*changed)())
+    {
+        member = std::forward<Given>(value);
+        emit(this->*changed)();
+    }
+
     void finishSetup(const std::optional<QString>& failure);
     void finishGame(int terminationStatus);
 

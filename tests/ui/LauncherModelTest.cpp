@@ -1,11 +1,11 @@
 #include "ui/LauncherModel.h"
 
 #include "FakeDesktopServices.h"
+#include "HeldWork.h"
 #include "UiTestSupport.h"
 #include "core/InstallLock.h"
 #include "core/SetupFailure.h"
 #include "support/InstallationByHand.h"
-#include "support/ScopedEnvironmentVariable.h"
 #include "support/SetupStatusLines.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestConstants.h"
@@ -22,6 +22,7 @@ namespace {
 const QString kReady = "Your installation is ready.";
 const QString kNeedsAttention = "Setup needs attention. Your source files are unchanged.";
 const QString kLockMessage = "Another launcher is installing or playing Veyra 2. Close it before continuing.";
+const QString kIncomplete = "Setup is incomplete. Complete setup before launching Veyra 2.";
 constexpr int kSetupTimeout = 180'000;
 
 // Counts every change signal of the model.
@@ -53,6 +54,13 @@ void chooseFiles(LauncherModel& model, FakeDesktopServices& services, const std:
     services.willChoose(fileUrl(audio));
     model.selectAudio();
     model.setOwnsFiles(true);
+}
+
+// An error as a player meets one: playing before anything is installed.
+void failToPlay(LauncherModel& model)
+{
+    model.play();
+    QCOMPARE(model.error(), std::optional(kIncomplete));
 }
 
 void waitForSetup(LauncherModel& model)
@@ -125,12 +133,28 @@ void LauncherModelTest::everyAssignmentAnnouncesItself()
     LauncherModel model(services, settingsFor(root.path()));
     const QMetaObject& meta = LauncherModel::staticMetaObject;
     QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 8);
+    // Only the player's inputs are written from outside; writing the same value announces it again.
+    QStringList writable;
     for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
         const QMetaProperty property = meta.property(index);
+        QVERIFY2(property.hasNotifySignal(), property.name());
+        if (!property.isWritable())
+            continue;
+        writable << property.name();
         QSignalSpy spy(&model, property.notifySignal());
         QVERIFY(property.write(&model, property.read(&model)));
         QVERIFY2(spy.count() == 1, property.name());
     }
+    QCOMPARE(writable, QStringList({"gameURL", "audioURL", "ownsFiles"}));
+
+    // The model's own assignments are announced alike: a failed launch clears
+    // the error that is not there, then sets it; the next one does both again.
+    const ChangeLog changes(model);
+    QSignalSpy errors(&model, &LauncherModel::errorChanged);
+    failToPlay(model);
+    failToPlay(model);
+    QCOMPARE(errors.count(), 4);
+    QCOMPARE(changes.count(), 4);
 }
 
 void LauncherModelTest::panelsSetTheChoiceAndCancellingKeepsEverything()
@@ -141,24 +165,24 @@ void LauncherModelTest::panelsSetTheChoiceAndCancellingKeepsEverything()
     const QUrl game = fileUrl(root / "Veyra 2");
     const QUrl audio = fileUrl(root / "MPSetup.exe");
 
-    model.setError(QString("An earlier failure."));
+    failToPlay(model);
     services.willChoose(game);
     model.selectGame();
     QCOMPARE(model.gameURL(), game);
     QCOMPARE(model.error(), std::nullopt);
 
-    model.setError(QString("An earlier failure."));
+    failToPlay(model);
     services.willChoose(audio);
     model.selectAudio();
     QCOMPARE(model.audioURL(), audio);
     QCOMPARE(model.error(), std::nullopt);
 
-    model.setError(QString("An earlier failure."));
+    failToPlay(model);
     model.selectGame();
     model.selectAudio();
     QCOMPARE(model.gameURL(), game);
     QCOMPARE(model.audioURL(), audio);
-    QCOMPARE(model.error(), std::optional<QString>("An earlier failure."));
+    QCOMPARE(model.error(), std::optional(kIncomplete));
 
     // A confirmed panel that reports no item clears the choice.
     services.answers.push_back({true, QUrl()});
@@ -199,23 +223,31 @@ void LauncherModelTest::installWithoutEverythingNeededChangesNothing()
     QFETCH(bool, owns);
     QFETCH(bool, busy);
     const TemporaryFolder root;
+    HeldWork held;
     FakeDesktopServices services;
-    LauncherModel model(services, settingsFor(root.path()));
-    if (game)
-        model.setGameURL(fileUrl(root / "game"));
-    if (audio)
-        model.setAudioURL(fileUrl(root / "audio"));
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdSetup(settings);
+    LauncherModel model(services, std::move(settings));
+    if (busy) {
+        // A first setup, with everything it needs, is still running.
+        chooseFiles(model, services, root / "game", root / "audio");
+        model.install();
+        QVERIFY(model.busy());
+    }
+    model.setGameURL(game ? fileUrl(root / "game") : QUrl());
+    model.setAudioURL(audio ? fileUrl(root / "audio") : QUrl());
     model.setOwnsFiles(owns);
-    model.setBusy(busy);
-    model.setError(QString("Kept."));
+    failToPlay(model);
 
     const ChangeLog changes(model);
     model.install();
-    LauncherModel::waitForBackgroundWork();
+    if (!busy)
+        LauncherModel::waitForBackgroundWork();
     QCoreApplication::processEvents();
     QCOMPARE(changes.count(), 0);
-    QCOMPARE(model.error(), std::optional<QString>("Kept."));
-    QVERIFY2(!std::filesystem::exists(root / "launcher.lock"), "no setup ran");
+    QCOMPARE(model.error(), std::optional(kIncomplete));
+    if (!busy)
+        QVERIFY2(!std::filesystem::exists(root / "launcher.lock"), "no setup ran");
 }
 
 void LauncherModelTest::failedSetupShowsTheEnginesMessage_data()
@@ -331,28 +363,28 @@ void LauncherModelTest::launchFailureShowsTheEnginesMessage()
 
 void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled_data()
 {
-    QTest::addColumn<std::string>("exitStatus");
+    QTest::addColumn<int>("exitStatus");
     QTest::addColumn<QString>("error");
-    QTest::newRow("clean exit") << std::string("0") << QString();
-    QTest::newRow("crash") << std::string("3") << "Veyra 2 exited unexpectedly. Open Logs for details.";
+    QTest::newRow("clean exit") << 0 << QString();
+    QTest::newRow("crash") << 3 << "Veyra 2 exited unexpectedly. Open Logs for details.";
 }
 
 void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled()
 {
-    QFETCH(std::string, exitStatus);
+    QFETCH(int, exitStatus);
     QFETCH(QString, error);
     const TemporaryFolder root;
     buildInstallationByHand(root.path());
-    const auto quitGame = root / "quit-game";
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
-    model.setError(QString("An earlier failure."));
     {
-        // The stand-in game runs until told to quit, then exits with the given status.
-        const ScopedEnvironmentVariable until("STANDIN_GAME_UNTIL", quitGame.string());
-        const ScopedEnvironmentVariable exit("STANDIN_GAME_EXIT", exitStatus);
+        const ForeignLockHolder otherLauncher(root.path());
         model.play();
+        QCOMPARE(model.error(), std::optional(kLockMessage));
     }
+    // The stand-in game runs until released, then exits with the given status.
+    HeldWork held;
+    held.startGame([&] { model.play(); }, exitStatus);
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(model.playing(), true);
     QCOMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes."));
@@ -360,7 +392,7 @@ void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled()
     model.play();
     QCOMPARE(model.playing(), true);
 
-    writeFile(quitGame, "");
+    held.release();
     QTRY_VERIFY_WITH_TIMEOUT(!model.playing(), 30'000);
     QVERIFY2(lockIsFree(root.path()), "the lock is released once the exit is handled");
     QCOMPARE(model.status(), kReady);

@@ -1,9 +1,9 @@
 #include "ui/LauncherView.h"
 
 #include "FakeDesktopServices.h"
+#include "HeldWork.h"
 #include "UiTestSupport.h"
 #include "support/InstallationByHand.h"
-#include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
 #include "ui/BusyIndicator.h"
 #include "ui/LauncherModel.h"
@@ -26,7 +26,11 @@ const QString kLockMessage = "Another launcher is installing or playing Veyra 2.
 // A model and its view, shown at the window's content size, for one root folder.
 struct Screen {
     explicit Screen(const std::filesystem::path& root, std::optional<std::filesystem::path> guide = std::nullopt)
-        : model(services, settingsFor(root, guide.value_or("/nonexistent")))
+        : Screen(settingsFor(root, guide.value_or("/nonexistent")))
+    {
+    }
+    explicit Screen(LauncherSettings settings)
+        : model(services, std::move(settings))
         , view(model, services)
     {
         view.resize(760, 650);
@@ -119,7 +123,9 @@ void LauncherViewTest::textsUseTheDarkScheme()
 {
     const TemporaryFolder root;
     Screen screen(root.path());
-    screen.model.setError(QString("A failure."));
+    // An error as a player meets one: playing before anything is installed.
+    screen.model.play();
+    QVERIFY(screen.shown("errorBox"));
     // As 8-bit components, the precision of the style sheet.
     const auto colour = [&](const char* name) {
         return QColor::fromRgba(screen.find(name).palette().color(QPalette::WindowText).rgba());
@@ -186,28 +192,48 @@ void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup()
     QFETCH(bool, busy);
     QFETCH(bool, enabled);
     const TemporaryFolder root;
-    Screen screen(root.path());
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdSetup(settings);
+    Screen screen(std::move(settings));
+    if (busy) {
+        // A setup started with everything it needs is still running.
+        screen.model.setGameURL(fileUrl(root / "game.zip"));
+        screen.model.setAudioURL(fileUrl(root / "MPSetup.exe"));
+        screen.model.setOwnsFiles(true);
+        screen.model.install();
+    }
     screen.model.setGameURL(game ? fileUrl(root / "game.zip") : QUrl());
     screen.model.setAudioURL(audio ? fileUrl(root / "MPSetup.exe") : QUrl());
     screen.model.setOwnsFiles(owns);
-    screen.model.setBusy(busy);
+    QCOMPARE(screen.model.busy(), busy);
     QCOMPARE(screen.enabled("setupButton"), enabled);
 }
 
 void LauncherViewTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
 {
     const TemporaryFolder root;
-    Screen screen(root.path());
-    screen.model.setBusy(true);
-    screen.model.setStatus("Unpacking the verified runtime");
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdDownload(settings);
+    Screen screen(std::move(settings));
+    screen.services.willChoose(fileUrl(root / "game.zip"));
+    screen.click("gameButton");
+    screen.services.willChoose(fileUrl(setupAudioPackage()));
+    screen.click("audioButton");
+    screen.click("consentCheckBox");
+    screen.click("setupButton");
     for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton"})
         QVERIFY2(!screen.enabled(control), control);
     QCOMPARE(screen.text("setupButton"), QString("Setting up…"));
     QVERIFY(screen.shown("progressIndicator"));
     QVERIFY(screen.find<BusyIndicator>("progressIndicator").isAnimating());
-    QCOMPARE(screen.text("statusLabel"), QString("Unpacking the verified runtime"));
+    // The status line follows the engine's steps up to the held download.
+    QTRY_COMPARE_WITH_TIMEOUT(screen.text("statusLabel"),
+                              QString("Downloading and verifying the compatibility runtime · about 341 MB"), 30'000);
 
-    screen.model.setBusy(false);
+    held.release();
+    QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy(), 30'000);
     QVERIFY(screen.enabled("gameButton"));
     QVERIFY(!screen.shown("progressIndicator"));
     QCOMPARE(screen.text("setupButton"), QString("Set up Veyra 2"));
@@ -230,7 +256,8 @@ void LauncherViewTest::installedPanelFollowsReadyAndPlaying()
     QVERIFY(screen.enabled("playButton"));
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
 
-    screen.model.setPlaying(true);
+    HeldWork held;
+    held.startGame([&] { screen.model.play(); });
     QVERIFY(!screen.enabled("playButton"));
     QVERIFY(screen.enabled("saveFoldersButton"));
     QVERIFY(screen.shown("progressIndicator"));
@@ -242,23 +269,30 @@ void LauncherViewTest::installedPanelFollowsReadyAndPlaying()
 void LauncherViewTest::errorBoxShowsTheErrorVerbatimAndWraps()
 {
     const TemporaryFolder root;
-    Screen screen(root.path());
-    const QString message = "<b>Not bold</b> filesystem error: cannot copy: Permission denied [/Users/player/" +
-                            QString("VeryLongFolderName").repeated(12) + "/vy2pc_data.bin]";
-    screen.model.setError(message);
-    QVERIFY(screen.shown("errorBox"));
+    // A file in the way of a root folder with a long name that looks like markup.
+    const auto blocker = root / "<b>Not bold</b>" / QString("VeryLongFolderName").repeated(12).toStdString() / "file";
+    writeFile(blocker, "");
+    Screen screen(blocker / "home");
+    screen.model.setGameURL(fileUrl(root / "game.zip"));
+    screen.model.setAudioURL(fileUrl(root / "MPSetup.exe"));
+    screen.model.setOwnsFiles(true);
+    screen.model.install();
+    QTRY_VERIFY_WITH_TIMEOUT(screen.shown("errorBox"), 30'000);
     auto& label = screen.find<WrappingLabel>("errorLabel");
-    QCOMPARE(label.text(), message);
+    QCOMPARE(std::optional(label.text()), screen.model.error());
+    QVERIFY(label.text().contains(QString::fromStdString(blocker.string())));
     QTRY_VERIFY2(label.height() >= 3 * label.fontMetrics().lineSpacing(), "the message wraps onto several lines");
     QVERIFY2(screen.view.minimumSizeHint().width() <= 720, "a long word does not widen the window");
 
+    // The model's own status lines are short; a long one is put on the label
+    // directly to see the row make room for it.
     const QString status = "A status line " + QString("that goes on and on ").repeated(10);
-    screen.model.setStatus(status);
     auto& statusLabel = screen.find<WrappingLabel>("statusLabel");
-    QCOMPARE(statusLabel.text(), status);
+    statusLabel.setText(status);
     QTRY_VERIFY(statusLabel.height() >= 2 * statusLabel.fontMetrics().lineSpacing());
 
-    screen.model.setError(std::nullopt);
+    screen.services.willChoose(fileUrl(root / "game.zip"));
+    screen.click("gameButton");
     QVERIFY(!screen.shown("errorBox"));
 }
 
@@ -328,19 +362,15 @@ void LauncherViewTest::playIsDisabledWhileTheGameRuns()
 {
     const TemporaryFolder root;
     buildInstallationByHand(root.path());
-    const auto quitGame = root / "quit-game";
     Screen screen(root.path());
-    {
-        // The stand-in game runs until told to quit, then fails.
-        const ScopedEnvironmentVariable until("STANDIN_GAME_UNTIL", quitGame.string());
-        const ScopedEnvironmentVariable exit("STANDIN_GAME_EXIT", "7");
-        screen.click("playButton");
-    }
+    // The stand-in game runs until released, then fails.
+    HeldWork held;
+    held.startGame([&] { screen.click("playButton"); }, 7);
 
     QVERIFY(!screen.enabled("playButton"));
     QVERIFY(screen.shown("progressIndicator"));
     QCOMPARE(screen.text("statusLabel"), QString("Veyra 2 is starting. The first launch can take a few minutes."));
-    writeFile(quitGame, "");
+    held.release();
     QTRY_VERIFY_WITH_TIMEOUT(screen.enabled("playButton"), 30'000);
     QVERIFY(!screen.shown("progressIndicator"));
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));

@@ -3,6 +3,7 @@
 //   veyra2-render-screenshots FOLDER
 // Runs on Qt's offscreen platform with a throw-away root folder for each state.
 #include "FakeDesktopServices.h"
+#include "HeldWork.h"
 #include "UiTestSupport.h"
 #include "support/InstallationByHand.h"
 #include "support/TemporaryFolder.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QtTest>
 
 #include <functional>
 #include <iostream>
@@ -18,47 +20,60 @@
 namespace launcher::testing {
 namespace {
 
+// One picture: how its root folder and settings are prepared, and what the
+// player has done before the picture is taken.
 struct State {
     const char* file;
-    std::function<void(const std::filesystem::path& root)> prepare;
-    std::function<void(LauncherModel& model)> show;
+    std::function<void(const std::filesystem::path& root, LauncherSettings& settings, const HeldWork& held)> prepare;
+    std::function<void(LauncherModel& model, const std::filesystem::path& root)> act;
 };
 
-void chooseFiles(LauncherModel& model)
+void chooseFiles(LauncherModel& model, const std::filesystem::path& audio = "/Users/player/Downloads/MPSetup.exe")
 {
     model.setGameURL(QUrl::fromLocalFile("/Users/player/Downloads/Veyra 2 Kestrane 2.1.zip"));
-    model.setAudioURL(QUrl::fromLocalFile("/Users/player/Downloads/MPSetup.exe"));
+    model.setAudioURL(fileUrl(audio));
     model.setOwnsFiles(true);
+}
+
+void waitFor(const std::function<bool()>& condition)
+{
+    if (!QTest::qWaitFor(condition, 60'000))
+        qFatal("The launcher did not reach the state of its picture");
 }
 
 const State kStates[] = {
     {"launcher-first-start.png", {}, {}},
-    {"launcher-files-chosen.png", {}, chooseFiles},
-    {"launcher-setting-up.png", {},
-     [](LauncherModel& model) {
-         chooseFiles(model);
-         model.setBusy(true);
-         model.setStatus("Downloading and verifying the compatibility runtime · about 341 MB");
+    {"launcher-files-chosen.png", {}, [](LauncherModel& model, const auto&) { chooseFiles(model); }},
+    {"launcher-setting-up.png",
+     [](const auto&, LauncherSettings& settings, const HeldWork& held) { held.holdDownload(settings); },
+     [](LauncherModel& model, const auto&) {
+         // The audio package passes, so setup goes on to the download, where it is held.
+         chooseFiles(model, setupAudioPackage());
+         model.install();
+         waitFor([&] { return model.status().startsWith("Downloading"); });
      }},
     {"launcher-error.png", {},
-     [](LauncherModel& model) {
-         chooseFiles(model);
-         model.setError(QString("This audio file is not the tested Microsoft WMA 9 decoder/package. Select the "
-                                "supported MPSetup.exe or WMADMOD.DLL described in the setup guide."));
-         model.setStatus("Setup needs attention. Your source files are unchanged.");
+     [](LauncherModel& model, const std::filesystem::path& root) {
+         writeFile(root / "Downloads/MPSetup.exe", "MZ");
+         chooseFiles(model, root / "Downloads/MPSetup.exe");
+         model.install();
+         waitFor([&] { return !model.busy(); });
      }},
-    {"launcher-installed.png", buildInstallationByHand, {}},
+    {"launcher-installed.png", [](const std::filesystem::path& root, auto&, const auto&) { buildInstallationByHand(root); },
+     {}},
 };
 
 bool render(const State& state, const QDir& folder)
 {
     const TemporaryFolder root;
+    const HeldWork held;
+    LauncherSettings settings = settingsFor(root.path());
     if (state.prepare)
-        state.prepare(root.path());
+        state.prepare(root.path(), settings, held);
     FakeDesktopServices services;
-    AppDelegate delegate(services, settingsFor(root.path()));
-    if (state.show)
-        state.show(delegate.model());
+    AppDelegate delegate(services, std::move(settings));
+    if (state.act)
+        state.act(delegate.model(), root.path());
     delegate.applicationDidFinishLaunching();
     QWidget* content = delegate.window()->centralWidget();
     QCoreApplication::processEvents();
