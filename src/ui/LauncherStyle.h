@@ -8,6 +8,10 @@
 
 namespace launcher::style {
 
+// The space between the parts of the screen, and between controls in a row.
+constexpr int kSectionSpacing = 20;
+constexpr int kDefaultSpacing = 8;
+
 QColor accent();
 QColor backgroundTop();
 QColor backgroundBottom();

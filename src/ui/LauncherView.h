@@ -1,24 +1,26 @@
 #pragma once
-// The whole content of the launcher window: header, headline, the setup panel
-// or (once an installation is ready) the installed panel, the status line, the
-// error box and the footer. It keeps no state of its own: every model change
-// updates it from the model, and every control calls one model operation.
-// Widgets carry object names ("setupButton", "statusLabel", "errorBox", ...) by
-// which tests find them.
+// The whole content of the launcher window: the header; below it, scrolling
+// when the window is too small for it, the headline, the setup panel or (once
+// an installation is ready) the installed panel, the status line and the error
+// box; the footer at the bottom. It keeps no state of its own: every model
+// change updates it from the model, and every control calls one model
+// operation. Widgets carry object names ("setupButton", "statusLabel",
+// "errorBox", ...) by which tests find them.
 
 #include <QWidget>
 
-class QFrame;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 namespace launcher {
 
 class BusyIndicator;
-class CheckBox;
 class DesktopServices;
+class ErrorBox;
+class InstalledPanel;
 class LauncherModel;
-class SelectionRow;
+class SetupPanel;
 class WrappingLabel;
 
 class LauncherView final : public QWidget {
@@ -35,11 +37,9 @@ protected:
 
 private:
     QLayout* buildHeader();
+    QScrollArea* buildContent();
     QLayout* buildHeadline();
-    QWidget* buildInstalledPanel();
-    QWidget* buildSetupPanel();
     QLayout* buildStatusRow();
-    QWidget* buildErrorBox();
     QLayout* buildFooter();
     void openGameDownload();
     void refresh();
@@ -49,17 +49,11 @@ private:
 
     QLabel* m_headline = nullptr;
     WrappingLabel* m_subheadline = nullptr;
-    QFrame* m_installedPanel = nullptr;
-    QPushButton* m_playButton = nullptr;
-    QWidget* m_setupPanel = nullptr;
-    SelectionRow* m_gameRow = nullptr;
-    SelectionRow* m_audioRow = nullptr;
-    CheckBox* m_consent = nullptr;
-    QPushButton* m_setupButton = nullptr;
+    InstalledPanel* m_installedPanel = nullptr;
+    SetupPanel* m_setupPanel = nullptr;
     BusyIndicator* m_progress = nullptr;
     WrappingLabel* m_status = nullptr;
-    QFrame* m_errorBox = nullptr;
-    WrappingLabel* m_errorLabel = nullptr;
+    ErrorBox* m_errorBox = nullptr;
 };
 
 } // namespace launcher

@@ -14,6 +14,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <memory>
@@ -22,6 +24,18 @@ namespace launcher::testing {
 namespace {
 
 const QString kLockMessage = "Another launcher is installing or playing Veyra 2. Close it before continuing.";
+
+// A root folder whose path is long and looks like markup, with a file in its
+// way: setup fails at once with a message of many lines that names it.
+std::filesystem::path blockedRoot(const TemporaryFolder& folder)
+{
+    auto blocker = folder / "<b>Not bold</b>";
+    for (int part = 0; part < 5; ++part)
+        blocker /= QString("VeryLongFolderName").repeated(11).toStdString();
+    blocker /= "file";
+    writeFile(blocker, "");
+    return blocker / "home";
+}
 
 // A model and its view, shown at the window's content size, for one root folder.
 struct Screen {
@@ -57,6 +71,15 @@ struct Screen {
     }
     bool shown(const char* name) { return find(name).isVisible(); }
     bool enabled(const char* name) { return find(name).isEnabled(); }
+    // Starts a setup with files that need not exist and waits until it has failed.
+    void failSetup()
+    {
+        model.setGameURL(QUrl::fromLocalFile("/nonexistent/game.zip"));
+        model.setAudioURL(QUrl::fromLocalFile("/nonexistent/MPSetup.exe"));
+        model.setOwnsFiles(true);
+        model.install();
+        QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), 60'000);
+    }
     void click(const char* name) { QTest::mouseClick(&find(name), Qt::LeftButton); }
 
     FakeDesktopServices services;
@@ -75,6 +98,7 @@ private slots:
     void firstStartShowsTheSetupPanel();
     void textsUseTheDarkScheme();
     void choosingShowsTheChosenNameAndConsentIsTwoWay();
+    void longErrorScrollsInsteadOfSqueezingTheRows();
     void setupButtonNeedsBothFilesAndConsentAndNoSetup_data();
     void setupButtonNeedsBothFilesAndConsentAndNoSetup();
     void setupDisablesEveryChoiceAndTurnsTheIndicator();
@@ -168,6 +192,30 @@ void LauncherViewTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
     // Cancelling the panel keeps the choice.
     screen.click("gameButton");
     QCOMPARE(screen.text("gameDetail"), QString("Veyra 2 Kestrane"));
+}
+
+void LauncherViewTest::longErrorScrollsInsteadOfSqueezingTheRows()
+{
+    const TemporaryFolder root;
+    Screen screen(blockedRoot(root));
+    screen.view.resize(screen.view.minimumSize());
+    screen.failSetup();
+    auto& error = screen.find<WrappingLabel>("errorLabel");
+    QTRY_VERIFY2(error.height() >= 10 * error.fontMetrics().lineSpacing(), "the error takes ten lines or more");
+
+    for (const char* natural : {"gameRow", "gameTitle", "gameDetail", "gameButton", "audioRow", "audioTitle",
+                                "audioDetail", "audioButton", "consentCheckBox", "setupButton"}) {
+        const QWidget& widget = screen.find(natural);
+        const int height = widget.hasHeightForWidth() ? widget.heightForWidth(widget.width()) : widget.sizeHint().height();
+        QVERIFY2(widget.height() >= height, natural);
+    }
+    auto& scroll = screen.find<QScrollArea>("contentScroll");
+    QVERIFY2(scroll.verticalScrollBar()->maximum() > 0, "the content scrolls");
+    auto& box = screen.find("errorBox");
+    scroll.ensureWidgetVisible(&box, 0, 0);
+    const QRect shown(box.mapTo(scroll.viewport(), QPoint(0, 0)), box.size());
+    QVERIFY2(scroll.viewport()->rect().contains(shown), "the whole error can be scrolled into view");
+    QVERIFY2(screen.shown("guideLink"), "the footer stays");
 }
 
 void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup_data()
@@ -269,18 +317,12 @@ void LauncherViewTest::installedPanelFollowsReadyAndPlaying()
 void LauncherViewTest::errorBoxShowsTheErrorVerbatimAndWraps()
 {
     const TemporaryFolder root;
-    // A file in the way of a root folder with a long name that looks like markup.
-    const auto blocker = root / "<b>Not bold</b>" / QString("VeryLongFolderName").repeated(12).toStdString() / "file";
-    writeFile(blocker, "");
-    Screen screen(blocker / "home");
-    screen.model.setGameURL(fileUrl(root / "game.zip"));
-    screen.model.setAudioURL(fileUrl(root / "MPSetup.exe"));
-    screen.model.setOwnsFiles(true);
-    screen.model.install();
-    QTRY_VERIFY_WITH_TIMEOUT(screen.shown("errorBox"), 30'000);
+    const auto home = blockedRoot(root);
+    Screen screen(home);
+    screen.failSetup();
     auto& label = screen.find<WrappingLabel>("errorLabel");
     QCOMPARE(std::optional(label.text()), screen.model.error());
-    QVERIFY(label.text().contains(QString::fromStdString(blocker.string())));
+    QVERIFY(label.text().contains(QString::fromStdString(home.string())));
     QTRY_VERIFY2(label.height() >= 3 * label.fontMetrics().lineSpacing(), "the message wraps onto several lines");
     QVERIFY2(screen.view.minimumSizeHint().width() <= 720, "a long word does not widen the window");
 
