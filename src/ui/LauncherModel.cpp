@@ -51,11 +51,14 @@ QUrl fileUrl(const std::filesystem::path& path)
     return QUrl::fromLocalFile(QString::fromStdString(path.string()));
 }
 
-// What both front ends show of a failure: a SetupFailure's sentence, or the
-// platform's description of a file or process error.
-QString description(const std::exception& failure)
+// The window's message for a failure; what the system said goes to the setup
+// log too, beside the output of the programs that setup ran.
+FailureMessage describe(const std::exception& failure, const std::filesystem::path& log)
 {
-    return QString::fromUtf8(failure.what());
+    FailureMessage message = failureMessage(failure);
+    if (!message.details.empty())
+        appendToLog(log, "Veyra 2 Mac Launcher: " + message.details);
+    return message;
 }
 
 } // namespace
@@ -86,7 +89,7 @@ void LauncherModel::selectGame()
     if (!choice.confirmed)
         return;
     setGameURL(choice.url);
-    assign(m_error, std::nullopt, &LauncherModel::errorChanged);
+    clearError();
 }
 
 void LauncherModel::selectAudio()
@@ -95,14 +98,14 @@ void LauncherModel::selectAudio()
     if (!choice.confirmed)
         return;
     setAudioURL(choice.url);
-    assign(m_error, std::nullopt, &LauncherModel::errorChanged);
+    clearError();
 }
 
 void LauncherModel::install()
 {
     if (m_gameURL.isEmpty() || m_audioURL.isEmpty() || !m_ownsFiles || m_busy)
         return;
-    assign(m_error, std::nullopt, &LauncherModel::errorChanged);
+    clearError();
     assign(m_busy, true, &LauncherModel::busyChanged);
 
     backgroundPool().start([root = m_installer.root(), constants = m_installer.constants(),
@@ -117,21 +120,21 @@ void LauncherModel::install()
                 });
             },
             constants);
-        std::optional<QString> failure;
+        std::optional<FailureMessage> failure;
         try {
             installer.install(game, audio, std::nullopt);
         } catch (const std::exception& caught) {
-            failure = description(caught);
+            failure = describe(caught, installer.log());
         }
         handBack(model, [failure](LauncherModel& target) { target.finishSetup(failure); });
     });
 }
 
-void LauncherModel::finishSetup(const std::optional<QString>& failure)
+void LauncherModel::finishSetup(const std::optional<FailureMessage>& failure)
 {
     assign(m_busy, false, &LauncherModel::busyChanged);
     if (failure) {
-        assign(m_error, failure, &LauncherModel::errorChanged);
+        showError(QString::fromStdString(failure->sentence), QString::fromStdString(failure->details));
         assign(m_status, QString(kSetupFailedStatus), &LauncherModel::statusChanged);
         return;
     }
@@ -143,13 +146,14 @@ void LauncherModel::play()
 {
     if (m_playing)
         return;
-    assign(m_error, std::nullopt, &LauncherModel::errorChanged);
+    clearError();
 
     std::optional<LaunchedGame> launched;
     try {
         launched.emplace(m_installer.launch(false));
     } catch (const std::exception& caught) {
-        assign(m_error, description(caught), &LauncherModel::errorChanged);
+        const FailureMessage message = describe(caught, m_installer.log());
+        showError(QString::fromStdString(message.sentence), QString::fromStdString(message.details));
         return;
     }
     m_process = std::make_shared<ChildProcess>(std::move(launched->process));
@@ -171,7 +175,20 @@ void LauncherModel::finishGame(int terminationStatus)
     m_playLock.reset();
     assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
     if (terminationStatus != 0)
-        assign(m_error, QString(kUnexpectedExit), &LauncherModel::errorChanged);
+        showError(kUnexpectedExit);
+}
+
+void LauncherModel::showError(const QString& sentence, const QString& details)
+{
+    // The details first, so that whoever follows the error finds them in place.
+    assign(m_errorDetails, details, &LauncherModel::errorDetailsChanged);
+    assign(m_error, sentence, &LauncherModel::errorChanged);
+}
+
+void LauncherModel::clearError()
+{
+    assign(m_error, std::nullopt, &LauncherModel::errorChanged);
+    assign(m_errorDetails, QString(), &LauncherModel::errorDetailsChanged);
 }
 
 void LauncherModel::openGuide()

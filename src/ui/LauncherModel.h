@@ -14,6 +14,7 @@
 
 #include "core/Installer.h"
 #include "ui/DesktopServices.h"
+#include "ui/FailureMessage.h"
 
 #include <QObject>
 #include <QString>
@@ -47,6 +48,7 @@ class LauncherModel final : public QObject {
     Q_PROPERTY(bool ready READ ready NOTIFY readyChanged)
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)
     Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
+    Q_PROPERTY(QString errorDetails READ errorDetails NOTIFY errorDetailsChanged)
 
 public:
     // Decides `ready` and the first status from the disk; `services` must outlive the model.
@@ -62,6 +64,9 @@ public:
     bool ready() const { return m_ready; }
     const QString& status() const { return m_status; }
     const std::optional<QString>& error() const { return m_error; }
+    // What the system said about the error, when its sentence is the launcher's
+    // retelling of it; empty otherwise.
+    const QString& errorDetails() const { return m_errorDetails; }
 
     // The player's inputs; everything else follows from the model's own operations.
     void setGameURL(const QUrl& value) { assign(m_gameURL, value, &LauncherModel::gameURLChanged); }
@@ -92,6 +97,7 @@ signals:
     void readyChanged();
     void statusChanged();
     void errorChanged();
+    void errorDetailsChanged();
 
 private:
     // Assigns and announces; the change signal goes out on every assignment,
@@ -103,7 +109,9 @@ private:
         emit(this->*changed)();
     }
 
-    void finishSetup(const std::optional<QString>& failure);
+    void showError(const QString& sentence, const QString& details = {});
+    void clearError();
+    void finishSetup(const std::optional<FailureMessage>& failure);
     void finishGame(int terminationStatus);
 
     QUrl m_gameURL;
@@ -114,6 +122,7 @@ private:
     bool m_ready = false;
     QString m_status;
     std::optional<QString> m_error;
+    QString m_errorDetails;
     std::shared_ptr<ChildProcess> m_process;
     std::unique_ptr<InstallLock> m_playLock;
     Installer m_installer;

@@ -113,6 +113,7 @@ QWidget { color: %1; }
 #gameRow, #audioRow { background: %6; border: 1px solid %7; border-radius: 12px; }
 #errorBox { background: %8; border-radius: 8px; }
 #errorLabel { color: %9; }
+#errorDetailsLabel { color: %17; }
 
 QPushButton#setupButton, QPushButton#playButton {
     background: %4; color: %10; border: none; border-radius: 8px; padding: 8px 18px;
@@ -138,7 +139,8 @@ QPushButton#guideLink:hover, QPushButton#downloadLink:hover, QPushButton#logsLin
              css(withOpacity(accent(), 0.1)), css(withOpacity(kWhite, 0.045)), css(withOpacity(kWhite, 0.08)),
              css(withOpacity(kOrange, 0.08)), css(errorText()))
         .arg(css(kBlack), css(accent().lighter(110)), css(accent().darker(115)), css(prominentDisabled),
-             css(withOpacity(kBlack, 0.55)), css(withOpacity(kWhite, 0.1)), css(withOpacity(kWhite, 0.3)));
+             css(withOpacity(kBlack, 0.55)), css(withOpacity(kWhite, 0.1)), css(withOpacity(kWhite, 0.3)))
+        .arg(css(withOpacity(errorText(), 0.75)));
 }
 
 } // namespace launcher::style

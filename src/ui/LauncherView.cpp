@@ -50,7 +50,8 @@ LauncherView::LauncherView(LauncherModel& model, DesktopServices& services, QWid
     for (const auto changed : {&LauncherModel::gameURLChanged, &LauncherModel::audioURLChanged,
                                &LauncherModel::ownsFilesChanged, &LauncherModel::busyChanged,
                                &LauncherModel::playingChanged, &LauncherModel::readyChanged,
-                               &LauncherModel::statusChanged, &LauncherModel::errorChanged})
+                               &LauncherModel::statusChanged, &LauncherModel::errorChanged,
+                               &LauncherModel::errorDetailsChanged})
         connect(&m_model, changed, this, &LauncherView::refresh);
     refresh();
 }
@@ -171,7 +172,7 @@ void LauncherView::refresh()
 
     m_progress->setVisible(m_model.busy() || m_model.playing());
     m_status->setText(m_model.status());
-    m_errorBox->showError(m_model.error());
+    m_errorBox->showError(m_model.error(), m_model.errorDetails());
 }
 
 void LauncherView::paintEvent(QPaintEvent*)

@@ -93,6 +93,7 @@ private slots:
     void installWithoutEverythingNeededChangesNothing();
     void failedSetupShowsTheEnginesMessage_data();
     void failedSetupShowsTheEnginesMessage();
+    void fileFailureIsToldPlainlyAndLogged();
     void setupReportsEachStepAndEndsReady();
     void launchFailureShowsTheEnginesMessage_data();
     void launchFailureShowsTheEnginesMessage();
@@ -132,7 +133,7 @@ void LauncherModelTest::everyAssignmentAnnouncesItself()
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
     const QMetaObject& meta = LauncherModel::staticMetaObject;
-    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 8);
+    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 9);
     // Only the player's inputs are written from outside; writing the same value announces it again.
     QStringList writable;
     for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
@@ -148,13 +149,16 @@ void LauncherModelTest::everyAssignmentAnnouncesItself()
     QCOMPARE(writable, QStringList({"gameURL", "audioURL", "ownsFiles"}));
 
     // The model's own assignments are announced alike: a failed launch clears
-    // the error that is not there, then sets it; the next one does both again.
+    // the error and its details that are not there, then sets both; the next
+    // one does all of it again.
     const ChangeLog changes(model);
     QSignalSpy errors(&model, &LauncherModel::errorChanged);
+    QSignalSpy details(&model, &LauncherModel::errorDetailsChanged);
     failToPlay(model);
     failToPlay(model);
     QCOMPARE(errors.count(), 4);
-    QCOMPARE(changes.count(), 4);
+    QCOMPARE(details.count(), 4);
+    QCOMPARE(changes.count(), 8);
 }
 
 void LauncherModelTest::panelsSetTheChoiceAndCancellingKeepsEverything()
@@ -295,6 +299,7 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
 
     QCOMPARE(busyChanges.count(), 2);
     QCOMPARE(model.error(), std::optional<QString>(message));
+    QCOMPARE(model.errorDetails(), QString());
     QCOMPARE(model.status(), kNeedsAttention);
     QCOMPARE(model.ready(), false);
     // The choices stay, so setup can start again at once.
@@ -302,6 +307,26 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
     QCOMPARE(model.audioURL(), fileUrl(root / "source/MPSetup.exe"));
     QCOMPARE(model.ownsFiles(), true);
     QCOMPARE(readFile(root / "source/game.zip"), std::string("PK"));
+}
+
+void LauncherModelTest::fileFailureIsToldPlainlyAndLogged()
+{
+    const TemporaryFolder root;
+    // A file where setup keeps its downloads, met after the audio step has written to the log.
+    writeFile(root / "Downloads", "");
+    FakeDesktopServices services;
+    LauncherModel model(services, settingsFor(root.path()));
+    chooseFiles(model, services, setupGameSource(), setupAudioPackage());
+    model.install();
+    waitForSetup(model);
+
+    const QString downloads = QString::fromStdString((root / "Downloads").string());
+    QCOMPARE(model.error(), std::optional("Veyra 2 could not create the folder " + downloads +
+                                          ": a file of that name is in the way. Move it aside, then retry."));
+    QCOMPARE(model.errorDetails(), "filesystem error: cannot create directories: Not a directory [" + downloads + "]");
+    QCOMPARE(model.status(), kNeedsAttention);
+    const std::string log = readFile(root / "Logs/setup.log");
+    QVERIFY2(log.ends_with("Veyra 2 Mac Launcher: " + model.errorDetails().toStdString() + "\n"), log.c_str());
 }
 
 void LauncherModelTest::setupReportsEachStepAndEndsReady()
