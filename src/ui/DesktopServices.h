@@ -33,8 +33,9 @@ public:
 
     // Runs the panel modally; one item at most, no file-type filter.
     virtual PanelChoice choose(const OpenPanel& panel) = 0;
-    // Opens the file, folder or web page; whether that worked is not reported.
-    virtual void open(const QUrl& url) = 0;
+    // Opens the file, folder or web page with its default application; false
+    // when the desktop reports that it could not (no application for it).
+    virtual bool open(const QUrl& url) = 0;
     // Shows the alert modally with one confirmation button and returns once it is dismissed.
     virtual void alert(const Alert& alert) = 0;
     // The application's About panel.

@@ -4,6 +4,7 @@
 #include "ui/GuideLocation.h"
 #include "ui/GuiThread.h"
 
+#include <QDir>
 #include <QThreadPool>
 
 #include <exception>
@@ -18,6 +19,11 @@ const char* const kReadyStatus = "Your installation is ready.";
 const char* const kSetupFailedStatus = "Setup needs attention. Your source files are unchanged.";
 const char* const kStartingStatus = "Veyra 2 is starting. The first launch can take a few minutes.";
 const char* const kUnexpectedExit = "Veyra 2 exited unexpectedly. Open Logs for details.";
+const char* const kCannotOpenFile = "Veyra 2 could not open %1. Open it by hand from your file manager.";
+const char* const kCannotOpenPage = "Veyra 2 could not open %1. Open it by hand in your web browser.";
+
+// The install page of the community site that distributes the game.
+const char* const kGameDownloadAddress = "https://projectkestrane.org/install/";
 
 const OpenPanel kGamePanel{
     .title = "Choose your Veyra 2 files",
@@ -191,12 +197,30 @@ void LauncherModel::clearError()
     assign(m_errorDetails, QString(), &LauncherModel::errorDetailsChanged);
 }
 
+void LauncherModel::open(const QUrl& url)
+{
+    if (m_services.open(url))
+        return;
+    // Named in full, so that the player can find it without the launcher.
+    if (url.isLocalFile())
+        showError(QString(kCannotOpenFile).arg(QDir::toNativeSeparators(url.toLocalFile())));
+    else
+        showError(QString(kCannotOpenPage).arg(url.toString()));
+}
+
 void LauncherModel::openGuide()
 {
     const auto guide = m_guide ? m_guide : bundledGuide();
     std::error_code error;
     if (guide && std::filesystem::exists(*guide, error))
-        m_services.open(fileUrl(*guide));
+        open(fileUrl(*guide));
+}
+
+void LauncherModel::openGameDownload()
+{
+    const QUrl address(kGameDownloadAddress, QUrl::StrictMode);
+    if (address.isValid())
+        open(address);
 }
 
 void LauncherModel::openLogs()
@@ -207,12 +231,12 @@ void LauncherModel::openLogs()
     } catch (const std::exception&) {
         // The folder is opened all the same; the desktop says what it makes of it.
     }
-    m_services.open(fileUrl(logs));
+    open(fileUrl(logs));
 }
 
 void LauncherModel::openSaves()
 {
-    m_services.open(fileUrl(m_installer.prefix() / "drive_c/users"));
+    open(fileUrl(m_installer.prefix() / "drive_c/users"));
 }
 
 } // namespace launcher

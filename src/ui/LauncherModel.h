@@ -84,7 +84,10 @@ public slots:
     void install();
     // Launches the game and keeps the install lock until its exit is handled here.
     void play();
+    // Each opens its file, folder or page with the desktop's default
+    // application and shows an error naming it when the desktop cannot.
     void openGuide();
+    void openGameDownload();
     void openLogs();
     void openSaves();
 
@@ -113,6 +116,7 @@ private:
     void clearError();
     void finishSetup(const std::optional<FailureMessage>& failure);
     void finishGame(int terminationStatus);
+    void open(const QUrl& url);
 
     QUrl m_gameURL;
     QUrl m_audioURL;

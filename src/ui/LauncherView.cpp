@@ -2,7 +2,6 @@
 
 #include "ui/BusyIndicator.h"
 #include "ui/Controls.h"
-#include "ui/DesktopServices.h"
 #include "ui/ErrorBox.h"
 #include "ui/InstalledPanel.h"
 #include "ui/LauncherModel.h"
@@ -21,17 +20,13 @@
 namespace launcher {
 namespace {
 
-// The install page of the community site that distributes the game.
-const char* const kGameDownloadAddress = "https://projectkestrane.org/install/";
-
 constexpr int kMargin = 32;
 
 } // namespace
 
-LauncherView::LauncherView(LauncherModel& model, DesktopServices& services, QWidget* parent)
+LauncherView::LauncherView(LauncherModel& model, QWidget* parent)
     : QWidget(parent)
     , m_model(model)
-    , m_services(services)
 {
     setObjectName("launcherView");
     setMinimumSize(720, 610);
@@ -134,7 +129,7 @@ QLayout* LauncherView::buildFooter()
     QPushButton* guide = button("guideLink", tr("Setup Guide"));
     connect(guide, &QPushButton::clicked, &m_model, &LauncherModel::openGuide);
     QPushButton* download = button("downloadLink", tr("Game download"));
-    connect(download, &QPushButton::clicked, this, &LauncherView::openGameDownload);
+    connect(download, &QPushButton::clicked, &m_model, &LauncherModel::openGameDownload);
     QPushButton* logs = button("logsLink", tr("Open Logs"));
     connect(logs, &QPushButton::clicked, &m_model, &LauncherModel::openLogs);
 
@@ -147,13 +142,6 @@ QLayout* LauncherView::buildFooter()
     row->addStretch(1);
     row->addWidget(label("footerNote", tr("macOS 14+ · Rosetta on Apple silicon"), style::systemFont(10)));
     return row;
-}
-
-void LauncherView::openGameDownload()
-{
-    const QUrl address(kGameDownloadAddress, QUrl::StrictMode);
-    if (address.isValid())
-        m_services.open(address);
 }
 
 void LauncherView::refresh()

@@ -16,7 +16,6 @@ class QScrollArea;
 namespace launcher {
 
 class BusyIndicator;
-class DesktopServices;
 class ErrorBox;
 class InstalledPanel;
 class LauncherModel;
@@ -27,8 +26,8 @@ class LauncherView final : public QWidget {
     Q_OBJECT
 
 public:
-    // The model and the services must outlive the view.
-    LauncherView(LauncherModel& model, DesktopServices& services, QWidget* parent = nullptr);
+    // The model must outlive the view.
+    explicit LauncherView(LauncherModel& model, QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return {760, 650}; }
 
@@ -41,11 +40,9 @@ private:
     QLayout* buildHeadline();
     QLayout* buildStatusRow();
     QLayout* buildFooter();
-    void openGameDownload();
     void refresh();
 
     LauncherModel& m_model;
-    DesktopServices& m_services;
 
     QLabel* m_headline = nullptr;
     WrappingLabel* m_subheadline = nullptr;

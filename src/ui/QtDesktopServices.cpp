@@ -76,9 +76,9 @@ PanelChoice QtDesktopServices::choose(const OpenPanel& panel)
     return {true, urls.isEmpty() ? QUrl() : urls.first()};
 }
 
-void QtDesktopServices::open(const QUrl& url)
+bool QtDesktopServices::open(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 void QtDesktopServices::alert(const Alert& alert)

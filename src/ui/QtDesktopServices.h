@@ -9,7 +9,7 @@ namespace launcher {
 class QtDesktopServices final : public DesktopServices {
 public:
     PanelChoice choose(const OpenPanel& panel) override;
-    void open(const QUrl& url) override;
+    bool open(const QUrl& url) override;
     void alert(const Alert& alert) override;
     void about() override;
 };

@@ -10,6 +10,7 @@ namespace launcher::testing {
 
 // Answers open panels from a queue (an empty queue cancels) and records every
 // panel, opened address, alert and About request instead of showing anything.
+// Opening succeeds unless `opens` is false.
 class FakeDesktopServices final : public DesktopServices {
 public:
     PanelChoice choose(const OpenPanel& panel) override
@@ -21,7 +22,11 @@ public:
         answers.pop_front();
         return answer;
     }
-    void open(const QUrl& url) override { opened.push_back(url); }
+    bool open(const QUrl& url) override
+    {
+        opened.push_back(url);
+        return opens;
+    }
     void alert(const Alert& shown) override
     {
         alerts.push_back(shown);
@@ -36,6 +41,7 @@ public:
     std::deque<PanelChoice> answers;
     std::vector<OpenPanel> panels;
     std::vector<QUrl> opened;
+    bool opens = true;
     std::vector<Alert> alerts;
     // Runs while the alert would be on screen.
     std::function<void()> onAlert;

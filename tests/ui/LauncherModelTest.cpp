@@ -101,6 +101,8 @@ private slots:
     void gameHoldsTheLockUntilItsExitIsHandled();
     void workHandedBackToAModelThatIsGoneDoesNothing();
     void opensGuideLogsAndSaves();
+    void whatCannotBeOpenedIsNamedForOpeningByHand_data();
+    void whatCannotBeOpenedIsNamedForOpeningByHand();
 };
 
 void LauncherModelTest::startsFromWhatTheRootHolds()
@@ -451,12 +453,16 @@ void LauncherModelTest::opensGuideLogsAndSaves()
     LauncherModel model(services, settingsFor(root / "home", root / "Setup Guide.html"));
 
     model.openGuide();
+    model.openGameDownload();
     model.openLogs();
     QVERIFY(std::filesystem::is_directory(root / "home/Logs"));
     model.openSaves();
     QVERIFY2(!std::filesystem::exists(root / "home/Install"), "the save folder is not created");
-    QCOMPARE(services.opened, std::vector<QUrl>({fileUrl(root / "Setup Guide.html"), fileUrl(root / "home/Logs"),
+    QCOMPARE(services.opened, std::vector<QUrl>({fileUrl(root / "Setup Guide.html"),
+                                                 QUrl("https://projectkestrane.org/install/"),
+                                                 fileUrl(root / "home/Logs"),
                                                  fileUrl(root / "home/Install/prefix/drive_c/users")}));
+    QCOMPARE(model.error(), std::nullopt);
 
     services.opened.clear();
     LauncherModel withoutGuide(services, settingsFor(root / "home", root / "missing.html"));
@@ -468,6 +474,37 @@ void LauncherModelTest::opensGuideLogsAndSaves()
     LauncherModel unwritable(services, settingsFor(root / "file/home"));
     unwritable.openLogs();
     QCOMPARE(services.opened, std::vector<QUrl>({fileUrl(root / "file/home/Logs")}));
+}
+
+void LauncherModelTest::whatCannotBeOpenedIsNamedForOpeningByHand_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("error");
+    const QString byHand = ". Open it by hand from your file manager.";
+    QTest::newRow("guide") << "openGuide" << "Veyra 2 could not open %1/Setup Guide.html" + byHand;
+    QTest::newRow("logs") << "openLogs" << "Veyra 2 could not open %1/home/Logs" + byHand;
+    QTest::newRow("saves") << "openSaves" << "Veyra 2 could not open %1/home/Install/prefix/drive_c/users" + byHand;
+    QTest::newRow("download page") << "openGameDownload"
+                                   << "Veyra 2 could not open https://projectkestrane.org/install/. Open it by hand "
+                                      "in your web browser.";
+}
+
+void LauncherModelTest::whatCannotBeOpenedIsNamedForOpeningByHand()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, error);
+    const TemporaryFolder root;
+    writeFile(root / "Setup Guide.html", "<!doctype html>");
+    FakeDesktopServices services;
+    services.opens = false;
+    LauncherModel model(services, settingsFor(root / "home", root / "Setup Guide.html"));
+    failToPlay(model);
+    const QString statusBefore = model.status();
+
+    QVERIFY(QMetaObject::invokeMethod(&model, operation.toLatin1().constData()));
+    QCOMPARE(model.error(), std::optional(error.arg(QString::fromStdString(root.path().string()))));
+    QCOMPARE(model.errorDetails(), QString());
+    QCOMPARE(model.status(), statusBefore);
 }
 
 } // namespace launcher::testing

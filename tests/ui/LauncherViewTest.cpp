@@ -45,7 +45,7 @@ struct Screen {
     }
     explicit Screen(LauncherSettings settings)
         : model(services, std::move(settings))
-        , view(model, services)
+        , view(model)
     {
         view.resize(760, 650);
         view.show();
@@ -105,6 +105,7 @@ private slots:
     void installedPanelFollowsReadyAndPlaying();
     void fileFailureShowsAPlainSentenceWithItsDetailsAndWraps();
     void linksOpenGuideDownloadPageAndLogs();
+    void whatCannotBeOpenedIsShownInTheErrorBox();
     void failedSetupShowsTheMessageAndNeedsAttention();
     void successfulSetupSwitchesToTheInstalledPanel();
     void playIsDisabledWhileTheGameRuns();
@@ -365,6 +366,21 @@ void LauncherViewTest::linksOpenGuideDownloadPageAndLogs()
     QVERIFY(!download.host().isEmpty());
     QCOMPARE(download.path(), QString("/install/"));
     QCOMPARE(screen.services.opened[2], fileUrl(root / "home/Logs"));
+}
+
+void LauncherViewTest::whatCannotBeOpenedIsShownInTheErrorBox()
+{
+    const TemporaryFolder root;
+    Screen screen(root.path());
+    screen.services.opens = false;
+    screen.click("logsLink");
+    QVERIFY(screen.shown("errorBox"));
+    QCOMPARE(screen.text("errorLabel"), "Veyra 2 could not open " + QString::fromStdString((root / "Logs").string()) +
+                                            ". Open it by hand from your file manager.");
+    QVERIFY(!screen.shown("errorDetailsLabel"));
+    screen.click("downloadLink");
+    QCOMPARE(screen.text("errorLabel"), "Veyra 2 could not open " + screen.services.opened.back().toString() +
+                                            ". Open it by hand in your web browser.");
 }
 
 void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()

@@ -2,6 +2,7 @@
 
 #include "support/TemporaryFolder.h"
 
+#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -66,6 +67,7 @@ class QtDesktopServicesTest final : public QObject {
 private slots:
     void gamePanelTakesAFolderOrAFile();
     void audioPanelTakesOnlyAFile();
+    void openingReportsWhatTheDesktopSays();
 };
 
 void QtDesktopServicesTest::gamePanelTakesAFolderOrAFile()
@@ -105,6 +107,30 @@ void QtDesktopServicesTest::audioPanelTakesOnlyAFile()
     QVERIFY(file.texts.contains(panel.message));
     QVERIFY(file.choice.confirmed);
     QCOMPARE(file.choice.url, QUrl::fromLocalFile(QString::fromStdString((root / "MPSetup.exe").string())));
+}
+
+// Receives the addresses that QDesktopServices hands to a registered handler.
+class AddressHandler final : public QObject {
+    Q_OBJECT
+
+public slots:
+    void open(const QUrl& url) { received << url; }
+
+public:
+    QList<QUrl> received;
+};
+
+void QtDesktopServicesTest::openingReportsWhatTheDesktopSays()
+{
+    QtDesktopServices services;
+    AddressHandler handler;
+    QDesktopServices::setUrlHandler("veyra2-test", &handler, "open");
+    QVERIFY(services.open(QUrl("veyra2-test:guide")));
+    QCOMPARE(handler.received, QList<QUrl>{QUrl("veyra2-test:guide")});
+    QDesktopServices::unsetUrlHandler("veyra2-test");
+
+    // The offscreen platform has no application to open anything with.
+    QVERIFY(!services.open(QUrl::fromLocalFile(QDir::tempPath())));
 }
 
 } // namespace launcher::testing
