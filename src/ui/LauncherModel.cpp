@@ -5,6 +5,7 @@
 #include "ui/GuiThread.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QThreadPool>
 
 #include <exception>
@@ -91,20 +92,31 @@ void LauncherModel::waitForBackgroundWork()
 
 void LauncherModel::selectGame()
 {
-    const PanelChoice choice = m_services.choose(kGamePanel);
-    if (!choice.confirmed)
-        return;
-    setGameURL(choice.url);
-    clearError();
+    if (const auto chosen = choose(kGamePanel)) {
+        setGameURL(*chosen);
+        clearError();
+    }
 }
 
 void LauncherModel::selectAudio()
 {
-    const PanelChoice choice = m_services.choose(kAudioPanel);
+    if (const auto chosen = choose(kAudioPanel)) {
+        setAudioURL(*chosen);
+        clearError();
+    }
+}
+
+std::optional<QUrl> LauncherModel::choose(OpenPanel panel)
+{
+    // The player's files tend to lie together: the panel opens where the last
+    // choice was made, never in whatever folder the program was started from.
+    panel.directory = QFileInfo(m_panelFolder).isDir() ? m_panelFolder : QDir::homePath();
+    const PanelChoice choice = m_services.choose(panel);
     if (!choice.confirmed)
-        return;
-    setAudioURL(choice.url);
-    clearError();
+        return std::nullopt;
+    if (!choice.url.isEmpty())
+        m_panelFolder = QFileInfo(QDir::cleanPath(choice.url.toLocalFile())).absolutePath();
+    return choice.url;
 }
 
 void LauncherModel::install()

@@ -117,6 +117,8 @@ private:
     void finishSetup(const std::optional<FailureMessage>& failure);
     void finishGame(int terminationStatus);
     void open(const QUrl& url);
+    // Runs the panel; the chosen item, possibly none, or nullopt when cancelled.
+    std::optional<QUrl> choose(OpenPanel panel);
 
     QUrl m_gameURL;
     QUrl m_audioURL;
@@ -132,6 +134,8 @@ private:
     Installer m_installer;
     DesktopServices& m_services;
     std::optional<std::filesystem::path> m_guide;
+    // Where the last choice in a panel was made; empty before the first.
+    QString m_panelFolder;
 };
 
 } // namespace launcher

@@ -53,7 +53,7 @@ void LauncherWindow::buildMenu(DesktopServices& services)
     QAction* about = application->addAction(tr("About Veyra 2 Mac Launcher"));
     about->setObjectName("aboutAction");
     about->setMenuRole(QAction::AboutRole);
-    connect(about, &QAction::triggered, this, [&services] { services.about(); });
+    connect(about, &QAction::triggered, this, [this, &services] { services.about(this); });
 
     application->addSeparator();
 

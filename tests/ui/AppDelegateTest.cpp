@@ -95,6 +95,7 @@ void AppDelegateTest::applicationMenuHoldsAboutAndQuit()
 
     items[0]->trigger();
     QCOMPARE(application.services.aboutPanels, 1);
+    QCOMPARE(application.services.shownOver, application.window());
 }
 
 void AppDelegateTest::everyWayOfQuittingPassesTheGuard_data()
@@ -184,6 +185,7 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     QCOMPARE(application.services.alerts.size(), 1u);
     QCOMPARE(application.services.alerts[0].messageText, message);
     QCOMPARE(application.services.alerts[0].informativeText, informative);
+    QCOMPARE(application.services.shownOver, window);
     QVERIFY(window->isVisible());
     QVERIFY(!window->isMinimized());
     // What runs goes on; a setup next to a game has ended on its own by now.

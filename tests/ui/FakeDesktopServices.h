@@ -27,13 +27,18 @@ public:
         opened.push_back(url);
         return opens;
     }
-    void alert(const Alert& shown) override
+    void alert(const Alert& shown, QWidget* window) override
     {
         alerts.push_back(shown);
+        shownOver = window;
         if (onAlert)
             onAlert();
     }
-    void about() override { ++aboutPanels; }
+    void about(QWidget* window) override
+    {
+        ++aboutPanels;
+        shownOver = window;
+    }
 
     // Queues a confirmed choice of the item.
     void willChoose(const QUrl& url) { answers.push_back({true, url}); }
@@ -46,6 +51,8 @@ public:
     // Runs while the alert would be on screen.
     std::function<void()> onAlert;
     int aboutPanels = 0;
+    // The window that the last alert or About panel was to be centred over.
+    QWidget* shownOver = nullptr;
 };
 
 } // namespace launcher::testing

@@ -10,6 +10,7 @@
 #include "support/TemporaryFolder.h"
 #include "support/TestConstants.h"
 
+#include <QDir>
 #include <QMetaProperty>
 #include <QSignalSpy>
 #include <QtTest>
@@ -195,7 +196,17 @@ void LauncherModelTest::panelsSetTheChoiceAndCancellingKeepsEverything()
     model.selectGame();
     QVERIFY(model.gameURL().isEmpty());
 
-    QCOMPARE(services.panels.size(), 5u);
+    // A folder that has gone since is not where the next panel opens.
+    services.willChoose(fileUrl(root / "Removed/MPSetup.exe"));
+    model.selectAudio();
+    model.selectAudio();
+
+    QCOMPARE(services.panels.size(), 7u);
+    // Each panel opens where the last choice was made, at first in the home folder.
+    const QString folder = QString::fromStdString(root.path().string());
+    const QStringList opensIn{QDir::homePath(), folder, folder, folder, folder, folder, QDir::homePath()};
+    for (std::size_t index = 0; index < services.panels.size(); ++index)
+        QCOMPARE(services.panels[index].directory, opensIn[static_cast<qsizetype>(index)]);
     const OpenPanel& gamePanel = services.panels[0];
     QCOMPARE(gamePanel.title, QString("Choose your Veyra 2 files"));
     QCOMPARE(gamePanel.message,
