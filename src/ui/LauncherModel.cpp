@@ -72,14 +72,12 @@ FailureMessage describe(const std::exception& failure, const std::filesystem::pa
 
 LauncherModel::LauncherModel(DesktopServices& services, LauncherSettings settings, QObject* parent)
     : QObject(parent)
-    , m_status(kFirstStatus)
     , m_installer(std::move(settings.root), {}, std::move(settings.constants))
     , m_services(services)
     , m_guide(std::move(settings.guide))
 {
     assign(m_ready, m_installer.isInstalled(), &LauncherModel::readyChanged);
-    if (m_ready)
-        assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
+    assign(m_status, restingStatus(), &LauncherModel::statusChanged);
 }
 
 // Out of line: the owned lock and process are complete types only here.
@@ -94,7 +92,7 @@ void LauncherModel::selectGame()
 {
     if (const auto chosen = choose(kGamePanel)) {
         setGameURL(*chosen);
-        clearError();
+        clearErrorForNewChoice();
     }
 }
 
@@ -102,7 +100,7 @@ void LauncherModel::selectAudio()
 {
     if (const auto chosen = choose(kAudioPanel)) {
         setAudioURL(*chosen);
-        clearError();
+        clearErrorForNewChoice();
     }
 }
 
@@ -207,6 +205,21 @@ void LauncherModel::clearError()
 {
     assign(m_error, std::nullopt, &LauncherModel::errorChanged);
     assign(m_errorDetails, QString(), &LauncherModel::errorDetailsChanged);
+}
+
+void LauncherModel::clearErrorForNewChoice()
+{
+    // The status that told of the error goes with it, back to what a fresh
+    // start shows; one that tells of running work stays.
+    const bool hadError = m_error.has_value();
+    clearError();
+    if (hadError && !m_busy && !m_playing)
+        assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+}
+
+QString LauncherModel::restingStatus() const
+{
+    return m_ready ? kReadyStatus : kFirstStatus;
 }
 
 void LauncherModel::open(const QUrl& url)

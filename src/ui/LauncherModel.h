@@ -114,6 +114,9 @@ private:
 
     void showError(const QString& sentence, const QString& details = {});
     void clearError();
+    void clearErrorForNewChoice();
+    // The status of a fresh start with the same installation.
+    QString restingStatus() const;
     void finishSetup(const std::optional<FailureMessage>& failure);
     void finishGame(int terminationStatus);
     void open(const QUrl& url);

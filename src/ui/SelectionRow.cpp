@@ -66,6 +66,8 @@ void SelectionRow::showChoice(const QUrl& value, bool enabled)
 {
     const bool chosen = !value.isEmpty();
     m_detailLabel->setText(chosen ? chosenName(value) : m_detail);
+    // Only the last part of the path fits the row; all of it is a hover away.
+    setToolTip(chosen ? QDir::toNativeSeparators(value.toLocalFile()) : QString());
     m_button->setText(chosen ? tr("Change…") : tr("Choose…"));
     m_button->setEnabled(enabled);
 }

@@ -95,6 +95,7 @@ private slots:
     void failedSetupShowsTheEnginesMessage_data();
     void failedSetupShowsTheEnginesMessage();
     void fileFailureIsToldPlainlyAndLogged();
+    void aNewChoiceTakesTheStatusBackToAFreshStart();
     void setupReportsEachStepAndEndsReady();
     void launchFailureShowsTheEnginesMessage_data();
     void launchFailureShowsTheEnginesMessage();
@@ -340,6 +341,40 @@ void LauncherModelTest::fileFailureIsToldPlainlyAndLogged()
     QCOMPARE(model.status(), kNeedsAttention);
     const std::string log = readFile(root / "Logs/setup.log");
     QVERIFY2(log.ends_with("Veyra 2 Mac Launcher: " + model.errorDetails().toStdString() + "\n"), log.c_str());
+}
+
+void LauncherModelTest::aNewChoiceTakesTheStatusBackToAFreshStart()
+{
+    const TemporaryFolder root;
+    writeFile(root / "installed.json", "{}");
+    HeldWork held;
+    FakeDesktopServices services;
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdDownload(settings);
+    LauncherModel model(services, std::move(settings));
+    chooseFiles(model, services, root / "game.zip", setupAudioPackage());
+    model.install();
+    waitForSetup(model);
+    QCOMPARE(model.status(), kNeedsAttention);
+
+    // Cancelling changes nothing; a choice clears the error and its status.
+    model.selectAudio();
+    QCOMPARE(model.status(), kNeedsAttention);
+    services.willChoose(fileUrl(setupAudioPackage()));
+    model.selectAudio();
+    QCOMPARE(model.error(), std::nullopt);
+    QCOMPARE(model.status(), QString("Select your files to get started."));
+
+    // While setup runs, the status of its step stays.
+    std::filesystem::remove(root / "installed.json");
+    model.install();
+    const QString downloading = "Downloading and verifying the compatibility runtime · about 341 MB";
+    QTRY_COMPARE_WITH_TIMEOUT(model.status(), downloading, kSetupTimeout);
+    failToPlay(model);
+    services.willChoose(fileUrl(root / "game.zip"));
+    model.selectGame();
+    QCOMPARE(model.error(), std::nullopt);
+    QCOMPARE(model.status(), downloading);
 }
 
 void LauncherModelTest::setupReportsEachStepAndEndsReady()

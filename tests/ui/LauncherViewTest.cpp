@@ -172,6 +172,8 @@ void LauncherViewTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
     screen.services.willChoose(fileUrl(root / "Games/Veyra 2 Kestrane"));
     screen.click("gameButton");
     QCOMPARE(screen.text("gameDetail"), QString("Veyra 2 Kestrane"));
+    QCOMPARE(screen.find("gameRow").toolTip(), QString::fromStdString((root / "Games/Veyra 2 Kestrane").string()));
+    QCOMPARE(screen.find("audioRow").toolTip(), QString());
     QCOMPARE(screen.text("gameButton"), QString("Change…"));
     QVERIFY(!screen.enabled("setupButton"));
 
