@@ -5,6 +5,7 @@
 #include "ui/LauncherModel.h"
 #include "ui/LauncherStyle.h"
 #include "ui/SelectionRow.h"
+#include "ui/SteadyButton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,9 +23,11 @@ SetupPanel::SetupPanel(LauncherModel& model, QWidget* parent)
                                  "Installer 2.1 archive or a Project Kestrane game folder"))
     , m_audioRow(new SelectionRow("audio", "02", "Audio package", "Your supported MPSetup.exe or WMADMOD.DLL"))
     , m_consent(new CheckBox(tr("I own Veyra 2 for Windows Vista and have permission to use these files.")))
-    , m_setupButton(button("setupButton", {}))
+    , m_setupButton(new SteadyButton({tr("Set up Veyra 2"), tr("Setting up…")}))
 {
     setObjectName("setupPanel");
+    m_setupButton->setObjectName("setupButton");
+    m_setupButton->setCursor(Qt::PointingHandCursor);
 
     connect(m_gameRow, &SelectionRow::chooseRequested, &m_model, &LauncherModel::selectGame);
     connect(m_audioRow, &SelectionRow::chooseRequested, &m_model, &LauncherModel::selectAudio);

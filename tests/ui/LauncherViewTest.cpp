@@ -273,10 +273,14 @@ void LauncherViewTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
     screen.services.willChoose(fileUrl(setupAudioPackage()));
     screen.click("audioButton");
     screen.click("consentCheckBox");
+    const QRect note = screen.find("requirementsNote").geometry();
     screen.click("setupButton");
     for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton"})
         QVERIFY2(!screen.enabled(control), control);
     QCOMPARE(screen.text("setupButton"), QString("Setting up…"));
+    // Once the layout has followed the new text, the note beside the button is where it was.
+    QTest::qWait(0);
+    QCOMPARE(screen.find("requirementsNote").geometry(), note);
     QVERIFY(screen.shown("progressIndicator"));
     QVERIFY(screen.find<BusyIndicator>("progressIndicator").isAnimating());
     // The status line follows the engine's steps up to the held download.
