@@ -37,6 +37,10 @@ QPushButton* button(const QString& name, const QString& text)
     auto* result = new QPushButton(text);
     result->setObjectName(name);
     result->setCursor(Qt::PointingHandCursor);
+#if !defined(Q_OS_MACOS)
+    // On macOS Return belongs to the window's default button alone.
+    result->setAutoDefault(true);
+#endif
     return result;
 }
 

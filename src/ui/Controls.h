@@ -18,7 +18,8 @@ QLabel* label(const QString& name, const QString& text, const QFont& font);
 // Plain text that wraps onto as many lines as it needs.
 WrappingLabel* wrappingLabel(const QString& name, const QFont& font);
 QLabel* symbol(const QString& name, const QPixmap& pixmap);
-// A push button or link; its look comes from the style sheet.
+// A push button or link; its look comes from the style sheet. Outside macOS,
+// Enter presses it when it has the focus, as Space does.
 QPushButton* button(const QString& name, const QString& text);
 
 } // namespace launcher

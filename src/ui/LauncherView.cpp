@@ -1,11 +1,14 @@
 #include "ui/LauncherView.h"
 
 #include "ui/BusyIndicator.h"
+#include "ui/CheckBox.h"
 #include "ui/Controls.h"
 #include "ui/ErrorBox.h"
+#include "ui/FocusRing.h"
 #include "ui/InstalledPanel.h"
 #include "ui/LauncherModel.h"
 #include "ui/LauncherStyle.h"
+#include "ui/SelectionRow.h"
 #include "ui/SetupPanel.h"
 #include "ui/Symbols.h"
 #include "ui/WrappingLabel.h"
@@ -41,6 +44,8 @@ LauncherView::LauncherView(LauncherModel& model, QWidget* parent)
     outer->addLayout(buildHeader());
     outer->addWidget(buildContent(), 1);
     outer->addLayout(buildFooter());
+    new FocusRing(this);
+    orderFocus();
 
     for (const auto changed : {&LauncherModel::gameURLChanged, &LauncherModel::audioURLChanged,
                                &LauncherModel::ownsFilesChanged, &LauncherModel::busyChanged,
@@ -48,7 +53,14 @@ LauncherView::LauncherView(LauncherModel& model, QWidget* parent)
                                &LauncherModel::statusChanged, &LauncherModel::errorChanged,
                                &LauncherModel::errorDetailsChanged})
         connect(&m_model, changed, this, &LauncherView::refresh);
+    // After the refresh, which shows and enables what the focus goes to.
+    connect(&m_model, &LauncherModel::busyChanged, this, &LauncherView::focusAfterSetup);
+    connect(&m_model, &LauncherModel::readyChanged, this, &LauncherView::focusAfterSetup);
     refresh();
+
+    QWidget* first = m_model.ready() ? static_cast<QWidget*>(m_installedPanel->playButton())
+                                     : m_setupPanel->gameRow()->button();
+    first->setFocus(Qt::OtherFocusReason);
 }
 
 QLayout* LauncherView::buildHeader()
@@ -87,17 +99,19 @@ QScrollArea* LauncherView::buildContent()
     column->addWidget(m_errorBox);
     column->addStretch(1);
 
-    auto* scroll = new QScrollArea;
-    scroll->setObjectName("contentScroll");
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setFocusPolicy(Qt::NoFocus);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(content);
+    m_scroll = new QScrollArea;
+    m_scroll->setObjectName("contentScroll");
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    // Tabbing moves through the controls; the scroll area follows the focus by itself.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(content);
     // The window's gradient shows through.
-    scroll->viewport()->setAutoFillBackground(false);
+    m_scroll->viewport()->setAutoFillBackground(false);
     content->setAutoFillBackground(false);
-    return scroll;
+    new FocusRing(content);
+    return m_scroll;
 }
 
 QLayout* LauncherView::buildHeadline()
@@ -132,16 +146,42 @@ QLayout* LauncherView::buildFooter()
     connect(download, &QPushButton::clicked, &m_model, &LauncherModel::openGameDownload);
     QPushButton* logs = button("logsLink", tr("Open Logs"));
     connect(logs, &QPushButton::clicked, &m_model, &LauncherModel::openLogs);
+    m_links = {guide, download, logs};
 
     auto* row = new QHBoxLayout;
     row->setContentsMargins(kMargin, 0, kMargin, 0);
     row->setSpacing(style::kDefaultSpacing);
-    row->addWidget(guide);
-    row->addWidget(download);
-    row->addWidget(logs);
+    for (QPushButton* link : std::as_const(m_links))
+        row->addWidget(link);
     row->addStretch(1);
     row->addWidget(label("footerNote", tr("macOS 14+ · Rosetta on Apple silicon"), style::systemFont(10)));
     return row;
+}
+
+// Top to bottom, whichever panel is shown; hidden and disabled controls are passed over.
+void LauncherView::orderFocus()
+{
+    const QList<QWidget*> order{m_installedPanel->playButton(),      m_installedPanel->saveFoldersButton(),
+                                m_setupPanel->gameRow()->button(),   m_setupPanel->audioRow()->button(),
+                                m_setupPanel->consent(),             m_setupPanel->setupButton(),
+                                m_links[0],                          m_links[1],
+                                m_links[2]};
+    for (qsizetype index = 1; index < order.size(); ++index)
+        setTabOrder(order[index - 1], order[index]);
+}
+
+// Once setup has succeeded the player goes on to Play; after a failure, back
+// to the set-up button, which disabling had taken the focus from.
+void LauncherView::focusAfterSetup()
+{
+    if (m_model.busy())
+        return;
+    QWidget* next = m_model.ready() ? static_cast<QWidget*>(m_installedPanel->playButton())
+                                    : m_setupPanel->setupButton();
+    if (!next->isEnabled())
+        return;
+    next->setFocus(Qt::OtherFocusReason);
+    m_scroll->ensureWidgetVisible(next);
 }
 
 void LauncherView::refresh()

@@ -6,7 +6,12 @@
 // change updates it from the model, and every control calls one model
 // operation. Widgets carry object names ("setupButton", "statusLabel",
 // "errorBox", ...) by which tests find them.
+//
+// The keyboard reaches every control top to bottom, the focused one ringed in
+// the accent colour. Focus starts on the first control a player needs and,
+// when setup ends, moves to where the player goes next.
 
+#include <QList>
 #include <QWidget>
 
 class QLabel;
@@ -40,6 +45,8 @@ private:
     QLayout* buildHeadline();
     QLayout* buildStatusRow();
     QLayout* buildFooter();
+    void orderFocus();
+    void focusAfterSetup();
     void refresh();
 
     LauncherModel& m_model;
@@ -51,6 +58,8 @@ private:
     BusyIndicator* m_progress = nullptr;
     WrappingLabel* m_status = nullptr;
     ErrorBox* m_errorBox = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    QList<QPushButton*> m_links;
 };
 
 } // namespace launcher

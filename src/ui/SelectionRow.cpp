@@ -27,7 +27,7 @@ SelectionRow::SelectionRow(const QString& name, const QString& step, const QStri
     : QFrame(parent)
     , m_detail(detail)
     , m_detailLabel(new WrappingLabel)
-    , m_button(button(name + "Button", {}))
+    , m_button(launcher::button(name + "Button", {}))
 {
     setObjectName(name + "Row");
 

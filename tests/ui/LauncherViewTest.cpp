@@ -6,10 +6,12 @@
 #include "support/InstallationByHand.h"
 #include "support/TemporaryFolder.h"
 #include "ui/BusyIndicator.h"
+#include "ui/FocusRing.h"
 #include "ui/LauncherModel.h"
 #include "ui/LauncherStyle.h"
 #include "ui/WrappingLabel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -18,6 +20,8 @@
 #include <QScrollBar>
 #include <QtTest>
 
+#include <array>
+#include <cmath>
 #include <memory>
 
 namespace launcher::testing {
@@ -49,7 +53,8 @@ struct Screen {
     {
         view.resize(760, 650);
         view.show();
-        if (!QTest::qWaitForWindowExposed(&view))
+        view.activateWindow();
+        if (!QTest::qWaitForWindowActive(&view))
             qFatal("The launcher view was not shown");
     }
 
@@ -71,12 +76,17 @@ struct Screen {
     }
     bool shown(const char* name) { return find(name).isVisible(); }
     bool enabled(const char* name) { return find(name).isEnabled(); }
-    // Starts a setup with files that need not exist and waits until it has failed.
+    // Chooses both files in the folder, where they need not exist, and states ownership.
+    void chooseEverything(const std::filesystem::path& folder)
+    {
+        model.setGameURL(fileUrl(folder / "game.zip"));
+        model.setAudioURL(fileUrl(folder / "MPSetup.exe"));
+        model.setOwnsFiles(true);
+    }
+    // Starts a setup with files that do not exist and waits until it has failed.
     void failSetup()
     {
-        model.setGameURL(QUrl::fromLocalFile("/nonexistent/game.zip"));
-        model.setAudioURL(QUrl::fromLocalFile("/nonexistent/MPSetup.exe"));
-        model.setOwnsFiles(true);
+        chooseEverything("/nonexistent");
         model.install();
         QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), 60'000);
     }
@@ -110,6 +120,12 @@ private slots:
     void successfulSetupSwitchesToTheInstalledPanel();
     void playIsDisabledWhileTheGameRuns();
     void lockHeldElsewhereIsShownAsTheError();
+    void focusStartsAtTheFirstControlAndTabsTopToBottom_data();
+    void focusStartsAtTheFirstControlAndTabsTopToBottom();
+    void theFocusedControlIsRingedInTheAccentColour_data();
+    void theFocusedControlIsRingedInTheAccentColour();
+    void enterAndSpacePressTheFocusedControl_data();
+    void enterAndSpacePressTheFocusedControl();
 };
 
 void LauncherViewTest::firstStartShowsTheSetupPanel()
@@ -249,9 +265,7 @@ void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup()
     Screen screen(std::move(settings));
     if (busy) {
         // A setup started with everything it needs is still running.
-        screen.model.setGameURL(fileUrl(root / "game.zip"));
-        screen.model.setAudioURL(fileUrl(root / "MPSetup.exe"));
-        screen.model.setOwnsFiles(true);
+        screen.chooseEverything(root.path());
         screen.model.install();
     }
     screen.model.setGameURL(game ? fileUrl(root / "game.zip") : QUrl());
@@ -407,6 +421,7 @@ void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
     QCOMPARE(screen.text("statusLabel"), QString("Setup needs attention. Your source files are unchanged."));
     QVERIFY(screen.shown("setupPanel"));
     QVERIFY(!screen.shown("progressIndicator"));
+    QCOMPARE(QApplication::focusWidget(), &screen.find("setupButton"));
 }
 
 void LauncherViewTest::successfulSetupSwitchesToTheInstalledPanel()
@@ -430,6 +445,7 @@ void LauncherViewTest::successfulSetupSwitchesToTheInstalledPanel()
     QCOMPARE(shown.first(), QString("Verifying your audio package"));
     QCOMPARE(shown.last(), QString("Your installation is ready."));
     QVERIFY(shown.contains("Installing your verified audio decoder"));
+    QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
 
 void LauncherViewTest::playIsDisabledWhileTheGameRuns()
@@ -463,6 +479,153 @@ void LauncherViewTest::lockHeldElsewhereIsShownAsTheError()
     QCOMPARE(screen.text("errorLabel"), kLockMessage);
     QVERIFY(screen.enabled("playButton"));
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
+}
+
+void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("chosen");
+    QTest::addColumn<QStringList>("order");
+    const QStringList footer{"guideLink", "downloadLink", "logsLink"};
+    QTest::newRow("nothing chosen") << false << false
+                                    << QStringList{"gameButton", "audioButton", "consentCheckBox"} + footer;
+    QTest::newRow("ready to set up") << false << true
+                                     << QStringList{"gameButton", "audioButton", "consentCheckBox", "setupButton"} +
+                                            footer;
+    QTest::newRow("installed") << true << false << QStringList{"playButton", "saveFoldersButton"} + footer;
+}
+
+void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom()
+{
+    QFETCH(bool, installed);
+    QFETCH(bool, chosen);
+    QFETCH(QStringList, order);
+    const TemporaryFolder root;
+    if (installed)
+        buildInstallationByHand(root.path());
+    Screen screen(root.path());
+    if (chosen)
+        screen.chooseEverything(root.path());
+    QStringList visited;
+    for (qsizetype step = 0; step <= order.size(); ++step) {
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY(focused != nullptr);
+        visited << focused->objectName();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    // Round the window and back to the start.
+    QCOMPARE(visited, order + QStringList{order.first()});
+}
+
+namespace {
+
+// WCAG's contrast ratio of two opaque colours.
+double contrast(const QColor& one, const QColor& other)
+{
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](float c) { return c <= 0.04045f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    };
+    const double a = luminance(one);
+    const double b = luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+bool isAccent(const QColor& colour)
+{
+    const QColor accent = style::accent();
+    return std::abs(colour.red() - accent.red()) <= 12 && std::abs(colour.green() - accent.green()) <= 12 &&
+           std::abs(colour.blue() - accent.blue()) <= 12;
+}
+
+} // namespace
+
+void LauncherViewTest::theFocusedControlIsRingedInTheAccentColour_data()
+{
+    QTest::addColumn<QString>("control");
+    for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton", "playButton",
+                                "saveFoldersButton", "guideLink", "downloadLink", "logsLink"})
+        QTest::newRow(control) << QString(control);
+}
+
+void LauncherViewTest::theFocusedControlIsRingedInTheAccentColour()
+{
+    QFETCH(QString, control);
+    const TemporaryFolder root;
+    if (control == "playButton" || control == "saveFoldersButton")
+        buildInstallationByHand(root.path());
+    Screen screen(root.path());
+    screen.chooseEverything(root.path());
+    QWidget& widget = screen.find(qPrintable(control));
+    const QRect area(widget.mapTo(&screen.view, QPoint(0, 0)), widget.size());
+    // The middle of each side of the ring, and just outside it.
+    const auto sides = [&](int outset) {
+        const QPoint centre = area.center();
+        return std::array{QPoint(centre.x(), area.top() - outset), QPoint(centre.x(), area.bottom() + outset),
+                          QPoint(area.left() - outset, centre.y()), QPoint(area.right() + outset, centre.y())};
+    };
+    const int onRing = FocusRing::kOutset - 1;
+
+    screen.find(control == "guideLink" ? "logsLink" : "guideLink").setFocus();
+    QImage picture = screen.view.grab().toImage();
+    for (const QPoint& point : sides(onRing))
+        QVERIFY2(!isAccent(picture.pixelColor(point)), "no ring without the focus");
+
+    widget.setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), &widget);
+    picture = screen.view.grab().toImage();
+    const auto ring = sides(onRing);
+    const auto outside = sides(FocusRing::kOutset + 2);
+    for (std::size_t side = 0; side < ring.size(); ++side) {
+        const QColor colour = picture.pixelColor(ring[side]);
+        QVERIFY2(isAccent(colour), qPrintable(QString("side %1 is %2").arg(side).arg(colour.name())));
+        QVERIFY(contrast(colour, picture.pixelColor(outside[side])) >= 3);
+    }
+}
+
+void LauncherViewTest::enterAndSpacePressTheFocusedControl_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    const std::pair<const char*, Qt::Key> keys[] = {
+#if !defined(Q_OS_MACOS)
+        // On macOS Return presses the default button only.
+        {"Return", Qt::Key_Return},
+        {"Enter", Qt::Key_Enter},
+#endif
+        {"Space", Qt::Key_Space},
+    };
+    for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton", "playButton",
+                                "saveFoldersButton", "guideLink", "downloadLink", "logsLink"})
+        for (const auto& [name, key] : keys)
+            QTest::addRow("%s, %s", control, name) << QString(control) << static_cast<int>(key);
+}
+
+void LauncherViewTest::enterAndSpacePressTheFocusedControl()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    const TemporaryFolder root;
+    writeFile(root / "Setup Guide.html", "<!doctype html>");
+    if (control == "playButton" || control == "saveFoldersButton")
+        buildInstallationByHand(root.path());
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path(), root / "Setup Guide.html");
+    held.holdSetup(settings);
+    Screen screen(std::move(settings));
+    screen.chooseEverything(root.path());
+    QWidget& widget = screen.find(qPrintable(control));
+    widget.setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), &widget);
+
+    // Whatever the control does is one of these.
+    QSignalSpy consent(&screen.model, &LauncherModel::ownsFilesChanged);
+    QSignalSpy setup(&screen.model, &LauncherModel::busyChanged);
+    QSignalSpy game(&screen.model, &LauncherModel::playingChanged);
+    held.startGame([&] { QTest::keyClick(&widget, static_cast<Qt::Key>(key)); });
+    const auto done = screen.services.panels.size() + screen.services.opened.size() + consent.count() +
+                      setup.count() + game.count();
+    QCOMPARE(done, 1u);
 }
 
 } // namespace launcher::testing
