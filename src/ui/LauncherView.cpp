@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace launcher {
@@ -111,6 +112,10 @@ QScrollArea* LauncherView::buildContent()
     m_scroll->viewport()->setAutoFillBackground(false);
     content->setAutoFillBackground(false);
     new FocusRing(content);
+    // A scroll bar takes its width from the right margin, so that the content keeps its edges.
+    connect(m_scroll->verticalScrollBar(), &QScrollBar::rangeChanged, column, [column](int, int maximum) {
+        column->setContentsMargins(kMargin, 0, maximum > 0 ? kMargin - style::kScrollBarWidth : kMargin, 0);
+    });
     return m_scroll;
 }
 

@@ -59,7 +59,8 @@ SetupPanel::SetupPanel(LauncherModel& model, QWidget* parent)
     panel->setContentsMargins(0, 0, 0, 0);
     panel->setSpacing(style::kSectionSpacing);
     panel->addLayout(rows);
-    panel->addWidget(m_consent);
+    // As wide as its text, so that its focus ring hugs it and a click beside it does nothing.
+    panel->addWidget(m_consent, 0, Qt::AlignLeft);
     panel->addLayout(action);
 }
 
