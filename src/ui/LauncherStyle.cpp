@@ -131,7 +131,7 @@ QPushButton#gameButton:pressed, QPushButton#audioButton:pressed, QPushButton#sav
 QPushButton#gameButton:disabled, QPushButton#audioButton:disabled { color: %16; }
 
 QPushButton#guideLink, QPushButton#downloadLink, QPushButton#logsLink {
-    background: transparent; color: %4; border: none; padding: 2px 0px;
+    background: transparent; color: %4; border: none; padding: 2px %21px;
 }
 QPushButton#guideLink:hover, QPushButton#downloadLink:hover, QPushButton#logsLink:hover { text-decoration: underline; }
 
@@ -147,7 +147,7 @@ QPushButton#guideLink:hover, QPushButton#downloadLink:hover, QPushButton#logsLin
         .arg(css(kBlack), css(accent().lighter(110)), css(accent().darker(115)), css(prominentDisabled),
              css(withOpacity(kBlack, 0.55)), css(withOpacity(kWhite, 0.1)), css(withOpacity(kWhite, 0.3)))
         .arg(css(withOpacity(errorText(), 0.75)), QString::number(kScrollBarWidth), css(withOpacity(kWhite, 0.3)),
-             css(withOpacity(kWhite, 0.45)));
+             css(withOpacity(kWhite, 0.45)), QString::number(kLinkPadding));
 }
 
 } // namespace launcher::style

@@ -13,6 +13,8 @@ constexpr int kSectionSpacing = 20;
 constexpr int kDefaultSpacing = 8;
 // The scroll bar of the window's content, which stands in the content's right margin.
 constexpr int kScrollBarWidth = 10;
+// The room at either side of a link's text, which keeps its focus ring off the letters.
+constexpr int kLinkPadding = 2;
 
 QColor accent();
 QColor backgroundTop();

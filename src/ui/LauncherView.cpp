@@ -153,9 +153,10 @@ QLayout* LauncherView::buildFooter()
     connect(logs, &QPushButton::clicked, &m_model, &LauncherModel::openLogs);
     m_links = {guide, download, logs};
 
+    // The links' padding takes the place of the margin and spacing, so their texts stand where they would.
     auto* row = new QHBoxLayout;
-    row->setContentsMargins(kMargin, 0, kMargin, 0);
-    row->setSpacing(style::kDefaultSpacing);
+    row->setContentsMargins(kMargin - style::kLinkPadding, 0, kMargin, 0);
+    row->setSpacing(style::kDefaultSpacing - 2 * style::kLinkPadding);
     for (QPushButton* link : std::as_const(m_links))
         row->addWidget(link);
     row->addStretch(1);

@@ -575,7 +575,7 @@ void LauncherViewTest::theFocusedControlIsRingedInTheAccentColour()
     QTRY_COMPARE(QApplication::focusWidget(), &widget);
     picture = screen.view.grab().toImage();
     const auto ring = sides(onRing);
-    const auto outside = sides(FocusRing::kOutset + 2);
+    const auto outside = sides(FocusRing::kOutset + 1);
     for (std::size_t side = 0; side < ring.size(); ++side) {
         const QColor colour = picture.pixelColor(ring[side]);
         QVERIFY2(isAccent(colour), qPrintable(QString("side %1 is %2").arg(side).arg(colour.name())));
