@@ -1,6 +1,5 @@
 #include "app/CommandLine.h"
 
-#include "app/GameLaunch.h"
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
 

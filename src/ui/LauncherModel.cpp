@@ -1,6 +1,5 @@
 #include "ui/LauncherModel.h"
 
-#include "app/GameLaunch.h"
 #include "ui/GuideLocation.h"
 #include "ui/GuiThread.h"
 
@@ -63,7 +62,7 @@ QString description(const std::exception& failure)
 LauncherModel::LauncherModel(DesktopServices& services, LauncherSettings settings, QObject* parent)
     : QObject(parent)
     , m_status(kFirstStatus)
-    , m_installer(std::move(settings.root), {}, std::move(settings.constants))
+    , m_installer(std::move(settings.root), {}, std::move(settings.host))
     , m_services(services)
     , m_guide(std::move(settings.guide))
 {
@@ -153,7 +152,7 @@ void LauncherModel::install()
     setError(std::nullopt);
     setBusy(true);
 
-    backgroundPool().start([root = m_installer.root(), constants = m_installer.constants(),
+    backgroundPool().start([root = m_installer.root(), host = m_installer.host(),
                             game = localPath(m_gameURL), audio = localPath(m_audioURL), model = QPointer(this)] {
         // A fresh engine for this run: its status lines are carried to the GUI
         // thread in order, each replacing the status shown.
@@ -162,7 +161,7 @@ void LauncherModel::install()
             [model](const std::string& line) {
                 handBack(model, [text = QString::fromStdString(line)](LauncherModel& target) { target.setStatus(text); });
             },
-            constants);
+            host);
         std::optional<QString> failure;
         try {
             installer.install(game, audio, std::nullopt);

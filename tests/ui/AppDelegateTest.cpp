@@ -4,7 +4,7 @@
 #include "UiTestSupport.h"
 #include "support/ProgramRun.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 #include "ui/LauncherWindow.h"
 
 #include <QMenu>
