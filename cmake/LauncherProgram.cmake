@@ -1,16 +1,17 @@
-# veyra2_add_program(<target> [ENGINE_SHA256 value] [ENGINE_URL value] ...): the
-# launcher program with the given build-time constants in place of the cache
+# veyra2_add_program(<target> [NO_DESKTOP] [ENGINE_SHA256 value] [ENGINE_URL value] ...):
+# the launcher program with the given build-time constants in place of the cache
 # variables' values; the released program passes none. It is two programs: the
 # entry <target>, which never links Qt and runs the command line itself, and,
 # with the desktop front end, <target>-desktop beside it, which the entry starts
 # when there is no "--cli". On macOS both live in one application bundle.
 function(veyra2_add_program target)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_DESKTOP" "" "")
   set(constants "${CMAKE_CURRENT_BINARY_DIR}/${target}-constants.cpp")
-  launcher_constants_source("${constants}" ${ARGN})
+  launcher_constants_source("${constants}" ${ARG_UNPARSED_ARGUMENTS})
   add_executable(${target} "${PROJECT_SOURCE_DIR}/src/app/main.cpp" "${constants}")
   target_link_libraries(${target} PRIVATE veyra2_app)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}")
-  if(NOT TARGET veyra2_ui)
+  if(ARG_NO_DESKTOP OR NOT TARGET veyra2_ui)
     return()
   endif()
 

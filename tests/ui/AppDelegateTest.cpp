@@ -2,7 +2,6 @@
 
 #include "FakeDesktopServices.h"
 #include "UiTestSupport.h"
-#include "support/ProgramRun.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 #include "ui/LauncherWindow.h"
@@ -56,7 +55,6 @@ private slots:
     void applicationMenuHoldsAboutAndQuit();
     void everyWayOfQuittingPassesTheGuard_data();
     void everyWayOfQuittingPassesTheGuard();
-    void withoutADisplayTheProgramPointsToTheCommandLine();
 };
 
 void AppDelegateTest::windowStartsCentredAtItsSizeAndKeepsItsMinimum()
@@ -157,22 +155,6 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     QVERIFY(window->isVisible());
     QVERIFY(!window->isMinimized());
     QCOMPARE(application.delegate.model().busy(), busy);
-}
-
-void AppDelegateTest::withoutADisplayTheProgramPointsToTheCommandLine()
-{
-    const TemporaryFolder home;
-    const ProgramResult result = runProgram(
-        launcherProgram(), {},
-        {.environment = {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""},
-                         {"XDG_DATA_HOME", home.path().string()}}});
-    QCOMPARE(result.status, 1);
-    QCOMPARE(result.out, std::string());
-    const QString said = QString::fromStdString(result.err);
-    QVERIFY2(said.startsWith("No display is available for the launcher window."), qPrintable(said));
-    for (const char* command : {"--cli --status", "--cli --install --game PATH --audio PATH", "--cli --launch"})
-        QVERIFY2(said.contains(command), command);
-    QVERIFY2(std::filesystem::is_empty(home.path()), "nothing is written");
 }
 
 } // namespace launcher::testing
