@@ -12,9 +12,9 @@
 
 #include "core/ChildProcess.h"
 #include "core/Installer.h"
-#include "core/Platform.h"
 #include "core/StagingFolder.h"
 #include "core/Uuid.h"
+#include "ResidentMemory.h"
 
 #include <algorithm>
 #include <chrono>
@@ -124,7 +124,7 @@ std::uint64_t digestPeakMemory(const fs::path& file)
     rusage usage{};
     if (::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error("the digest child failed");
-    return launcher::platform::maxResidentBytes(usage.ru_maxrss);
+    return launcher::bench::maxResidentBytes(usage.ru_maxrss);
 }
 
 struct Contender {

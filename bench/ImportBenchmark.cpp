@@ -8,7 +8,7 @@
 // file system. Everything is removed at the end.
 
 #include "core/Installer.h"
-#include "core/Platform.h"
+#include "core/FileCopy.h"
 #include "core/StagingFolder.h"
 #include "core/Uuid.h"
 
@@ -155,7 +155,7 @@ int main(int argc, char** argv)
 
     const fs::path probe = options.folder / "probe";
     std::printf("Copy primitive on this file system: %s\n",
-                std::string(launcher::platform::copyFile(game / "veyra2.exe", probe)).c_str());
+                std::string(launcher::copyFile(game / "veyra2.exe", probe)).c_str());
     fs::remove(probe);
 
     // GNU cp clones by default where it can; a forced byte copy shows what cloning saves.

@@ -10,7 +10,7 @@
 #include "core/Installer.h"
 #include "core/StagingFolder.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <algorithm>
 #include <chrono>
@@ -62,10 +62,10 @@ void placeShim(const fs::path& path, const fs::path& real)
     fs::create_symlink(real, path.string() + ".real");
 }
 
-double setupMilliseconds(const fs::path& root, const Constants& constants, const fs::path& cache)
+double setupMilliseconds(const fs::path& root, const Host& host, const Constants& constants, const fs::path& cache)
 {
     removeTreeQuietly(root);
-    const Installer installer(root, {}, constants);
+    const Installer installer(root, {}, host, constants);
     const auto start = Clock::now();
     installer.install(testing::fixture("game/installer.zip"), testing::fixture("audio/MPSetup.exe"), cache);
     return milliseconds(Clock::now() - start);
@@ -117,18 +117,21 @@ int main()
     const fs::path root = folder / "root";
     const fs::path prefetched = testing::fixture("runtime/prefetched");
 
-    Constants plain = testing::testConstants();
-    plain.x86_64Check = Constants::builtIn().x86_64Check;
+    Host plain = testing::testHost();
+    plain.x86_64Check = Host::system().x86_64Check;
+    const Constants& pins = Constants::builtIn();
 
-    Constants shimmed = plain;
+    Host shimmed = plain;
     placeShim(folder / "tools/bsdtar", plain.archiveTool);
     placeShim(folder / "tools" / plain.x86_64Check.executable.filename(), plain.x86_64Check.executable);
     shimmed.archiveTool = folder / "tools/bsdtar";
     shimmed.x86_64Check.executable = folder / "tools" / plain.x86_64Check.executable.filename();
     const fs::path shimmedCache = folder / "prefetched";
     fs::create_directories(shimmedCache);
-    fs::copy_file(prefetched / plain.libraries.name, shimmedCache / plain.libraries.name);
-    shimmed.engine.sha256 = Installer::sha256(engineWithShim(folder.path(), shimmedCache / plain.engine.name));
+    fs::copy_file(prefetched / pins.libraries.name, shimmedCache / pins.libraries.name);
+    // The engine archive with the shim in front of wine is pinned for this run alone.
+    Constants shimmedPins = pins;
+    shimmedPins.engine.sha256 = Installer::sha256(engineWithShim(folder.path(), shimmedCache / pins.engine.name));
 
     const fs::path log = folder / "programs.log";
     ::setenv("TIMING_SHIM_LOG", log.c_str(), 1);
@@ -137,9 +140,9 @@ int main()
     std::vector<double> programSums;
     std::size_t programs = 0;
     for (int i = 0; i < kRepetitions; ++i) {
-        wholeSetups.push_back(setupMilliseconds(root, plain, prefetched));
+        wholeSetups.push_back(setupMilliseconds(root, plain, pins, prefetched));
         fs::remove(log);
-        setupMilliseconds(root, shimmed, shimmedCache);
+        setupMilliseconds(root, shimmed, shimmedPins, shimmedCache);
         const auto times = readShimLog(log);
         programs = times.size();
         double sum = 0;

@@ -1,61 +1,45 @@
 #include "app/CommandLine.h"
 
-#include "app/GameLaunch.h"
-#include "core/Installer.h"
+#include "app/CommandLineCommands.h"
 #include "core/SetupFailure.h"
 
-#include <algorithm>
 #include <exception>
-#include <filesystem>
-#include <optional>
 
 namespace launcher {
 namespace {
 
-// A path as typed, taken relative to the current folder.
-std::filesystem::path absolutePath(const std::string& typed)
-{
-    return typed.empty() ? std::filesystem::current_path() : std::filesystem::absolute(typed);
-}
+constexpr const char* kUsage = "Usage: --cli --install --game PATH --audio PATH [--home PATH] [--cache PATH], or --cli "
+                               "--launch/--status [--home PATH]";
+
+struct CliCommand {
+    // Whether the arguments choose this command.
+    bool (*chosen)(const CommandLineArguments& arguments);
+    int (*run)(const CommandContext& context);
+};
+
+// In order of precedence: the first command the arguments choose runs.
+constexpr CliCommand kCommands[] = {
+    // Without values for both files it is no install, and the next commands are looked at.
+    {[](const CommandLineArguments& arguments) {
+         return arguments.has("--install") && arguments.value("--game") && arguments.value("--audio");
+     },
+     runInstallCommand},
+    {[](const CommandLineArguments& arguments) { return arguments.has("--launch"); }, runLaunchCommand},
+    {[](const CommandLineArguments& arguments) { return arguments.has("--status"); }, runStatusCommand},
+};
 
 } // namespace
 
-int runCLI(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+int runCLI(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
 {
-    const auto has = [&](std::string_view name) {
-        return std::find(arguments.begin(), arguments.end(), name) != arguments.end();
-    };
-    // The value is whatever directly follows the first occurrence, even another option.
-    const auto option = [&](std::string_view name) -> std::optional<std::string> {
-        const auto found = std::find(arguments.begin(), arguments.end(), name);
-        if (found == arguments.end() || std::next(found) == arguments.end())
-            return std::nullopt;
-        return *std::next(found);
-    };
-
     try {
-        const auto home = option("--home");
-        const Installer installer(home ? std::optional(absolutePath(*home)) : std::nullopt,
+        const CommandLineArguments arguments(words);
+        const Installer installer(arguments.path("--home"),
                                   [&out](const std::string& line) { out << line << '\n' << std::flush; });
-
-        const auto game = option("--game");
-        const auto audio = option("--audio");
-        if (has("--install") && game && audio) {
-            const auto cache = option("--cache");
-            installer.install(absolutePath(*game), absolutePath(*audio),
-                              cache ? std::optional(absolutePath(*cache)) : std::nullopt);
-            return 0;
-        }
-        if (has("--launch")) {
-            const LaunchedGame launched = installer.launch(has("--debug"));
-            return launched.process.wait();
-        }
-        if (has("--status")) {
-            out << (installer.isInstalled() ? "installed" : "not installed") << '\n' << std::flush;
-            return 0;
-        }
-        throw SetupFailure("Usage: --cli --install --game PATH --audio PATH [--home PATH] [--cache PATH], or --cli "
-                           "--launch/--status [--home PATH]");
+        for (const CliCommand& command : kCommands)
+            if (command.chosen(arguments))
+                return command.run({arguments, installer, out, err});
+        throw SetupFailure(kUsage);
     } catch (const std::exception& failure) {
         err << failure.what() << '\n' << std::flush;
         return 1;

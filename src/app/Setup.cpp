@@ -32,13 +32,13 @@ void removeAbandonedStagingFolders(const std::filesystem::path& root)
 void Installer::install(const std::filesystem::path& gameSource, const std::filesystem::path& audio,
                         const std::optional<std::filesystem::path>& cache) const
 {
-    makeDirectory(m_root);
-    const InstallLock lock(m_root / "launcher.lock");
+    makeDirectory(root());
+    const InstallLock lock(layout().lockFile());
 
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(record(), error)))
         throw SetupFailure("An installation already exists. Its game files and saves were left untouched.");
-    removeAbandonedStagingFolders(m_root);
+    removeAbandonedStagingFolders(root());
 
     preflight();
     report("Verifying your audio package");
@@ -50,8 +50,8 @@ void Installer::install(const std::filesystem::path& gameSource, const std::file
 
     const InstallationRecord installation{
         .format = InstallationRecord::kFormat,
-        .launcherVersion = m_constants.version,
-        .engine = m_constants.engine.name,
+        .launcherVersion = constants().version,
+        .engine = constants().engine.name,
         .installedAt = std::chrono::system_clock::now(),
     };
     writeFileAtomically(record(), installation.encode());

@@ -1,18 +1,12 @@
 #include "core/ArchiveTool.h"
 
-#include "core/Installer.h"
+#include "core/ProcessRunner.h"
 
 namespace launcher {
-namespace {
-
-constexpr double kTimeout = 900;
-
-} // namespace
 
 std::vector<std::string> ArchiveTool::list(const std::filesystem::path& archive) const
 {
-    const std::string text =
-        m_installer.run(m_installer.constants().archiveTool, {"-tf", archive.string()}, std::nullopt, std::nullopt, true, kTimeout);
+    const std::string text = m_runner.capture({m_tool, {"-tf", archive.string()}}, {.timeout = timeouts::kArchiveTool});
     std::vector<std::string> names;
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find('\n', start);
@@ -27,22 +21,23 @@ std::vector<std::string> ArchiveTool::list(const std::filesystem::path& archive)
 
 void ArchiveTool::extract(const std::filesystem::path& archive, const std::filesystem::path& folder) const
 {
-    m_installer.run(m_installer.constants().archiveTool, {"-xf", archive.string(), "-C", folder.string()},
-                    std::nullopt, std::nullopt, false, kTimeout);
+    run({"-xf", archive.string(), "-C", folder.string()});
 }
 
 void ArchiveTool::extractOwnedByUser(const std::filesystem::path& archive, const std::filesystem::path& folder) const
 {
-    m_installer.run(m_installer.constants().archiveTool,
-                    {"-xf", archive.string(), "-C", folder.string(), "--no-same-owner", "--no-same-permissions"},
-                    std::nullopt, std::nullopt, false, kTimeout);
+    run({"-xf", archive.string(), "-C", folder.string(), "--no-same-owner", "--no-same-permissions"});
 }
 
 void ArchiveTool::extractMember(const std::filesystem::path& archive, const std::filesystem::path& folder,
                                 const std::string& member) const
 {
-    m_installer.run(m_installer.constants().archiveTool, {"-xf", archive.string(), "-C", folder.string(), member},
-                    std::nullopt, std::nullopt, false, kTimeout);
+    run({"-xf", archive.string(), "-C", folder.string(), member});
+}
+
+void ArchiveTool::run(std::vector<std::string> arguments) const
+{
+    m_runner.run({m_tool, std::move(arguments)}, {.timeout = timeouts::kArchiveTool});
 }
 
 } // namespace launcher

@@ -10,11 +10,12 @@
 
 namespace launcher {
 
-class Installer;
+class ProcessRunner;
 
 class ArchiveTool final {
 public:
-    explicit ArchiveTool(const Installer& installer) : m_installer(installer) {}
+    // `runner` must outlive the tool object.
+    ArchiveTool(const ProcessRunner& runner, std::filesystem::path tool) : m_runner(runner), m_tool(std::move(tool)) {}
 
     // Every line the tool prints, empty lines dropped, each exactly as printed.
     std::vector<std::string> list(const std::filesystem::path& archive) const;
@@ -26,7 +27,10 @@ public:
                        const std::string& member) const;
 
 private:
-    const Installer& m_installer;
+    void run(std::vector<std::string> arguments) const;
+
+    const ProcessRunner& m_runner;
+    std::filesystem::path m_tool;
 };
 
 } // namespace launcher

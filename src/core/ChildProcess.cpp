@@ -53,12 +53,23 @@ void watch(pid_t pid, const std::shared_ptr<ChildProcess::State>& state)
     state->exited.notify_all();
 }
 
+// Every set-up call is checked: a working-folder action that silently went
+// missing would start the game in the launcher's own folder.
+void check(int error, const char* what)
+{
+    if (error != 0)
+        throw std::system_error(error, std::generic_category(), what);
+}
+
 class SpawnSetup final {
 public:
     SpawnSetup()
     {
-        ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawnattr_init(&attributes);
+        check(::posix_spawn_file_actions_init(&actions), "Cannot describe the program's start");
+        if (const int error = ::posix_spawnattr_init(&attributes); error != 0) {
+            ::posix_spawn_file_actions_destroy(&actions);
+            check(error, "Cannot describe the program's start");
+        }
     }
     ~SpawnSetup()
     {
@@ -87,22 +98,26 @@ std::vector<char*> pointers(std::vector<std::string>& texts)
 ChildProcess ChildProcess::spawn(const SpawnRequest& request)
 {
     SpawnSetup setup;
-    ::posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    check(::posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0),
+          "Cannot give the program an empty input");
     if (request.output >= 0) {
-        ::posix_spawn_file_actions_adddup2(&setup.actions, request.output, STDOUT_FILENO);
-        ::posix_spawn_file_actions_adddup2(&setup.actions, request.output, STDERR_FILENO);
+        for (const int stream : {STDOUT_FILENO, STDERR_FILENO})
+            check(::posix_spawn_file_actions_adddup2(&setup.actions, request.output, stream),
+                  "Cannot give the program its output file");
     }
     if (request.directory)
-        ::posix_spawn_file_actions_addchdir_np(&setup.actions, request.directory->c_str());
+        check(::posix_spawn_file_actions_addchdir_np(&setup.actions, request.directory->c_str()),
+              "Cannot give the program its working folder");
 
     // A front end may block or ignore signals (SIGPIPE above all); the child starts clean.
     sigset_t none;
     sigset_t all;
     sigemptyset(&none);
     sigfillset(&all);
-    ::posix_spawnattr_setsigmask(&setup.attributes, &none);
-    ::posix_spawnattr_setsigdefault(&setup.attributes, &all);
-    ::posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    check(::posix_spawnattr_setsigmask(&setup.attributes, &none), "Cannot reset the program's signals");
+    check(::posix_spawnattr_setsigdefault(&setup.attributes, &all), "Cannot reset the program's signals");
+    check(::posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF),
+          "Cannot reset the program's signals");
 
     std::vector<std::string> argumentTexts{request.executable.string()};
     argumentTexts.insert(argumentTexts.end(), request.arguments.begin(), request.arguments.end());
@@ -150,6 +165,15 @@ void ChildProcess::signal(int number) const
     std::lock_guard lock(m_state->mutex);
     if (!m_state->status)
         ::kill(m_pid, number);
+}
+
+int ChildProcess::stop(std::chrono::duration<double> grace) const
+{
+    signal(SIGTERM);
+    if (const std::optional<int> status = waitFor(grace))
+        return *status;
+    signal(SIGKILL);
+    return wait();
 }
 
 } // namespace launcher

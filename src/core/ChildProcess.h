@@ -18,11 +18,14 @@
 
 namespace launcher {
 
+// A child's whole environment, variable name to value.
+using Environment = std::map<std::string, std::string>;
+
 struct SpawnRequest {
     std::filesystem::path executable;
     std::vector<std::string> arguments;
     // The child's whole environment; nullopt inherits the launcher's.
-    std::optional<std::map<std::string, std::string>> environment;
+    std::optional<Environment> environment;
     std::optional<std::filesystem::path> directory;
     // Receives standard output and standard error; not closed by the child process object.
     int output = -1;
@@ -30,7 +33,9 @@ struct SpawnRequest {
 
 class ChildProcess final {
 public:
-    // Throws std::system_error with the platform's error when the program cannot start.
+    // Throws std::system_error with the platform's error when the program cannot
+    // start, or when the start cannot be described (a working folder or output
+    // that the spawn set-up refuses).
     static ChildProcess spawn(const SpawnRequest& request);
 
     ChildProcess(ChildProcess&&) noexcept = default;
@@ -46,6 +51,9 @@ public:
 
     // Sends the signal unless the program has already exited.
     void signal(int number) const;
+    // Asks the program to terminate, kills it when it is still running after
+    // `grace`, and returns once it has exited, with its termination status.
+    int stop(std::chrono::duration<double> grace) const;
 
     struct State;
 

@@ -1,4 +1,4 @@
-#include "core/Installer.h"
+#include "core/CompatibilityEnvironment.h"
 
 #include "core/Platform.h"
 
@@ -6,7 +6,7 @@ extern char** environ;
 
 namespace launcher {
 
-Environment Installer::environment() const
+Environment compatibilityEnvironment(const Layout& layout)
 {
     const auto isRemoved = [](std::string_view name) {
         if (name.starts_with("WINE"))
@@ -28,9 +28,9 @@ Environment Installer::environment() const
             result.emplace(name, text.substr(equals + 1));
     }
 
-    result["WINEPREFIX"] = prefix().string();
+    result["WINEPREFIX"] = layout.prefix().string();
     result["WINEARCH"] = "win64";
-    std::string librarySearch = (runtime() / "lib").string();
+    std::string librarySearch = layout.runtimeLibraries().string();
     librarySearch += ":/usr/lib";
     result[std::string(platform::librarySearchVariable())] = std::move(librarySearch);
     result["WINEPRELOADERAPPNAME"] = "Veyra 2";

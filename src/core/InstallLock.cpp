@@ -2,6 +2,8 @@
 
 #include "core/SetupFailure.h"
 
+#include <utility>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -13,22 +15,18 @@ InstallLock::InstallLock(const std::filesystem::path& file)
     // The lock belongs to the open file description, so the kernel drops it when
     // this process ends for any reason. Close-on-exec keeps it out of the programs
     // the launcher starts: a Wine server outliving setup must not keep it held.
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        m_fd = fd;
+    FileDescriptor fd(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (fd && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+        m_fd = std::move(fd);
         return;
     }
-    if (fd >= 0)
-        ::close(fd);
     throw SetupFailure("Another launcher is installing or playing Veyra 2. Close it before continuing.");
 }
 
 InstallLock::~InstallLock()
 {
-    if (m_fd >= 0) {
-        ::flock(m_fd, LOCK_UN);
-        ::close(m_fd);
-    }
+    if (m_fd)
+        ::flock(m_fd.get(), LOCK_UN);
 }
 
 } // namespace launcher

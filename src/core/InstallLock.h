@@ -2,6 +2,8 @@
 // The exclusive lock on "launcher.lock" that keeps setup and play of all launcher
 // processes apart. Held from construction until destruction; nobody ever waits.
 
+#include "core/Posix.h"
+
 #include <filesystem>
 
 namespace launcher {
@@ -16,7 +18,7 @@ public:
     InstallLock& operator=(const InstallLock&) = delete;
 
 private:
-    int m_fd = -1;
+    FileDescriptor m_fd;
 };
 
 } // namespace launcher

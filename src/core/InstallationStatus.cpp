@@ -2,10 +2,10 @@
 
 #include "core/ExecutableFile.h"
 #include "core/InstallationRecord.h"
+#include "core/Posix.h"
 
 #include <fstream>
 #include <iterator>
-#include <system_error>
 
 namespace launcher {
 
@@ -19,10 +19,9 @@ bool Installer::isInstalled() const noexcept
         if (file.bad() || InstallationRecord::decode(text).format != InstallationRecord::kFormat)
             return false;
 
-        std::error_code error;
-        return std::filesystem::exists(game() / "veyra2.exe", error) && isExecutableFile(wine())
-            && std::filesystem::exists(prefix() / "system.reg", error)
-            && std::filesystem::exists(prefix() / "drive_c/windows/syswow64/wmadmod.dll", error);
+        return existsQuietly(game() / "veyra2.exe") && isExecutableFile(wine())
+            && existsQuietly(prefix() / "system.reg")
+            && existsQuietly(prefix() / "drive_c/windows/syswow64/wmadmod.dll");
     } catch (...) {
         return false;
     }

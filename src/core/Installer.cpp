@@ -1,15 +1,18 @@
 #include "core/Installer.h"
 
+#include "core/CompatibilityEnvironment.h"
 #include "core/Platform.h"
 
 #include <utility>
 
 namespace launcher {
 
-Installer::Installer(std::optional<std::filesystem::path> root, Report report, Constants constants)
-    : m_root(root ? std::move(*root) : defaultRoot())
+Installer::Installer(std::optional<std::filesystem::path> root, Report report, Host host, Constants constants)
+    : m_layout(root ? std::move(*root) : defaultRoot())
     , m_report(std::move(report))
+    , m_host(std::move(host))
     , m_constants(std::move(constants))
+    , m_runner(m_layout.log())
 {
 }
 
@@ -27,6 +30,11 @@ void Installer::report(const std::string& line) const
 void Installer::makeDirectory(const std::filesystem::path& folder) const
 {
     std::filesystem::create_directories(folder);
+}
+
+Environment Installer::environment() const
+{
+    return compatibilityEnvironment(m_layout);
 }
 
 } // namespace launcher

@@ -1,6 +1,8 @@
 #pragma once
 // The engine for one root folder, below which everything the launcher writes
-// lives. Every setup and launch operation is an operation of this type.
+// lives. Every setup and launch operation is an operation of this type; each is
+// defined in the library of its layer (runtime, import, prefix, app), and a
+// layer calls only the operations of the layers below it.
 //
 //   Installer installer(home, [](const std::string& line) { std::cout << line << '\n'; });
 //   installer.install(game, audio, std::nullopt);   // blocks; reports status lines
@@ -11,45 +13,48 @@
 // file system's and platform's own errors unchanged. Several Installer objects
 // for one root may exist; they coordinate only through the install lock.
 
+#include "core/ArchiveTool.h"
 #include "core/Constants.h"
+#include "core/Host.h"
+#include "core/LaunchedGame.h"
+#include "core/Layout.h"
+#include "core/ProcessRunner.h"
+#include "core/WineRuntime.h"
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace launcher {
 
-struct LaunchedGame;
-
-using Environment = std::map<std::string, std::string>;
 using Report = std::function<void(const std::string& line)>;
 
 class Installer final {
 public:
-    static constexpr double kDefaultTimeout = 900;
-
     // Creates nothing on disk and cannot fail. Without a root the default root,
-    // "Veyra2MacLauncher" in the user's data folder, is used.
+    // "Veyra2MacLauncher" in the user's data folder, is used. Programs pass
+    // neither host nor pins; tests stage a machine through `host`, and only
+    // tests of what a wrong pin does pass pins of their own.
     explicit Installer(std::optional<std::filesystem::path> root = std::nullopt, Report report = {},
-                       Constants constants = Constants::builtIn());
+                       Host host = Host::system(), Constants constants = Constants::builtIn());
 
     static std::filesystem::path defaultRoot();
 
-    const std::filesystem::path& root() const { return m_root; }
+    const std::filesystem::path& root() const { return m_layout.root(); }
+    const Layout& layout() const { return m_layout; }
     const Constants& constants() const { return m_constants; }
+    const Host& host() const { return m_host; }
     void report(const std::string& line) const;
 
     // Named locations below the root; computed on every call, nothing is touched.
-    std::filesystem::path game() const { return m_root / "Install/game"; }
-    std::filesystem::path prefix() const { return m_root / "Install/prefix"; }
-    std::filesystem::path runtime() const { return m_root / "Runtime"; }
-    std::filesystem::path wine() const { return m_root / "Runtime" / "wswine.bundle/bin/wine"; }
-    std::filesystem::path log() const { return m_root / "Logs/setup.log"; }
-    std::filesystem::path record() const { return m_root / "installed.json"; }
+    std::filesystem::path game() const { return m_layout.game(); }
+    std::filesystem::path prefix() const { return m_layout.prefix(); }
+    std::filesystem::path runtime() const { return m_layout.runtime(); }
+    std::filesystem::path wine() const { return m_layout.wine(); }
+    std::filesystem::path log() const { return m_layout.log(); }
+    std::filesystem::path record() const { return m_layout.record(); }
 
     // Creates the folder and every missing parent; an existing folder is fine.
     void makeDirectory(const std::filesystem::path& folder) const;
@@ -57,12 +62,16 @@ public:
     // Installation record and status: true only for a complete installation. Never throws.
     bool isInstalled() const noexcept;
 
-    // Process runner: runs the program to completion within `timeout` seconds,
-    // appending its output to the setup log, or returning it when `capture` is set.
-    std::string run(const std::filesystem::path& executable, const std::vector<std::string>& arguments,
-                    const std::optional<Environment>& environment = std::nullopt,
-                    const std::optional<std::filesystem::path>& directory = std::nullopt, bool capture = false,
-                    double timeout = kDefaultTimeout) const;
+    // Process runner: runs the program to completion within the options'
+    // time-out, appending its output to the setup log, or returning it.
+    void run(const Command& command, const RunOptions& options = {}) const { m_runner.run(command, options); }
+    std::string capture(const Command& command, const RunOptions& options = {}) const
+    {
+        return m_runner.capture(command, options);
+    }
+    // The outside programs the operations drive, each through the process runner.
+    ArchiveTool archiveTool() const { return {m_runner, m_host.archiveTool}; }
+    WineRuntime wineRuntime() const { return {m_runner, m_layout}; }
 
     // The whole environment of every program run inside the compatibility runtime.
     Environment environment() const;
@@ -92,9 +101,11 @@ public:
     LaunchedGame launch(bool debug) const;
 
 private:
-    std::filesystem::path m_root;
+    Layout m_layout;
     Report m_report;
+    Host m_host;
     Constants m_constants;
+    ProcessRunner m_runner;
 };
 
 } // namespace launcher

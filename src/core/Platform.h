@@ -1,7 +1,8 @@
 #pragma once
-// Everything that differs between macOS and Linux lives behind this header.
+// Everything that differs between macOS and Linux lives behind this header and
+// FileCopy.h; the build compiles PlatformMacOS.cpp or PlatformLinux.cpp.
 
-#include "core/Constants.h"
+#include "core/Host.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -11,13 +12,10 @@
 
 namespace launcher::platform {
 
-#if defined(__APPLE__)
-inline constexpr std::string_view kArchiveTool = "/usr/bin/tar";
-#else
-// Debian's bsdtar is the same libarchive tool that macOS ships as tar.
-inline constexpr std::string_view kArchiveTool = "/usr/bin/bsdtar";
-#endif
-inline constexpr std::string_view kDownloadTool = "/usr/bin/curl";
+// The operating system's archive tool: macOS's tar, or Debian's bsdtar, the
+// same libarchive tool.
+std::filesystem::path archiveTool();
+std::filesystem::path downloadTool();
 
 // The folder below which the default root lives: Application Support on macOS,
 // $XDG_DATA_HOME (else ~/.local/share) elsewhere.
@@ -44,16 +42,7 @@ bool isHidden(const std::filesystem::path& entry);
 // Space available to the user on the volume holding the folder.
 std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder);
 
-// Creates `to` (which must not exist) as a copy of the regular file `from`, with
-// its permission bits, by the fastest means the file system offers: a clone
-// (clonefile on APFS, FICLONE on reflink file systems such as Btrfs and XFS),
-// else a copy inside the kernel (copy_file_range, then sendfile) or the system's
-// copyfile. The data never passes through the launcher's memory. A symbolic link
-// or any other kind of file at `from` is refused; on failure `to` is removed.
-// Returns the name of the primitive that copied the data, for benchmarks.
-// Throws std::filesystem::filesystem_error.
-std::string_view copyFile(const std::filesystem::path& from, const std::filesystem::path& to);
-// getrusage()'s ru_maxrss in bytes: Linux counts kilobytes, macOS bytes.
-std::uint64_t maxResidentBytes(long maxrss);
+// The absolute path of the running program's own executable.
+std::filesystem::path programPath();
 
 } // namespace launcher::platform

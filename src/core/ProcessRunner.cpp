@@ -1,25 +1,17 @@
-#include "core/Installer.h"
+#include "core/ProcessRunner.h"
 
-#include "core/ChildProcess.h"
+#include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/Uuid.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
-#include <system_error>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace launcher {
 namespace {
-
-constexpr std::chrono::seconds kGracePeriod{3};
-
-[[noreturn]] void failFile(const char* what, const std::filesystem::path& file, int error)
-{
-    throw std::filesystem::filesystem_error(what, file, std::error_code(error, std::generic_category()));
-}
 
 bool isValidUtf8(std::string_view text)
 {
@@ -58,95 +50,82 @@ bool isValidUtf8(std::string_view text)
 
 std::string readCapture(const std::filesystem::path& file)
 {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        failFile("cannot read captured output", file, errno);
+    const FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd)
+        throwFileError("cannot read captured output", file);
     std::string text;
     char chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            failFile("cannot read captured output", file, error);
-        }
-        if (n == 0)
-            break;
-        text.append(chunk, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
+    while (const std::size_t n = readSome(fd.get(), chunk, sizeof chunk, file))
+        text.append(chunk, n);
     return text;
 }
 
-// Closes the output file and removes a capture file on every way out of a run.
-class OutputFile final {
-public:
-    OutputFile(std::filesystem::path path, bool temporary) : m_path(std::move(path)), m_temporary(temporary)
-    {
-        m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-        if (m_fd < 0)
-            failFile("cannot open output file", m_path, errno);
-    }
-    ~OutputFile()
-    {
-        ::close(m_fd);
-        if (m_temporary) {
-            std::error_code ignored;
-            std::filesystem::remove(m_path, ignored);
-        }
-    }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-
-    int fd() const { return m_fd; }
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-    bool m_temporary;
-    int m_fd = -1;
-};
+FileDescriptor openForAppending(const std::filesystem::path& file)
+{
+    FileDescriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+    if (!fd)
+        throwFileError("cannot open output file", file);
+    return fd;
+}
 
 } // namespace
 
-std::string Installer::run(const std::filesystem::path& executable, const std::vector<std::string>& arguments,
-                           const std::optional<Environment>& environment,
-                           const std::optional<std::filesystem::path>& directory, bool capture, double timeout) const
+void ProcessRunner::run(const Command& command, const RunOptions& options) const
 {
-    const auto logs = log().parent_path();
-    makeDirectory(logs);
-    const OutputFile output(capture ? logs / ("capture-" + freshUuid() + ".txt") : log(), capture);
+    std::filesystem::create_directories(m_log.parent_path());
+    const FileDescriptor output = openForAppending(m_log);
+    runTo(output.get(), m_log, command, options);
+}
 
-    const ChildProcess child = ChildProcess::spawn({executable, arguments, environment, directory, output.fd()});
+std::string ProcessRunner::capture(const Command& command, const RunOptions& options) const
+{
+    std::filesystem::create_directories(m_log.parent_path());
+    const RemoveUnlessCommitted file(m_log.parent_path() / ("capture-" + freshUuid() + ".txt"));
+    const FileDescriptor output = openForAppending(file.path());
+    runTo(output.get(), file.path(), command, options);
+    std::string captured = readCapture(file.path());
+    if (!isValidUtf8(captured))
+        throwFileError("captured output is not UTF-8 text", file.path(), EILSEQ);
+    return captured;
+}
 
-    std::optional<int> status = child.waitFor(std::chrono::duration<double>(timeout));
-    if (!status) {
-        child.signal(SIGTERM);
-        if (!child.waitFor(kGracePeriod)) {
-            child.signal(SIGKILL);
+void ProcessRunner::runTo(int output, const std::filesystem::path& outputPath, const Command& command,
+                          const RunOptions& options) const
+{
+    const ChildProcess child =
+        ChildProcess::spawn({command.executable, command.arguments, options.environment, options.directory, output});
+
+    const auto deadline = std::chrono::steady_clock::now()
+        + std::chrono::duration_cast<std::chrono::steady_clock::duration>(options.timeout);
+    std::optional<int> status;
+    while (!status) {
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) {
+            child.stop(timeouts::kGracePeriod);
+            throw SetupFailure("A setup step timed out. Retry setup; details are in the setup log.");
         }
-        child.wait();
-        throw SetupFailure("A setup step timed out. Retry setup; details are in the setup log.");
+        if (!options.watch) {
+            status = child.waitFor(left);
+            continue;
+        }
+        status = child.waitFor(std::min<std::chrono::steady_clock::duration>(left, kWatchInterval));
+        if (status)
+            break;
+        try {
+            options.watch();
+        } catch (...) {
+            child.stop(timeouts::kGracePeriod);
+            throw;
+        }
     }
 
-    if (::fsync(output.fd()) != 0)
-        failFile("cannot flush output file", output.path(), errno);
-
-    std::string captured;
-    if (capture) {
-        captured = readCapture(output.path());
-        if (!isValidUtf8(captured))
-            failFile("captured output is not UTF-8 text", output.path(), EILSEQ);
-    }
-
+    if (::fsync(output) != 0)
+        throwFileError("cannot flush output file", outputPath);
     if (*status != 0) {
-        throw SetupFailure(executable.filename().string() + " failed (" + std::to_string(*status)
+        throw SetupFailure(command.executable.filename().string() + " failed (" + std::to_string(*status)
                            + "). Open the setup log for details. If antivirus quarantined a file, review its report "
                              "before retrying.");
     }
-    return captured;
 }
 
 } // namespace launcher

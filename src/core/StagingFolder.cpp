@@ -1,5 +1,6 @@
 #include "core/StagingFolder.h"
 
+#include "core/Posix.h"
 #include "core/Uuid.h"
 
 #include <string>
@@ -49,23 +50,20 @@ std::size_t removeEntry(int parent, const std::string& name, int top, int depth)
     // A folder without permissions cannot be emptied; the owner gets them first.
     ::fchmodat(parent, name.c_str(), (info.st_mode & 07777) | S_IRWXU, 0);
     std::size_t removed = 0;
-    const int child = ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (child >= 0) {
-        removed += removeEntries(child, top, depth + 1);
-        ::close(child);
-    }
+    const FileDescriptor child(::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (child)
+        removed += removeEntries(child.get(), top, depth + 1);
     return removed + (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0 ? 1 : 0);
 }
 
 std::size_t removeEntries(int folder, int top, int depth)
 {
-    const int listing = ::dup(folder);
-    DIR* entries = listing >= 0 ? ::fdopendir(listing) : nullptr;
-    if (entries == nullptr) {
-        if (listing >= 0)
-            ::close(listing);
+    FileDescriptor listing(::dup(folder));
+    DIR* entries = listing ? ::fdopendir(listing.get()) : nullptr;
+    if (entries == nullptr)
         return 0;
-    }
+    // The folder stream owns the duplicate from here on.
+    listing.release();
     // The duplicate shares its reading position with `folder`, which an earlier
     // pass may have left at the end.
     ::rewinddir(entries);
@@ -96,11 +94,9 @@ void removeTreeQuietly(const std::filesystem::path& path) noexcept
     }
     ::chmod(path.c_str(), (info.st_mode & 07777) | S_IRWXU);
     // Relative to open folders, so that no path grows past the system's limit.
-    const int top = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (top >= 0) {
-        while (removeEntries(top, top, 1) > 0) {
+    if (const FileDescriptor top(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)); top) {
+        while (removeEntries(top.get(), top.get(), 1) > 0) {
         }
-        ::close(top);
     }
     ::rmdir(path.c_str());
 }

@@ -1,6 +1,7 @@
 #include "core/WineRuntime.h"
 
-#include "core/Installer.h"
+#include "core/CompatibilityEnvironment.h"
+#include "core/ProcessRunner.h"
 
 namespace launcher {
 
@@ -12,32 +13,38 @@ const std::vector<std::string>& WineRuntime::gameArguments()
 
 void WineRuntime::checkVersion() const
 {
-    run({"--version"}, 30);
+    run({"--version"}, timeouts::kWineVersion);
 }
 
 void WineRuntime::updatePrefix() const
 {
-    run({"wineboot", "-u"}, 300);
+    run({"wineboot", "-u"}, timeouts::kPrefixUpdate);
 }
 
 void WineRuntime::addRegistryValue(const std::string& key, const std::string& name, const std::string& data) const
 {
-    run({"reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", data, "/f"}, 900);
+    run({"reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", data, "/f"}, timeouts::kWineTool);
 }
 
 void WineRuntime::registerLibrary(const std::string& regsvr32, const std::string& library) const
 {
-    run({regsvr32, "/s", library}, 900);
+    run({regsvr32, "/s", library}, timeouts::kWineTool);
 }
 
 std::string WineRuntime::queryRegistry(const std::string& key) const
 {
-    return m_installer.run(m_installer.wine(), {"reg", "query", key}, m_installer.environment(), std::nullopt, true, 900);
+    return m_runner.capture({m_layout.wine(), {"reg", "query", key}}, options(timeouts::kWineTool));
 }
 
-void WineRuntime::run(const std::vector<std::string>& arguments, double timeout) const
+void WineRuntime::run(std::vector<std::string> arguments, timeouts::Seconds timeout) const
 {
-    m_installer.run(m_installer.wine(), arguments, m_installer.environment(), std::nullopt, false, timeout);
+    m_runner.run({m_layout.wine(), std::move(arguments)}, options(timeout));
+}
+
+// The environment is built afresh for every run, from the launcher's own at that moment.
+RunOptions WineRuntime::options(timeouts::Seconds timeout) const
+{
+    return {.environment = compatibilityEnvironment(m_layout), .timeout = timeout};
 }
 
 } // namespace launcher

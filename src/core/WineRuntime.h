@@ -3,19 +3,24 @@
 // goes through the process runner with a fresh compatibility environment; the
 // game itself is started elsewhere, without a time-out.
 
+#include "core/Layout.h"
+#include "core/Timeouts.h"
+
 #include <string>
 #include <vector>
 
 namespace launcher {
 
-class Installer;
+class ProcessRunner;
+struct RunOptions;
 
 class WineRuntime final {
 public:
     // The game's command line after the wine program, run in the game folder.
     static const std::vector<std::string>& gameArguments();
 
-    explicit WineRuntime(const Installer& installer) : m_installer(installer) {}
+    // `runner` must outlive the runtime object.
+    WineRuntime(const ProcessRunner& runner, Layout layout) : m_runner(runner), m_layout(std::move(layout)) {}
 
     // Exits 0 when the runtime starts at all.
     void checkVersion() const;
@@ -29,9 +34,11 @@ public:
     std::string queryRegistry(const std::string& key) const;
 
 private:
-    void run(const std::vector<std::string>& arguments, double timeout) const;
+    void run(std::vector<std::string> arguments, timeouts::Seconds timeout) const;
+    RunOptions options(timeouts::Seconds timeout) const;
 
-    const Installer& m_installer;
+    const ProcessRunner& m_runner;
+    Layout m_layout;
 };
 
 } // namespace launcher

@@ -1,6 +1,5 @@
 #include "core/Installer.h"
 
-#include "core/ArchiveTool.h"
 #include "core/SetupFailure.h"
 #include "import/TreeWalk.h"
 
@@ -39,7 +38,7 @@ bool Installer::safeArchiveEntry(std::string_view name)
 
 void Installer::unpackUserArchive(const std::filesystem::path& archive, const std::filesystem::path& destination) const
 {
-    const ArchiveTool tool(*this);
+    const ArchiveTool tool = archiveTool();
     const std::vector<std::string> entries = tool.list(archive);
     if (entries.empty() || !std::ranges::all_of(entries, [](const std::string& entry) { return safeArchiveEntry(entry); }))
         throw SetupFailure("The selected archive contains unsafe file paths.");

@@ -1,13 +1,12 @@
 #include "core/Installer.h"
 
-#include "core/ArchiveTool.h"
-#include "core/Platform.h"
+#include "core/FileCopy.h"
+#include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 
 #include <array>
 #include <string>
-#include <system_error>
 
 namespace launcher {
 namespace {
@@ -31,21 +30,20 @@ void Installer::installDirectX() const
     namespace fs = std::filesystem;
     report("Preparing the game's graphics libraries");
     const fs::path installer = game() / "temp/directx.exe";
-    const StagingFolder staging(m_root, "DirectX-staging-");
-    const ArchiveTool tool(*this);
+    const StagingFolder staging(root(), "DirectX-staging-");
+    const ArchiveTool tool = archiveTool();
 
     for (const auto& [cabinet, library] : kComponents) {
-        std::error_code error;
-        if (fs::exists(game() / library, error))
+        if (existsQuietly(game() / library))
             continue;
-        if (!fs::exists(installer, error))
+        if (!existsQuietly(installer))
             throw SetupFailure("The game is missing " + std::string(library) +
                                " and its bundled DirectX installer. Import the complete installer 2.1 archive.");
         tool.extractMember(installer, staging.path(), std::string(cabinet));
         tool.extractMember(staging.path() / cabinet, staging.path(), std::string(library));
         // Refuses a link in place of the library, and leaves no partial library
         // behind that a later run would take for a finished one.
-        platform::copyFile(staging.path() / library, game() / library);
+        copyFile(staging.path() / library, game() / library);
     }
 }
 

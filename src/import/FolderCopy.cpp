@@ -1,6 +1,6 @@
 #include "import/FolderCopy.h"
 
-#include "core/Platform.h"
+#include "core/FileCopy.h"
 #include "import/TreeWalk.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ void copyFiles(const FileCopies& copies)
     auto work = [&] {
         for (std::size_t i = 0; !failed && (i = next++) < copies.size();) {
             try {
-                platform::copyFile(copies[i].first, copies[i].second);
+                copyFile(copies[i].first, copies[i].second);
             } catch (...) {
                 const std::lock_guard lock(guard);
                 if (!failure)

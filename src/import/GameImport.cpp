@@ -1,10 +1,11 @@
 #include "core/Installer.h"
 
 #include "core/AtomicFile.h"
+#include "core/LowerCase.h"
+#include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 #include "import/FolderCopy.h"
-#include "import/LowerCase.h"
 #include "import/TreeWalk.h"
 
 #include <array>
@@ -59,7 +60,7 @@ void prune(const fs::path& game)
 
 void Installer::importGame(const fs::path& selected) const
 {
-    const StagingFolder staging(m_root, "Game-staging-");
+    const StagingFolder staging(root(), "Game-staging-");
     report("Importing your Veyra 2 files");
 
     // A chosen folder may arrive with a trailing separator, which leaves no file name.
@@ -79,7 +80,7 @@ void Installer::importGame(const fs::path& selected) const
     status = fs::status(selection, error);
     if (fs::exists(status))
         isFolder = fs::is_directory(status);
-    if (isFolder && fs::exists(selection / kDataArchive, error)) {
+    if (isFolder && existsQuietly(selection / kDataArchive)) {
         selection /= kDataArchive;
         isFolder = false;
     }
@@ -106,7 +107,7 @@ void Installer::importGame(const fs::path& selected) const
     validateGame(*located);
 
     // The staging folder lies under the same root, so the move is a rename.
-    makeDirectory(m_root / "Install");
+    makeDirectory(layout().install());
     fs::remove_all(game());
     fs::rename(*located, game());
     prune(game());

@@ -1,12 +1,12 @@
 #include "core/Installer.h"
 
+#include "core/LowerCase.h"
+#include "core/Posix.h"
 #include "core/SetupFailure.h"
-#include "import/LowerCase.h"
 #include "import/TreeWalk.h"
 
 #include <array>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace launcher {
@@ -21,18 +21,11 @@ constexpr std::array<std::string_view, 5> kRequiredFiles{
     "veyra2.exe", "xlive.dll", "maps/shared.map", "maps/mainmenu.map", "maps/single_player_shared.map",
 };
 
-// A plain existence test that follows links; an item that cannot be examined does not exist.
-bool itemExists(const fs::path& item)
-{
-    std::error_code error;
-    return fs::exists(item, error);
-}
-
 } // namespace
 
 std::optional<fs::path> Installer::locateGame(const fs::path& folder) const
 {
-    if (itemExists(folder / kExecutable))
+    if (existsQuietly(folder / kExecutable))
         return folder;
 
     // The whole tree is walked: a second copy must be found to be reported.
@@ -52,7 +45,7 @@ std::optional<fs::path> Installer::locateGame(const fs::path& folder) const
 void Installer::validateGame(const fs::path& game) const
 {
     for (const std::string_view required : kRequiredFiles)
-        if (!itemExists(game / required))
+        if (!existsQuietly(game / required))
             throw SetupFailure("Missing " + std::string(required) +
                                ". Choose a complete Veyra 2 Project Kestrane game folder or the vy2pc_data.bin "
                                "archive from installer 2.1.");

@@ -1,9 +1,8 @@
 #include "core/Installer.h"
 
+#include "core/LowerCase.h"
 #include "core/SetupFailure.h"
-#include "core/WineRuntime.h"
 
-#include <algorithm>
 #include <array>
 #include <string_view>
 #include <system_error>
@@ -62,18 +61,16 @@ void placeLink(const fs::path& link, const fs::path& destination)
     fs::create_directory_symlink(destination, link);
 }
 
-bool namesRegisteredLibrary(std::string output)
+bool namesRegisteredLibrary(const std::string& output)
 {
-    std::transform(output.begin(), output.end(), output.begin(),
-                   [](unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return output.find(kRegistrationProof) != std::string::npos;
+    return lowerCase(output).find(kRegistrationProof) != std::string::npos;
 }
 
 } // namespace
 
 void Installer::configurePrefix(const fs::path& codec) const
 {
-    const WineRuntime wine(*this);
+    const WineRuntime wine = wineRuntime();
 
     report("Creating your private Windows environment");
     wine.updatePrefix();

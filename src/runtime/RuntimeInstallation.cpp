@@ -1,12 +1,10 @@
 #include "core/Installer.h"
 
-#include "core/ArchiveTool.h"
 #include "core/ExecutableFile.h"
+#include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
-#include "core/WineRuntime.h"
 
-#include <system_error>
 
 namespace launcher {
 namespace {
@@ -18,13 +16,6 @@ constexpr const char* kLibrarySource = "Wine Stable.app/Contents/Resources/wine/
 constexpr const char* kEngineBundle = "wswine.bundle";
 constexpr const char* kLibraryFolder = "lib";
 constexpr const char* kRequiredLibrary = "libinotify.0.dylib";
-
-// A file that cannot even be examined counts as missing.
-bool isPresent(const fs::path& file)
-{
-    std::error_code error;
-    return fs::exists(file, error);
-}
 
 // Copies the "dylib" files found directly in `source`. A library that is a
 // symbolic link stays one, so links between sibling libraries keep working;
@@ -43,21 +34,21 @@ void copyLibraries(const fs::path& source, const fs::path& destination)
 void Installer::installRuntime(const std::optional<fs::path>& cache) const
 {
     report("Downloading and verifying the compatibility runtime · about 341 MB");
-    const fs::path engine = obtain(m_constants.engine, cache);
-    const fs::path libraries = obtain(m_constants.libraries, cache);
+    const fs::path engine = obtain(constants().engine, cache);
+    const fs::path libraries = obtain(constants().libraries, cache);
 
-    const StagingFolder staging(m_root, "Runtime-staging-");
+    const StagingFolder staging(root(), "Runtime-staging-");
     report("Unpacking the verified runtime");
-    const ArchiveTool archiveTool(*this);
-    archiveTool.extract(engine, staging.path());
-    archiveTool.extract(libraries, staging.path());
+    const ArchiveTool tool = archiveTool();
+    tool.extract(engine, staging.path());
+    tool.extract(libraries, staging.path());
 
     const fs::path stagedLibraries = staging.path() / kLibraryFolder;
     fs::create_directory(stagedLibraries);
     copyLibraries(staging.path() / kLibrarySource, stagedLibraries);
 
     if (!isExecutableFile(staging.path() / kEngineBundle / "bin/wine")
-        || !isPresent(stagedLibraries / kRequiredLibrary))
+        || !existsQuietly(stagedLibraries / kRequiredLibrary))
         throw SetupFailure("The runtime is incomplete. Check whether antivirus quarantined any files.");
 
     // From here on the previous runtime is gone; there is no backup of it.
@@ -66,7 +57,7 @@ void Installer::installRuntime(const std::optional<fs::path>& cache) const
     fs::rename(staging.path() / kEngineBundle, runtime() / kEngineBundle);
     fs::rename(stagedLibraries, runtime() / kLibraryFolder);
 
-    WineRuntime(*this).checkVersion();
+    wineRuntime().checkVersion();
 }
 
 } // namespace launcher

@@ -1,37 +1,14 @@
 #include "core/Installer.h"
 
+#include "core/Posix.h"
 #include "core/SetupFailure.h"
 
-#include <system_error>
-#include <utility>
+#include <string>
 
 namespace launcher {
 namespace {
 
 namespace fs = std::filesystem;
-
-// curl's own --max-time plus 50 seconds, so that curl reports its limit itself.
-constexpr double kDownloadTimeout = 1850;
-
-// The name under which a copy lies until its digest matched, so that an
-// interrupted or unverified copy is never taken for a cache file. Removed on
-// every way out; a failure to remove it is ignored.
-class PartialFile final {
-public:
-    explicit PartialFile(fs::path path) : m_path(std::move(path)) {}
-    ~PartialFile()
-    {
-        std::error_code ignored;
-        fs::remove(m_path, ignored);
-    }
-    PartialFile(const PartialFile&) = delete;
-    PartialFile& operator=(const PartialFile&) = delete;
-
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
 
 // Exact text comparison: a computed digest is always 64 lower-case hexadecimal
 // characters, so an empty, upper-case or otherwise malformed pin never matches.
@@ -50,7 +27,7 @@ std::vector<std::string> downloadArguments(const RuntimeAsset& asset, const fs::
             "--proto", "=https",
             "--proto-redir", "=https",
             "--connect-timeout", "20",
-            "--max-time", "1800",
+            "--max-time", std::to_string(timeouts::kDownloadTransfer.count()),
             "--output", output.string(),
             asset.url};
 }
@@ -59,7 +36,7 @@ std::vector<std::string> downloadArguments(const RuntimeAsset& asset, const fs::
 
 fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::path>& cache) const
 {
-    const fs::path downloads = m_root / "Downloads";
+    const fs::path downloads = layout().downloads();
     makeDirectory(downloads);
     const fs::path cached = downloads / asset.name;
 
@@ -70,7 +47,9 @@ fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::pa
         fs::remove(cached);
     }
 
-    const PartialFile partial(downloads / (asset.name + ".partial"));
+    // The name under which a copy lies until its digest matched, so that an
+    // interrupted or unverified copy is never taken for a cache file.
+    RemoveUnlessCommitted partial(downloads / (asset.name + ".partial"));
     if (cache && fs::exists(*cache / asset.name)) {
         // The copy, not the player's file, is what gets verified: the player's
         // file could change between a check and a later copy.
@@ -78,13 +57,13 @@ fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::pa
         if (!matchesPin(partial.path(), asset.sha256))
             throw SetupFailure("The cached " + asset.name + " failed verification.");
     } else {
-        run(m_constants.downloadTool, downloadArguments(asset, partial.path()), std::nullopt, std::nullopt, false,
-            kDownloadTimeout);
+        run({host().downloadTool, downloadArguments(asset, partial.path())}, {.timeout = timeouts::kDownload});
         if (!matchesPin(partial.path(), asset.sha256))
             throw SetupFailure(
                 "The runtime download failed checksum verification. Nothing from that download was run.");
     }
     fs::rename(partial.path(), cached);
+    partial.commit();
     return cached;
 }
 

@@ -1,6 +1,5 @@
 #include "ui/LauncherModel.h"
 
-#include "app/GameLaunch.h"
 #include "ui/GuideLocation.h"
 #include "ui/GuiThread.h"
 
@@ -72,7 +71,7 @@ FailureMessage describe(const std::exception& failure, const std::filesystem::pa
 
 LauncherModel::LauncherModel(DesktopServices& services, LauncherSettings settings, QObject* parent)
     : QObject(parent)
-    , m_installer(std::move(settings.root), {}, std::move(settings.constants))
+    , m_installer(std::move(settings.root), {}, std::move(settings.host))
     , m_services(services)
     , m_guide(std::move(settings.guide))
 {
@@ -124,7 +123,7 @@ void LauncherModel::install()
     clearError();
     assign(m_busy, true, &LauncherModel::busyChanged);
 
-    backgroundPool().start([root = m_installer.root(), constants = m_installer.constants(),
+    backgroundPool().start([root = m_installer.root(), host = m_installer.host(),
                             game = localPath(m_gameURL), audio = localPath(m_audioURL), model = QPointer(this)] {
         // A fresh engine for this run: its status lines are carried to the GUI
         // thread in order, each replacing the status shown.
@@ -135,7 +134,7 @@ void LauncherModel::install()
                     target.assign(target.m_status, text, &LauncherModel::statusChanged);
                 });
             },
-            constants);
+            host);
         std::optional<FailureMessage> failure;
         try {
             installer.install(game, audio, std::nullopt);

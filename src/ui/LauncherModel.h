@@ -33,7 +33,8 @@ class InstallLock;
 struct LauncherSettings {
     // The engine's root folder; nullopt is the default root.
     std::optional<std::filesystem::path> root;
-    Constants constants = Constants::builtIn();
+    // The machine the engine uses; tests stage one of their own.
+    Host host = Host::system();
     // The setup guide document; nullopt looks for the one shipped with the program.
     std::optional<std::filesystem::path> guide;
 };

@@ -2,7 +2,7 @@
 #include "support/InstallationByHand.h"
 #include "support/ProgramRun.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <sstream>
 

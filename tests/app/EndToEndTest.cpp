@@ -9,7 +9,7 @@
 #include "support/SetupStatusLines.h"
 #include "support/StandInRecord.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <csignal>
 #include <thread>

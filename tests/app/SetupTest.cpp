@@ -4,7 +4,7 @@
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,9 @@ using testing::writeFile;
 class Setup : public ::testing::Test {
 protected:
     // Runs setup and returns its failure message; the status lines land in m_lines.
-    std::string failureOf(const Constants& constants, const fs::path& audio)
+    std::string failureOf(const Host& host, const fs::path& audio)
     {
-        const Installer installer(m_root, [this](const std::string& line) { m_lines.push_back(line); }, constants);
+        const Installer installer(m_root, [this](const std::string& line) { m_lines.push_back(line); }, host);
         try {
             installer.install(fixture("game/installer.zip"), audio, std::nullopt);
         } catch (const SetupFailure& failure) {
@@ -40,10 +40,10 @@ TEST_F(Setup, AnExistingRecordIsRefusedBeforeTheMacIsCheckedAndChangesNothing)
 {
     writeFile(m_root / "installed.json", "{}");
     writeFile(m_root / "Game-staging-8D1E2A46-3A51-4C60-9E0C-1B2F40C4E2AA/Imported/file", "left over");
-    Constants constants = testing::testConstants();
-    constants.availableSpace = [](const fs::path&) { return std::optional<std::uintmax_t>(0); };
+    Host host = testing::testHost();
+    host.availableSpace = [](const fs::path&) { return std::optional<std::uintmax_t>(0); };
 
-    EXPECT_EQ(failureOf(constants, fixture("audio/MPSetup.exe")),
+    EXPECT_EQ(failureOf(host, fixture("audio/MPSetup.exe")),
               "An installation already exists. Its game files and saves were left untouched.");
     EXPECT_TRUE(m_lines.empty());
     EXPECT_FALSE(fs::exists(m_root / "Logs")) << "the x86_64 check ran";
@@ -53,10 +53,10 @@ TEST_F(Setup, AnExistingRecordIsRefusedBeforeTheMacIsCheckedAndChangesNothing)
 TEST_F(Setup, TheMacIsCheckedBeforeTheAudioFileIsRead)
 {
     writeFile(m_wrongAudio, "not the decoder");
-    Constants constants = testing::testConstants();
-    constants.availableSpace = [](const fs::path&) { return std::optional<std::uintmax_t>(11'999'999'999); };
+    Host host = testing::testHost();
+    host.availableSpace = [](const fs::path&) { return std::optional<std::uintmax_t>(11'999'999'999); };
 
-    EXPECT_EQ(failureOf(constants, m_wrongAudio),
+    EXPECT_EQ(failureOf(host, m_wrongAudio),
               "Setup needs at least 12 GB of available disk space. Free some space and retry.");
     EXPECT_TRUE(m_lines.empty());
     EXPECT_FALSE(fs::exists(m_root / "Audio-import"));
@@ -67,11 +67,10 @@ TEST_F(Setup, AWrongAudioFileEndsSetupBeforeAnyDownloadAndAbandonedStagingIsGone
     writeFile(m_wrongAudio, "not the decoder");
     writeFile(m_root / "Runtime-staging-0F9A6C1E-6B7D-4B43-8E59-2D7A1C3B5E10/lib/x.dylib", "left over");
     writeFile(m_root / "DirectX-staging-5C2B8E0D-1F4A-4E7B-9A36-7D0E2F1B3C48/x.cab", "left over");
-    Constants constants = testing::testConstants();
-    constants.downloadTool = "/bin/false";
-    constants.engine.sha256 = constants.libraries.sha256 = std::string(64, '0');
+    Host host = testing::testHost();
+    host.downloadTool = "/bin/false";
 
-    EXPECT_EQ(failureOf(constants, m_wrongAudio),
+    EXPECT_EQ(failureOf(host, m_wrongAudio),
               "This audio file is not the tested Microsoft WMA 9 decoder/package. Select the supported MPSetup.exe or "
               "WMADMOD.DLL described in the setup guide.");
     EXPECT_EQ(m_lines, std::vector<std::string>{"Verifying your audio package"});

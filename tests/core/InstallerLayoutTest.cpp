@@ -2,7 +2,7 @@
 #include "core/SetupFailure.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <cstdlib>
 

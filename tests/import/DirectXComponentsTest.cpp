@@ -2,7 +2,7 @@
 #include "core/SetupFailure.h"
 #include "import/ImportTestSupport.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <string>
 #include <vector>
@@ -21,21 +21,21 @@ using testing::fixture;
 struct RecordingSetup {
     explicit RecordingSetup(const TemporaryFolder& folder)
         : record(folder / "archive-tool.record"),
-          installer(folder / "root", [this](const std::string& line) { lines.push_back(line); }, constants(folder))
+          installer(folder / "root", [this](const std::string& line) { lines.push_back(line); }, host(folder))
     {
     }
 
-    Constants constants(const TemporaryFolder& folder) const
+    Host host(const TemporaryFolder& folder) const
     {
-        Constants constants = testing::testConstants();
+        Host host = testing::testHost();
         const fs::path tool = folder / "archive-tool";
         testing::writeFile(tool, "#!/bin/sh\n"
                                  "for last; do :; done\n"
                                  "printf '%s %s\\n' \"$(basename \"$2\")\" \"$last\" >> '" + record.string() + "'\n"
-                                 "exec '" + constants.archiveTool.string() + "' \"$@\"\n");
+                                 "exec '" + host.archiveTool.string() + "' \"$@\"\n");
         fs::permissions(tool, fs::perms::owner_all);
-        constants.archiveTool = tool;
-        return constants;
+        host.archiveTool = tool;
+        return host;
     }
 
     std::vector<std::string> runs() const

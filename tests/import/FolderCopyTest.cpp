@@ -1,6 +1,5 @@
 #include "import/FolderCopy.h"
 
-#include "core/Platform.h"
 #include "core/SetupFailure.h"
 #include "import/ImportTestSupport.h"
 #include "support/TemporaryFolder.h"
@@ -52,24 +51,6 @@ TEST(FolderCopy, AFileThatCannotBeReadEndsTheCopyWithTheFileSystemsError)
 
     EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { copyFolder(source, copy); }),
                 ::testing::ExitedWithCode(0), "cannot open file: Permission denied");
-}
-
-TEST(FolderCopy, TheFileCopyRefusesLinksPipesAndExistingTargets)
-{
-    const TemporaryFolder folder;
-    testing::writeFile(folder / "file", "content");
-    testing::writeFile(folder / "existing", "keep me");
-    fs::create_symlink("file", folder / "link");
-    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0644), 0);
-
-    for (const char* source : {"link", "pipe"}) {
-        EXPECT_THROW(platform::copyFile(folder / source, folder / "target"), fs::filesystem_error) << source;
-        EXPECT_FALSE(fs::exists(folder / "target")) << source;
-    }
-    EXPECT_THROW(platform::copyFile(folder / "file", folder / "existing"), fs::filesystem_error);
-    EXPECT_EQ(testing::readFile(folder / "existing"), "keep me");
-    EXPECT_FALSE(platform::copyFile(folder / "file", folder / "copy").empty());
-    EXPECT_EQ(testing::readFile(folder / "copy"), "content");
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 #include "core/SetupFailure.h"
 #include "import/ImportTestSupport.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <algorithm>
 #include <functional>
@@ -81,7 +81,7 @@ TEST(GameImport, EveryKindOfSelectionImportsTheGame)
         const TemporaryFolder folder;
         std::vector<std::string> lines;
         const Installer installer(folder / "root", [&](const std::string& line) { lines.push_back(line); },
-                                  testing::testConstants());
+                                  testing::testHost());
         leaveAnEarlierGame(installer);
 
         installer.importGame(select(folder.path()));

@@ -1,6 +1,6 @@
 #include "import/ImportTestSupport.h"
 
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,7 +19,7 @@ constexpr unsigned kNobody = 65534;
 
 Installer testInstaller(const std::filesystem::path& root)
 {
-    return Installer(root, {}, testConstants());
+    return Installer(root, {}, testHost());
 }
 
 std::filesystem::path copyOfFixture(const std::string& relative, const std::filesystem::path& to)
@@ -53,7 +53,7 @@ std::vector<std::string> treeListing(const std::filesystem::path& folder)
 
 std::string archiveToolFailure()
 {
-    return testConstants().archiveTool.filename().string() +
+    return testHost().archiveTool.filename().string() +
            " failed (1). Open the setup log for details. If antivirus quarantined a file, review its report before "
            "retrying.";
 }

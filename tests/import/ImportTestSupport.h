@@ -9,7 +9,7 @@
 
 namespace launcher::testing {
 
-// An installer for tests with the test constants and the real archive tool.
+// An installer for tests on the test machine, with the real archive tool.
 Installer testInstaller(const std::filesystem::path& root);
 
 // A private copy of the fixture "game/Veyra 2" (or another fixture folder) to change.

@@ -2,7 +2,7 @@
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 #include "EntryNames.h"
 
 #include <set>
@@ -38,7 +38,7 @@ protected:
     TemporaryFolder m_folder;
     fs::path m_root = m_folder / "root";
     fs::path m_decoder = m_root / "Audio-import/wmadmod.dll";
-    Installer m_installer{m_root, {}, testing::testConstants()};
+    Installer m_installer{m_root, {}, testing::testHost()};
 };
 
 TEST_F(AudioCodec, TestedLibraryUnderAnyNameIsCopiedWithoutRunningTheArchiveTool)
@@ -53,17 +53,17 @@ TEST_F(AudioCodec, TestedLibraryUnderAnyNameIsCopiedWithoutRunningTheArchiveTool
 TEST_F(AudioCodec, TestedPackageYieldsTheDecoderFromOneExtractionOfItsOnlyMember)
 {
     const auto package = fixture("audio/MPSetup.exe");
-    EXPECT_EQ(ArchiveTool(m_installer).list(package), std::vector<std::string>{"WMADMOD.DLL"});
+    EXPECT_EQ(m_installer.archiveTool().list(package), std::vector<std::string>{"WMADMOD.DLL"});
 
     // The archive tool behind a script that notes its arguments.
     const auto calls = m_folder / "tool-calls";
     const auto tool = m_folder / "bin/archive-tool";
     writeFile(tool, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + calls.string() + "'\nexec '"
-                        + testing::testConstants().archiveTool.string() + "' \"$@\"\n");
+                        + testing::testHost().archiveTool.string() + "' \"$@\"\n");
     fs::permissions(tool, fs::perms::owner_all);
-    auto constants = testing::testConstants();
-    constants.archiveTool = tool;
-    const Installer installer(m_root, {}, constants);
+    Host host = testing::testHost();
+    host.archiveTool = tool;
+    const Installer installer(m_root, {}, host);
 
     const auto chosen = playerFile("MPSetup.exe", "media package.exe");
     EXPECT_EQ(installer.prepareCodec(chosen), m_decoder);
@@ -99,7 +99,7 @@ TEST_F(AudioCodec, RefusedFilesEndInTheirMessageAndLeaveNoDecoderFile)
         bool pinnedAsPackage;
         std::string message;
     };
-    const auto tool = testing::testConstants().archiveTool.filename().string();
+    const auto tool = testing::testHost().archiveTool.filename().string();
     const Case cases[] = {
         {"wrong digest under the decoder's name", "MPSetup-other-decoder.exe", false, kNotTested},
         {"package without the member", "MPSetup-without-decoder.exe", true,
@@ -110,10 +110,10 @@ TEST_F(AudioCodec, RefusedFilesEndInTheirMessageAndLeaveNoDecoderFile)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const auto chosen = playerFile(c.fixtureName, "WMADMOD.DLL");
-        auto constants = testing::testConstants();
+        Constants constants = Constants::builtIn();
         if (c.pinnedAsPackage)
             constants.mediaPackageHash = Installer::sha256(chosen);
-        const Installer installer(m_root, {}, constants);
+        const Installer installer(m_root, {}, testing::testHost(), constants);
         installer.prepareCodec(playerFile("WMADMOD.DLL", "earlier.dll"));
 
         try {

@@ -3,7 +3,7 @@
 #include "core/SetupFailure.h"
 #include "support/StandInRecord.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 #include "EntryNames.h"
 
 #include <map>
@@ -113,7 +113,7 @@ protected:
     fs::path m_record = m_folder / "calls.jsonl";
     std::vector<std::string> m_reported;
     Installer m_installer{m_root, [this](const std::string& line) { m_reported.push_back(line); },
-                          testing::testConstants()};
+                          testing::testHost()};
 };
 
 TEST_F(PrefixConfiguration, ConfiguresAFreshPrefixRunByRunInTheCompatibilityEnvironment)
@@ -239,7 +239,8 @@ TEST_F(PrefixConfiguration, HangingRuntimeRunEndsInTheTimeOutMessage)
 {
     useStandIn({{"STANDIN_HANG", "wineboot"}});
     try {
-        m_installer.run(m_installer.wine(), {"wineboot", "-u"}, m_installer.environment(), std::nullopt, false, 0.5);
+        m_installer.run({m_installer.wine(), {"wineboot", "-u"}},
+                        {.environment = m_installer.environment(), .timeout = timeouts::Seconds(0.5)});
         FAIL() << "the run ended by itself";
     } catch (const SetupFailure& failure) {
         EXPECT_STREQ(failure.what(), "A setup step timed out. Retry setup; details are in the setup log.");

@@ -1,7 +1,7 @@
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <cstdint>
 #include <optional>
@@ -34,8 +34,8 @@ struct PreflightRun {
 PreflightRun runPreflight(const fs::path& root, std::optional<std::uintmax_t> space, Check check)
 {
     PreflightRun result;
-    Constants constants = testing::testConstants();
-    constants.availableSpace = [&](const fs::path& folder) {
+    Host host = testing::testHost();
+    host.availableSpace = [&](const fs::path& folder) {
         EXPECT_EQ(folder, root);
         result.spaceAsked = true;
         return space;
@@ -43,17 +43,17 @@ PreflightRun runPreflight(const fs::path& root, std::optional<std::uintmax_t> sp
     const fs::path marker = root.parent_path() / "check-ran";
     switch (check) {
     case Check::Passes:
-        constants.x86_64Check = {"/usr/bin/touch", {marker.string()}};
+        host.x86_64Check = {"/usr/bin/touch", {marker.string()}};
         break;
     case Check::ExitsNonZero:
-        constants.x86_64Check = {"/bin/sh", {"-c", "touch \"$0\"; exit 1", marker.string()}};
+        host.x86_64Check = {"/bin/sh", {"-c", "touch \"$0\"; exit 1", marker.string()}};
         break;
     case Check::Missing:
-        constants.x86_64Check = {root.parent_path() / "no-such-tool", {}};
+        host.x86_64Check = {root.parent_path() / "no-such-tool", {}};
         break;
     }
     try {
-        Installer(root, {}, constants).preflight();
+        Installer(root, {}, host).preflight();
     } catch (const SetupFailure& failure) {
         result.failure = failure.what();
     }
@@ -99,11 +99,11 @@ TEST(Preflight, FileSystemErrorsPassThroughUnchanged)
     testing::writeFile(folder / "file", "not a folder");
     EXPECT_THROW(runPreflight(folder / "file/root", 100'000'000'000, Check::Passes), fs::filesystem_error);
 
-    Constants constants = testing::testConstants();
+    Host host = testing::testHost();
     const fs::filesystem_error queryFailure("cannot query the volume", std::make_error_code(std::errc::io_error));
-    constants.availableSpace = [&](const fs::path&) -> std::optional<std::uintmax_t> { throw queryFailure; };
+    host.availableSpace = [&](const fs::path&) -> std::optional<std::uintmax_t> { throw queryFailure; };
     try {
-        Installer(folder / "root", {}, constants).preflight();
+        Installer(folder / "root", {}, host).preflight();
         FAIL() << "preflight passed";
     } catch (const fs::filesystem_error& error) {
         EXPECT_EQ(error.code(), queryFailure.code());

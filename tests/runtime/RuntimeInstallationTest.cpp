@@ -3,7 +3,7 @@
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/StandInRecord.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <set>
 #include <string>
@@ -45,7 +45,7 @@ class RuntimeInstallation : public ::testing::Test {
 protected:
     RuntimeInstallation()
     {
-        m_constants.downloadTool = m_folder / "no-curl";
+        m_host.downloadTool = m_folder / "no-curl";
         fs::create_directories(prefetched());
         prefetchGoodArchives();
         writeFile(root() / "Runtime/wswine.bundle/bin/wine", "old engine");
@@ -73,7 +73,8 @@ protected:
     std::string install()
     {
         try {
-            Installer(root(), [this](const std::string& line) { m_reported.push_back(line); }, m_constants)
+            Installer(root(), [this](const std::string& line) { m_reported.push_back(line); }, m_host,
+                      m_constants)
                 .installRuntime(prefetched());
         } catch (const SetupFailure& failure) {
             return failure.what();
@@ -96,7 +97,8 @@ protected:
     }
 
     TemporaryFolder m_folder;
-    Constants m_constants = testing::testConstants();
+    Host m_host = testing::testHost();
+    Constants m_constants = Constants::builtIn();
     std::vector<std::string> m_reported;
 };
 
@@ -137,7 +139,7 @@ TEST_F(RuntimeInstallation, KeepsLinkedLibrariesAsLinksAndSkipsFolders)
 
 TEST_F(RuntimeInstallation, BadInputFailsBeforeTheOldRuntimeIsTouched)
 {
-    const std::string tarFailure = runnerFailure(m_constants.archiveTool, 1);
+    const std::string tarFailure = runnerFailure(m_host.archiveTool, 1);
     struct Case {
         const char* variant;
         bool engine;

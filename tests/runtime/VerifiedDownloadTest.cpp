@@ -3,7 +3,7 @@
 #include "support/LocalHttpsServer.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <cctype>
 #include <functional>
@@ -92,12 +92,12 @@ protected:
 
     fs::path obtain(const RuntimeAsset& asset, const std::optional<fs::path>& cache = std::nullopt) const
     {
-        return Installer(root(), {}, m_constants).obtain(asset, cache);
+        return Installer(root(), {}, m_host).obtain(asset, cache);
     }
 
     TemporaryFolder m_folder;
-    Constants m_constants = testing::testConstants();
-    RuntimeAsset m_asset = m_constants.engine;
+    Host m_host = testing::testHost();
+    RuntimeAsset m_asset = Constants::builtIn().engine;
     std::string m_archive = readFile(fixture("runtime/prefetched/" + m_asset.name));
     std::string m_releasePath = "/releases/" + m_asset.name;
 };
@@ -138,7 +138,7 @@ TEST_F(VerifiedDownload, FailedDownloadsLeaveNeitherCacheFileNorPartialFile)
     LocalHttpsServer server(served(), 0, {{"/plain", "http://127.0.0.1" + m_releasePath}});
     const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
     RuntimeAsset wrongBody = servedAsset(server, m_releasePath);
-    wrongBody.sha256 = m_constants.libraries.sha256;
+    wrongBody.sha256 = Constants::builtIn().libraries.sha256;
 
     struct Case {
         const char* name;
@@ -165,7 +165,7 @@ TEST_F(VerifiedDownload, RunsCurlWithExactlyTheSeventeenArguments)
     const fs::path recorder = root().parent_path() / "recorder";
     writeFile(recorder, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.arguments\"\nexit 7\n");
     fs::permissions(recorder, fs::perms::owner_all);
-    m_constants.downloadTool = recorder;
+    m_host.downloadTool = recorder;
 
     EXPECT_EQ(failureOf([&] { obtain(m_asset); }),
               "recorder failed (7). Open the setup log for details. If antivirus quarantined a file, review its "
@@ -179,7 +179,7 @@ TEST_F(VerifiedDownload, RunsCurlWithExactlyTheSeventeenArguments)
 TEST_F(VerifiedDownload, PrefetchedFolderServesAsTheSourceOnlyWhenItsCopyMatches)
 {
     // Any attempt to download fails with the platform's error, not a SetupFailure.
-    m_constants.downloadTool = root().parent_path() / "no-curl";
+    m_host.downloadTool = root().parent_path() / "no-curl";
     const RuntimeAsset& asset = m_asset;
     auto withPin = [&](std::string pin) {
         RuntimeAsset changed = asset;

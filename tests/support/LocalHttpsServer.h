@@ -5,7 +5,7 @@
 //
 //   LocalHttpsServer server(folder);   // a free port; or fixtureDownloadPort()
 //   const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
-//   constants.engine.url = server.url("/releases/" + constants.engine.name);
+//   asset.url = server.url("/releases/" + asset.name);
 //   ...                                // stopped when `server` goes out of scope
 
 #include "core/ChildProcess.h"
@@ -20,8 +20,8 @@
 
 namespace launcher::testing {
 
-// The port of the download addresses in the fixture pins (testConstants() and
-// fixtureProgram()). Tests that serve on it must not run at the same time.
+// The port of the download addresses in the fixture pins (of the test build and
+// of fixtureProgram()). Tests that serve on it must not run at the same time.
 std::uint16_t fixtureDownloadPort();
 
 class LocalHttpsServer final {

@@ -4,9 +4,8 @@
 #include "HeldWork.h"
 #include "UiTestSupport.h"
 #include "support/InstallationByHand.h"
-#include "support/ProgramRun.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 #include "ui/LauncherWindow.h"
 
 #include <QMenu>
@@ -62,7 +61,6 @@ private slots:
     void applicationMenuHoldsAboutAndQuit();
     void everyWayOfQuittingPassesTheGuard_data();
     void everyWayOfQuittingPassesTheGuard();
-    void withoutADisplayTheProgramPointsToTheCommandLine();
 };
 
 void AppDelegateTest::windowStartsCentredAtItsSizeAndKeepsItsMinimum()
@@ -192,22 +190,6 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     QCOMPARE(model.playing(), playing);
     if (!playing)
         QCOMPARE(model.busy(), busy);
-}
-
-void AppDelegateTest::withoutADisplayTheProgramPointsToTheCommandLine()
-{
-    const TemporaryFolder home;
-    const ProgramResult result = runProgram(
-        launcherProgram(), {},
-        {.environment = {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""},
-                         {"XDG_DATA_HOME", home.path().string()}}});
-    QCOMPARE(result.status, 1);
-    QCOMPARE(result.out, std::string());
-    const QString said = QString::fromStdString(result.err);
-    QVERIFY2(said.startsWith("No display is available for the launcher window."), qPrintable(said));
-    for (const char* command : {"--cli --status", "--cli --install --game PATH --audio PATH", "--cli --launch"})
-        QVERIFY2(said.contains(command), command);
-    QVERIFY2(std::filesystem::is_empty(home.path()), "nothing is written");
 }
 
 } // namespace launcher::testing

@@ -33,12 +33,12 @@ HeldWork::~HeldWork()
 
 void HeldWork::holdSetup(LauncherSettings& settings) const
 {
-    settings.constants.x86_64Check = {m_folder / "wait-for-release", {}};
+    settings.host.x86_64Check = {m_folder / "wait-for-release", {}};
 }
 
 void HeldWork::holdDownload(LauncherSettings& settings) const
 {
-    settings.constants.downloadTool = m_folder / "wait-for-release";
+    settings.host.downloadTool = m_folder / "wait-for-release";
 }
 
 void HeldWork::startGame(const std::function<void()>& start, int exitStatus) const

@@ -8,7 +8,7 @@
 #include "support/InstallationByHand.h"
 #include "support/SetupStatusLines.h"
 #include "support/TemporaryFolder.h"
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <QDir>
 #include <QMetaProperty>
@@ -298,7 +298,7 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
         otherLauncher.emplace(root.path());
     }
     if (situation == "space")
-        settings.constants.availableSpace = [](const std::filesystem::path&) {
+        settings.host.availableSpace = [](const std::filesystem::path&) {
             return std::optional<std::uintmax_t>(11'999'999'999);
         };
     writeFile(root / "source/game.zip", "PK");
@@ -403,7 +403,7 @@ void LauncherModelTest::setupReportsEachStepAndEndsReady()
     QCOMPARE(whileBusy, engineLines);
     QCOMPARE(statuses, engineLines + QStringList{kReady});
     QCOMPARE(model.ready(), true);
-    QVERIFY(Installer(root.path(), {}, testConstants()).isInstalled());
+    QVERIFY(Installer(root.path(), {}, testHost()).isInstalled());
     QVERIFY2(lockIsFree(root.path()), "setup released the install lock");
 }
 

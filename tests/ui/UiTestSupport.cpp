@@ -1,6 +1,6 @@
 #include "UiTestSupport.h"
 
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 #include <QtTest>
 
@@ -13,12 +13,12 @@ QUrl fileUrl(const std::filesystem::path& path)
 
 LauncherSettings settingsFor(const std::filesystem::path& root, std::optional<std::filesystem::path> guide)
 {
-    return {.root = root, .constants = testConstants(), .guide = std::move(guide)};
+    return {.root = root, .host = testHost(), .guide = std::move(guide)};
 }
 
 void provideRuntimeArchives(const std::filesystem::path& root)
 {
-    const Constants constants = testConstants();
+    const Constants& constants = Constants::builtIn();
     std::filesystem::create_directories(root / "Downloads");
     for (const auto& asset : {constants.engine, constants.libraries})
         std::filesystem::copy_file(fixture("runtime/prefetched/" + asset.name), root / "Downloads" / asset.name);

@@ -11,6 +11,7 @@ if(NOT result EQUAL 0)
 endif()
 foreach(file
     bin/veyra2-launcher
+    bin/veyra2-launcher-desktop
     "share/veyra2-launcher/Setup Guide.html"
     share/applications/veyra2-launcher.desktop
     share/icons/hicolor/scalable/apps/veyra2-launcher.svg)

@@ -5,7 +5,7 @@
 
 namespace launcher {
 
-// ASCII lower case. Every name that game import compares without case is ASCII,
+// ASCII lower case. Every name the launcher compares without case is ASCII,
 // and no other character lower-cases to an ASCII letter of those names.
 inline std::string lowerCase(std::string text)
 {

@@ -1,4 +1,4 @@
-#include "support/TestConstants.h"
+#include "support/TestHost.h"
 
 namespace launcher::testing {
 
@@ -17,12 +17,12 @@ std::filesystem::path fixtureProgram()
     return VEYRA2_FIXTURE_PROGRAM;
 }
 
-Constants testConstants()
+Host testHost()
 {
-    Constants constants = Constants::builtIn();
-    constants.x86_64Check = {"/bin/true", {}};
-    constants.availableSpace = [](const std::filesystem::path&) { return std::optional<std::uintmax_t>(100'000'000'000); };
-    return constants;
+    Host host = Host::system();
+    host.x86_64Check = {"/bin/true", {}};
+    host.availableSpace = [](const std::filesystem::path&) { return std::optional<std::uintmax_t>(100'000'000'000); };
+    return host;
 }
 
 } // namespace launcher::testing

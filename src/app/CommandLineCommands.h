@@ -1,0 +1,25 @@
+#pragma once
+// The commands of the command line, one file each. A command runs on the
+// calling thread, writes status lines to `out` as they happen and returns the
+// exit status; its failures are thrown and reported by runCLI().
+
+#include "app/CommandLineArguments.h"
+#include "core/Installer.h"
+
+#include <ostream>
+
+namespace launcher {
+
+struct CommandContext {
+    const CommandLineArguments& arguments;
+    // The engine for the chosen root, whose status lines go to `out`.
+    const Installer& installer;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+int runInstallCommand(const CommandContext& context);
+int runLaunchCommand(const CommandContext& context);
+int runStatusCommand(const CommandContext& context);
+
+} // namespace launcher

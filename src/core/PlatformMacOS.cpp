@@ -1,0 +1,76 @@
+#include "core/Platform.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <system_error>
+
+#include <mach-o/dyld.h>
+#include <sys/stat.h>
+
+namespace launcher::platform {
+
+std::filesystem::path archiveTool()
+{
+    return "/usr/bin/tar";
+}
+
+std::filesystem::path downloadTool()
+{
+    return "/usr/bin/curl";
+}
+
+std::filesystem::path userDataFolder()
+{
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path homeFolder = home != nullptr && *home != '\0' ? home : "/";
+    return homeFolder / "Library" / "Application Support";
+}
+
+std::string_view librarySearchVariable()
+{
+    return "DYLD_FALLBACK_LIBRARY_PATH";
+}
+
+const std::vector<std::string_view>& loaderVariablePrefixes()
+{
+    static const std::vector<std::string_view> prefixes{"DYLD_"};
+    return prefixes;
+}
+
+Command x86_64Check()
+{
+    return {"/usr/bin/arch", {"-x86_64", "/usr/bin/true"}};
+}
+
+bool hasDisplay()
+{
+    return true;
+}
+
+bool isHidden(const std::filesystem::path& entry)
+{
+    if (entry.filename().native().starts_with('.'))
+        return true;
+    struct stat info {};
+    return ::lstat(entry.c_str(), &info) == 0 && (info.st_flags & UF_HIDDEN) != 0;
+}
+
+std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder)
+{
+    // statvfs's f_bavail, the space an unprivileged user may fill.
+    return std::filesystem::space(folder).available;
+}
+
+std::filesystem::path programPath()
+{
+    std::uint32_t size = 0;
+    ::_NSGetExecutablePath(nullptr, &size);
+    std::string path(size, '\0');
+    if (::_NSGetExecutablePath(path.data(), &size) != 0)
+        throw std::system_error(ENAMETOOLONG, std::generic_category(), "Cannot find the running program");
+    path.resize(path.find('\0'));
+    return std::filesystem::weakly_canonical(path);
+}
+
+} // namespace launcher::platform

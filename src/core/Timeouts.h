@@ -1,0 +1,26 @@
+#pragma once
+// How long each external program may run before the process runner stops it.
+
+#include <chrono>
+
+namespace launcher::timeouts {
+
+using Seconds = std::chrono::duration<double>;
+
+// Any run that names no other limit, and every archive-tool run.
+inline constexpr Seconds kDefault{900};
+inline constexpr Seconds kArchiveTool = kDefault;
+inline constexpr Seconds kX86_64Check{20};
+// curl's own limit (--max-time) plus 50 seconds, so that curl reports its limit itself.
+inline constexpr std::chrono::seconds kDownloadTransfer{1800};
+inline constexpr Seconds kDownload = kDownloadTransfer + std::chrono::seconds{50};
+// The runtime's smoke test ("--version").
+inline constexpr Seconds kWineVersion{30};
+// Creating or updating the prefix ("wineboot -u").
+inline constexpr Seconds kPrefixUpdate{300};
+// Every other Windows tool run in the prefix (reg, regsvr32).
+inline constexpr Seconds kWineTool = kDefault;
+// Between the polite stop request and the forced one.
+inline constexpr Seconds kGracePeriod{3};
+
+} // namespace launcher::timeouts
