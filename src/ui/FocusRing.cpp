@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QPainter>
 
+#include <utility>
+
 namespace launcher {
 namespace {
 
