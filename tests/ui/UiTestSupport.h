@@ -15,7 +15,7 @@ namespace launcher::testing {
 
 QUrl fileUrl(const std::filesystem::path& path);
 
-// Model settings for a test root: the engine constants of the tests and the given guide.
+// Model settings for a test root: the test machine of the engine and the given guide.
 LauncherSettings settingsFor(const std::filesystem::path& root,
                              std::optional<std::filesystem::path> guide = std::filesystem::path("/nonexistent"));
 
