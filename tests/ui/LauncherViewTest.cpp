@@ -598,7 +598,7 @@ void LauncherViewTest::enterAndSpacePressTheFocusedControl_data()
     for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton", "playButton",
                                 "saveFoldersButton", "guideLink", "downloadLink", "logsLink"})
         for (const auto& [name, key] : keys)
-            QTest::addRow("%s, %s", control, name) << QString(control) << static_cast<int>(key);
+            QTest::newRow((QByteArray(control) + ", " + name).constData()) << QString(control) << static_cast<int>(key);
 }
 
 void LauncherViewTest::enterAndSpacePressTheFocusedControl()
