@@ -1,5 +1,8 @@
 #include "core/StagingFolder.h"
 #include "support/TemporaryFolder.h"
+#include "support/Unprivileged.h"
+
+#include <stdexcept>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -67,6 +70,33 @@ TEST(StagingFolder, RemovalGetsThroughATreeDeeperThanAnyPathMayBe)
         ::close(fd);
     }
     EXPECT_FALSE(fs::exists(made));
+}
+
+// A game or runtime being replaced may hold folders that its owner made
+// read-only; for the player they must not stop a setup halfway.
+TEST(RemoveTree, RemovesAPlayersReadOnlyFoldersAndNamesWhatItCannotRemove)
+{
+    const TemporaryFolder folder;
+    const fs::path players = testing::playersFolder(folder / "players");
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
+                    writeFile(players / "game/saves/closed/save.dat", "x");
+                    fs::permissions(players / "game/saves/closed", fs::perms::owner_read | fs::perms::owner_exec);
+                    fs::permissions(players / "game/saves", fs::perms::owner_read | fs::perms::owner_exec);
+                    fs::permissions(players / "game", fs::perms::owner_read | fs::perms::owner_exec);
+                    removeTree(players / "game");
+                    if (fs::exists(players / "game"))
+                        throw std::runtime_error("the game is still there");
+                    removeTree(players / "never made");
+                    throw std::runtime_error("removed");
+                }),
+                ::testing::ExitedWithCode(0), "^removed\n$");
+
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can make a folder that the player cannot empty";
+    writeFile(players / "runtime/lib/not the players.dylib", "x");
+    ASSERT_EQ(::chown((players / "runtime").c_str(), testing::unprivilegedUser(), static_cast<gid_t>(-1)), 0);
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { removeTree(players / "runtime"); }),
+                ::testing::ExitedWithCode(0), "Permission denied");
 }
 
 } // namespace
