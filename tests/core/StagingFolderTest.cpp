@@ -4,7 +4,6 @@
 
 #include <stdexcept>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,17 +56,7 @@ TEST(StagingFolder, RemovalGetsThroughATreeDeeperThanAnyPathMayBe)
     {
         const StagingFolder staging(root.path(), "Game-staging-");
         made = staging.path();
-        // 3,000 levels of "ab/" make paths twice as long as the system allows.
-        fs::create_directory(made / "ab");
-        int fd = ::open((made / "ab").c_str(), O_RDONLY | O_DIRECTORY);
-        for (int level = 0; level < 3000; ++level) {
-            ASSERT_EQ(::mkdirat(fd, "ab", 0755), 0);
-            const int next = ::openat(fd, "ab", O_RDONLY | O_DIRECTORY);
-            ::close(fd);
-            fd = next;
-        }
-        ::close(::openat(fd, "payload", O_WRONLY | O_CREAT, 0644));
-        ::close(fd);
+        testing::makeTreeTooDeepForPaths(made);
     }
     EXPECT_FALSE(fs::exists(made));
 }

@@ -7,10 +7,8 @@
 #include <functional>
 #include <stdexcept>
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace launcher {
 namespace {
@@ -79,16 +77,7 @@ TEST(GameLocation, PassesOverEntriesItCannotExamine)
     writeFile(parent / "Games/Veyra 2/veyra2.exe", "");
     writeFile(parent / "closed/veyra2.exe", "");
     fs::permissions(parent / "closed", fs::perms::none);
-    // 3,000 levels of "ab/" make paths twice as long as the system allows.
-    fs::create_directory(parent / "ab");
-    int fd = ::open((parent / "ab").c_str(), O_RDONLY | O_DIRECTORY);
-    for (int level = 0; level < 3000; ++level) {
-        ASSERT_EQ(::mkdirat(fd, "ab", 0755), 0);
-        const int next = ::openat(fd, "ab", O_RDONLY | O_DIRECTORY);
-        ::close(fd);
-        fd = next;
-    }
-    ::close(fd);
+    testing::makeTreeTooDeepForPaths(parent);
 
     const Installer installer = testing::testInstaller(folder / "root");
     EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
