@@ -1,10 +1,9 @@
 #include "core/Installer.h"
 
+#include "core/LogRotation.h"
 #include "core/Posix.h"
+#include "core/RegularFile.h"
 #include "core/SetupFailure.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace launcher {
 
@@ -18,11 +17,12 @@ LaunchedGame Installer::launch(bool debug) const
     if (debug)
         gameEnvironment["WINEDEBUG"] = "+loaddll";
 
-    // Every launch appends to the one game log; "Logs" exists once setup has run.
+    // Every launch appends to the one game log. "Logs" may have been removed
+    // since setup; the player deleting old logs must not stop the game.
     const auto gameLog = layout().gameLog();
-    FileDescriptor log(::open(gameLog.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
-    if (!log)
-        throwFileError("cannot open game log", gameLog);
+    makeDirectory(layout().logs());
+    rotateLog(gameLog);
+    FileDescriptor log = openRegularForAppending(gameLog);
 
     ChildProcess process = ChildProcess::spawn({wine(), WineRuntime::gameArguments(), gameEnvironment, game(), log.get()});
     if (const int error = log.close(); error != 0)

@@ -3,20 +3,21 @@
 #include "core/ExecutableFile.h"
 #include "core/InstallationRecord.h"
 #include "core/Posix.h"
-
-#include <fstream>
-#include <iterator>
+#include "core/RegularFile.h"
 
 namespace launcher {
+namespace {
+
+// A record is a few hundred bytes; anything far larger is no record of ours, and
+// a link to a device that never ends must not be read at all.
+constexpr RegularFileRules kRecordRules{.followLinks = false, .maxSize = 64 * 1024};
+
+} // namespace
 
 bool Installer::isInstalled() const noexcept
 {
     try {
-        std::ifstream file(record(), std::ios::binary);
-        if (!file)
-            return false;
-        const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        if (file.bad() || InstallationRecord::decode(text).format != InstallationRecord::kFormat)
+        if (InstallationRecord::decode(readRegular(record(), kRecordRules)).format != InstallationRecord::kFormat)
             return false;
 
         return existsQuietly(game() / "veyra2.exe") && isExecutableFile(wine())

@@ -101,4 +101,11 @@ void removeTreeQuietly(const std::filesystem::path& path) noexcept
     ::rmdir(path.c_str());
 }
 
+void removeTree(const std::filesystem::path& path)
+{
+    removeTreeQuietly(path);
+    // Nothing is left in the usual case; otherwise this names what remains, and why.
+    std::filesystem::remove_all(path);
+}
+
 } // namespace launcher

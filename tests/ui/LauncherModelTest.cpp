@@ -290,6 +290,8 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
     const TemporaryFolder root;
     FakeDesktopServices services;
     LauncherSettings settings = settingsFor(root.path());
+    // A root an earlier setup made, so that setup takes it although it holds the chosen files.
+    writeFile(root / "launcher.lock", "");
     std::optional<ForeignLockHolder> otherLauncher;
     if (situation == "record")
         writeFile(root / "installed.json", "{}");

@@ -406,6 +406,7 @@ void LauncherViewTest::whatCannotBeOpenedIsShownInTheErrorBox()
 void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
 {
     const TemporaryFolder root;
+    writeFile(root / "launcher.lock", "");
     writeFile(root / "installed.json", "{}");
     Screen screen(root.path());
     screen.model.setGameURL(fileUrl(root / "game.zip"));
