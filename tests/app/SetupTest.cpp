@@ -118,8 +118,9 @@ TEST_F(Setup, ARootTheLauncherDidNotMakeIsRefusedBeforeAnythingIsTouched)
         std::set<std::string> before = rootEntries();
 
         EXPECT_EQ(failureOf(noSpaceHost(), m_wrongAudio, m_folder / "missing game"), c.failure);
-        if (c.failure != noGame)
+        if (c.failure != noGame) {
             EXPECT_EQ(rootEntries(), before) << "touched";
+        }
     }
     fs::remove_all(m_root);
     EXPECT_EQ(failureOf(noSpaceHost(), m_wrongAudio, m_folder / "missing game"), noGame) << "a new folder";

@@ -65,7 +65,7 @@ TEST(InstallerLayout, DefaultRootComesFromTheAccountWithoutAnAbsoluteHome)
     const testing::ScopedEnvironmentVariable noDataHome("XDG_DATA_HOME", std::nullopt);
     const auto expected = std::filesystem::path(account->pw_dir) / ".local/share/Veyra2MacLauncher";
 #endif
-    for (const std::optional<std::string> home : {std::optional<std::string>(), std::optional<std::string>(""),
+    for (const std::optional<std::string>& home : {std::optional<std::string>(), std::optional<std::string>(""),
                                                   std::optional<std::string>("relative/home")}) {
         const testing::ScopedEnvironmentVariable unusable("HOME", home);
         EXPECT_EQ(Installer().root(), expected) << home.value_or("unset");

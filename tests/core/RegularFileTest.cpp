@@ -69,8 +69,9 @@ TEST_F(RegularFileKinds, OnlyARegularFileWithinItsLimitIsOpenedAndNothingWaits)
         EXPECT_EQ(errorOf([&] { EXPECT_EQ(openIfRegular(path, c.rules).has_value(), c.outcome == 0); }),
                   refused ? 0 : c.outcome);
         EXPECT_EQ(errorOf([&] { openRegular(path, c.rules); }), c.outcome);
-        if (c.outcome == 0)
+        if (c.outcome == 0) {
             EXPECT_EQ(readRegular(path, c.rules), "12345");
+        }
     }
 }
 

@@ -134,9 +134,8 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     LauncherModel& model = application.delegate.model();
     if (playing)
         held.startGame([&] { model.play(); });
-    // The files need not exist: a held setup waits in its first check.
-    model.setGameURL(fileUrl(root / "game.zip"));
-    model.setAudioURL(fileUrl(root / "MPSetup.exe"));
+    model.setGameURL(fileUrl(setupGameSource()));
+    model.setAudioURL(fileUrl(setupAudioPackage()));
     model.setOwnsFiles(true);
     if (busy && !playing)
         model.install();

@@ -328,7 +328,9 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
 void LauncherModelTest::fileFailureIsToldPlainlyAndLogged()
 {
     const TemporaryFolder root;
-    // A file where setup keeps its downloads, met after the audio step has written to the log.
+    // A file where setup keeps its downloads, met after the audio step has written to the log,
+    // in a root the launcher made before.
+    writeFile(root / "launcher.lock", "");
     writeFile(root / "Downloads", "");
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
@@ -354,7 +356,7 @@ void LauncherModelTest::aNewChoiceTakesTheStatusBackToAFreshStart()
     LauncherSettings settings = settingsFor(root.path());
     held.holdDownload(settings);
     LauncherModel model(services, std::move(settings));
-    chooseFiles(model, services, root / "game.zip", setupAudioPackage());
+    chooseFiles(model, services, setupGameSource(), setupAudioPackage());
     model.install();
     waitForSetup(model);
     QCOMPARE(model.status(), kNeedsAttention);
@@ -373,7 +375,7 @@ void LauncherModelTest::aNewChoiceTakesTheStatusBackToAFreshStart()
     const QString downloading = "Downloading and verifying the compatibility runtime · about 341 MB";
     QTRY_COMPARE_WITH_TIMEOUT(model.status(), downloading, kSetupTimeout);
     failToPlay(model);
-    services.willChoose(fileUrl(root / "game.zip"));
+    services.willChoose(fileUrl(setupGameSource()));
     model.selectGame();
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(model.status(), downloading);

@@ -77,16 +77,18 @@ struct Screen {
     bool shown(const char* name) { return find(name).isVisible(); }
     bool enabled(const char* name) { return find(name).isEnabled(); }
     // Chooses both files in the folder, where they need not exist, and states ownership.
-    void chooseEverything(const std::filesystem::path& folder)
+    // Both files (by default ones that exist) and the consent.
+    void chooseEverything(const std::filesystem::path& game = setupGameSource(),
+                          const std::filesystem::path& audio = setupAudioPackage())
     {
-        model.setGameURL(fileUrl(folder / "game.zip"));
-        model.setAudioURL(fileUrl(folder / "MPSetup.exe"));
+        model.setGameURL(fileUrl(game));
+        model.setAudioURL(fileUrl(audio));
         model.setOwnsFiles(true);
     }
     // Starts a setup with files that do not exist and waits until it has failed.
     void failSetup()
     {
-        chooseEverything("/nonexistent");
+        chooseEverything("/nonexistent/game.zip", "/nonexistent/MPSetup.exe");
         model.install();
         QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), 60'000);
     }
@@ -265,7 +267,7 @@ void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup()
     Screen screen(std::move(settings));
     if (busy) {
         // A setup started with everything it needs is still running.
-        screen.chooseEverything(root.path());
+        screen.chooseEverything();
         screen.model.install();
     }
     screen.model.setGameURL(game ? fileUrl(root / "game.zip") : QUrl());
@@ -282,7 +284,7 @@ void LauncherViewTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
     LauncherSettings settings = settingsFor(root.path());
     held.holdDownload(settings);
     Screen screen(std::move(settings));
-    screen.services.willChoose(fileUrl(root / "game.zip"));
+    screen.services.willChoose(fileUrl(setupGameSource()));
     screen.click("gameButton");
     screen.services.willChoose(fileUrl(setupAudioPackage()));
     screen.click("audioButton");
@@ -506,7 +508,7 @@ void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom()
         buildInstallationByHand(root.path());
     Screen screen(root.path());
     if (chosen)
-        screen.chooseEverything(root.path());
+        screen.chooseEverything();
     QStringList visited;
     for (qsizetype step = 0; step <= order.size(); ++step) {
         QWidget* focused = QApplication::focusWidget();
@@ -556,7 +558,7 @@ void LauncherViewTest::theFocusedControlIsRingedInTheAccentColour()
     if (control == "playButton" || control == "saveFoldersButton")
         buildInstallationByHand(root.path());
     Screen screen(root.path());
-    screen.chooseEverything(root.path());
+    screen.chooseEverything();
     QWidget& widget = screen.find(qPrintable(control));
     const QRect area(widget.mapTo(&screen.view, QPoint(0, 0)), widget.size());
     // The middle of each side of the ring, and just outside it.
@@ -614,7 +616,7 @@ void LauncherViewTest::enterAndSpacePressTheFocusedControl()
     LauncherSettings settings = settingsFor(root.path(), root / "Setup Guide.html");
     held.holdSetup(settings);
     Screen screen(std::move(settings));
-    screen.chooseEverything(root.path());
+    screen.chooseEverything();
     QWidget& widget = screen.find(qPrintable(control));
     widget.setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), &widget);

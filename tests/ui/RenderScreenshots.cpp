@@ -30,10 +30,16 @@ struct State {
     std::function<void(AppDelegate& application, const std::filesystem::path& root)> act;
 };
 
-void chooseFiles(LauncherModel& model, const std::filesystem::path& audio = "/Users/player/Downloads/MPSetup.exe")
+// The player's files as downloaded into the picture's home folder (not the real
+// game or package); `audio` replaces the package there.
+void chooseFiles(LauncherModel& model, const std::filesystem::path& home,
+                 const std::optional<std::filesystem::path>& audio = std::nullopt)
 {
-    model.setGameURL(QUrl::fromLocalFile("/Users/player/Downloads/Veyra 2 Kestrane 2.1.zip"));
-    model.setAudioURL(fileUrl(audio));
+    const std::filesystem::path downloads = home / "Downloads";
+    writeFile(downloads / "Veyra 2 Kestrane 2.1.zip", "PK");
+    writeFile(downloads / "MPSetup.exe", "MZ");
+    model.setGameURL(fileUrl(downloads / "Veyra 2 Kestrane 2.1.zip"));
+    model.setAudioURL(fileUrl(audio.value_or(downloads / "MPSetup.exe")));
     model.setOwnsFiles(true);
 }
 
@@ -51,10 +57,10 @@ const char* const kBackup = "Backups/Restored from the old MacBook Pro/2019-06-1
 const State kStates[] = {
     {"launcher-first-start.png", {}, {}},
     {"launcher-files-chosen.png", {},
-     [](AppDelegate& application, const auto&) {
+     [](AppDelegate& application, const std::filesystem::path& root) {
          // The files chosen, the player ticks the checkbox from the keyboard, which leaves the focus on it.
          LauncherModel& model = application.model();
-         chooseFiles(model);
+         chooseFiles(model, root);
          model.setOwnsFiles(false);
          auto* consent = application.window()->findChild<QWidget*>("consentCheckBox");
          consent->setFocus();
@@ -62,18 +68,17 @@ const State kStates[] = {
      }},
     {"launcher-setting-up.png",
      [](const auto&, LauncherSettings& settings, const HeldWork& held) { held.holdDownload(settings); },
-     [](AppDelegate& application, const auto&) {
+     [](AppDelegate& application, const std::filesystem::path& root) {
          // The audio package passes, so setup goes on to the download, where it is held.
          LauncherModel& model = application.model();
-         chooseFiles(model, setupAudioPackage());
+         chooseFiles(model, root, setupAudioPackage());
          model.install();
          waitFor([&] { return model.status().startsWith("Downloading"); });
      }},
     {"launcher-error.png", {},
      [](AppDelegate& application, const std::filesystem::path& root) {
          LauncherModel& model = application.model();
-         writeFile(root / "Downloads/MPSetup.exe", "MZ");
-         chooseFiles(model, root / "Downloads/MPSetup.exe");
+         chooseFiles(model, root);
          model.install();
          waitFor([&] { return !model.busy(); });
      }},
@@ -82,12 +87,12 @@ const State kStates[] = {
          writeFile(root / kBackup, "");
          settings.root = root / kBackup / "Veyra2MacLauncher";
      },
-     [](AppDelegate& application, const auto&) {
+     [](AppDelegate& application, const std::filesystem::path& root) {
          // At the window's smallest, scrolled down to the whole error.
          LauncherWindow& window = *application.window();
          window.resize(window.minimumSize());
          LauncherModel& model = application.model();
-         chooseFiles(model);
+         chooseFiles(model, root);
          model.install();
          waitFor([&] { return !model.busy(); });
          QTest::qWait(300);
