@@ -190,8 +190,7 @@ TEST_F(EndToEnd, ARunningSetupKeepsASecondSetupOut)
     EXPECT_EQ(second.out, "");
     EXPECT_EQ(second.err, kLockHeld);
 
-    first.signal(SIGKILL);
-    first.wait();
+    first.killWithPrograms();
     const auto retry = install();
     EXPECT_EQ(retry.status, 0) << retry.err;
     expectCompleteInstallation();
@@ -206,8 +205,7 @@ TEST_F(EndToEnd, SetupKilledAfterAnyStepCompletesOnTheNextRun)
             testing::RunningProgram setup(testing::fixtureProgram(), installArguments(kGame), options());
             for (std::size_t line = 0; line < step; ++line)
                 ASSERT_EQ(setup.readLine(), kStatusLines[line]);
-            setup.signal(SIGKILL);
-            setup.wait();
+            setup.killWithPrograms();
         }
         const auto retry = install();
         ASSERT_EQ(retry.status, 0) << retry.err;
