@@ -18,6 +18,7 @@ CopySource openCopySource(const std::filesystem::path& from)
     if (!S_ISREG(info.st_mode))
         throwFileError("not a regular file", from, EINVAL);
     source.mode = (info.st_mode & 0777) | S_IRUSR | S_IWUSR;
+    source.size = static_cast<std::uint64_t>(info.st_size);
     return source;
 }
 

@@ -7,12 +7,14 @@
 
 namespace launcher {
 
-Installer::Installer(std::optional<std::filesystem::path> root, Report report, Host host, Constants constants)
+Installer::Installer(std::optional<std::filesystem::path> root, Report report, Host host, Constants constants,
+                     Supervision supervision)
     : m_layout(root ? std::move(*root) : defaultRoot())
     , m_report(std::move(report))
     , m_host(std::move(host))
     , m_constants(std::move(constants))
-    , m_runner(m_layout.log())
+    , m_supervision(std::move(supervision))
+    , m_runner(m_layout.log(), m_supervision)
 {
 }
 
@@ -25,6 +27,12 @@ void Installer::report(const std::string& line) const
 {
     if (m_report)
         m_report(line);
+}
+
+void Installer::progress(const Progress& progress) const
+{
+    if (m_supervision.progress)
+        m_supervision.progress(progress);
 }
 
 void Installer::makeDirectory(const std::filesystem::path& folder) const

@@ -1,6 +1,7 @@
 #include "core/Installer.h"
 
 #include "core/AtomicFile.h"
+#include "core/ByteMeter.h"
 #include "core/LowerCase.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
@@ -91,7 +92,11 @@ void Installer::importGame(const fs::path& selected) const
         if (!found)
             throw SetupFailure("No Veyra 2 game was found in that folder.");
         rejectSymlinks(*found);
-        copyFolder(*found, imported);
+        ByteMeter meter;
+        copyFolder(*found, imported, [&](std::uint64_t copied, std::uint64_t total) {
+            throwIfStopped();
+            progress(meter.measure(copied, total));
+        });
     } else {
         unpackUserArchive(selection, imported);
     }

@@ -25,7 +25,9 @@ void Installer::preflight() const
         throw SetupFailure("Setup needs at least 12 GB of available disk space. Free some space and retry.");
 
     try {
-        run(m_host.x86_64Check, {.timeout = timeouts::kX86_64Check});
+        run(m_host.x86_64Check, {.timeout = timeouts::kX86_64Check, .activity = "Checking this Mac"});
+    } catch (const SetupStopped&) {
+        throw;
     } catch (...) {
         // Whatever went wrong (missing tool, non-zero exit, time-out), the remedy
         // for the player is the same, so the runner's own message is not shown.

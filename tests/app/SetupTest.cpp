@@ -1,10 +1,16 @@
 // The setup sequence in-process: the order of its first steps and what a refused
 // or early-failing setup leaves behind.
 
+#include "core/InstallLock.h"
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
+#include "support/ScopedEnvironmentVariable.h"
+#include "support/SetupStatusLines.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
+
+#include <chrono>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -77,6 +83,32 @@ TEST_F(Setup, AWrongAudioFileEndsSetupBeforeAnyDownloadAndAbandonedStagingIsGone
     EXPECT_FALSE(fs::exists(m_root / "Downloads"));
     for (const auto& entry : fs::directory_iterator(m_root))
         EXPECT_EQ(entry.path().filename().string().find("-staging-"), std::string::npos) << entry.path();
+}
+
+// As the window does it: setup on one thread, the stop requested from another.
+TEST_F(Setup, AStopFromAnotherThreadEndsSetupWithoutARecordAStagingFolderOrTheLock)
+{
+    const fs::path pidFile = m_folder / "hanging.pid";
+    const testing::ScopedEnvironmentVariable hang("STANDIN_HANG", "wineboot");
+    const testing::ScopedEnvironmentVariable pid("STANDIN_PID_FILE", pidFile.string());
+    const StopRequest stop;
+    const Installer installer(m_root, [this](const std::string& line) { m_lines.push_back(line); },
+                              testing::testHost(), Constants::builtIn(), {.stop = stop});
+    std::jthread requester([&] {
+        while (!fs::exists(pidFile))
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        stop.request();
+    });
+
+    EXPECT_THROW(installer.install(fixture("game/installer.zip"), fixture("audio/MPSetup.exe"),
+                                   fixture("runtime/prefetched")),
+                 SetupStopped);
+    const auto& all = testing::setupStatusLines();
+    EXPECT_EQ(m_lines, std::vector<std::string>(all.begin(), all.begin() + 6));
+    EXPECT_FALSE(fs::exists(m_root / "installed.json"));
+    for (const auto& entry : fs::directory_iterator(m_root))
+        EXPECT_EQ(entry.path().filename().string().find("-staging-"), std::string::npos) << entry.path();
+    EXPECT_NO_THROW(InstallLock{m_root / "launcher.lock"});
 }
 
 } // namespace
