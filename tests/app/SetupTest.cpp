@@ -6,11 +6,9 @@
 #include "core/SetupFailure.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/SetupStatusLines.h"
+#include "support/StopFromAnotherThread.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
-
-#include <chrono>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -94,11 +92,7 @@ TEST_F(Setup, AStopFromAnotherThreadEndsSetupWithoutARecordAStagingFolderOrTheLo
     const StopRequest stop;
     const Installer installer(m_root, [this](const std::string& line) { m_lines.push_back(line); },
                               testing::testHost(), Constants::builtIn(), {.stop = stop});
-    std::jthread requester([&] {
-        while (!fs::exists(pidFile))
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        stop.request();
-    });
+    const std::jthread requester = testing::requestStopOnceFileExists(stop, pidFile);
 
     EXPECT_THROW(installer.install(fixture("game/installer.zip"), fixture("audio/MPSetup.exe"),
                                    fixture("runtime/prefetched")),

@@ -3,6 +3,7 @@
 #include "core/Host.h"
 #include "core/SetupFailure.h"
 #include "support/ProcessTree.h"
+#include "support/StopFromAnotherThread.h"
 #include "support/TemporaryFolder.h"
 
 #include <chrono>
@@ -152,11 +153,7 @@ TEST_F(ProcessRunner, EveryStopEndsTheProgramsWholeGroupAndRunsTheCleanUpOnce)
         }
         std::jthread requester;
         if (c.stopFromAnotherThread)
-            requester = std::jthread([&] {
-                while (!std::filesystem::exists(pids))
-                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                stop.request();
-            });
+            requester = testing::requestStopOnceFileExists(stop, pids);
         const auto start = std::chrono::steady_clock::now();
         try {
             runner.run({family, {}}, options);

@@ -3,6 +3,7 @@
 #include "core/SetupFailure.h"
 #include "support/ProcessTree.h"
 #include "support/StandInRecord.h"
+#include "support/StopFromAnotherThread.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 #include "EntryNames.h"
@@ -12,7 +13,6 @@
 #include <optional>
 #include <set>
 #include <sstream>
-#include <thread>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -253,11 +253,7 @@ TEST_F(PrefixConfiguration, AStopFromAnotherThreadEndsTheHangingRunAndTheRuntime
     useStandIn({{"STANDIN_HANG", "wineboot"}, {"STANDIN_PID_FILE", pidFile.string()}});
     const StopRequest stop;
     const Installer installer(m_root, {}, testing::testHost(), Constants::builtIn(), {.stop = stop});
-    std::jthread requester([&] {
-        while (!fs::exists(pidFile))
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        stop.request();
-    });
+    const std::jthread requester = testing::requestStopOnceFileExists(stop, pidFile);
 
     const auto start = std::chrono::steady_clock::now();
     EXPECT_THROW(installer.configurePrefix(m_codec), SetupStopped);
