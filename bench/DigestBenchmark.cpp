@@ -12,8 +12,7 @@
 
 #include "core/ChildProcess.h"
 #include "core/Installer.h"
-#include "core/StagingFolder.h"
-#include "core/Uuid.h"
+#include "BenchFiles.h"
 #include "ResidentMemory.h"
 
 #include <algorithm>
@@ -40,71 +39,7 @@ namespace {
 namespace fs = std::filesystem;
 using launcher::Installer;
 
-constexpr std::uintmax_t kDefaultBytes = 341'000'000;
-constexpr int kDefaultRounds = 5;
 constexpr double kGoal = 0.95;
-
-struct Options {
-    std::uintmax_t bytes = kDefaultBytes;
-    int rounds = kDefaultRounds;
-    fs::path folder = fs::temp_directory_path();
-};
-
-Options parse(int argc, char** argv)
-{
-    Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string name = argv[i];
-        if (name == "--bytes")
-            options.bytes = std::stoull(argv[i + 1]);
-        else if (name == "--rounds")
-            options.rounds = std::max(1, std::stoi(argv[i + 1]));
-        else if (name == "--folder")
-            options.folder = argv[i + 1];
-        else
-            throw std::invalid_argument("unknown option " + name);
-    }
-    if (argc % 2 == 0)
-        throw std::invalid_argument("usage: veyra2-digest-benchmark [--bytes N] [--rounds N] [--folder DIR]");
-    return options;
-}
-
-// The working folder, removed with its files on every way out.
-class WorkFolder final {
-public:
-    explicit WorkFolder(const fs::path& parent) : m_path(parent / ("veyra2-digest-" + launcher::freshUuid()))
-    {
-        fs::create_directories(m_path);
-    }
-    ~WorkFolder() { launcher::removeTreeQuietly(m_path); }
-    WorkFolder(const WorkFolder&) = delete;
-    WorkFolder& operator=(const WorkFolder&) = delete;
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
-// Incompressible content from a fast generator, written in 1 MiB blocks.
-void writeFile(const fs::path& file, std::uintmax_t bytes)
-{
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    std::vector<std::uint64_t> block((1 << 20) / sizeof(std::uint64_t));
-    std::uint64_t state = 0x9E3779B97F4A7C15ULL;
-    for (std::uintmax_t written = 0; written < bytes;) {
-        for (auto& word : block) {
-            state ^= state << 13;
-            state ^= state >> 7;
-            state ^= state << 17;
-            word = state;
-        }
-        const auto size = static_cast<std::streamsize>(std::min<std::uintmax_t>(bytes - written, 1 << 20));
-        out.write(reinterpret_cast<const char*>(block.data()), size);
-        written += static_cast<std::uintmax_t>(size);
-    }
-    if (!out.flush())
-        throw std::runtime_error("cannot write " + file.string());
-}
 
 // Peak resident memory of a child process that computes the digest and nothing else.
 std::uint64_t digestPeakMemory(const fs::path& file)
@@ -164,13 +99,13 @@ double mebibytes(std::uint64_t bytes)
     return static_cast<double>(bytes) / (1 << 20);
 }
 
-int benchmark(const Options& options)
+int benchmark(const launcher::bench::LargeFileOptions& options)
 {
-    const WorkFolder folder(options.folder);
+    const launcher::bench::WorkFolder folder(options.folder, "digest");
     const fs::path large = folder.path() / "large.bin";
     const fs::path small = folder.path() / "small.bin";
-    writeFile(large, options.bytes);
-    writeFile(small, 1 << 20);
+    launcher::bench::writeIncompressibleFile(large, options.bytes);
+    launcher::bench::writeIncompressibleFile(small, 1 << 20);
 
     // Forks before any thread exists: the tool runs below start waiter threads.
     const std::uint64_t largePeak = digestPeakMemory(large);
@@ -235,7 +170,7 @@ int benchmark(const Options& options)
 int main(int argc, char** argv)
 {
     try {
-        return benchmark(parse(argc, argv));
+        return benchmark(launcher::bench::parseLargeFileOptions(argc, argv, "veyra2-digest-benchmark"));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "veyra2-digest-benchmark: %s\n", error.what());
         return 2;

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/CommandLineCommands.h"
+#include "app/ProgressLine.h"
 #include "core/SetupFailure.h"
 
 #include <algorithm>
@@ -36,19 +37,32 @@ constexpr CliCommand kCommands[] = {
 
 } // namespace
 
-int runCLI(const std::vector<std::string>& words, std::ostream& out, std::ostream& err)
+int runCLI(const std::vector<std::string>& words, std::ostream& out, std::ostream& err, const CliProcess& process)
 {
+    // Off a terminal there is no progress output at all, and standard output
+    // carries the status lines and nothing else.
+    ProgressLine progressLine(process.progressLine ? &err : nullptr);
     try {
         const CommandLineArguments arguments(words);
         if (std::ranges::any_of(kOptions, [&](std::string_view option) { return arguments.lacksValue(option); }))
             throw SetupFailure(kUsage);
-        const Installer installer(arguments.path("--home"),
-                                  [&out](const std::string& line) { out << line << '\n' << std::flush; });
+        Supervision supervision;
+        if (process.progressLine)
+            supervision.progress = [&progressLine](const Progress& progress) { progressLine.show(progress); };
+        // A status line that cannot be written (a closed or broken output) is dropped.
+        const Installer installer(
+            arguments.path("--home"),
+            [&out, &progressLine](const std::string& line) {
+                progressLine.clear();
+                out << line << '\n' << std::flush;
+            },
+            Host::system(), Constants::builtIn(), std::move(supervision));
         for (const CliCommand& command : kCommands)
             if (command.chosen(arguments))
-                return command.run({arguments, installer, out, err});
+                return command.run({arguments, installer, process, progressLine, out, err});
         throw SetupFailure(kUsage);
     } catch (const std::exception& failure) {
+        progressLine.clear();
         err << failure.what() << '\n' << std::flush;
         return 1;
     }

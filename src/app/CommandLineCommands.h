@@ -3,7 +3,9 @@
 // calling thread, writes status lines to `out` as they happen and returns the
 // exit status; its failures are thrown and reported by runCLI().
 
+#include "app/CommandLine.h"
 #include "app/CommandLineArguments.h"
+#include "app/ProgressLine.h"
 #include "core/Installer.h"
 
 #include <ostream>
@@ -14,6 +16,9 @@ struct CommandContext {
     const CommandLineArguments& arguments;
     // The engine for the chosen root, whose status lines go to `out`.
     const Installer& installer;
+    const CliProcess& process;
+    // Drawn on `err` during long steps; cleared before anything else goes there.
+    ProgressLine& progressLine;
     std::ostream& out;
     std::ostream& err;
 };

@@ -1,6 +1,9 @@
 #include "app/ProcessEntry.h"
 
 #include <csignal>
+#include <cstdlib>
+
+#include <signal.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -23,6 +26,23 @@ void prepareProcess()
         if (fd >= 0 && fd != stream)
             ::close(fd);
     }
+
+    // A closed or broken standard output (a pipe into "head -1") must not kill
+    // setup halfway: writes then fail, the lines are dropped, and the exit
+    // status tells the result. Children start with the default again.
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+void endBySignal(int number)
+{
+    std::signal(number, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, number);
+    pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    std::raise(number);
+    // For a signal whose default is not to end the process.
+    std::_Exit(128 + number);
 }
 
 } // namespace launcher

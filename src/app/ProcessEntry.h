@@ -6,4 +6,8 @@ namespace launcher {
 // runs; called first by every program's main().
 void prepareProcess();
 
+// Ends the process by the signal, as if it had not been caught, so that the
+// parent sees it (a shell: 128 + its number).
+[[noreturn]] void endBySignal(int number);
+
 } // namespace launcher

@@ -38,6 +38,8 @@ void Installer::install(const std::filesystem::path& gameSource, const std::file
     importGame(gameSource);
     installDirectX();
     configurePrefix(codec);
+    // A stop that came during the last step's own work still leaves no record.
+    throwIfStopped();
 
     const InstallationRecord installation{
         .format = InstallationRecord::kFormat,

@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 int main(int argc, char** argv)
 {
     launcher::prepareProcess();
     const std::vector<std::string> arguments(argv, argv + argc);
     if (std::find(arguments.begin(), arguments.end(), "--cli") != arguments.end())
-        return launcher::runCLI(arguments, std::cout, std::cerr);
+        return launcher::runCLI(arguments, std::cout, std::cerr,
+                                {.progressLine = ::isatty(STDERR_FILENO) == 1, .endBy = launcher::endBySignal});
     return launcher::startDesktop(argv, std::cerr);
 }

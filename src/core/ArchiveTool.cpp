@@ -7,7 +7,9 @@ namespace launcher {
 
 std::vector<std::string> ArchiveTool::list(const std::filesystem::path& archive) const
 {
-    const std::string text = m_runner.capture({m_tool, {"-tf", archive.string()}}, {.environment = utf8Environment(), .timeout = timeouts::kArchiveTool});
+    const std::string text = m_runner.capture(
+        {m_tool, {"-tf", archive.string()}},
+        {.environment = utf8Environment(), .timeout = timeouts::kArchiveTool, .activity = "Reading the archive"});
     std::vector<std::string> names;
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find('\n', start);
@@ -38,7 +40,8 @@ void ArchiveTool::extractMember(const std::filesystem::path& archive, const std:
 
 void ArchiveTool::run(std::vector<std::string> arguments) const
 {
-    m_runner.run({m_tool, std::move(arguments)}, {.environment = utf8Environment(), .timeout = timeouts::kArchiveTool});
+    m_runner.run({m_tool, std::move(arguments)},
+                 {.environment = utf8Environment(), .timeout = timeouts::kArchiveTool, .activity = "Unpacking"});
 }
 
 } // namespace launcher

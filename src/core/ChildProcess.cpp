@@ -20,6 +20,8 @@ struct ChildProcess::State {
     std::mutex mutex;
     std::condition_variable exited;
     std::optional<int> status;
+    // Set by stop(): the leader's exit then takes its whole group with it.
+    bool stopping = false;
 };
 
 namespace {
@@ -45,6 +47,10 @@ void watch(pid_t pid, const std::shared_ptr<ChildProcess::State>& state)
     while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
     }
     std::lock_guard lock(state->mutex);
+    // What a stopped program left running in its group ends now, while the
+    // leader's unreaped exit still reserves the group's identifier.
+    if (state->stopping)
+        ::kill(-pid, SIGKILL);
     int raw = 0;
     pid_t reaped = -1;
     while ((reaped = ::waitpid(pid, &raw, 0)) < 0 && errno == EINTR) {
@@ -109,15 +115,23 @@ ChildProcess ChildProcess::spawn(const SpawnRequest& request)
         check(::posix_spawn_file_actions_addchdir_np(&setup.actions, request.directory->c_str()),
               "Cannot give the program its working folder");
 
-    // A front end may block or ignore signals (SIGPIPE above all); the child starts clean.
+    // A group of its own: a stop then reaches everything the program started,
+    // and a terminal's Ctrl-C reaches the launcher alone, which decides.
+    check(::posix_spawnattr_setpgroup(&setup.attributes, 0), "Cannot give the program a process group");
+    // The child keeps the dispositions the player's shell chose (nohup's ignored
+    // SIGHUP). Only what the launcher itself changes is undone: it ignores
+    // SIGPIPE, and a front end may block signals.
     sigset_t none;
-    sigset_t all;
+    sigset_t changedByTheLauncher;
     sigemptyset(&none);
-    sigfillset(&all);
+    sigemptyset(&changedByTheLauncher);
+    sigaddset(&changedByTheLauncher, SIGPIPE);
     check(::posix_spawnattr_setsigmask(&setup.attributes, &none), "Cannot reset the program's signals");
-    check(::posix_spawnattr_setsigdefault(&setup.attributes, &all), "Cannot reset the program's signals");
-    check(::posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF),
+    check(::posix_spawnattr_setsigdefault(&setup.attributes, &changedByTheLauncher),
           "Cannot reset the program's signals");
+    check(::posix_spawnattr_setflags(&setup.attributes,
+                                     POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF),
+          "Cannot set up the program's start");
 
     std::vector<std::string> argumentTexts{request.executable.string()};
     argumentTexts.insert(argumentTexts.end(), request.arguments.begin(), request.arguments.end());
@@ -164,12 +178,17 @@ void ChildProcess::signal(int number) const
 {
     std::lock_guard lock(m_state->mutex);
     if (!m_state->status)
-        ::kill(m_pid, number);
+        ::kill(-m_pid, number);
 }
 
 int ChildProcess::stop(std::chrono::duration<double> grace) const
 {
-    signal(SIGTERM);
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->stopping = true;
+        if (!m_state->status)
+            ::kill(-m_pid, SIGTERM);
+    }
     if (const std::optional<int> status = waitFor(grace))
         return *status;
     signal(SIGKILL);

@@ -1,7 +1,8 @@
 #pragma once
 // A program started with posix_spawn: by absolute path, with an argument vector,
 // an explicit or inherited environment, standard input from the null device and
-// both output streams to one open file. No shell is involved.
+// both output streams to one open file. No shell is involved. Each program
+// leads a process group of its own, and its signals reach that whole group.
 //
 // The exit is noticed at once: a waiter thread blocks on the child and wakes the
 // caller, so waiting with a deadline costs no polling delay.
@@ -49,10 +50,12 @@ public:
     std::optional<int> waitFor(std::chrono::duration<double> timeout) const;
     int wait() const;
 
-    // Sends the signal unless the program has already exited.
+    // Sends the signal to the program's process group unless the program has
+    // already exited.
     void signal(int number) const;
-    // Asks the program to terminate, kills it when it is still running after
-    // `grace`, and returns once it has exited, with its termination status.
+    // Asks the program's group to terminate and kills the group when the program
+    // is still running after `grace`, or else as soon as the program has exited;
+    // returns once the program has exited, with its termination status.
     int stop(std::chrono::duration<double> grace) const;
 
     struct State;

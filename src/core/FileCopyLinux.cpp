@@ -21,15 +21,19 @@ bool unsupported(int error)
 // Calls `copy` (one step of an in-kernel copy, returning bytes copied) until the
 // end of the file. False when the primitive is unavailable for this pair of files.
 template <typename Step>
-bool copyInKernel(Step copy, const std::filesystem::path& to)
+bool copyInKernel(Step copy, const std::filesystem::path& to, CopyTally* tally)
 {
-    constexpr std::size_t kChunk = std::size_t{1} << 30;
     for (bool first = true;; first = false) {
-        const ssize_t copied = copy(kChunk);
+        if (tally != nullptr && tally->abandon)
+            throwFileError("copy abandoned", to, ECANCELED);
+        const ssize_t copied = copy(kCopyStep);
         if (copied == 0)
             return true;
-        if (copied > 0)
+        if (copied > 0) {
+            if (tally != nullptr)
+                tally->bytes += static_cast<std::uint64_t>(copied);
             continue;
+        }
         if (errno == EINTR)
             continue;
         if (first && unsupported(errno))
@@ -40,7 +44,7 @@ bool copyInKernel(Step copy, const std::filesystem::path& to)
 
 } // namespace
 
-std::string_view copyFile(const std::filesystem::path& from, const std::filesystem::path& to)
+std::string_view copyFile(const std::filesystem::path& from, const std::filesystem::path& to, CopyTally* tally)
 {
     const CopySource source = openCopySource(from);
     const int in = source.fd.get();
@@ -53,11 +57,15 @@ std::string_view copyFile(const std::filesystem::path& from, const std::filesyst
         if (!unsupported(errno))
             throwFileError("cannot copy file", to);
         primitive = "copy_file_range";
-        if (!copyInKernel([&](std::size_t chunk) { return ::copy_file_range(in, nullptr, out, nullptr, chunk, 0); }, to)) {
+        if (!copyInKernel([&](std::size_t chunk) { return ::copy_file_range(in, nullptr, out, nullptr, chunk, 0); },
+                          to, tally)) {
             primitive = "sendfile";
-            if (!copyInKernel([&](std::size_t chunk) { return ::sendfile(out, in, nullptr, chunk); }, to))
+            if (!copyInKernel([&](std::size_t chunk) { return ::sendfile(out, in, nullptr, chunk); }, to, tally))
                 throwFileError("cannot copy file", to);
         }
+    } else if (tally != nullptr) {
+        // A clone shares the data at once.
+        tally->bytes += source.size;
     }
     finishCopyTarget(out, to, source.mode);
     unfinished.commit();

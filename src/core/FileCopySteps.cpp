@@ -11,7 +11,7 @@ namespace launcher {
 CopySource openCopySource(const std::filesystem::path& from)
 {
     RegularFile file = openRegular(from, {.followLinks = false});
-    return {std::move(file.fd), ownerWritableMode(file.permissions)};
+    return {std::move(file.fd), ownerWritableMode(file.permissions), file.size};
 }
 
 FileDescriptor createCopyTarget(const std::filesystem::path& to, mode_t mode)

@@ -4,6 +4,7 @@
 
 #include "core/Posix.h"
 
+#include <cstdint>
 #include <filesystem>
 
 #include <sys/types.h>
@@ -14,6 +15,7 @@ struct CopySource {
     FileDescriptor fd;
     // The source's permission bits, writable by the owner alone (ownerWritableMode()).
     mode_t mode = 0;
+    std::uint64_t size = 0;
 };
 
 // Opens `from` without following a link and without blocking on a named pipe

@@ -8,14 +8,16 @@
 
 namespace launcher {
 
-Installer::Installer(std::optional<std::filesystem::path> root, Report report, Host host, Constants constants)
+Installer::Installer(std::optional<std::filesystem::path> root, Report report, Host host, Constants constants,
+                     Supervision supervision)
     // Made absolute once, so that links into the root (the prefix's game link) and
     // the paths handed to programs do not depend on a current folder that may change.
     : m_layout(absoluteNormal(root ? *root : defaultRoot()))
     , m_report(std::move(report))
     , m_host(std::move(host))
     , m_constants(std::move(constants))
-    , m_runner(m_layout.log())
+    , m_supervision(std::move(supervision))
+    , m_runner(m_layout.log(), m_supervision)
 {
 }
 
@@ -28,6 +30,12 @@ void Installer::report(const std::string& line) const
 {
     if (m_report)
         m_report(line);
+}
+
+void Installer::progress(const Progress& progress) const
+{
+    if (m_supervision.progress)
+        m_supervision.progress(progress);
 }
 
 void Installer::makeDirectory(const std::filesystem::path& folder) const

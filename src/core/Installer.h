@@ -8,10 +8,13 @@
 //   installer.install(game, audio, std::nullopt);   // blocks; reports status lines
 //   auto [process, lock] = installer.launch(false);  // keep `lock` until the game exits
 //
-// Every operation is synchronous and calls the status callback on the caller's
-// thread. Operations throw SetupFailure with a sentence for the player, or the
-// file system's and platform's own errors unchanged. Several Installer objects
-// for one root may exist; they coordinate only through the install lock.
+// Every operation is synchronous and calls the status callback, and the
+// progress callback of its supervision, on the caller's thread. Its stop
+// request may come from any thread (see Supervision.h). Operations throw
+// SetupFailure with a sentence for the player, SetupStopped after a stop
+// request, or the file system's and platform's own errors unchanged. Several
+// Installer objects for one root may exist; they coordinate only through the
+// install lock.
 
 #include "core/ArchiveTool.h"
 #include "core/Constants.h"
@@ -19,8 +22,10 @@
 #include "core/LaunchedGame.h"
 #include "core/Layout.h"
 #include "core/ProcessRunner.h"
+#include "core/Supervision.h"
 #include "core/WineRuntime.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -31,15 +36,25 @@ namespace launcher {
 
 using Report = std::function<void(const std::string& line)>;
 
+// Where one archive's bytes lie in a download of several, so that progress
+// counts them together: the expected bytes of the archives before it, and of
+// all. A total of 0 counts this archive alone.
+struct DownloadShare {
+    std::uint64_t before = 0;
+    std::uint64_t total = 0;
+};
+
 class Installer final {
 public:
     // Creates nothing on disk. The root is made absolute against the current folder
     // and free of "." and ".." parts; without one the default root, "Veyra2MacLauncher"
     // in the user's data folder, is used. Programs pass
     // neither host nor pins; tests stage a machine through `host`, and only
-    // tests of what a wrong pin does pass pins of their own.
+    // tests of what a wrong pin does pass pins of their own. A front end that
+    // shows progress or offers a stop passes `supervision`.
     explicit Installer(std::optional<std::filesystem::path> root = std::nullopt, Report report = {},
-                       Host host = Host::system(), Constants constants = Constants::builtIn());
+                       Host host = Host::system(), Constants constants = Constants::builtIn(),
+                       Supervision supervision = {});
 
     static std::filesystem::path defaultRoot();
 
@@ -47,7 +62,11 @@ public:
     const Layout& layout() const { return m_layout; }
     const Constants& constants() const { return m_constants; }
     const Host& host() const { return m_host; }
+    const Supervision& supervision() const { return m_supervision; }
     void report(const std::string& line) const;
+    void progress(const Progress& progress) const;
+    // Throws SetupStopped once a stop was requested; long work calls it between its parts.
+    void throwIfStopped() const { m_supervision.stop.throwIfRequested(); }
 
     // Named locations below the root; computed on every call, nothing is touched.
     std::filesystem::path game() const { return m_layout.game(); }
@@ -80,7 +99,8 @@ public:
     // Runtime provisioning.
     void preflight() const;
     static std::string sha256(const std::filesystem::path& file);
-    std::filesystem::path obtain(const RuntimeAsset& asset, const std::optional<std::filesystem::path>& cache) const;
+    std::filesystem::path obtain(const RuntimeAsset& asset, const std::optional<std::filesystem::path>& cache,
+                                 DownloadShare share = {}) const;
     void installRuntime(const std::optional<std::filesystem::path>& cache) const;
 
     // Game import.
@@ -106,6 +126,7 @@ private:
     Report m_report;
     Host m_host;
     Constants m_constants;
+    Supervision m_supervision;
     ProcessRunner m_runner;
 };
 

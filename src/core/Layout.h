@@ -22,6 +22,7 @@ public:
     std::filesystem::path downloads() const { return m_root / "Downloads"; }
     std::filesystem::path runtime() const { return m_root / "Runtime"; }
     std::filesystem::path wine() const { return m_root / "Runtime" / "wswine.bundle/bin/wine"; }
+    std::filesystem::path wineServer() const { return m_root / "Runtime" / "wswine.bundle/bin/wineserver"; }
     std::filesystem::path runtimeLibraries() const { return m_root / "Runtime" / "lib"; }
     std::filesystem::path audioImport() const { return m_root / "Audio-import"; }
     std::filesystem::path install() const { return m_root / "Install"; }

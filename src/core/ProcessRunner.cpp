@@ -1,12 +1,13 @@
 #include "core/ProcessRunner.h"
 
+#include "core/CapturePipe.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "core/SetupFailure.h"
-#include "core/Uuid.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 
 #include <unistd.h>
 
@@ -48,63 +49,139 @@ bool isValidUtf8(std::string_view text)
     return true;
 }
 
+using Clock = std::chrono::steady_clock;
+
+SetupFailure exitFailure(const Command& command, int status)
+{
+    return SetupFailure(command.executable.filename().string() + " failed (" + std::to_string(status)
+                        + "). Open the setup log for details. If antivirus quarantined a file, review its report "
+                          "before retrying.");
+}
+
+// Waits up to `limit` for the program's exit, reading its captured output meanwhile.
+std::optional<int> awaitExit(const ChildProcess& child, CapturePipe* capture, Clock::duration limit)
+{
+    if (capture == nullptr || capture->ended())
+        return child.waitFor(limit);
+    capture->readFor(limit);
+    return child.waitFor(Clock::duration::zero());
+}
+
+// The runner's regular look at a running program; throwing stops the program.
+void supervise(const Supervision& supervision, const RunOptions& options, bool honourStop, Clock::duration elapsed)
+{
+    if (honourStop)
+        supervision.stop.throwIfRequested();
+    if (options.watch)
+        options.watch();
+    else if (!options.activity.empty() && supervision.progress)
+        supervision.progress({.activity = options.activity, .elapsed = elapsed});
+}
+
 } // namespace
 
 void ProcessRunner::run(const Command& command, const RunOptions& options) const
 {
-    std::filesystem::create_directories(m_log.parent_path());
-    const FileDescriptor output = openRegularForAppending(m_log);
-    runTo(output.get(), m_log, command, options);
+    runToLog(command, options, true);
+}
+
+void ProcessRunner::runCleanUp(const Command& command, const RunOptions& options) const noexcept
+{
+    try {
+        runToLog(command, options, false);
+    } catch (...) {
+        // A clean-up that fails leaves things no worse than the stop it follows.
+    }
 }
 
 std::string ProcessRunner::capture(const Command& command, const RunOptions& options) const
 {
     std::filesystem::create_directories(m_log.parent_path());
-    const RemoveUnlessCommitted file(m_log.parent_path() / ("capture-" + freshUuid() + ".txt"));
-    const FileDescriptor output = openRegularForAppending(file.path());
-    runTo(output.get(), file.path(), command, options);
-    std::string captured = readRegular(file.path(), {.followLinks = false});
-    if (!isValidUtf8(captured))
-        throwFileError("captured output is not UTF-8 text", file.path(), EILSEQ);
-    return captured;
+    CapturePipe pipe(kCaptureLimit);
+    runTo(pipe.writeEnd(), &pipe, command, options, true);
+    if (!isValidUtf8(pipe.text()))
+        throwFileError("captured output is not UTF-8 text", command.executable, EILSEQ);
+    return pipe.text();
 }
 
-void ProcessRunner::runTo(int output, const std::filesystem::path& outputPath, const Command& command,
-                          const RunOptions& options) const
+void ProcessRunner::runToLog(const Command& command, const RunOptions& options, bool honourStop) const
 {
+    std::filesystem::create_directories(m_log.parent_path());
+    const FileDescriptor output = openRegularForAppending(m_log);
+    runTo(output.get(), nullptr, command, options, honourStop);
+}
+
+void ProcessRunner::runTo(int output, CapturePipe* capture, const Command& command, const RunOptions& options,
+                          bool honourStop) const
+{
+    if (honourStop)
+        m_supervision.stop.throwIfRequested();
     const ChildProcess child =
         ChildProcess::spawn({command.executable, command.arguments, options.environment, options.directory, output});
+    if (capture != nullptr)
+        capture->closeWriteEnd();
 
-    const auto deadline = std::chrono::steady_clock::now()
-        + std::chrono::duration_cast<std::chrono::steady_clock::duration>(options.timeout);
+    const auto started = Clock::now();
+    const auto deadline = started + std::chrono::duration_cast<Clock::duration>(options.timeout);
+    auto nextLook = started + kWatchInterval;
     std::optional<int> status;
-    while (!status) {
-        const auto left = deadline - std::chrono::steady_clock::now();
-        if (left <= std::chrono::steady_clock::duration::zero()) {
-            child.stop(timeouts::kGracePeriod);
-            throw SetupFailure("A setup step timed out. Retry setup; details are in the setup log.");
-        }
-        if (!options.watch) {
-            status = child.waitFor(left);
-            continue;
-        }
-        status = child.waitFor(std::min<std::chrono::steady_clock::duration>(left, kWatchInterval));
-        if (status)
+    // Why the program is to be stopped; none when its output overflowed the capture.
+    std::exception_ptr reason;
+    while (!status && !reason && !(capture != nullptr && capture->overflowed())) {
+        const auto now = Clock::now();
+        if (now >= deadline) {
+            reason = std::make_exception_ptr(
+                SetupFailure("A setup step timed out. Retry setup; details are in the setup log."));
             break;
+        }
+        status = awaitExit(child, capture, std::min(deadline, nextLook) - now);
+        if (status || Clock::now() < nextLook)
+            continue;
+        nextLook = Clock::now() + kWatchInterval;
         try {
-            options.watch();
+            supervise(m_supervision, options, honourStop, Clock::now() - started);
         } catch (...) {
-            child.stop(timeouts::kGracePeriod);
-            throw;
+            reason = std::current_exception();
         }
     }
 
-    if (::fsync(output) != 0)
-        throwFileError("cannot flush output file", outputPath);
-    if (*status != 0) {
-        throw SetupFailure(command.executable.filename().string() + " failed (" + std::to_string(*status)
-                           + "). Open the setup log for details. If antivirus quarantined a file, review its report "
-                             "before retrying.");
+    if (!status) {
+        status = child.stop(timeouts::kGracePeriod);
+        if (options.afterStop) {
+            try {
+                options.afterStop();
+            } catch (...) {
+                // The clean-up of a stop must not hide why the program was stopped.
+            }
+        }
+        if (capture != nullptr)
+            appendToLog(capture->text());
+        if (reason)
+            std::rethrow_exception(reason);
+        // Output that could not be captured whole must never be judged: the run failed.
+        throw exitFailure(command, *status);
+    }
+
+    if (capture != nullptr)
+        capture->drain();
+    else if (::fsync(output) != 0)
+        throwFileError("cannot flush output file", m_log);
+    if (*status != 0 || (capture != nullptr && capture->overflowed())) {
+        if (capture != nullptr)
+            appendToLog(capture->text());
+        throw exitFailure(command, *status);
+    }
+}
+
+// A failed capture's output belongs where the failure's message sends the player.
+void ProcessRunner::appendToLog(const std::string& text) const noexcept
+{
+    try {
+        std::filesystem::create_directories(m_log.parent_path());
+        const FileDescriptor log = openRegularForAppending(m_log);
+        writeAll(log.get(), text, m_log);
+    } catch (...) {
+        // The program's failure is what the player must see, not this one.
     }
 }
 

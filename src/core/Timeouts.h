@@ -20,6 +20,9 @@ inline constexpr Seconds kWineVersion{30};
 inline constexpr Seconds kPrefixUpdate{300};
 // Every other Windows tool run in the prefix (reg, regsvr32).
 inline constexpr Seconds kWineTool = kDefault;
+// Ending the runtime's server ("wineserver -k") after a run was stopped; it
+// answers at once or not at all.
+inline constexpr Seconds kWineServerShutdown{5};
 // Between the polite stop request and the forced one.
 inline constexpr Seconds kGracePeriod{3};
 

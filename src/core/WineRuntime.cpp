@@ -13,38 +13,50 @@ const std::vector<std::string>& WineRuntime::gameArguments()
 
 void WineRuntime::checkVersion() const
 {
-    run({"--version"}, timeouts::kWineVersion);
+    run({"--version"}, timeouts::kWineVersion, "Starting the runtime");
 }
 
 void WineRuntime::updatePrefix() const
 {
-    run({"wineboot", "-u"}, timeouts::kPrefixUpdate);
+    run({"wineboot", "-u"}, timeouts::kPrefixUpdate, "Preparing Windows");
 }
 
 void WineRuntime::addRegistryValue(const std::string& key, const std::string& name, const std::string& data) const
 {
-    run({"reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", data, "/f"}, timeouts::kWineTool);
+    run({"reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", data, "/f"}, timeouts::kWineTool,
+        "Writing Windows settings");
 }
 
 void WineRuntime::registerLibrary(const std::string& regsvr32, const std::string& library) const
 {
-    run({regsvr32, "/s", library}, timeouts::kWineTool);
+    run({regsvr32, "/s", library}, timeouts::kWineTool, "Registering a library");
 }
 
 std::string WineRuntime::queryRegistry(const std::string& key) const
 {
-    return m_runner.capture({m_layout.wine(), {"reg", "query", key}}, options(timeouts::kWineTool));
+    return m_runner.capture({m_layout.wine(), {"reg", "query", key}},
+                            options(timeouts::kWineTool, "Reading Windows settings"));
 }
 
-void WineRuntime::run(std::vector<std::string> arguments, timeouts::Seconds timeout) const
+void WineRuntime::run(std::vector<std::string> arguments, timeouts::Seconds timeout, const char* activity) const
 {
-    m_runner.run({m_layout.wine(), std::move(arguments)}, options(timeout));
+    m_runner.run({m_layout.wine(), std::move(arguments)}, options(timeout, activity));
 }
 
 // The environment is built afresh for every run, from the launcher's own at that moment.
-RunOptions WineRuntime::options(timeouts::Seconds timeout) const
+RunOptions WineRuntime::options(timeouts::Seconds timeout, const char* activity) const
 {
-    return {.environment = compatibilityEnvironment(m_layout), .timeout = timeout};
+    return {.environment = compatibilityEnvironment(m_layout),
+            .timeout = timeout,
+            .activity = activity,
+            .afterStop = [this] { endServer(); }};
+}
+
+// Failures are ignored: without a server there is nothing to end.
+void WineRuntime::endServer() const
+{
+    m_runner.runCleanUp({m_layout.wineServer(), {"-k"}},
+                        {.environment = compatibilityEnvironment(m_layout), .timeout = timeouts::kWineServerShutdown});
 }
 
 } // namespace launcher

@@ -2,6 +2,11 @@
 // The runtime's wine program, root + "Runtime/wswine.bundle/bin/wine". Every run
 // goes through the process runner with a fresh compatibility environment; the
 // game itself is started elsewhere, without a time-out.
+//
+// Wine's server leaves the process group of the program that started it and
+// outlives it by a few seconds, writing the registry into the prefix. So after
+// a run was stopped (time-out or stop request) the server is ended at once with
+// "wineserver -k", before anything changes the prefix again.
 
 #include "core/Layout.h"
 #include "core/Timeouts.h"
@@ -34,8 +39,9 @@ public:
     std::string queryRegistry(const std::string& key) const;
 
 private:
-    void run(std::vector<std::string> arguments, timeouts::Seconds timeout) const;
-    RunOptions options(timeouts::Seconds timeout) const;
+    void run(std::vector<std::string> arguments, timeouts::Seconds timeout, const char* activity) const;
+    RunOptions options(timeouts::Seconds timeout, const char* activity) const;
+    void endServer() const;
 
     const ProcessRunner& m_runner;
     Layout m_layout;

@@ -1,6 +1,7 @@
 #include "core/Installer.h"
 
 #include "core/AtomicFile.h"
+#include "core/ByteMeter.h"
 #include "core/LowerCase.h"
 #include "core/PathWithin.h"
 #include "core/Posix.h"
@@ -162,7 +163,11 @@ void Installer::importGame(const fs::path& selected) const
             throw SetupFailure("The launcher's folder is inside the selected game folder. Choose the game folder "
                                "itself, or keep the launcher's folder elsewhere.");
         rejectSymlinks(*found);
-        copyFolder(*found, imported);
+        ByteMeter meter;
+        copyFolder(*found, imported, [&](std::uint64_t copied, std::uint64_t total) {
+            throwIfStopped();
+            progress(meter.measure(copied, total));
+        });
     } else {
         unpackUserArchive(selection, imported);
     }

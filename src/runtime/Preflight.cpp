@@ -25,7 +25,9 @@ void Installer::preflight() const
         throw SetupFailure("Setup needs at least 12 GB of available disk space. Free some space and retry.");
 
     try {
-        run(m_host.x86_64Check, {.timeout = timeouts::kX86_64Check});
+        run(m_host.x86_64Check, {.timeout = timeouts::kX86_64Check, .activity = "Checking this Mac"});
+    } catch (const SetupStopped&) {
+        throw;
     } catch (const std::filesystem::filesystem_error&) {
         // The setup log cannot be written (a named pipe put in its place, say):
         // that is no fault of the Mac, and the file system's error names it.

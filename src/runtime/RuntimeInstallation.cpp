@@ -33,8 +33,11 @@ void copyLibraries(const fs::path& source, const fs::path& destination)
 void Installer::installRuntime(const std::optional<fs::path>& cache) const
 {
     report("Downloading and verifying the compatibility runtime · about 341 MB");
-    const fs::path engine = obtain(constants().engine, cache);
-    const fs::path libraries = obtain(constants().libraries, cache);
+    // Progress counts both archives together, as the status line does.
+    const std::uint64_t total = constants().engine.expectedSize + constants().libraries.expectedSize;
+    const fs::path engine = obtain(constants().engine, cache, {.before = 0, .total = total});
+    const fs::path libraries =
+        obtain(constants().libraries, cache, {.before = constants().engine.expectedSize, .total = total});
 
     const StagingFolder staging(root(), "Runtime-staging-");
     report("Unpacking the verified runtime");

@@ -2,6 +2,7 @@
 
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
+#include "runtime/DownloadWatch.h"
 
 #include <string>
 
@@ -34,7 +35,7 @@ std::vector<std::string> downloadArguments(const RuntimeAsset& asset, const fs::
 
 } // namespace
 
-fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::path>& cache) const
+fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::path>& cache, DownloadShare share) const
 {
     const fs::path downloads = layout().downloads();
     makeDirectory(downloads);
@@ -60,7 +61,9 @@ fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::pa
         if (!matchesPin(partial.path(), asset.sha256))
             throw SetupFailure("The cached " + asset.name + " failed verification.");
     } else {
-        run({host().downloadTool, downloadArguments(asset, partial.path())}, {.timeout = timeouts::kDownload});
+        DownloadWatch watch(*this, partial.path(), asset, share);
+        run({host().downloadTool, downloadArguments(asset, partial.path())},
+            {.timeout = timeouts::kDownload, .watch = [&watch] { watch.look(); }});
         if (!matchesPin(partial.path(), asset.sha256))
             throw SetupFailure(
                 "The runtime download failed checksum verification. Nothing from that download was run.");

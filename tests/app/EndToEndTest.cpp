@@ -1,9 +1,11 @@
 // The fixture copy of the program driven as a user would from a shell: real
 // archives, the stand-in runtime inside the engine archive, real processes.
 
+#include "core/InstallLock.h"
 #include "core/InstallationRecord.h"
 #include "core/Installer.h"
 #include "support/LocalHttpsServer.h"
+#include "support/ProcessTree.h"
 #include "support/ProgramRun.h"
 #include "support/RunningProgram.h"
 #include "support/SetupStatusLines.h"
@@ -12,6 +14,7 @@
 #include "support/TestHost.h"
 
 #include <csignal>
+#include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -29,6 +32,9 @@ using testing::TemporaryFolder;
 const std::vector<std::string>& kStatusLines = testing::setupStatusLines();
 
 constexpr const char* kLockHeld = "Another launcher is installing or playing Veyra 2. Close it before continuing.\n";
+constexpr const char* kStopped = "Setup was stopped before it finished. Run it again to continue.\n";
+// The status line of the step whose wine runs the signal tests stop.
+constexpr std::size_t kPrefixStep = 6;
 
 std::string joinedLines(const std::vector<std::string>& lines)
 {
@@ -62,6 +68,27 @@ protected:
         std::vector<std::string> arguments{"--cli", "--launch", "--home", m_home.string()};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         return testing::runProgram(testing::fixtureProgram(), arguments, options(std::move(environment)));
+    }
+
+    // Waits until `file` exists, or fails the test after a bound.
+    static void awaitFile(const fs::path& file, const std::string& containing = "")
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!fs::exists(file) || readFile(file).find(containing) == std::string::npos) {
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "waited in vain for " << file;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
+    // The fixture archives served on the fixture pins' address, at `bytesPerSecond` when given.
+    testing::LocalHttpsServer serveArchives(std::optional<std::uint64_t> bytesPerSecond = std::nullopt) const
+    {
+        const fs::path site = m_folder / "site";
+        fs::create_directories(site / "releases");
+        for (const auto& archive : fs::directory_iterator(fixture("runtime/prefetched")))
+            fs::copy_file(archive.path(), site / "releases" / archive.path().filename(),
+                          fs::copy_options::overwrite_existing);
+        return testing::LocalHttpsServer(site, testing::fixtureDownloadPort(), {}, {.bytesPerSecond = bytesPerSecond});
     }
 
     void expectCompleteInstallation() const
@@ -106,11 +133,7 @@ TEST_F(EndToEnd, SetupFromAPrefetchedFolderReportsEveryStepAndRecordsTheInstalla
 
 TEST_F(EndToEnd, SetupDownloadsTheRuntimeAndTakesRelativePathsFromTheCurrentFolder)
 {
-    const fs::path site = m_folder / "site";
-    fs::create_directories(site / "releases");
-    for (const auto& archive : fs::directory_iterator(fixture("runtime/prefetched")))
-        fs::copy_file(archive.path(), site / "releases" / archive.path().filename());
-    const testing::LocalHttpsServer server(site, testing::fixtureDownloadPort());
+    const testing::LocalHttpsServer server = serveArchives();
 
     auto environment = options({{"CURL_CA_BUNDLE", server.caBundle().string()}});
     environment.directory = fixture("");
@@ -190,8 +213,7 @@ TEST_F(EndToEnd, ARunningSetupKeepsASecondSetupOut)
     EXPECT_EQ(second.out, "");
     EXPECT_EQ(second.err, kLockHeld);
 
-    first.signal(SIGKILL);
-    first.wait();
+    first.killWithPrograms();
     const auto retry = install();
     EXPECT_EQ(retry.status, 0) << retry.err;
     expectCompleteInstallation();
@@ -206,8 +228,7 @@ TEST_F(EndToEnd, SetupKilledAfterAnyStepCompletesOnTheNextRun)
             testing::RunningProgram setup(testing::fixtureProgram(), installArguments(kGame), options());
             for (std::size_t line = 0; line < step; ++line)
                 ASSERT_EQ(setup.readLine(), kStatusLines[line]);
-            setup.signal(SIGKILL);
-            setup.wait();
+            setup.killWithPrograms();
         }
         const auto retry = install();
         ASSERT_EQ(retry.status, 0) << retry.err;
@@ -230,6 +251,143 @@ TEST_F(EndToEnd, AFailedPrefixStepLeavesNoRecordAndTheNextRunCompletes)
     const auto retry = install();
     EXPECT_EQ(retry.status, 0) << retry.err;
     expectCompleteInstallation();
+}
+
+TEST_F(EndToEnd, ProgressIsDrawnOnATerminalOnlyAndStandardOutputHoldsTheStatusLinesAlone)
+{
+    // Slow enough that the download of the fixture archives (about 50 kB) is watched for a while.
+    const testing::LocalHttpsServer server = serveArchives(24'000);
+    for (const bool terminal : {true, false}) {
+        SCOPED_TRACE(terminal ? "standard error on a terminal" : "standard error in a file");
+        fs::remove_all(m_home);
+        ProgramOptions environment = options({{"CURL_CA_BUNDLE", server.caBundle().string()}});
+        environment.errorOnTerminal = terminal;
+        std::vector<std::string> arguments = installArguments(kGame);
+        arguments.resize(arguments.size() - 2); // no pre-fetched folder: download
+        const auto result = testing::RunningProgram(testing::fixtureProgram(), arguments, environment).wait();
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.out, joinedLines(kStatusLines));
+        if (terminal) {
+            // Redrawn in place and erased before the next status line.
+            EXPECT_NE(result.err.find("\r  "), std::string::npos) << result.err;
+            EXPECT_NE(result.err.find("% · "), std::string::npos) << result.err;
+            EXPECT_NE(result.err.find(" kB/s · "), std::string::npos) << result.err;
+            EXPECT_NE(result.err.find("\r\x1b[K"), std::string::npos) << result.err;
+        } else {
+            EXPECT_EQ(result.err, "");
+        }
+    }
+}
+
+// SIGTERM, SIGINT and SIGHUP during the prefix step, while the runtime's wine
+// hangs there with a helper in its process group: the launcher stops the whole
+// group, ends the runtime's server, releases the lock, writes no record, and
+// ends by the signal. Under nohup a hang-up changes nothing.
+TEST_F(EndToEnd, ASignalDuringAHangingStepStopsSetupCleanlyAndEndsTheLauncherByIt)
+{
+    struct Case {
+        const char* name;
+        int signal;
+        int status;
+        // The hanging run and its helper ignore the terminate request: the stop takes the whole grace period.
+        bool ignoreTerm;
+        bool underNohup;
+    };
+    const Case cases[] = {
+        {"SIGTERM", SIGTERM, 143, false, false},
+        {"SIGINT to programs that ignore SIGTERM", SIGINT, 130, true, false},
+        {"SIGHUP under nohup, then SIGTERM", SIGTERM, 143, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(m_home);
+        fs::remove(m_folder / "calls.jsonl");
+        const fs::path pids = m_folder / "hanging.pid";
+        fs::remove(pids);
+        std::map<std::string, std::string> controls{{"STANDIN_HANG", "wineboot"}, {"STANDIN_PID_FILE", pids.string()}};
+        if (c.ignoreTerm)
+            controls.emplace("STANDIN_IGNORE_TERM", "1");
+        std::vector<std::string> arguments = installArguments(kGame);
+        fs::path program = testing::fixtureProgram();
+        if (c.underNohup) {
+            arguments.insert(arguments.begin(), program.string());
+            program = "/usr/bin/nohup";
+        }
+        testing::RunningProgram setup(program, arguments, options(controls));
+        for (std::size_t line = 0; line < kPrefixStep; ++line)
+            ASSERT_EQ(setup.readLine(), kStatusLines[line]);
+        awaitFile(pids);
+        if (c.underNohup) {
+            setup.signal(SIGHUP);
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            EXPECT_TRUE(testing::isRunning(setup.pid())) << "a hang-up under nohup stopped setup";
+        }
+
+        const auto start = std::chrono::steady_clock::now();
+        setup.signal(c.signal);
+        const auto result = setup.wait();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, timeouts::kGracePeriod + std::chrono::seconds(1));
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.out, "") << "a status line after the stopped step";
+        EXPECT_EQ(result.err, kStopped);
+
+        std::istringstream group(readFile(pids));
+        for (pid_t pid = 0; group >> pid;)
+            EXPECT_TRUE(testing::hasEndedWithin(pid, std::chrono::seconds(1)))
+                << "a program of the stopped group is left: " << pid;
+        const auto calls = testing::readStandInRecord(m_folder / "calls.jsonl");
+        ASSERT_FALSE(calls.empty());
+        EXPECT_EQ(calls.back().program, "wineserver");
+        EXPECT_EQ(calls.back().arguments, std::vector<std::string>{"-k"});
+        EXPECT_FALSE(fs::exists(m_home / "installed.json"));
+        for (const auto& entry : fs::directory_iterator(m_home))
+            EXPECT_EQ(entry.path().filename().string().find("-staging-"), std::string::npos) << entry.path();
+        EXPECT_NO_THROW(InstallLock{m_home / "launcher.lock"});
+    }
+    const auto retry = install();
+    EXPECT_EQ(retry.status, 0) << retry.err;
+    expectCompleteInstallation();
+}
+
+// Status lines that cannot be written are dropped; the work and its exit status stand.
+TEST_F(EndToEnd, SetupWithStandardOutputClosedOrBrokenStillCompletes)
+{
+    for (const auto output : {testing::StandardOutput::Closed, testing::StandardOutput::Broken}) {
+        SCOPED_TRACE(output == testing::StandardOutput::Closed ? "closed" : "broken");
+        fs::remove_all(m_home);
+        ProgramOptions environment = options();
+        environment.output = output;
+        const auto result = testing::runProgram(testing::fixtureProgram(), installArguments(kGame), environment);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, "");
+        expectCompleteInstallation();
+    }
+}
+
+TEST_F(EndToEnd, LaunchPassesSignalsToTheGameAndHoldsTheLockUntilTheGameHasExited)
+{
+    ASSERT_EQ(install().status, 0);
+    const fs::path gameLog = m_home / "Logs/veyra2.log";
+    const fs::path quit = m_folder / "quit";
+    {
+        // A game that goes on after SIGINT, as one that asks to save would.
+        testing::RunningProgram launcher(testing::fixtureProgram(), {"--cli", "--launch", "--home", m_home.string()},
+                                         options({{"STANDIN_GAME_UNTIL", quit.string()}}));
+        awaitFile(gameLog, "started");
+        launcher.signal(SIGINT);
+        awaitFile(gameLog, "got signal 2");
+        EXPECT_EQ(launch().err, kLockHeld);
+        testing::writeFile(quit, "");
+        EXPECT_EQ(launcher.wait().status, 0);
+    }
+    fs::remove(gameLog);
+    testing::RunningProgram launcher(testing::fixtureProgram(), {"--cli", "--launch", "--home", m_home.string()},
+                                     options({{"STANDIN_GAME_SECONDS", "3600"}}));
+    awaitFile(gameLog, "started");
+    launcher.signal(SIGTERM);
+    EXPECT_EQ(launcher.wait().status, 143) << "the game's own status";
+    EXPECT_NE(readFile(gameLog).find("got signal 15"), std::string::npos);
+    EXPECT_NO_THROW(InstallLock{m_home / "launcher.lock"});
 }
 
 } // namespace

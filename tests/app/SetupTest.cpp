@@ -1,8 +1,12 @@
 // The setup sequence in-process: the order of its first steps and what a refused
 // or early-failing setup leaves behind.
 
+#include "core/InstallLock.h"
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
+#include "support/ScopedEnvironmentVariable.h"
+#include "support/SetupStatusLines.h"
+#include "support/StopFromAnotherThread.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 
@@ -209,6 +213,28 @@ TEST_F(Setup, ASetupLogLargerThan16MiBIsRotatedWhenSetupStarts)
     EXPECT_EQ(failureOf(testing::testHost(), m_wrongAudio), kNotTested);
     EXPECT_EQ(fs::file_size(m_root / "Logs/setup.log.1"), (std::uintmax_t{16} << 20) + 1);
     EXPECT_LT(fs::file_size(m_root / "Logs/setup.log"), 1024u) << "a new log was started";
+}
+
+// As the window does it: setup on one thread, the stop requested from another.
+TEST_F(Setup, AStopFromAnotherThreadEndsSetupWithoutARecordAStagingFolderOrTheLock)
+{
+    const fs::path pidFile = m_folder / "hanging.pid";
+    const testing::ScopedEnvironmentVariable hang("STANDIN_HANG", "wineboot");
+    const testing::ScopedEnvironmentVariable pid("STANDIN_PID_FILE", pidFile.string());
+    const StopRequest stop;
+    const Installer installer(m_root, [this](const std::string& line) { m_lines.push_back(line); },
+                              testing::testHost(), Constants::builtIn(), {.stop = stop});
+    const std::jthread requester = testing::requestStopOnceFileExists(stop, pidFile);
+
+    EXPECT_THROW(installer.install(fixture("game/installer.zip"), fixture("audio/MPSetup.exe"),
+                                   fixture("runtime/prefetched")),
+                 SetupStopped);
+    const auto& all = testing::setupStatusLines();
+    EXPECT_EQ(m_lines, std::vector<std::string>(all.begin(), all.begin() + 6));
+    EXPECT_FALSE(fs::exists(m_root / "installed.json"));
+    for (const auto& entry : fs::directory_iterator(m_root))
+        EXPECT_EQ(entry.path().filename().string().find("-staging-"), std::string::npos) << entry.path();
+    EXPECT_NO_THROW(InstallLock{m_root / "launcher.lock"});
 }
 
 } // namespace

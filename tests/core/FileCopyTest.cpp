@@ -50,5 +50,26 @@ TEST(FileCopy, TheCopyIsWritableByItsOwnerAlone)
     }
 }
 
+TEST(FileCopy, CountsItsBytesInTheTallyAndStopsWhenAbandoned)
+{
+    const TemporaryFolder folder;
+    const std::string content(3 * 1024 * 1024 + 17, 'v');
+    testing::writeFile(folder / "file", content);
+
+    CopyTally tally;
+    copyFile(folder / "file", folder / "copy", &tally);
+    EXPECT_EQ(tally.bytes, content.size());
+    EXPECT_EQ(testing::readFile(folder / "copy"), content);
+
+    tally.abandon = true;
+    try {
+        copyFile(folder / "file", folder / "abandoned", &tally);
+        FAIL() << "an abandoned copy went on";
+    } catch (const fs::filesystem_error& error) {
+        EXPECT_EQ(error.code(), std::errc::operation_canceled);
+    }
+    EXPECT_FALSE(fs::exists(folder / "abandoned"));
+}
+
 } // namespace
 } // namespace launcher

@@ -2,12 +2,20 @@
 
 #include "core/Host.h"
 #include "core/SetupFailure.h"
+#include "support/ProcessTree.h"
+#include "support/StopFromAnotherThread.h"
 #include "support/TemporaryFolder.h"
 
 #include <chrono>
+#include <csignal>
+#include <functional>
+#include <map>
+#include <sstream>
 #include <system_error>
+#include <thread>
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 namespace launcher {
 namespace {
@@ -78,8 +86,10 @@ TEST_F(ProcessRunner, NonZeroExitNamesTheProgramAndItsStatus)
     }
     EXPECT_EQ(readFile(m_runner.log()), "tar: cannot open\n");
 
+    // A failed capture leaves its output where the message sends the player.
     const auto failing = script("capturing", "echo listed; exit 1");
     EXPECT_THROW(m_runner.capture({failing, {}}), SetupFailure);
+    EXPECT_EQ(readFile(m_runner.log()), "tar: cannot open\nlisted\n");
     EXPECT_EQ(logEntries(), 0u);
 }
 
@@ -101,11 +111,170 @@ TEST_F(ProcessRunner, ProgramIgnoringTheTerminateRequestIsKilledAfterTheGracePer
 
 TEST_F(ProcessRunner, ProgramThatHonoursTheTerminateRequestEndsAtItsTimeOut)
 {
-    const auto sleeper = script("sleeper", "exec sleep 60");
+    const auto sleeper = script("sleeper", "echo waiting; exec sleep 60");
     const auto start = std::chrono::steady_clock::now();
     EXPECT_THROW(m_runner.capture({sleeper, {}}, {.timeout = kShortTimeOut}), SetupFailure);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(readFile(m_runner.log()), "waiting\n") << "a timed-out capture leaves its output in the setup log";
     EXPECT_EQ(logEntries(), 0u);
+}
+
+// Each way of stopping a program reaches everything in its process group, here
+// a helper it started in the background, and runs the caller's clean-up once.
+TEST_F(ProcessRunner, EveryStopEndsTheProgramsWholeGroupAndRunsTheCleanUpOnce)
+{
+    const auto pids = m_folder / "pids";
+    const auto family = script("family", "sleep 3600 & echo $! > '" + pids.string() + "'; echo $$ >> '" +
+                                             pids.string() + "'; while :; do sleep 1; done");
+    struct Case {
+        const char* name;
+        timeouts::Seconds timeout;
+        bool failingWatch;
+        bool stopFromAnotherThread;
+        std::string failure;
+    };
+    const Case cases[] = {
+        {"time-out", kShortTimeOut, false, false, "A setup step timed out. Retry setup; details are in the setup log."},
+        {"failing watch", timeouts::kDefault, true, false, "the caller's own limit"},
+        {"stop request", timeouts::kDefault, false, true, "Setup was stopped before it finished. Run it again to continue."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(pids);
+        const StopRequest stop;
+        const launcher::ProcessRunner runner(m_runner.log(), {.stop = stop});
+        int cleanUps = 0;
+        RunOptions options{.timeout = c.timeout, .afterStop = [&] { ++cleanUps; }};
+        if (c.failingWatch) {
+            options.watch = [&] {
+                if (std::filesystem::exists(pids))
+                    throw std::runtime_error("the caller's own limit");
+            };
+        }
+        std::jthread requester;
+        if (c.stopFromAnotherThread)
+            requester = testing::requestStopOnceFileExists(stop, pids);
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            runner.run({family, {}}, options);
+            ADD_FAILURE() << "the run ended by itself";
+        } catch (const std::exception& failure) {
+            EXPECT_EQ(failure.what(), c.failure);
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+        EXPECT_EQ(cleanUps, 1);
+        std::istringstream written(readFile(pids));
+        for (pid_t pid = 0; written >> pid;)
+            EXPECT_TRUE(testing::hasEndedWithin(pid, std::chrono::seconds(1))) << pid;
+    }
+
+    // A program that fails by itself was not stopped: no clean-up.
+    int cleanUps = 0;
+    EXPECT_THROW(m_runner.run({script("failing", "exit 3"), {}}, {.afterStop = [&] { ++cleanUps; }}), SetupFailure);
+    EXPECT_EQ(cleanUps, 0);
+}
+
+TEST_F(ProcessRunner, AfterAStopRequestOnlyTheCleanUpStillRunsAndItsFailuresAreIgnored)
+{
+    const StopRequest stop;
+    stop.request();
+    const launcher::ProcessRunner runner(m_runner.log(), {.stop = stop});
+    const auto marker = m_folder / "started";
+    const auto touch = script("touch-marker", "echo cleaning; touch '" + marker.string() + "'; exit 4");
+
+    EXPECT_THROW(runner.run({touch, {}}), SetupStopped);
+    EXPECT_THROW(runner.capture({touch, {}}), SetupStopped);
+    EXPECT_FALSE(std::filesystem::exists(marker));
+
+    runner.runCleanUp({touch, {}}, {});
+    EXPECT_TRUE(std::filesystem::exists(marker));
+    EXPECT_EQ(readFile(runner.log()), "cleaning\n");
+    runner.runCleanUp({m_folder / "bin/absent", {}}, {});
+    runner.runCleanUp({script("hanging", "exec sleep 60"), {}}, {.timeout = kShortTimeOut});
+}
+
+TEST_F(ProcessRunner, ReportsTheActivityAndItsTimeWhileTheProgramRuns)
+{
+    std::vector<Progress> events;
+    const launcher::ProcessRunner runner(m_runner.log(),
+                                         {.progress = [&](const Progress& progress) { events.push_back(progress); }});
+    const auto slow = script("slow", "sleep 0.7");
+
+    runner.run({slow, {}}, {.activity = "Unpacking"});
+    ASSERT_GE(events.size(), 2u);
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        EXPECT_EQ(events[i].activity, "Unpacking");
+        EXPECT_FALSE(events[i].bytes);
+        EXPECT_LT(events[i].elapsed, timeouts::Seconds(1));
+        if (i > 0) {
+            EXPECT_GT(events[i].elapsed, events[i - 1].elapsed);
+        }
+    }
+
+    // Without an activity, or with a watch of the caller's own, the runner reports nothing itself.
+    events.clear();
+    runner.capture({slow, {}});
+    runner.run({slow, {}}, {.activity = "Unpacking", .watch = [] {}});
+    EXPECT_TRUE(events.empty());
+}
+
+// The player's shell chose what a program ignores (nohup's SIGHUP); the runner
+// undoes only what the launcher itself changes: SIGPIPE, which it ignores, and
+// blocked signals. And each program leads a process group of its own.
+TEST_F(ProcessRunner, ProgramsKeepTheShellsIgnoredSignalsAndStartUnblockedInAGroupOfTheirOwn)
+{
+    struct SavedAction {
+        int number;
+        struct sigaction action;
+    };
+    std::vector<SavedAction> saved;
+    for (const int number : {SIGHUP, SIGPIPE}) {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        saved.push_back({number, {}});
+        ::sigaction(number, &ignore, &saved.back().action);
+    }
+    sigset_t blocked;
+    sigset_t previousMask;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGUSR1);
+    ::pthread_sigmask(SIG_BLOCK, &blocked, &previousMask);
+
+    // The program reads its own state: the shell's would show the signals it
+    // blocks while it waits for a command.
+    const auto show = script("signals", "echo \"$$ $(cut -d' ' -f5 /proc/$$/stat)\"; "
+                                        "exec grep -E '^Sig(Ign|Blk):' /proc/self/status");
+    const std::string output = m_runner.capture({show, {}});
+
+    ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
+    for (const auto& [number, action] : saved)
+        ::sigaction(number, &action, nullptr);
+
+    std::istringstream lines(output);
+    pid_t pid = 0;
+    pid_t group = 0;
+    lines >> pid >> group;
+    std::map<std::string, unsigned long long> masks;
+    for (std::string label, hex; lines >> label >> hex;)
+        masks[label] = std::stoull(hex, nullptr, 16);
+    const auto bit = [](int number) { return 1ULL << (number - 1); };
+    EXPECT_NE(masks.at("SigIgn:") & bit(SIGHUP), 0u) << output;
+    EXPECT_EQ(masks.at("SigIgn:") & bit(SIGPIPE), 0u) << output;
+    EXPECT_EQ(masks.at("SigBlk:"), 0u) << output;
+    EXPECT_EQ(group, pid) << output;
+}
+
+TEST_F(ProcessRunner, OutputTooLargeToCaptureFailsAsAFailedRunOfTheProgram)
+{
+    const auto endless = script("endless", "exec yes 'one line of a listing that never ends'");
+    try {
+        m_runner.capture({endless, {}});
+        FAIL() << "the capture was taken";
+    } catch (const SetupFailure& failure) {
+        EXPECT_STREQ(failure.what(), "endless failed (143). Open the setup log for details. If antivirus quarantined "
+                                     "a file, review its report before retrying.");
+    }
+    EXPECT_EQ(std::filesystem::file_size(m_runner.log()), launcher::ProcessRunner::kCaptureLimit);
 }
 
 TEST_F(ProcessRunner, WatchRunsWhileTheProgramRunsAndAFailureOfItStopsTheProgram)

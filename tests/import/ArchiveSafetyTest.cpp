@@ -54,6 +54,28 @@ TEST(ArchiveSafety, UnpacksTheDataArchiveWithHiddenEntriesIntoANewFolder)
               testing::readFile(testing::fixture("game/Veyra 2/temp/directx.exe")));
 }
 
+// A listing too long to be captured whole is a failed run of the archive tool,
+// never a listing judged unsafe (nor, worse, safe) from the part that was read.
+TEST(ArchiveSafety, AListingThatCannotBeCapturedWholeIsAFailedRunOfTheArchiveTool)
+{
+    const TemporaryFolder folder;
+    const fs::path tool = folder / "bin/bsdtar";
+    testing::writeFile(tool, "#!/bin/sh\nexec yes 'Veyra 2/maps/../../../outside'\n");
+    fs::permissions(tool, fs::perms::owner_all);
+    Host host = testing::testHost();
+    host.archiveTool = tool;
+    const Installer installer(folder / "root", {}, host);
+
+    try {
+        installer.unpackUserArchive(testing::fixture("game/installer/vy2pc_data.bin"), folder / "unpacked");
+        FAIL() << "the listing was judged";
+    } catch (const SetupFailure& failure) {
+        EXPECT_STREQ(failure.what(), "bsdtar failed (143). Open the setup log for details. If antivirus quarantined a "
+                                     "file, review its report before retrying.");
+    }
+    EXPECT_FALSE(fs::exists(folder / "unpacked"));
+}
+
 // Each maker puts one entry that is neither a regular file nor a folder into the tree.
 using EntryMaker = void (*)(const fs::path& tree);
 

@@ -2,14 +2,18 @@
 #include "core/Platform.h"
 #include "core/SetupFailure.h"
 #include "support/OwnerOnlyWrites.h"
+#include "support/ProcessTree.h"
 #include "support/StandInRecord.h"
+#include "support/StopFromAnotherThread.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 #include "EntryNames.h"
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -65,16 +69,24 @@ protected:
         useStandIn({});
     }
 
-    // Installs the stand-in as the runtime's wine program, behind a script that
-    // gives it this test's record and fault controls.
+    // Installs the stand-in as the runtime's wine and wineserver programs, each
+    // behind a script that gives it this test's record and fault controls. The
+    // stand-in acts as the program it is named, so it is started by a link of that name.
     void useStandIn(const std::map<std::string, std::string>& controls) const
     {
-        std::string script = "#!/bin/sh\nexport STANDIN_RECORD='" + m_record.string() + "'\n";
-        for (const auto& [name, value] : controls)
-            script += "export " + name + "='" + value + "'\n";
-        script += "exec '" + (fs::path(VEYRA2_SOURCE_DIR) / "tests/fixtures/runtime/standin-wine").string() + "' \"$@\"\n";
-        writeFile(m_installer.wine(), script);
-        fs::permissions(m_installer.wine(), fs::perms::owner_all);
+        const fs::path source = fs::path(VEYRA2_SOURCE_DIR) / "tests/fixtures/runtime/standin-wine";
+        for (const fs::path& program : {m_installer.wine(), m_installer.layout().wineServer()}) {
+            const fs::path named = m_folder / "standin" / program.filename();
+            fs::create_directories(named.parent_path());
+            if (!fs::is_symlink(named))
+                fs::create_symlink(source, named);
+            std::string script = "#!/bin/sh\nexport STANDIN_RECORD='" + m_record.string() + "'\n";
+            for (const auto& [name, value] : controls)
+                script += "export " + name + "='" + value + "'\n";
+            script += "exec '" + named.string() + "' \"$@\"\n";
+            writeFile(program, script);
+            fs::permissions(program, fs::perms::owner_all);
+        }
     }
 
     std::vector<Arguments> runs() const
@@ -235,6 +247,33 @@ TEST_F(PrefixConfiguration, RegistrationProofNeedsTheLibraryNameInAnyLetterCase)
         EXPECT_EQ(runs().back(), configurationRuns().back());
         fs::remove(m_record);
     }
+}
+
+// Wine's server outlives a stopped run and would keep writing into the prefix,
+// so a stopped run is followed by "wineserver -k" in the same environment.
+TEST_F(PrefixConfiguration, AStopFromAnotherThreadEndsTheHangingRunAndTheRuntimesServer)
+{
+    const fs::path pidFile = m_folder / "hanging.pid";
+    useStandIn({{"STANDIN_HANG", "wineboot"}, {"STANDIN_PID_FILE", pidFile.string()}});
+    const StopRequest stop;
+    const Installer installer(m_root, {}, testing::testHost(), Constants::builtIn(), {.stop = stop});
+    const std::jthread requester = testing::requestStopOnceFileExists(stop, pidFile);
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(installer.configurePrefix(m_codec), SetupStopped);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, timeouts::kGracePeriod + std::chrono::seconds(1));
+    std::istringstream group(readFile(pidFile));
+    for (pid_t pid = 0; group >> pid;)
+        EXPECT_TRUE(testing::hasEndedWithin(pid, std::chrono::seconds(1)))
+            << "the hanging run and the helper in its group are gone";
+
+    const auto calls = testing::readStandInRecord(m_record);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].arguments, (Arguments{"wineboot", "-u"}));
+    EXPECT_EQ(calls[1].program, "wineserver");
+    EXPECT_EQ(calls[1].arguments, Arguments{"-k"});
+    EXPECT_EQ(calls[1].environment, calls[0].environment);
+    EXPECT_EQ(calls[1].environment.at("WINEPREFIX"), m_prefix.string());
 }
 
 // The runner's time-outs for the runtime are minutes long, so the time-out path

@@ -137,7 +137,7 @@ TEST_F(RuntimeInstallation, APlayerReplacesAnEarlierRuntimeHoldingReadOnlyFolder
                     for (const char* readOnly : {"wswine.bundle/share/fonts", "wswine.bundle", ""})
                         fs::permissions(installer.runtime() / readOnly, fs::perms::owner_read | fs::perms::owner_exec);
                     installer.installRuntime(prefetched());
-                    throw std::runtime_error(fs::exists(installer.runtime() / "wswine.bundle/share") ? "old runtime left"
+                    throw std::runtime_error(fs::exists(installer.runtime() / "wswine.bundle/share/fonts") ? "old runtime left"
                                                                                                      : "replaced");
                 }),
                 ::testing::ExitedWithCode(0), "^replaced\n$");

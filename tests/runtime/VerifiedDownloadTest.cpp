@@ -7,6 +7,7 @@
 #include "support/Unprivileged.h"
 
 #include <cctype>
+#include <chrono>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -98,12 +99,26 @@ protected:
         return Installer(root(), {}, m_host).obtain(asset, cache);
     }
 
+    // Downloads with a progress report, collecting the progress in m_progress.
+    void obtainWatched(const RuntimeAsset& asset, DownloadShare share = {})
+    {
+        const Installer installer(root(), {}, m_host, Constants::builtIn(),
+                                  {.progress = [this](const Progress& progress) { m_progress.push_back(progress); }});
+        installer.obtain(asset, std::nullopt, share);
+    }
+
     TemporaryFolder m_folder;
     Host m_host = testing::testHost();
     RuntimeAsset m_asset = Constants::builtIn().engine;
     std::string m_archive = readFile(fixture("runtime/prefetched/" + m_asset.name));
     std::string m_releasePath = "/releases/" + m_asset.name;
+    std::vector<Progress> m_progress;
 };
+
+// The fixture engine archive is about 50 kB, so a slowed server makes its
+// download last a few seconds, long enough to be watched (curl writes the
+// partial file in blocks of 4 KiB).
+constexpr std::uint64_t kSlowRate = 24'000;
 
 TEST_F(VerifiedDownload, DownloadsVerifiesAndKeepsTheArchiveForLaterSetups)
 {
@@ -161,6 +176,77 @@ TEST_F(VerifiedDownload, FailedDownloadsLeaveNeitherCacheFileNorPartialFile)
         EXPECT_FALSE(fs::exists(cached()));
         EXPECT_FALSE(fs::exists(partial()));
     }
+}
+
+TEST_F(VerifiedDownload, ReportsGrowingBytesOfAllArchivesTogetherWhileTheDownloadRuns)
+{
+    LocalHttpsServer server(served(), 0, {}, {.bytesPerSecond = kSlowRate});
+    const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+    const std::uint64_t before = 5000;
+    const std::uint64_t total = before + m_archive.size();
+
+    obtainWatched(servedAsset(server, m_releasePath), {.before = before, .total = total});
+    EXPECT_EQ(readFile(cached()), m_archive);
+
+    ASSERT_GE(m_progress.size(), 3u);
+    std::size_t increases = 0;
+    for (std::size_t i = 0; i < m_progress.size(); ++i) {
+        const Progress& progress = m_progress[i];
+        ASSERT_TRUE(progress.bytes);
+        EXPECT_GE(*progress.bytes, before);
+        EXPECT_LE(*progress.bytes, total);
+        EXPECT_EQ(progress.expected, total);
+        EXPECT_TRUE(progress.fraction());
+        if (i > 0) {
+            EXPECT_GE(*progress.bytes, *m_progress[i - 1].bytes);
+            increases += *progress.bytes > *m_progress[i - 1].bytes;
+        }
+    }
+    EXPECT_GE(increases, 2u);
+    EXPECT_TRUE(m_progress.back().bytesPerSecond);
+}
+
+TEST_F(VerifiedDownload, AStalledDownloadIsStoppedAfterTheStallLimitAndLeavesNoPartialFile)
+{
+    const std::uint64_t sent = 20'000;
+    LocalHttpsServer server(served(), 0, {}, {.stalls = {{m_releasePath, sent}}});
+    const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+    const std::chrono::seconds limit = Constants::builtIn().downloadStallLimit;
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(failureOf([&] { obtainWatched(servedAsset(server, m_releasePath)); }),
+              "The download of the compatibility runtime stopped: no data arrived for " + std::to_string(limit.count())
+                  + " seconds. Check your internet connection, then try again.");
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(elapsed, limit);
+    EXPECT_LT(elapsed, limit + std::chrono::seconds(2));
+    EXPECT_FALSE(fs::exists(partial()));
+    EXPECT_FALSE(fs::exists(cached()));
+    ASSERT_FALSE(m_progress.empty());
+    EXPECT_GT(*m_progress.back().bytes, 0u);
+    EXPECT_LE(*m_progress.back().bytes, sent);
+}
+
+TEST_F(VerifiedDownload, ADownloadGrowingPastTwiceItsExpectedSizeIsStopped)
+{
+    const std::uint64_t rate = kSlowRate / 2;
+    LocalHttpsServer server(served(), 0, {}, {.bytesPerSecond = rate});
+    const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+    RuntimeAsset small = servedAsset(server, m_releasePath);
+    small.expectedSize = 10'000;
+    ASSERT_GT(m_archive.size(), 2 * small.expectedSize + rate) << "the download must outlast the limit by a second";
+
+    EXPECT_EQ(failureOf([&] { obtainWatched(small); }),
+              "The download of the compatibility runtime is larger than expected. Try again later.");
+    EXPECT_FALSE(fs::exists(partial()));
+    EXPECT_FALSE(fs::exists(cached()));
+    // Past its expected size the file shows bytes without a fraction.
+    bool pastExpected = false;
+    for (const Progress& progress : m_progress) {
+        EXPECT_EQ(progress.fraction().has_value(), *progress.bytes <= small.expectedSize) << *progress.bytes;
+        pastExpected |= *progress.bytes > small.expectedSize;
+    }
+    EXPECT_TRUE(pastExpected);
 }
 
 TEST_F(VerifiedDownload, RunsCurlWithExactlyTheSeventeenArguments)

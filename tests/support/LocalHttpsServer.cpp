@@ -23,7 +23,7 @@ std::uint16_t fixtureDownloadPort()
 }
 
 LocalHttpsServer::LocalHttpsServer(const std::filesystem::path& folder, std::uint16_t port,
-                                   const std::vector<Redirect>& redirects)
+                                   const std::vector<Redirect>& redirects, const Pace& pace)
 {
     const auto log = m_state / "server.log";
     m_output = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
@@ -34,6 +34,10 @@ LocalHttpsServer::LocalHttpsServer(const std::filesystem::path& folder, std::uin
                                        "--port", std::to_string(port)};
     for (const auto& [path, location] : redirects)
         arguments.insert(arguments.end(), {"--redirect", path + "=" + location});
+    if (pace.bytesPerSecond)
+        arguments.insert(arguments.end(), {"--rate", std::to_string(*pace.bytesPerSecond)});
+    for (const auto& [path, bytes] : pace.stalls)
+        arguments.insert(arguments.end(), {"--stall", path + "=" + std::to_string(bytes)});
 
     // The destructor does not run when the constructor throws.
     try {

@@ -31,11 +31,23 @@ public:
         std::string path;
         std::string location;
     };
+    // How the bodies are sent, for tests of slow and stalled downloads.
+    struct Pace {
+        // Every body at about this many bytes per second, in steps of a twentieth of it.
+        std::optional<std::uint64_t> bytesPerSecond;
+        // A request for `path` gets the first `bytes` of its body, then nothing
+        // more while the connection stays open.
+        struct Stall {
+            std::string path;
+            std::uint64_t bytes;
+        };
+        std::vector<Stall> stalls;
+    };
 
     // Starts the server and returns once it listens. Port 0 picks a free port.
     // Throws std::runtime_error with the server's output when it does not start.
     explicit LocalHttpsServer(const std::filesystem::path& folder, std::uint16_t port = 0,
-                              const std::vector<Redirect>& redirects = {});
+                              const std::vector<Redirect>& redirects = {}, const Pace& pace = {});
     ~LocalHttpsServer();
     LocalHttpsServer(const LocalHttpsServer&) = delete;
     LocalHttpsServer& operator=(const LocalHttpsServer&) = delete;

@@ -16,10 +16,24 @@ struct ProgramResult {
     std::string err;
 };
 
+// Where the program's standard output goes.
+enum class StandardOutput {
+    // A pipe that the test reads.
+    Pipe,
+    // Nowhere: descriptor 1 is closed, as after ">&-".
+    Closed,
+    // A pipe whose reading end is already closed, as when piped into a reader
+    // that has quit ("| head -1").
+    Broken,
+};
+
 struct ProgramOptions {
     // Variables set on top of the test's own environment; an empty value removes the variable.
     std::map<std::string, std::string> environment;
     std::optional<std::filesystem::path> directory;
+    StandardOutput output = StandardOutput::Pipe;
+    // Standard error on a pseudo-terminal, as in a terminal window; otherwise a file.
+    bool errorOnTerminal = false;
 };
 
 // Runs the program to its end; standard input is the null device.

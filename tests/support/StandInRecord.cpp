@@ -12,7 +12,7 @@ std::vector<StandInCall> readStandInRecord(const std::filesystem::path& record)
     std::ifstream in(record);
     for (std::string line; std::getline(in, line);) {
         const auto json = nlohmann::json::parse(line);
-        calls.push_back({json.at("arguments").get<std::vector<std::string>>(), json.at("directory").get<std::string>(),
+        calls.push_back({json.at("program").get<std::string>(), json.at("arguments").get<std::vector<std::string>>(), json.at("directory").get<std::string>(),
                          json.at("environment").get<std::map<std::string, std::string>>()});
     }
     return calls;

@@ -7,8 +7,10 @@
 
 namespace launcher::testing {
 
-// One call of the stand-in wine program, as it recorded it (see fixtures/runtime/standin-wine).
+// One call of the stand-in runtime, as it recorded it (see fixtures/runtime/standin-wine).
 struct StandInCall {
+    // "wine" or "wineserver".
+    std::string program;
     std::vector<std::string> arguments;
     std::string directory;
     // Every WINE*, DYLD_*, LD_* and MVK_* variable the call saw.

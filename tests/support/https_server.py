@@ -2,10 +2,14 @@
 """HTTPS server on the loopback address for download tests.
 
 usage: https_server.py FOLDER STATE [--port N] [--redirect PATH=LOCATION]...
+                       [--rate BYTES] [--stall PATH=BYTES]...
 
 Serves the files below FOLDER at https://127.0.0.1:PORT/ (PORT 0, the default,
 picks a free port). A request for a PATH given with --redirect is answered with
-302 Found and the LOCATION instead. Before it listens it makes, in STATE:
+302 Found and the LOCATION instead. With --rate every body is sent at about
+BYTES per second, in small steps. A request for a PATH given with --stall gets
+its full headers and the first BYTES of its body, and then nothing more, while
+the connection stays open. Before it listens it makes, in STATE:
 
   ca.pem       a certificate authority made for this run: the bundle to trust
   server.pem   the server's certificate for 127.0.0.1, signed by that authority
@@ -21,6 +25,7 @@ import os
 import ssl
 import subprocess
 import sys
+import time
 
 
 def openssl(*arguments):
@@ -52,6 +57,28 @@ def make_certificates(state):
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     redirects = {}
+    rate = None
+    stalls = {}
+    # Steps per second of a body sent at a rate.
+    steps = 20
+
+    def copyfile(self, source, outputfile):
+        stall = self.stalls.get(self.path)
+        if stall is not None:
+            outputfile.write(source.read(stall))
+            outputfile.flush()
+            while True:
+                time.sleep(1)
+        if self.rate is None:
+            super().copyfile(source, outputfile)
+            return
+        while True:
+            data = source.read(max(1, self.rate // self.steps))
+            if not data:
+                return
+            outputfile.write(data)
+            outputfile.flush()
+            time.sleep(1 / self.steps)
 
     def send_head(self):
         location = self.redirects.get(self.path)
@@ -70,9 +97,13 @@ def main():
     parser.add_argument("state")
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--redirect", action="append", default=[])
+    parser.add_argument("--rate", type=int)
+    parser.add_argument("--stall", action="append", default=[])
     options = parser.parse_args()
 
     Handler.redirects = dict(route.split("=", 1) for route in options.redirect)
+    Handler.rate = options.rate
+    Handler.stalls = {path: int(size) for path, size in (route.split("=", 1) for route in options.stall)}
     certificate, key = make_certificates(options.state)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(certificate, key)

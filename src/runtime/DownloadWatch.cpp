@@ -1,0 +1,43 @@
+#include "runtime/DownloadWatch.h"
+
+#include "core/SetupFailure.h"
+
+#include <string>
+#include <system_error>
+
+namespace launcher {
+
+DownloadWatch::DownloadWatch(const Installer& installer, std::filesystem::path partial, const RuntimeAsset& asset,
+                             DownloadShare share)
+    : m_installer(installer)
+    , m_partial(std::move(partial))
+    , m_expectedSize(asset.expectedSize)
+    , m_share(share.total > 0 ? share : DownloadShare{.before = 0, .total = asset.expectedSize})
+{
+}
+
+void DownloadWatch::look()
+{
+    // Before the first byte arrives the partial file may not exist yet.
+    std::error_code notYet;
+    const std::uintmax_t size = std::filesystem::file_size(m_partial, notYet);
+    const std::uint64_t written = notYet ? 0 : size;
+
+    // The expected size never decides what is accepted (only the pin does); it
+    // only stops a file that grows without end.
+    if (m_expectedSize > 0 && written > 2 * m_expectedSize)
+        throw SetupFailure("The download of the compatibility runtime is larger than expected. Try again later.");
+    // Past its expected size the file shows bytes without a fraction.
+    const std::optional<std::uint64_t> expected =
+        m_share.total > 0 && written <= m_expectedSize ? std::optional(m_share.total) : std::nullopt;
+    const Progress progress = m_meter.measure(m_share.before + written, expected);
+
+    const std::chrono::seconds limit = m_installer.constants().downloadStallLimit;
+    if (m_meter.idle() >= limit)
+        throw SetupFailure("The download of the compatibility runtime stopped: no data arrived for "
+                           + std::to_string(limit.count())
+                           + " seconds. Check your internet connection, then try again.");
+    m_installer.progress(progress);
+}
+
+} // namespace launcher

@@ -1,0 +1,36 @@
+#pragma once
+// The watch over a running download: about every 200 ms it looks how far the
+// partial file has grown, reports bytes, speed and time left, and stops a
+// download that stalls or grows far past its archive's expected size.
+//
+//   DownloadWatch watch(installer, partial, asset, share);
+//   installer.run(curl, {.timeout = timeouts::kDownload, .watch = [&watch] { watch.look(); }});
+//
+// Runs on the thread of the download, as the runner's watch.
+
+#include "core/ByteMeter.h"
+#include "core/Installer.h"
+
+#include <filesystem>
+
+namespace launcher {
+
+class DownloadWatch final {
+public:
+    // Starts the stall clock; `installer` must outlive the watch.
+    DownloadWatch(const Installer& installer, std::filesystem::path partial, const RuntimeAsset& asset,
+                  DownloadShare share);
+
+    // Reports the progress; throws SetupFailure when no data arrived for the
+    // stall limit, or when the file grew past twice its expected size.
+    void look();
+
+private:
+    const Installer& m_installer;
+    std::filesystem::path m_partial;
+    std::uint64_t m_expectedSize;
+    DownloadShare m_share;
+    ByteMeter m_meter;
+};
+
+} // namespace launcher
