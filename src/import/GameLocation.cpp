@@ -1,11 +1,11 @@
-#include "core/Installer.h"
+#include "import/GameLocation.h"
 
+#include "core/Installer.h"
 #include "core/LowerCase.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "import/TreeWalk.h"
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -15,11 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kExecutable = "veyra2.exe";
-
-// Without any of these the game cannot start; the first missing one is named.
-constexpr std::array<std::string_view, 5> kRequiredFiles{
-    "veyra2.exe", "xlive.dll", "maps/shared.map", "maps/mainmenu.map", "maps/single_player_shared.map",
-};
 
 } // namespace
 
@@ -44,7 +39,7 @@ std::optional<fs::path> Installer::locateGame(const fs::path& folder) const
 
 void Installer::validateGame(const fs::path& game) const
 {
-    for (const std::string_view required : kRequiredFiles)
+    for (const std::string_view required : kRequiredGameFiles)
         if (!existsQuietly(game / required))
             throw SetupFailure("Missing " + std::string(required) +
                                ". Choose a complete Veyra 2 Project Kestrane game folder or the vy2pc_data.bin "
