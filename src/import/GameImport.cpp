@@ -1,11 +1,13 @@
-#include "core/Installer.h"
+#include "import/GameImport.h"
 
+#include "core/Installer.h"
 #include "core/AtomicFile.h"
 #include "core/LowerCase.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 #include "import/FolderCopy.h"
+#include "import/GameFileList.h"
 #include "import/TreeWalk.h"
 
 #include <array>
@@ -23,15 +25,6 @@ constexpr std::string_view kDataArchive = "vy2pc_data.bin";
 constexpr std::string_view kConfiguration = "[VY2ConfigurationVersion:1]\n"
                                             "skip_intro = true\n"
                                             "fps_limit = 60\n";
-
-// Settings, accounts and logs of the player who packed the game; matched on the
-// lower-cased name at the game folder's top level only.
-bool isPerUserItem(const fs::path& item)
-{
-    const std::string name = lowerCase(item.filename().string());
-    return name.starts_with("veyra2config") || name.starts_with("veyra2accounts") || name == "imgui.ini" ||
-           name == "logs";
-}
 
 // The first entry named exactly like the data archive, in walk order.
 std::optional<fs::path> findDataArchive(const fs::path& folder)
@@ -57,6 +50,13 @@ void prune(const fs::path& game)
 }
 
 } // namespace
+
+bool isPerUserItem(const fs::path& item)
+{
+    const std::string name = lowerCase(item.filename().string());
+    return name.starts_with("veyra2config") || name.starts_with("veyra2accounts") || name == "imgui.ini" ||
+           name == "logs";
+}
 
 void Installer::importGame(const fs::path& selected) const
 {
@@ -108,10 +108,13 @@ void Installer::importGame(const fs::path& selected) const
 
     // The staging folder lies under the same root, so the move is a rename.
     makeDirectory(layout().install());
+    // A list that describes the earlier game folder must not outlive it.
+    fs::remove(layout().gameFileList());
     fs::remove_all(game());
     fs::rename(*located, game());
     prune(game());
     writeFileAtomically(game() / "veyra2config1.ini", kConfiguration);
+    writeGameFileList(game(), layout().gameFileList());
 }
 
 } // namespace launcher
