@@ -1,7 +1,7 @@
 #include "core/Installer.h"
 
+#include "app/IncompleteInstallation.h"
 #include "core/Posix.h"
-#include "core/SetupFailure.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@ namespace launcher {
 LaunchedGame Installer::launch(bool debug) const
 {
     if (!isInstalled())
-        throw SetupFailure("Setup is incomplete. Complete setup before launching Veyra 2.");
+        throwRefusal(*this, "Setup is incomplete. Complete setup before launching Veyra 2.");
     auto lock = std::make_unique<InstallLock>(layout().lockFile());
 
     Environment gameEnvironment = environment();

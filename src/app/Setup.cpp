@@ -1,20 +1,18 @@
 #include "core/Installer.h"
 
+#include "app/IncompleteInstallation.h"
+#include "app/SetupSteps.h"
+#include "core/AtomicFile.h"
 #include "core/InstallationRecord.h"
 #include "core/InstallLock.h"
-#include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
-#include "core/AtomicFile.h"
 
 #include <array>
 #include <string_view>
 #include <system_error>
 
 namespace launcher {
-namespace {
 
-// Setup holds the install lock, so a staging folder found now belongs to a run
-// that was killed; an import's can hold gigabytes.
 void removeAbandonedStagingFolders(const std::filesystem::path& root)
 {
     static constexpr std::array<std::string_view, 3> kPrefixes{"Runtime-staging-", "Game-staging-", "DirectX-staging-"};
@@ -27,7 +25,17 @@ void removeAbandonedStagingFolders(const std::filesystem::path& root)
     }
 }
 
-} // namespace
+void recordInstallation(const Installer& installer)
+{
+    const InstallationRecord installation{
+        .format = InstallationRecord::kFormat,
+        .launcherVersion = installer.constants().version,
+        .engine = installer.constants().engine.name,
+        .installedAt = std::chrono::system_clock::now(),
+    };
+    writeFileAtomically(installer.record(), installation.encode());
+    installer.report("Ready to play");
+}
 
 void Installer::install(const std::filesystem::path& gameSource, const std::filesystem::path& audio,
                         const std::optional<std::filesystem::path>& cache) const
@@ -35,9 +43,8 @@ void Installer::install(const std::filesystem::path& gameSource, const std::file
     makeDirectory(root());
     const InstallLock lock(layout().lockFile());
 
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(record(), error)))
-        throw SetupFailure("An installation already exists. Its game files and saves were left untouched.");
+    if (hasRecord())
+        throwRefusal(*this, "An installation already exists. Its game files and saves were left untouched.");
     removeAbandonedStagingFolders(root());
 
     preflight();
@@ -47,15 +54,7 @@ void Installer::install(const std::filesystem::path& gameSource, const std::file
     importGame(gameSource);
     installDirectX();
     configurePrefix(codec);
-
-    const InstallationRecord installation{
-        .format = InstallationRecord::kFormat,
-        .launcherVersion = constants().version,
-        .engine = constants().engine.name,
-        .installedAt = std::chrono::system_clock::now(),
-    };
-    writeFileAtomically(record(), installation.encode());
-    report("Ready to play");
+    recordInstallation(*this);
 }
 
 } // namespace launcher

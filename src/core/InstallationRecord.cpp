@@ -1,6 +1,10 @@
 #include "core/InstallationRecord.h"
 
+#include "core/Posix.h"
+
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <stdexcept>
 
@@ -62,6 +66,17 @@ InstallationRecord InstallationRecord::decode(std::string_view text)
     record.installedAt = std::chrono::system_clock::time_point(
         std::chrono::duration_cast<std::chrono::system_clock::duration>(Seconds(seconds) + kReferenceDate));
     return record;
+}
+
+InstallationRecord InstallationRecord::read(const std::filesystem::path& file)
+{
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream)
+        throwFileError("cannot open installation record", file);
+    const std::string text{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    if (stream.bad())
+        throwFileError("cannot read installation record", file);
+    return decode(text);
 }
 
 } // namespace launcher

@@ -4,27 +4,26 @@
 #include "core/InstallationRecord.h"
 #include "core/Posix.h"
 
-#include <fstream>
-#include <iterator>
+#include <system_error>
 
 namespace launcher {
 
 bool Installer::isInstalled() const noexcept
 {
     try {
-        std::ifstream file(record(), std::ios::binary);
-        if (!file)
+        if (InstallationRecord::read(record()).format != InstallationRecord::kFormat)
             return false;
-        const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        if (file.bad() || InstallationRecord::decode(text).format != InstallationRecord::kFormat)
-            return false;
-
         return existsQuietly(game() / "veyra2.exe") && isExecutableFile(wine())
-            && existsQuietly(prefix() / "system.reg")
-            && existsQuietly(prefix() / "drive_c/windows/syswow64/wmadmod.dll");
+            && existsQuietly(prefix() / "system.reg") && existsQuietly(layout().decoder());
     } catch (...) {
         return false;
     }
+}
+
+bool Installer::hasRecord() const noexcept
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(record(), error));
 }
 
 } // namespace launcher

@@ -11,9 +11,9 @@ const std::vector<std::string>& WineRuntime::gameArguments()
     return arguments;
 }
 
-void WineRuntime::checkVersion() const
+void WineRuntime::checkVersion(timeouts::Seconds timeout) const
 {
-    run({"--version"}, timeouts::kWineVersion);
+    run({"--version"}, timeout);
 }
 
 void WineRuntime::updatePrefix() const
@@ -31,9 +31,9 @@ void WineRuntime::registerLibrary(const std::string& regsvr32, const std::string
     run({regsvr32, "/s", library}, timeouts::kWineTool);
 }
 
-std::string WineRuntime::queryRegistry(const std::string& key) const
+std::string WineRuntime::queryRegistry(const std::string& key, timeouts::Seconds timeout) const
 {
-    return m_runner.capture({m_layout.wine(), {"reg", "query", key}}, options(timeouts::kWineTool));
+    return m_runner.capture({m_layout.wine(), {"reg", "query", key}}, options(timeout));
 }
 
 void WineRuntime::run(std::vector<std::string> arguments, timeouts::Seconds timeout) const
