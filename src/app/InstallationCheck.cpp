@@ -3,6 +3,7 @@
 #include "app/PlainSentences.h"
 #include "core/ExecutableFile.h"
 #include "core/InstallationRecord.h"
+#include "core/SetupFailure.h"
 #include "import/DirectXComponents.h"
 #include "import/GameFileList.h"
 #include "import/GameLocation.h"
@@ -65,8 +66,11 @@ bool runtimeStarts(const Installer& installer)
     try {
         installer.wineRuntime().checkVersion(timeouts::kWineCheck);
         return true;
-    } catch (const std::exception&) {
-        // Whether it cannot start, fails or runs out of time, the setup log has its answer.
+    } catch (const SetupFailure&) {
+        // Whether it fails or runs out of time, the setup log has its answer.
+        return false;
+    } catch (const std::system_error&) {
+        // It cannot even be started.
         return false;
     }
 }
@@ -145,9 +149,12 @@ bool decoderRegistered(const Installer& installer)
 {
     try {
         return namesRegisteredLibrary(installer.wineRuntime().queryRegistry(kDecoderClassKey, timeouts::kWineCheck));
-    } catch (const std::exception&) {
-        // The query exits non-zero when the class key is absent; that, a time-out
-        // and output that is no text alike leave the registration unproven.
+    } catch (const SetupFailure&) {
+        // The query exits non-zero when the class key is absent; that and a
+        // time-out alike leave the registration unproven.
+        return false;
+    } catch (const std::system_error&) {
+        // So does a query that cannot start or prints no text.
         return false;
     }
 }

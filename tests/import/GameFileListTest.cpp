@@ -41,6 +41,19 @@ TEST(GameFileList, TheImportListsEveryFileButThoseTheGameRewritesAndTheGraphicsL
     EXPECT_EQ(list.at("format"), 1);
 }
 
+TEST(GameFileList, ANameThatIsNoUtf8TextStaysOutOfTheList)
+{
+    const TemporaryFolder folder;
+    const fs::path game = testing::copyOfFixture("game/Veyra 2", folder / "game");
+    writeGameFileList(game, folder / "before.json");
+    writeFile(game / "data/caf\xe9.pak", "named in Latin-1");
+
+    writeGameFileList(game, folder / "after.json");
+
+    EXPECT_EQ(testing::readFile(folder / "after.json"), testing::readFile(folder / "before.json"));
+    EXPECT_EQ(changedGameFiles(game, folder / "after.json"), std::vector<std::string>{});
+}
+
 TEST(GameFileList, NamesTheListedFilesThatAreMissingOrChanged)
 {
     using Change = std::function<void(const fs::path& game, const fs::path& list)>;
