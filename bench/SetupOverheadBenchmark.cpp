@@ -7,60 +7,24 @@
 // each program's own run time. The launcher's overhead is the plain setup's time
 // minus the sum of the programs' own times; the shim's own cost is measured and
 // shown apart.
+#include "ShimTiming.h"
 #include "core/Installer.h"
 #include "core/StagingFolder.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <numeric>
 #include <vector>
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 using namespace launcher;
+using namespace launcher::bench;
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
 constexpr int kRepetitions = 7;
-
-double milliseconds(Clock::duration duration)
-{
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void runDirectly(const std::vector<std::string>& command)
-{
-    std::vector<char*> argv;
-    for (const auto& argument : command)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        std::exit(1);
-    waitpid(pid, nullptr, 0);
-}
-
-// Places the shim at `path`, in front of the program `real`.
-void placeShim(const fs::path& path, const fs::path& real)
-{
-    fs::create_directories(path.parent_path());
-    fs::copy_file(VEYRA2_TIMING_SHIM, path, fs::copy_options::overwrite_existing);
-    fs::remove(path.string() + ".real");
-    fs::create_symlink(real, path.string() + ".real");
-}
 
 double setupMilliseconds(const fs::path& root, const Host& host, const Constants& constants, const fs::path& cache)
 {
@@ -69,15 +33,6 @@ double setupMilliseconds(const fs::path& root, const Host& host, const Constants
     const auto start = Clock::now();
     installer.install(testing::fixture("game/installer.zip"), testing::fixture("audio/MPSetup.exe"), cache);
     return milliseconds(Clock::now() - start);
-}
-
-std::vector<double> readShimLog(const fs::path& log)
-{
-    std::vector<double> times;
-    std::ifstream in(log);
-    for (long long nanoseconds = 0; in >> nanoseconds;)
-        times.push_back(nanoseconds / 1e6);
-    return times;
 }
 
 // The fixture engine archive with the shim in front of its wine program.
@@ -91,22 +46,6 @@ fs::path engineWithShim(const fs::path& folder, const fs::path& archive)
     fs::copy_file(VEYRA2_TIMING_SHIM, wine);
     runDirectly({"/usr/bin/bsdtar", "-cJf", archive, "-C", tree, "wswine.bundle"});
     return archive;
-}
-
-double shimCostMilliseconds(const fs::path& folder)
-{
-    const fs::path shim = folder / "tools/true";
-    placeShim(shim, "/bin/true");
-    std::vector<double> differences;
-    for (int i = 0; i < 200; ++i) {
-        auto start = Clock::now();
-        runDirectly({"/bin/true"});
-        const double direct = milliseconds(Clock::now() - start);
-        start = Clock::now();
-        runDirectly({shim});
-        differences.push_back(milliseconds(Clock::now() - start) - direct);
-    }
-    return median(differences);
 }
 
 } // namespace
@@ -145,10 +84,7 @@ int main()
         setupMilliseconds(root, shimmed, shimmedPins, shimmedCache);
         const auto times = readShimLog(log);
         programs = times.size();
-        double sum = 0;
-        for (const double time : times)
-            sum += time;
-        programSums.push_back(sum);
+        programSums.push_back(std::accumulate(times.begin(), times.end(), 0.0));
     }
 
     const double whole = median(wholeSetups);

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/CommandLineCommands.h"
+#include "app/CommandLineMessages.h"
 #include "app/ProgressLine.h"
 #include "core/SetupFailure.h"
 
@@ -12,28 +13,49 @@ namespace launcher {
 namespace {
 
 constexpr const char* kUsage = "Usage: --cli --install --game PATH --audio PATH [--home PATH] [--cache PATH], or --cli "
-                               "--launch/--status [--home PATH]";
+                               "--launch/--status/--verify [--home PATH], or --cli --repair [--game PATH] "
+                               "[--audio PATH] [--cache PATH] [--home PATH]";
 
 struct CliCommand {
-    // Whether the arguments choose this command.
-    bool (*chosen)(const CommandLineArguments& arguments);
+    std::string_view word;
+    // Whether the arguments hold what the command cannot run without.
+    bool (*complete)(const CommandLineArguments& arguments);
     int (*run)(const CommandContext& context);
 };
+
+bool needsNothing(const CommandLineArguments&)
+{
+    return true;
+}
 
 // An option without a value is a mistake, never a choice: an empty "--home" would
 // make the current folder the root.
 constexpr std::string_view kOptions[] = {"--game", "--audio", "--cache", "--home"};
 
-// In order of precedence: the first command the arguments choose runs.
+// Exactly one of them may be given.
 constexpr CliCommand kCommands[] = {
-    // Without values for both files it is no install, and the next commands are looked at.
-    {[](const CommandLineArguments& arguments) {
-         return arguments.has("--install") && arguments.value("--game") && arguments.value("--audio");
-     },
+    {"--install",
+     [](const CommandLineArguments& arguments) { return arguments.value("--game") && arguments.value("--audio"); },
      runInstallCommand},
-    {[](const CommandLineArguments& arguments) { return arguments.has("--launch"); }, runLaunchCommand},
-    {[](const CommandLineArguments& arguments) { return arguments.has("--status"); }, runStatusCommand},
+    {"--launch", needsNothing, runLaunchCommand},
+    {"--status", needsNothing, runStatusCommand},
+    {"--verify", needsNothing, runVerifyCommand},
+    {"--repair", needsNothing, runRepairCommand},
 };
+
+// The one command the arguments give, complete; nothing otherwise.
+const CliCommand* chosenCommand(const CommandLineArguments& arguments)
+{
+    const CliCommand* chosen = nullptr;
+    for (const CliCommand& command : kCommands) {
+        if (!arguments.has(command.word))
+            continue;
+        if (chosen)
+            return nullptr;
+        chosen = &command;
+    }
+    return chosen && chosen->complete(arguments) ? chosen : nullptr;
+}
 
 } // namespace
 
@@ -57,13 +79,13 @@ int runCLI(const std::vector<std::string>& words, std::ostream& out, std::ostrea
                 out << line << '\n' << std::flush;
             },
             Host::system(), Constants::builtIn(), std::move(supervision));
-        for (const CliCommand& command : kCommands)
-            if (command.chosen(arguments))
-                return command.run({arguments, installer, process, progressLine, out, err});
-        throw SetupFailure(kUsage);
+        const CliCommand* command = chosenCommand(arguments);
+        if (!command)
+            throw SetupFailure(kUsage);
+        return command->run({arguments, installer, process, progressLine, out, err});
     } catch (const std::exception& failure) {
         progressLine.clear();
-        err << failure.what() << '\n' << std::flush;
+        err << commandLineMessage(failure) << '\n' << std::flush;
         return 1;
     }
 }

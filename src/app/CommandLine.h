@@ -4,7 +4,10 @@
 //   --cli --install --game PATH --audio PATH [--home PATH] [--cache PATH]
 //   --cli --launch [--debug] [--home PATH]
 //   --cli --status [--home PATH]
+//   --cli --verify [--home PATH]
+//   --cli --repair [--game PATH] [--audio PATH] [--cache PATH] [--home PATH]
 //
+// Exactly one command per run; anything else gives the usage text.
 // Status lines go to `out` as they happen; a failure's message goes to `err`,
 // and so does, on a terminal, the progress line of long steps.
 // A setup stopped by SIGINT, SIGTERM or SIGHUP cleans up, says so on `err` and

@@ -26,5 +26,7 @@ struct CommandContext {
 int runInstallCommand(const CommandContext& context);
 int runLaunchCommand(const CommandContext& context);
 int runStatusCommand(const CommandContext& context);
+int runVerifyCommand(const CommandContext& context);
+int runRepairCommand(const CommandContext& context);
 
 } // namespace launcher

@@ -17,7 +17,9 @@ void listCommands(const std::string& program, std::ostream& err)
 {
     err << "  " << program << " --cli --status\n"
         << "  " << program << " --cli --install --game PATH --audio PATH [--cache PATH]\n"
-        << "  " << program << " --cli --launch [--debug]\n";
+        << "  " << program << " --cli --launch [--debug]\n"
+        << "  " << program << " --cli --verify\n"
+        << "  " << program << " --cli --repair [--game PATH] [--audio PATH] [--cache PATH]\n";
 }
 
 // Qt's offscreen and other platforms need no display; whoever names one knows.

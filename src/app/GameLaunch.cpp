@@ -1,16 +1,16 @@
 #include "core/Installer.h"
 
+#include "app/IncompleteInstallation.h"
 #include "core/LogRotation.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
-#include "core/SetupFailure.h"
 
 namespace launcher {
 
 LaunchedGame Installer::launch(bool debug) const
 {
     if (!isInstalled())
-        throw SetupFailure("Setup is incomplete. Complete setup before launching Veyra 2.");
+        throwRefusal(*this, "Setup is incomplete. Complete setup before launching Veyra 2.");
     auto lock = std::make_unique<InstallLock>(layout().lockFile());
 
     Environment gameEnvironment = environment();

@@ -1,15 +1,11 @@
 #include "core/Installer.h"
 
-#include "app/AbandonedStaging.h"
 #include "app/ForeignRoot.h"
+#include "app/IncompleteInstallation.h"
 #include "app/SelectionCheck.h"
-#include "core/AtomicFile.h"
-#include "core/InstallationRecord.h"
+#include "app/SetupSteps.h"
 #include "core/InstallLock.h"
-#include "core/LogRotation.h"
-#include "core/SetupFailure.h"
 
-#include <system_error>
 #include <vector>
 
 namespace launcher {
@@ -21,15 +17,13 @@ void Installer::install(const std::filesystem::path& gameSource, const std::file
     makeDirectory(root());
     const InstallLock lock(layout().lockFile());
 
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(record(), error)))
-        throw SetupFailure("An installation already exists. Its game files and saves were left untouched.");
+    if (hasRecord())
+        throwRefusal(*this, "An installation already exists. Its game files and saves were left untouched.");
     checkSelections(gameSource, audio, cache);
-    rotateLog(layout().log());
     std::vector<std::filesystem::path> selections{gameSource, audio};
     if (cache)
         selections.push_back(*cache);
-    removeAbandonedStagingFolders(root(), selections);
+    beginInstallationWork(*this, selections);
 
     preflight();
     report("Verifying your audio package");
@@ -38,17 +32,7 @@ void Installer::install(const std::filesystem::path& gameSource, const std::file
     importGame(gameSource);
     installDirectX();
     configurePrefix(codec);
-    // A stop that came during the last step's own work still leaves no record.
-    throwIfStopped();
-
-    const InstallationRecord installation{
-        .format = InstallationRecord::kFormat,
-        .launcherVersion = constants().version,
-        .engine = constants().engine.name,
-        .installedAt = std::chrono::system_clock::now(),
-    };
-    writeFileAtomically(record(), installation.encode());
-    report("Ready to play");
+    recordInstallation(*this);
 }
 
 } // namespace launcher

@@ -5,6 +5,7 @@
 #include "core/Posix.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace launcher {
 
@@ -15,10 +16,19 @@ public:
     explicit InstallLock(const std::filesystem::path& file);
     ~InstallLock();
 
+    // For commands that only read, which never create the lock file: the lock
+    // when the file exists, nothing when it does not. Every launcher that sets
+    // up or plays creates the file before it locks it, so without the file no
+    // launcher holds the lock. Throws like the constructor.
+    static std::unique_ptr<InstallLock> takeExisting(const std::filesystem::path& file);
+
     InstallLock(const InstallLock&) = delete;
     InstallLock& operator=(const InstallLock&) = delete;
 
 private:
+    // Locks the file opened at `file`, or throws the lock's failure.
+    InstallLock(FileDescriptor fd, const std::filesystem::path& file);
+
     FileDescriptor m_fd;
 };
 

@@ -1,5 +1,7 @@
 #include "core/InstallationRecord.h"
 
+#include "core/RegularFile.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -97,6 +99,13 @@ InstallationRecord InstallationRecord::decode(std::string_view text)
     record.engine = engine.get<std::string>();
     record.installedAt = clampedTime(installedAt.get<double>());
     return record;
+}
+
+InstallationRecord InstallationRecord::read(const std::filesystem::path& file)
+{
+    // A record is a few hundred bytes; anything far larger is no record of ours,
+    // and a link to a device that never ends must not be read at all.
+    return decode(readRegular(file, {.followLinks = false, .maxSize = 64 * 1024}));
 }
 
 } // namespace launcher

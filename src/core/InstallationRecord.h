@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,8 @@ struct InstallationRecord {
     std::string encode() const;
     // Throws when the text is not a JSON object holding the four keys with their types.
     static InstallationRecord decode(std::string_view json);
+    // Reads and decodes the file; a file that cannot be read throws the file system's error.
+    static InstallationRecord read(const std::filesystem::path& file);
 };
 
 } // namespace launcher

@@ -7,6 +7,8 @@
 //   Installer installer(home, [](const std::string& line) { std::cout << line << '\n'; });
 //   installer.install(game, audio, std::nullopt);   // blocks; reports status lines
 //   auto [process, lock] = installer.launch(false);  // keep `lock` until the game exits
+//   if (installer.hasRecord() && !installer.isInstalled())
+//       installer.repair({.game = game});            // redoes what verify() finds damaged
 //
 // Every operation is synchronous and calls the status callback, and the
 // progress callback of its supervision, on the caller's thread. Its stop
@@ -23,6 +25,7 @@
 #include "core/Layout.h"
 #include "core/ProcessRunner.h"
 #include "core/Supervision.h"
+#include "core/Verification.h"
 #include "core/WineRuntime.h"
 
 #include <cstdint>
@@ -81,6 +84,9 @@ public:
 
     // Installation record and status: true only for a complete installation. Never throws.
     bool isInstalled() const noexcept;
+    // Whether "installed.json" exists, whatever it holds: setup finished here once.
+    // With isInstalled() false, the installation is incomplete and repair is the way on.
+    bool hasRecord() const noexcept;
 
     // Process runner: runs the program to completion within the options'
     // time-out, appending its output to the setup log, or returning it.
@@ -120,6 +126,17 @@ public:
     void install(const std::filesystem::path& game, const std::filesystem::path& audio,
                  const std::optional<std::filesystem::path>& cache) const;
     LaunchedGame launch(bool debug) const;
+
+    // Verification and repair. verify() checks the whole installation under the
+    // install lock and changes nothing in it; it creates neither the root nor the
+    // lock file, and each wine call it makes is limited to 30 seconds. repair()
+    // verifies the same way, then redoes only what is damaged, in setup order,
+    // reporting the usual status lines, writes a new record and reports "Ready to
+    // play"; it never touches the player's saves below "drive_c/users". It throws
+    // RepairRefusal (app/RepairRefusal.h) when there is no installation or an
+    // input it needs is missing, before it changes anything.
+    VerificationReport verify() const;
+    void repair(const RepairSources& sources) const;
 
 private:
     Layout m_layout;

@@ -27,7 +27,14 @@ public:
     std::filesystem::path audioImport() const { return m_root / "Audio-import"; }
     std::filesystem::path install() const { return m_root / "Install"; }
     std::filesystem::path game() const { return m_root / "Install/game"; }
+    // What the import placed in the game folder: each file's path and size.
+    std::filesystem::path gameFileList() const { return m_root / "Install/game-files.json"; }
     std::filesystem::path prefix() const { return m_root / "Install/prefix"; }
+    // The audio decoder installed in the prefix, and the launcher's own verified copy of it.
+    std::filesystem::path decoder() const { return prefix() / "drive_c/windows/syswow64/wmadmod.dll"; }
+    std::filesystem::path verifiedDecoder() const { return audioImport() / "wmadmod.dll"; }
+    // The link that shows the game folder inside the prefix as C:\Games\Veyra 2.
+    std::filesystem::path gameLink() const { return prefix() / "drive_c/Games/Veyra 2"; }
 
 private:
     std::filesystem::path m_root;

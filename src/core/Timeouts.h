@@ -16,6 +16,8 @@ inline constexpr std::chrono::seconds kDownloadTransfer{1800};
 inline constexpr Seconds kDownload = kDownloadTransfer + std::chrono::seconds{50};
 // The runtime's smoke test ("--version").
 inline constexpr Seconds kWineVersion{30};
+// Each wine call of a verification, which only asks.
+inline constexpr Seconds kWineCheck{30};
 // Creating or updating the prefix ("wineboot -u").
 inline constexpr Seconds kPrefixUpdate{300};
 // Every other Windows tool run in the prefix (reg, regsvr32).

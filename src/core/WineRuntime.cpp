@@ -11,9 +11,9 @@ const std::vector<std::string>& WineRuntime::gameArguments()
     return arguments;
 }
 
-void WineRuntime::checkVersion() const
+void WineRuntime::checkVersion(timeouts::Seconds timeout) const
 {
-    run({"--version"}, timeouts::kWineVersion, "Starting the runtime");
+    run({"--version"}, timeout, "Starting the runtime");
 }
 
 void WineRuntime::updatePrefix() const
@@ -32,10 +32,9 @@ void WineRuntime::registerLibrary(const std::string& regsvr32, const std::string
     run({regsvr32, "/s", library}, timeouts::kWineTool, "Registering a library");
 }
 
-std::string WineRuntime::queryRegistry(const std::string& key) const
+std::string WineRuntime::queryRegistry(const std::string& key, timeouts::Seconds timeout) const
 {
-    return m_runner.capture({m_layout.wine(), {"reg", "query", key}},
-                            options(timeouts::kWineTool, "Reading Windows settings"));
+    return m_runner.capture({m_layout.wine(), {"reg", "query", key}}, options(timeout, "Reading Windows settings"));
 }
 
 void WineRuntime::run(std::vector<std::string> arguments, timeouts::Seconds timeout, const char* activity) const

@@ -28,7 +28,7 @@ public:
     WineRuntime(const ProcessRunner& runner, Layout layout) : m_runner(runner), m_layout(std::move(layout)) {}
 
     // Exits 0 when the runtime starts at all.
-    void checkVersion() const;
+    void checkVersion(timeouts::Seconds timeout = timeouts::kWineVersion) const;
     // Creates the prefix named by WINEPREFIX, or updates an existing one.
     void updatePrefix() const;
     // Stores a REG_SZ value, replacing an old one.
@@ -36,7 +36,7 @@ public:
     // Registers a 32-bit library with the prefix's regsvr32, silently.
     void registerLibrary(const std::string& regsvr32, const std::string& library) const;
     // What reg query prints for the key.
-    std::string queryRegistry(const std::string& key) const;
+    std::string queryRegistry(const std::string& key, timeouts::Seconds timeout = timeouts::kWineTool) const;
 
 private:
     void run(std::vector<std::string> arguments, timeouts::Seconds timeout, const char* activity) const;

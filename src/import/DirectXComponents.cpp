@@ -1,29 +1,14 @@
-#include "core/Installer.h"
+#include "import/DirectXComponents.h"
 
+#include "core/Installer.h"
 #include "core/FileCopy.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 
-#include <array>
 #include <string>
 
 namespace launcher {
-namespace {
-
-struct Component {
-    std::string_view cabinet;
-    std::string_view library;
-};
-
-// Names exactly as the game's DirectX installer stores them, letter case included.
-constexpr std::array<Component, 3> kComponents{{
-    {"OCT2006_d3dx9_31_x86.cab", "d3dx9_31.dll"},
-    {"Jun2010_d3dx9_43_x86.cab", "d3dx9_43.dll"},
-    {"Jun2010_D3DCompiler_43_x86.cab", "D3DCompiler_43.dll"},
-}};
-
-} // namespace
 
 void Installer::installDirectX() const
 {
@@ -33,7 +18,7 @@ void Installer::installDirectX() const
     const StagingFolder staging(root(), "DirectX-staging-");
     const ArchiveTool tool = archiveTool();
 
-    for (const auto& [cabinet, library] : kComponents) {
+    for (const auto& [cabinet, library] : kDirectXComponents) {
         if (existsQuietly(game() / library))
             continue;
         if (!existsQuietly(installer))

@@ -4,10 +4,12 @@
 #include "core/ByteMeter.h"
 #include "core/LowerCase.h"
 #include "core/PathWithin.h"
+#include "core/PerUserItems.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 #include "import/FolderCopy.h"
+#include "import/GameFileList.h"
 #include "import/TreeWalk.h"
 
 #include <array>
@@ -26,25 +28,15 @@ constexpr std::string_view kConfiguration = "[VY2ConfigurationVersion:1]\n"
                                             "skip_intro = true\n"
                                             "fps_limit = 60\n";
 
-// The game's configuration file; every import writes it afresh.
-bool isConfiguration(const fs::path& item)
+// Picks the top-level items of a game folder by name.
+bool isPerUserEntry(const fs::path& item)
 {
-    return lowerCase(item.filename().string()).starts_with("veyra2config");
+    return isPerUserItem(item.filename().string());
 }
 
-// What the game writes for its player besides the configuration: accounts,
-// window layout and logs.
-bool isPlayersRecord(const fs::path& item)
+bool isPlayerSaveEntry(const fs::path& item)
 {
-    const std::string name = lowerCase(item.filename().string());
-    return name.starts_with("veyra2accounts") || name == "imgui.ini" || name == "logs";
-}
-
-// Settings, accounts and logs of the player who packed the game; matched on the
-// lower-cased name at the game folder's top level only.
-bool isPerUserItem(const fs::path& item)
-{
-    return isConfiguration(item) || isPlayersRecord(item);
+    return isPlayerSaveItem(item.filename().string());
 }
 
 // The first entry named exactly like the data archive, in walk order.
@@ -72,7 +64,7 @@ std::vector<fs::path> topLevelItems(const fs::path& folder, bool (*picked)(const
 
 void prune(const fs::path& game)
 {
-    for (const auto& item : topLevelItems(game, isPerUserItem))
+    for (const auto& item : topLevelItems(game, isPerUserEntry))
         removeTree(item);
 }
 
@@ -92,7 +84,7 @@ void carryOverPlayersRecords(const fs::path& previous, const fs::path& newGame)
     letMove(previous);
     std::vector<fs::path> moved;
     try {
-        for (const auto& item : topLevelItems(previous, isPlayersRecord)) {
+        for (const auto& item : topLevelItems(previous, isPlayerSaveEntry)) {
             const fs::path target = newGame / item.filename();
             if (fs::exists(fs::symlink_status(target)))
                 continue;
@@ -185,8 +177,11 @@ void Installer::importGame(const fs::path& selected) const
     // The staging folder lies under the same root, so every move is a rename.
     prune(*located);
     makeDirectory(layout().install());
+    // A list that describes the earlier game folder must not outlive it.
+    fs::remove(layout().gameFileList());
     replaceGame(*located, game(), staging.path());
     writeFileAtomically(game() / "veyra2config1.ini", kConfiguration);
+    writeGameFileList(game(), layout().gameFileList());
 }
 
 } // namespace launcher

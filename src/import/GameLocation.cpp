@@ -1,11 +1,11 @@
-#include "core/Installer.h"
+#include "import/GameLocation.h"
 
+#include "core/Installer.h"
 #include "core/LowerCase.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "import/TreeWalk.h"
 
-#include <array>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -16,11 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kExecutable = "veyra2.exe";
-
-// Without any of these the game cannot start; the first missing one is named.
-constexpr std::array<std::string_view, 5> kRequiredFiles{
-    "veyra2.exe", "xlive.dll", "maps/shared.map", "maps/mainmenu.map", "maps/single_player_shared.map",
-};
 
 } // namespace
 
@@ -47,7 +42,7 @@ void Installer::validateGame(const fs::path& game) const
 {
     // A folder or a named pipe under a required name passes no game's start.
     std::error_code error;
-    for (const std::string_view required : kRequiredFiles)
+    for (const std::string_view required : kRequiredGameFiles)
         if (!fs::is_regular_file(game / required, error))
             throw SetupFailure("Missing " + std::string(required) +
                                ". Choose a complete Veyra 2 Project Kestrane game folder or the vy2pc_data.bin "

@@ -36,7 +36,7 @@ std::filesystem::path Installer::prepareCodec(const std::filesystem::path& audio
     const std::string digest = sha256Of(opened->fd.get(), audio);
 
     const fs::path folder = layout().audioImport();
-    const fs::path decoder = folder / "wmadmod.dll";
+    const fs::path decoder = layout().verifiedDecoder();
     makeDirectory(folder);
 
     // The player may choose the result of an earlier call; removing it first

@@ -1,9 +1,11 @@
-#include "core/Installer.h"
+#include "prefix/PrefixConfiguration.h"
 
 #include "core/FileCopy.h"
+#include "core/Installer.h"
 #include "core/LowerCase.h"
 #include "core/SetupFailure.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <system_error>
@@ -33,9 +35,6 @@ constexpr std::array<RegistrySetting, 7> kRegistrySettings{{
 
 constexpr const char* kRegistrationTool = R"(C:\windows\syswow64\regsvr32.exe)";
 constexpr const char* kRegisteredLibrary = R"(C:\windows\syswow64\wmadmod.dll)";
-// The in-process server of the decoder's class, in the 32-bit view of the registry.
-constexpr const char* kDecoderClassKey =
-    R"(HKLM\Software\Classes\Wow6432Node\CLSID\{2EEB4ADF-4578-4D10-BCA7-BB955F56320A}\InprocServer32)";
 constexpr std::string_view kRegistrationProof = "wmadmod.dll";
 
 // Leaves only the C: and Z: drives. Entries are links or files; a link is
@@ -46,8 +45,7 @@ void pruneDrives(const fs::path& drives)
     for (const auto& entry : fs::directory_iterator(drives))
         entries.push_back(entry.path());
     for (const auto& entry : entries) {
-        const auto name = entry.filename();
-        if (name != "c:" && name != "z:")
+        if (std::ranges::find(kKeptDrives, entry.filename().string()) == kKeptDrives.end())
             fs::remove_all(entry);
     }
 }
@@ -62,12 +60,12 @@ void placeLink(const fs::path& link, const fs::path& destination)
     fs::create_directory_symlink(destination, link);
 }
 
+} // namespace
+
 bool namesRegisteredLibrary(const std::string& output)
 {
     return lowerCase(output).find(kRegistrationProof) != std::string::npos;
 }
-
-} // namespace
 
 void Installer::configurePrefix(const fs::path& codec) const
 {
@@ -76,16 +74,15 @@ void Installer::configurePrefix(const fs::path& codec) const
     report("Creating your private Windows environment");
     wine.updatePrefix();
     pruneDrives(prefix() / "dosdevices");
-    const fs::path games = prefix() / "drive_c/Games";
-    makeDirectory(games);
-    placeLink(games / "Veyra 2", fs::absolute(game()));
+    makeDirectory(layout().gameLink().parent_path());
+    placeLink(layout().gameLink(), fs::absolute(game()));
     for (const auto& setting : kRegistrySettings)
         wine.addRegistryValue(setting.key, setting.name, setting.data);
 
     report("Installing your verified audio decoder");
     // Whatever sits at the target goes first; a link there is removed itself, so
     // the copy never writes through it to a file outside the prefix.
-    const fs::path decoder = prefix() / "drive_c/windows/syswow64/wmadmod.dll";
+    const fs::path decoder = layout().decoder();
     fs::remove(decoder);
     copyFile(codec, decoder);
     wine.registerLibrary(kRegistrationTool, kRegisteredLibrary);

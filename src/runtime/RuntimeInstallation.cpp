@@ -1,5 +1,6 @@
-#include "core/Installer.h"
+#include "runtime/RuntimeInstallation.h"
 
+#include "core/Installer.h"
 #include "core/ExecutableFile.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
@@ -14,7 +15,6 @@ namespace fs = std::filesystem;
 constexpr const char* kLibrarySource = "Wine Stable.app/Contents/Resources/wine/lib";
 constexpr const char* kEngineBundle = "wswine.bundle";
 constexpr const char* kLibraryFolder = "lib";
-constexpr const char* kRequiredLibrary = "libinotify.0.dylib";
 
 // Copies the "dylib" files found directly in `source`. A library that is a
 // symbolic link stays one, so links between sibling libraries keep working;
@@ -50,7 +50,7 @@ void Installer::installRuntime(const std::optional<fs::path>& cache) const
     copyLibraries(staging.path() / kLibrarySource, stagedLibraries);
 
     if (!isExecutableFile(staging.path() / kEngineBundle / "bin/wine")
-        || !existsQuietly(stagedLibraries / kRequiredLibrary))
+        || !existsQuietly(stagedLibraries / kRequiredRuntimeLibrary))
         throw SetupFailure("The runtime is incomplete. Check whether antivirus quarantined any files.");
 
     // From here on the previous runtime is gone; there is no backup of it.

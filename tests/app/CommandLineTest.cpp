@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "core/InstallLock.h"
 #include "support/InstallationByHand.h"
 #include "support/ProgramRun.h"
 #include "support/TemporaryFolder.h"
@@ -13,8 +14,11 @@ namespace {
 
 using testing::TemporaryFolder;
 
+namespace fs = std::filesystem;
+
 constexpr const char* kUsage = "Usage: --cli --install --game PATH --audio PATH [--home PATH] [--cache PATH], or --cli "
-                               "--launch/--status [--home PATH]\n";
+                               "--launch/--status/--verify [--home PATH], or --cli --repair [--game PATH] "
+                               "[--audio PATH] [--cache PATH] [--home PATH]\n";
 
 struct Outcome {
     int status;
@@ -45,7 +49,7 @@ TEST(CommandLine, StatusReportsWhetherTheRootHoldsACompleteInstallation)
     EXPECT_EQ(after.out, "installed\n");
 }
 
-TEST(CommandLine, ArgumentsWithoutACommandGiveTheUsage)
+TEST(CommandLine, ArgumentsWithoutACompleteCommandGiveTheUsage)
 {
     for (const std::vector<std::string>& arguments : {
              std::vector<std::string>{"--cli"},
@@ -53,6 +57,7 @@ TEST(CommandLine, ArgumentsWithoutACommandGiveTheUsage)
              {"--cli", "--install", "--audio", "/tmp/audio", "--game"},
              {"--cli", "--debug", "--home", "/tmp"},
              {"--cli", "--STATUS"},
+             {"--cli", "--VERIFY"},
          }) {
         const auto outcome = runInProcess(arguments);
         EXPECT_EQ(outcome.status, 1);
@@ -86,23 +91,87 @@ TEST(CommandLineProgram, AnOptionWithoutAValueIsAUsageErrorAndTouchesNothing)
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
-TEST(CommandLine, InstallTakesPrecedenceOverLaunchAndLaunchOverStatus)
+TEST(CommandLine, MoreThanOneCommandGivesTheUsageAndRunsNone)
 {
     const TemporaryFolder home;
-    testing::writeFile(home / "launcher.lock", "");
     testing::writeFile(home / "installed.json", "{}");
-    const auto install = runInProcess(
-        {"--cli", "--status", "--launch", "--install", "--game", "g", "--audio", "a", "--home", home.path().string()});
+    const TemporaryFolder empty;
+    for (const std::vector<std::string>& arguments : {
+             std::vector<std::string>{"--cli", "--status", "--launch", "--install", "--game", "g", "--audio", "a",
+                                      "--home", home.path().string()},
+             {"--cli", "--status", "--launch", "--home", empty.path().string()},
+             {"--cli", "--verify", "--repair", "--home", home.path().string()},
+             {"--cli", "--install", "--repair", "--game", "g", "--audio", "a", "--home", empty.path().string()},
+         }) {
+        const auto outcome = runInProcess(arguments);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, kUsage);
+    }
+    EXPECT_EQ(testing::readFile(home / "installed.json"), "{}");
+    EXPECT_FALSE(fs::exists(home / "launcher.lock"));
+    EXPECT_TRUE(fs::is_empty(empty.path()));
+}
+
+TEST(CommandLine, ReadOnlyCommandsNeverCreateTheRootOrItsLockFile)
+{
+    const TemporaryFolder folder;
+    const fs::path missing = folder / "missing";
+    const auto status = runInProcess({"--cli", "--status", "--home", missing.string()});
+    EXPECT_EQ(status.out, "not installed\n");
+    const auto verify = runInProcess({"--cli", "--verify", "--home", missing.string()});
+    EXPECT_EQ(verify.status, 2);
+    EXPECT_EQ(verify.out, "");
+    EXPECT_EQ(verify.err, "There is no installation to verify in " + missing.string() + ". Set it up with --install.\n");
+    const auto repair = runInProcess({"--cli", "--repair", "--home", missing.string()});
+    EXPECT_EQ(repair.status, 1);
+    EXPECT_EQ(repair.err, "There is no installation to repair. Set it up with --install.\n");
+    EXPECT_FALSE(fs::exists(missing));
+
+    // A root that holds an installation but no lock file, checked part by part.
+    const fs::path home = folder / "home";
+    testing::buildInstallationByHand(home);
+    fs::remove(home / "launcher.lock");
+    EXPECT_EQ(runInProcess({"--cli", "--status", "--home", home.string()}).out, "installed\n");
+    const auto verified = runInProcess({"--cli", "--verify", "--home", home.string()});
+    EXPECT_EQ(verified.status, 1) << verified.out << verified.err;
+    EXPECT_NE(verified.out.find("record: ok\n"), std::string::npos) << verified.out;
+    EXPECT_FALSE(fs::exists(home / "launcher.lock"));
+}
+
+TEST(CommandLine, VerifyAndRepairWaitForNobody)
+{
+    const TemporaryFolder home;
+    testing::buildInstallationByHand(home.path());
+    const InstallLock held(home / "launcher.lock");
+    for (const char* command : {"--verify", "--repair"}) {
+        const auto outcome = runInProcess({"--cli", command, "--home", home.path().string()});
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, "Another launcher is installing or playing Veyra 2. Close it before continuing.\n");
+    }
+}
+
+TEST(CommandLine, AnIncompleteInstallationIsRefusedWithTheWayToRepairIt)
+{
+    const TemporaryFolder home;
+    testing::buildInstallationByHand(home.path());
+    fs::remove(home / "Install/prefix/drive_c/windows/syswow64/wmadmod.dll");
+    const auto install =
+        runInProcess({"--cli", "--install", "--game", "g", "--audio", "a", "--home", home.path().string()});
     EXPECT_EQ(install.status, 1);
     EXPECT_EQ(install.out, "");
-    EXPECT_EQ(install.err, "An installation already exists. Its game files and saves were left untouched.\n");
-
-    const TemporaryFolder empty;
-    const auto launch = runInProcess({"--cli", "--status", "--launch", "--home", empty.path().string()});
+    EXPECT_EQ(install.err, "An installation already exists. Its game files and saves were left untouched. Repair it "
+                           "with --repair.\n");
+    const auto launch = runInProcess({"--cli", "--launch", "--home", home.path().string()});
     EXPECT_EQ(launch.status, 1);
-    EXPECT_EQ(launch.out, "");
-    EXPECT_EQ(launch.err, "Setup is incomplete. Complete setup before launching Veyra 2.\n");
-    EXPECT_TRUE(std::filesystem::is_empty(empty.path())) << "an incomplete installation must not be locked";
+    EXPECT_EQ(launch.err, "Setup is incomplete. Complete setup before launching Veyra 2. Repair it with --repair.\n");
+
+    // Without a record there is nothing to repair, and setup is the way.
+    const TemporaryFolder empty;
+    const auto fresh = runInProcess({"--cli", "--launch", "--home", empty.path().string()});
+    EXPECT_EQ(fresh.err, "Setup is incomplete. Complete setup before launching Veyra 2.\n");
+    EXPECT_TRUE(fs::is_empty(empty.path())) << "an incomplete installation must not be locked";
 }
 
 TEST(CommandLine, ARootThatCannotBeCreatedEndsInTheFileSystemsError)

@@ -10,6 +10,8 @@ void buildInstallationByHand(const std::filesystem::path& root)
     namespace fs = std::filesystem;
     const InstallationRecord record{1, "0.1.0", "WS12WineCX24.0.7_7.tar.xz", std::chrono::system_clock::now()};
     writeFile(root / "installed.json", record.encode());
+    // Setup creates the lock file before anything else, so every installation has one.
+    writeFile(root / "launcher.lock", "");
     writeFile(root / "Install/game/veyra2.exe", "MZ game");
     writeFile(root / "Install/prefix/system.reg", "WINE REGISTRY Version 2\n");
     writeFile(root / "Install/prefix/drive_c/windows/syswow64/wmadmod.dll", "MZ decoder");

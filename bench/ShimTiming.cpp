@@ -1,0 +1,72 @@
+#include "ShimTiming.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace launcher::bench {
+
+namespace fs = std::filesystem;
+
+double milliseconds(Clock::duration duration)
+{
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void runDirectly(const std::vector<std::string>& command)
+{
+    std::vector<char*> argv;
+    for (const auto& argument : command)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        std::exit(1);
+    waitpid(pid, nullptr, 0);
+}
+
+void placeShim(const fs::path& path, const fs::path& real)
+{
+    fs::create_directories(path.parent_path());
+    fs::copy_file(VEYRA2_TIMING_SHIM, path, fs::copy_options::overwrite_existing);
+    fs::remove(path.string() + ".real");
+    fs::create_symlink(real, path.string() + ".real");
+}
+
+std::vector<double> readShimLog(const fs::path& log)
+{
+    std::vector<double> times;
+    std::ifstream in(log);
+    for (long long nanoseconds = 0; in >> nanoseconds;)
+        times.push_back(nanoseconds / 1e6);
+    return times;
+}
+
+double shimCostMilliseconds(const fs::path& folder)
+{
+    const fs::path shim = folder / "tools/true";
+    placeShim(shim, "/bin/true");
+    std::vector<double> differences;
+    for (int i = 0; i < 200; ++i) {
+        auto start = Clock::now();
+        runDirectly({"/bin/true"});
+        const double direct = milliseconds(Clock::now() - start);
+        start = Clock::now();
+        runDirectly({shim});
+        differences.push_back(milliseconds(Clock::now() - start) - direct);
+    }
+    return median(differences);
+}
+
+} // namespace launcher::bench

@@ -1,0 +1,229 @@
+#include "app/InstallationCheck.h"
+
+#include "app/PlainSentences.h"
+#include "core/ExecutableFile.h"
+#include "core/InstallationRecord.h"
+#include "core/SetupFailure.h"
+#include "import/DirectXComponents.h"
+#include "import/GameFileList.h"
+#include "import/GameLocation.h"
+#include "prefix/PrefixConfiguration.h"
+#include "runtime/RuntimeInstallation.h"
+
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Problem = std::optional<std::string>;
+
+// How many missing or changed game files the game's sentence names.
+constexpr std::size_t kNamedGameFiles = 3;
+
+bool isRegularFile(const fs::path& path)
+{
+    std::error_code error;
+    return fs::is_regular_file(fs::symlink_status(path, error));
+}
+
+bool isPresent(const fs::path& path)
+{
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+bool matchesPin(const fs::path& file, const std::string& pin)
+{
+    return isRegularFile(file) && Installer::sha256(file) == pin;
+}
+
+Problem checkRecord(const Installer& installer, RepairPlan& plan)
+{
+    if (!installer.hasRecord())
+        return "The installation record installed.json is missing.";
+    InstallationRecord record;
+    try {
+        record = InstallationRecord::read(installer.record());
+    } catch (const std::exception&) {
+        // Unreadable and malformed alike are findings, not failures: repair writes the record anew.
+        return "The installation record installed.json cannot be read.";
+    }
+    if (record.format != InstallationRecord::kFormat)
+        return "The installation record installed.json has a format this launcher does not know.";
+    if (record.engine != installer.constants().engine.name) {
+        plan.runtime = true;
+        return "The installation uses the outdated runtime " + record.engine + ".";
+    }
+    return std::nullopt;
+}
+
+bool runtimeStarts(const Installer& installer)
+{
+    try {
+        installer.wineRuntime().checkVersion(timeouts::kWineCheck);
+        return true;
+    } catch (const SetupFailure&) {
+        // Whether it fails or runs out of time, the setup log has its answer.
+        return false;
+    } catch (const std::system_error&) {
+        // It cannot even be started.
+        return false;
+    }
+}
+
+Problem checkRuntime(const Installer& installer, bool starts, RepairPlan& plan)
+{
+    Problem problem;
+    if (!isExecutableFile(installer.wine()))
+        problem = "The runtime's wine program is missing or cannot be run.";
+    else if (!isPresent(installer.layout().runtimeLibraries() / kRequiredRuntimeLibrary))
+        problem = std::string("The runtime's library ") + kRequiredRuntimeLibrary + " is missing.";
+    else if (!starts)
+        problem = "The runtime does not start; the setup log shows what it answered.";
+    plan.runtime = plan.runtime || problem.has_value();
+    return problem;
+}
+
+Problem checkGame(const Installer& installer, RepairPlan& plan)
+{
+    const fs::path game = installer.game();
+    std::error_code error;
+    if (!fs::is_directory(fs::symlink_status(game, error))) {
+        plan.game = true;
+        return "The game folder Install/game is missing.";
+    }
+
+    std::vector<std::string> changed(kRequiredGameFiles.begin(), kRequiredGameFiles.end());
+    std::erase_if(changed, [&](const std::string& required) { return isRegularFile(game / required); });
+    const auto listed = changedGameFiles(game, installer.layout().gameFileList());
+    for (const std::string& name : listed.value_or(std::vector<std::string>{}))
+        if (std::ranges::find(changed, name) == changed.end())
+            changed.push_back(name);
+    std::vector<std::string> libraries;
+    for (const DirectXComponent& component : kDirectXComponents)
+        if (!isRegularFile(game / component.library))
+            libraries.emplace_back(component.library);
+
+    if (!changed.empty()) {
+        plan.game = true;
+        changed.insert(changed.end(), libraries.begin(), libraries.end());
+        return "Game files are missing or changed: " + listing(changed, kNamedGameFiles) + ".";
+    }
+    if (!listed) {
+        plan.game = true;
+        return "The list of the game's files, Install/game-files.json, cannot be read.";
+    }
+    if (!libraries.empty()) {
+        // The game's own DirectX installer is among the listed files, which are in place.
+        plan.directX = true;
+        return libraries.size() == 1 ? "The graphics library " + libraries.front() + " is missing."
+                                      : "The graphics libraries " + listing(libraries) + " are missing.";
+    }
+    return std::nullopt;
+}
+
+// The link must lead to the game folder; a path that resolves to the same place counts.
+Problem checkGameLink(const Layout& layout)
+{
+    std::error_code error;
+    const fs::path link = layout.gameLink();
+    const fs::file_status status = fs::symlink_status(link, error);
+    if (!fs::exists(status))
+        return "the game link is missing";
+    if (!fs::is_symlink(status))
+        return "something else stands where the game link belongs";
+    const fs::path target = link.parent_path() / fs::read_symlink(link, error);
+    std::error_code targetError;
+    std::error_code gameError;
+    const fs::path resolved = fs::weakly_canonical(target, targetError);
+    if (error || targetError || resolved != fs::weakly_canonical(layout.game(), gameError) || gameError)
+        return "the game link does not lead to the game folder";
+    return std::nullopt;
+}
+
+bool decoderRegistered(const Installer& installer)
+{
+    try {
+        return namesRegisteredLibrary(installer.wineRuntime().queryRegistry(kDecoderClassKey, timeouts::kWineCheck));
+    } catch (const SetupFailure&) {
+        // The query exits non-zero when the class key is absent; that and a
+        // time-out alike leave the registration unproven.
+        return false;
+    } catch (const std::system_error&) {
+        // So does a query that cannot start or prints no text.
+        return false;
+    }
+}
+
+Problem checkPrefix(const Installer& installer, bool starts, RepairPlan& plan)
+{
+    const Layout& layout = installer.layout();
+    const std::string& codecPin = installer.constants().codecHash;
+    std::vector<std::string> phrases;
+    if (!isRegularFile(layout.prefix() / "system.reg"))
+        phrases.emplace_back("the registry file system.reg is missing");
+    for (const std::string_view drive : kKeptDrives)
+        if (!isPresent(layout.prefix() / "dosdevices" / drive))
+            phrases.push_back("the drive " + std::string(1, static_cast<char>(std::toupper(drive[0]))) + ": is missing");
+    if (const Problem link = checkGameLink(layout))
+        phrases.push_back(*link);
+    if (!isRegularFile(layout.decoder()))
+        phrases.emplace_back("the audio decoder is missing");
+    else if (!matchesPin(layout.decoder(), codecPin))
+        phrases.emplace_back("the audio decoder is not the tested library");
+
+    // Only a prefix whose files are in place is asked: the runtime would make
+    // itself a fresh registry where "system.reg" is missing.
+    if (phrases.empty() && !starts)
+        phrases.emplace_back("the audio decoder's registration cannot be checked while the runtime does not start");
+    else if (phrases.empty() && !decoderRegistered(installer))
+        phrases.emplace_back("the audio decoder is not registered");
+
+    if (phrases.empty())
+        return std::nullopt;
+    plan.prefix = true;
+    plan.verifiedDecoderKept = matchesPin(layout.verifiedDecoder(), codecPin);
+    return sentence(phrases);
+}
+
+// Absent archives are fine: setup fetches them again when it needs them.
+Problem checkDownloads(const Installer& installer, RepairPlan& plan)
+{
+    std::vector<std::string> damaged;
+    for (const RuntimeAsset* asset : {&installer.constants().engine, &installer.constants().libraries}) {
+        const fs::path cached = installer.layout().downloads() / asset->name;
+        if (isPresent(cached) && !matchesPin(cached, asset->sha256)) {
+            damaged.push_back(asset->name);
+            plan.corruptDownloads.push_back(cached);
+        }
+    }
+    if (damaged.empty())
+        return std::nullopt;
+    return damaged.size() == 1 ? "The downloaded runtime archive " + damaged.front() + " is damaged."
+                               : "The downloaded runtime archives " + listing(damaged) + " are damaged.";
+}
+
+} // namespace
+
+VerificationReport checkInstallation(const Installer& installer)
+{
+    VerificationReport report;
+    report.recorded = installer.hasRecord();
+    RepairPlan& plan = report.plan;
+    // Only a runtime that is in place is started.
+    const bool starts = isExecutableFile(installer.wine()) && runtimeStarts(installer);
+    report.lines = {{
+        {"record", checkRecord(installer, plan)},
+        {"runtime", checkRuntime(installer, starts, plan)},
+        {"game", checkGame(installer, plan)},
+        {"prefix", checkPrefix(installer, starts, plan)},
+        {"downloads", checkDownloads(installer, plan)},
+    }};
+    return report;
+}
+
+} // namespace launcher

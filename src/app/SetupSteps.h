@@ -1,0 +1,22 @@
+#pragma once
+// The steps that setup and repair share besides the Installer operations. Both
+// run them while holding the install lock.
+
+#include "core/Installer.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace launcher {
+
+// Starts a new setup log when the old one has grown too large, and removes the
+// staging folders a killed run left, except those holding one of `selections`,
+// the player's files this run is about to read.
+void beginInstallationWork(const Installer& installer, const std::vector<std::filesystem::path>& selections);
+
+// Writes a new installation record atomically, the moment of writing as its
+// date, and reports "Ready to play": the last step of a setup or a repair. A
+// stop that came during the last step's own work still leaves no record.
+void recordInstallation(const Installer& installer);
+
+} // namespace launcher
