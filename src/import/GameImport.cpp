@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/LowerCase.h"
+#include "core/PerUserItems.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
@@ -24,15 +25,6 @@ constexpr std::string_view kConfiguration = "[VY2ConfigurationVersion:1]\n"
                                             "skip_intro = true\n"
                                             "fps_limit = 60\n";
 
-// Settings, accounts and logs of the player who packed the game; matched on the
-// lower-cased name at the game folder's top level only.
-bool isPerUserItem(const fs::path& item)
-{
-    const std::string name = lowerCase(item.filename().string());
-    return name.starts_with("veyra2config") || name.starts_with("veyra2accounts") || name == "imgui.ini" ||
-           name == "logs";
-}
-
 // The first entry named exactly like the data archive, in walk order.
 std::optional<fs::path> findDataArchive(const fs::path& folder)
 {
@@ -45,12 +37,13 @@ std::optional<fs::path> findDataArchive(const fs::path& folder)
     return found;
 }
 
+// Settings, accounts and logs of the player who packed the game, at the top level only.
 void prune(const fs::path& game)
 {
     // Listed first: removing while reading a folder may skip entries.
     std::vector<fs::path> items;
     for (const fs::directory_entry& entry : fs::directory_iterator(game))
-        if (isPerUserItem(entry.path()))
+        if (isPerUserItem(entry.path().filename().string()))
             items.push_back(entry.path());
     for (const auto& item : items)
         fs::remove_all(item);
