@@ -6,7 +6,6 @@
 #include "core/StagingFolder.h"
 #include "core/AtomicFile.h"
 
-#include <array>
 #include <string_view>
 #include <system_error>
 
@@ -17,11 +16,10 @@ namespace {
 // that was killed; an import's can hold gigabytes.
 void removeAbandonedStagingFolders(const std::filesystem::path& root)
 {
-    static constexpr std::array<std::string_view, 3> kPrefixes{"Runtime-staging-", "Game-staging-", "DirectX-staging-"};
     std::error_code error;
     for (std::filesystem::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
-        for (const auto prefix : kPrefixes)
+        for (const auto prefix : Layout::kStagingPrefixes)
             if (name.starts_with(prefix))
                 removeTreeQuietly(it->path());
     }

@@ -3,8 +3,6 @@
 #include "core/Posix.h"
 #include "core/Uuid.h"
 
-#include <cerrno>
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -22,14 +20,7 @@ void writeFileAtomically(const std::filesystem::path& file, std::string_view byt
         throwFileError("cannot create file", temporary);
     RemoveUnlessCommitted unfinished(temporary);
 
-    for (std::size_t written = 0; written < bytes.size();) {
-        const ssize_t n = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throwFileError("cannot write file", file);
-        written += static_cast<std::size_t>(n);
-    }
+    writeAll(fd.get(), bytes, file);
     if (::fsync(fd.get()) != 0)
         throwFileError("cannot flush file", file);
     if (const int error = fd.close(); error != 0)

@@ -57,6 +57,18 @@ std::size_t readSome(int fd, void* buffer, std::size_t size, const std::filesyst
     }
 }
 
+void writeAll(int fd, std::string_view bytes, const std::filesystem::path& path)
+{
+    for (std::size_t written = 0; written < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throwFileError("cannot write file", path);
+        written += static_cast<std::size_t>(n);
+    }
+}
+
 bool existsQuietly(const std::filesystem::path& path) noexcept
 {
     std::error_code error;

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string_view>
 #include <utility>
 
 namespace launcher {
@@ -64,6 +65,10 @@ private:
 // Reads up to `size` bytes, retrying when a signal interrupts; 0 at the end of
 // the file. A read error is thrown as the file system's error for `path`.
 std::size_t readSome(int fd, void* buffer, std::size_t size, const std::filesystem::path& path);
+
+// Writes all the bytes, retrying when a signal interrupts; an error is thrown as
+// the file system's error for `path`.
+void writeAll(int fd, std::string_view bytes, const std::filesystem::path& path);
 
 // Whether something exists at the path, links followed; anything that cannot
 // even be examined counts as absent.
