@@ -1,5 +1,6 @@
 #include "core/Installer.h"
 
+#include "app/LaunchSnapshot.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 
@@ -13,6 +14,7 @@ LaunchedGame Installer::launch(bool debug) const
     if (!isInstalled())
         throw SetupFailure("Setup is incomplete. Complete setup before launching Veyra 2.");
     auto lock = std::make_unique<InstallLock>(layout().lockFile());
+    std::optional<std::string> snapshotFailure = snapshotSavesBeforeLaunch(layout());
 
     Environment gameEnvironment = environment();
     if (debug)
@@ -23,11 +25,13 @@ LaunchedGame Installer::launch(bool debug) const
     FileDescriptor log(::open(gameLog.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
     if (!log)
         throwFileError("cannot open game log", gameLog);
+    if (snapshotFailure)
+        writeAll(log.get(), snapshotFailureNote(*snapshotFailure), gameLog);
 
     ChildProcess process = ChildProcess::spawn({wine(), WineRuntime::gameArguments(), gameEnvironment, game(), log.get()});
     if (const int error = log.close(); error != 0)
         throwFileError("cannot close game log", gameLog, error);
-    return {std::move(process), std::move(lock)};
+    return {std::move(process), std::move(lock), std::move(snapshotFailure)};
 }
 
 } // namespace launcher
