@@ -9,7 +9,9 @@ namespace launcher {
 namespace {
 
 constexpr const char* kUsage = "Usage: --cli --install --game PATH --audio PATH [--home PATH] [--cache PATH], or --cli "
-                               "--launch/--status [--home PATH]";
+                               "--launch/--status [--home PATH], or --cli --saves/--uninstall [--keep-saves] [--home "
+                               "PATH], or --cli --restore-saves NAME [--home PATH], or --cli --diagnostics FILE [--home "
+                               "PATH]";
 
 struct CliCommand {
     // Whether the arguments choose this command.
@@ -26,6 +28,12 @@ constexpr CliCommand kCommands[] = {
      runInstallCommand},
     {[](const CommandLineArguments& arguments) { return arguments.has("--launch"); }, runLaunchCommand},
     {[](const CommandLineArguments& arguments) { return arguments.has("--status"); }, runStatusCommand},
+    {[](const CommandLineArguments& arguments) { return arguments.has("--saves"); }, runSavesCommand},
+    {[](const CommandLineArguments& arguments) { return arguments.value("--restore-saves").has_value(); },
+     runRestoreSavesCommand},
+    {[](const CommandLineArguments& arguments) { return arguments.has("--uninstall"); }, runUninstallCommand},
+    {[](const CommandLineArguments& arguments) { return arguments.value("--diagnostics").has_value(); },
+     runDiagnosticsCommand},
 };
 
 } // namespace

@@ -4,6 +4,10 @@
 //   --cli --install --game PATH --audio PATH [--home PATH] [--cache PATH]
 //   --cli --launch [--debug] [--home PATH]
 //   --cli --status [--home PATH]
+//   --cli --saves [--home PATH]
+//   --cli --restore-saves NAME [--home PATH]
+//   --cli --uninstall [--keep-saves] [--home PATH]
+//   --cli --diagnostics FILE [--home PATH]
 //
 // Status lines go to `out` as they happen; a failure's message goes to `err`.
 

@@ -21,5 +21,9 @@ struct CommandContext {
 int runInstallCommand(const CommandContext& context);
 int runLaunchCommand(const CommandContext& context);
 int runStatusCommand(const CommandContext& context);
+int runSavesCommand(const CommandContext& context);
+int runRestoreSavesCommand(const CommandContext& context);
+int runUninstallCommand(const CommandContext& context);
+int runDiagnosticsCommand(const CommandContext& context);
 
 } // namespace launcher
