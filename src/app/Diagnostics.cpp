@@ -22,10 +22,10 @@ namespace fs = std::filesystem;
 
 // How much of the end of each log goes into the archive.
 constexpr std::size_t kLogTail = std::size_t{1} << 20;
-// Read beyond the tail, so that masking never starts inside a cut-off home folder.
-constexpr std::size_t kMaskMargin = 4096;
 
-// The last `limit` bytes of a regular file, a link never followed.
+// The whole lines within the last `limit` bytes of a regular file, a link never
+// followed. A line cut in two could start with the end of a home folder's path,
+// which no mask would recognise.
 std::string tail(const fs::path& file, std::size_t limit)
 {
     const CopySource source = openCopySource(file);
@@ -45,6 +45,10 @@ std::string tail(const fs::path& file, std::size_t limit)
         filled += n;
     }
     text.resize(filled);
+    if (start > 0) {
+        const std::size_t firstLineEnd = text.find('\n');
+        text.erase(0, firstLineEnd == std::string::npos ? text.size() : firstLineEnd + 1);
+    }
     return text;
 }
 
@@ -111,11 +115,8 @@ void Installer::writeDiagnostics(const fs::path& archive) const
         writeFileAtomically(folder / name, maskedText);
         members.push_back(name);
     };
-    // The tail is cut after masking, which shortens the text.
     auto storeTail = [&](const std::string& member, const fs::path& file) {
-        const std::string masked = mask.apply(tail(file, kLogTail + kMaskMargin));
-        const std::size_t cut = masked.size() > kLogTail ? masked.size() - kLogTail : 0;
-        store(member, std::string_view(masked).substr(cut));
+        store(member, mask.apply(tail(file, kLogTail)));
     };
 
     store("report.txt", mask.apply(diagnosticsReport(*this)));

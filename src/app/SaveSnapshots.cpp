@@ -149,19 +149,18 @@ std::optional<std::string> SaveSnapshots::take(const std::optional<std::string>&
     const std::optional<fs::path> newest = existing.empty() ? std::nullopt : std::optional(existing.front().folder);
 
     const StagingFolder staging(m_layout.backups(), kStagingPrefix);
-    fs::create_directory(staging.path() / "game");
     std::vector<SavesItem> items;
     for (const LiveItem& item : live)
         items.push_back({item.live, staging.path() / item.inSnapshot,
                          newest ? std::optional(*newest / item.inSnapshot) : std::nullopt});
-    const SavesCopyTally tally = copySaves(items);
-
-    if (newest && tally.matched == tally.entries && tally.entries == savedEntries(*newest)) {
+    if (const auto matched = newest ? matchedEntries(items) : std::nullopt; matched && *matched == savedEntries(*newest)) {
         if (keptReason && !isKept(*newest))
             writeFileAtomically(*newest / kKeptMarker, *keptReason + "\n");
         return existing.front().name.text();
     }
 
+    fs::create_directory(staging.path() / "game");
+    copySaves(items);
     if (keptReason)
         writeFileAtomically(staging.path() / kKeptMarker, *keptReason + "\n");
     SnapshotName name = SnapshotName::at(std::chrono::system_clock::now());

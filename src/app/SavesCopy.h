@@ -3,7 +3,10 @@
 // files, never a symbolic link (Wine links profile folders such as Documents to
 // the player's own folders) nor any other kind of entry.
 //
-//   copySaves({{.from = layout.users(), .to = staging / "users", .previous = newest / "users"}});
+//   const std::vector<SavesItem> items{{layout.users(), staging / "users", newest / "users"}};
+//   const auto matched = matchedEntries(items);
+//   if (!matched || *matched != countSavesEntries(newest / "users"))
+//       copySaves(items);
 
 #include <cstdint>
 #include <filesystem>
@@ -21,19 +24,17 @@ struct SavesItem {
     std::optional<std::filesystem::path> previous;
 };
 
-struct SavesCopyTally {
-    // Folders and files made.
-    std::uintmax_t entries = 0;
-    // Of those, the ones the previous copy holds alike: folders there, and files
-    // of equal size and modification time.
-    std::uintmax_t matched = 0;
-};
-
 // Copies the items in order into new entries (whose parents must exist): each
 // file not linked is copied by the fastest means the file system has (a clone
 // where it can) and keeps its modification time. Blocks; throws the file
 // system's error, leaving what it made so far for the caller to remove.
-SavesCopyTally copySaves(const std::vector<SavesItem>& items);
+void copySaves(const std::vector<SavesItem>& items);
+
+// How many folders and files copySaves() would make, when each matches the
+// previous copy (a folder there, or a file of equal size and modification
+// time); nothing at the first that does not. The copies are the same when the
+// previous ones hold that many entries, no more. Reads only.
+std::optional<std::uintmax_t> matchedEntries(const std::vector<SavesItem>& items);
 
 // The folders and regular files at and below `item` that copySaves() would copy;
 // none when nothing is there.
