@@ -3,6 +3,7 @@
 #include "import/ImportTestSupport.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
+#include "support/Unprivileged.h"
 
 #include <string>
 #include <string_view>

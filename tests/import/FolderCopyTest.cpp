@@ -3,6 +3,7 @@
 #include "core/SetupFailure.h"
 #include "import/ImportTestSupport.h"
 #include "support/TemporaryFolder.h"
+#include "support/Unprivileged.h"
 
 #include <string>
 

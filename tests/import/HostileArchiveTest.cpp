@@ -6,6 +6,7 @@
 #include "import/ImportTestSupport.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
+#include "support/Unprivileged.h"
 
 #include <cerrno>
 #include <functional>

@@ -3,19 +3,8 @@
 #include "support/TestHost.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <exception>
-
-#include <grp.h>
-#include <unistd.h>
 
 namespace launcher::testing {
-namespace {
-
-constexpr unsigned kNobody = 65534;
-
-} // namespace
 
 Installer testInstaller(const std::filesystem::path& root)
 {
@@ -56,27 +45,6 @@ std::string archiveToolFailure()
     return testHost().archiveTool.filename().string() +
            " failed (1). Open the setup log for details. If antivirus quarantined a file, review its report before "
            "retrying.";
-}
-
-void exitWithFailureOfUnprivileged(const std::function<void()>& body)
-{
-    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
-        std::perror("cannot give up root");
-        std::_Exit(2);
-    }
-    try {
-        body();
-    } catch (const std::exception& failure) {
-        std::fprintf(stderr, "%s\n", failure.what());
-        std::_Exit(0);
-    }
-    // _Exit: a child that gave up root cannot run the leak checker's exit hooks.
-    std::_Exit(1);
-}
-
-unsigned unprivilegedUser()
-{
-    return ::geteuid() == 0 ? kNobody : ::geteuid();
 }
 
 } // namespace launcher::testing

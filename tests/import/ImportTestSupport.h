@@ -3,7 +3,6 @@
 #include "core/Installer.h"
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,12 +22,5 @@ std::vector<std::string> treeListing(const std::filesystem::path& folder);
 
 // The process runner's message for a run of the archive tool that exits with 1.
 std::string archiveToolFailure();
-
-// For death tests. Gives up root, when the tests run as root, so that file
-// permissions bind as they do for a player, then runs `body` and exits: with
-// status 0 after printing the message of what it threw, with 1 when it threw nothing.
-[[noreturn]] void exitWithFailureOfUnprivileged(const std::function<void()>& body);
-// The user the unprivileged body runs as.
-unsigned unprivilegedUser();
 
 } // namespace launcher::testing
