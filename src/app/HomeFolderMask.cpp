@@ -85,8 +85,12 @@ HomeFolderMask HomeFolderMask::forPlayer(const Layout& layout)
         const fs::path normal = fs::path(home).lexically_normal();
         addUnique(names, (normal.has_filename() ? normal : normal.parent_path()).filename().string());
     }
-    if (const passwd* account = ::getpwuid(::getuid()); account != nullptr && account->pw_name != nullptr)
-        addUnique(names, account->pw_name);
+    // The reentrant form: the desktop front end asks from a worker thread.
+    passwd account{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (::getpwuid_r(::getuid(), &account, buffer.data(), buffer.size(), &found) == 0 && found != nullptr)
+        addUnique(names, found->pw_name);
     if (const char* user = std::getenv("USER"); user != nullptr)
         addUnique(names, user);
     std::error_code error;
