@@ -4,16 +4,17 @@
 //
 //   veyra2-snapshot-benchmark [--folder <scratch folder>] [--megabytes 200] [--files 3000] [--rounds 7]
 //
-// Before the timed rounds, ten snapshots are taken, so that every timed one
-// also rotates the oldest out as a launch does once the player has played ten
-// times. Each round changes one file, takes the launch's snapshot, then copies
-// the tree with cp -r. The snapshot's time is what the launch waits for before
-// the game starts. Everything is removed at the end.
+// Before the timed rounds, ten snapshots are taken, so that every round also
+// rotates the oldest out, as launches do once the player has played ten times.
+// Each round changes one file, takes the launch's snapshot, which the game
+// waits for, then rotates, which a launch does once the game has started, then
+// copies the tree with cp -r. Everything is removed at the end.
 
 #include "BenchmarkSupport.h"
 #include "app/SaveSnapshots.h"
 
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -40,12 +41,21 @@ void generateSaves(const fs::path& profile, const launcher::bench::TreeOptions& 
     }
 }
 
-double timeSnapshot(const launcher::SaveSnapshots& snapshots)
+struct LaunchTimes {
+    double snapshot = 0;
+    double rotation = 0;
+};
+
+LaunchTimes timeLaunchSnapshot(const launcher::SaveSnapshots& snapshots)
 {
     const auto start = Clock::now();
-    if (!snapshots.takeForLaunch())
+    const std::optional<std::string> taken = snapshots.take();
+    if (!taken)
         throw std::runtime_error("no snapshot was taken");
-    return secondsSince(start);
+    const double snapshot = secondsSince(start);
+    const auto rotationStart = Clock::now();
+    snapshots.rotate(*taken);
+    return {snapshot, secondsSince(rotationStart)};
 }
 
 } // namespace
@@ -65,10 +75,10 @@ int main(int argc, char** argv)
     launcher::bench::printCopyPrimitive(profile / "Documents/Veyra 2/folder0/save0.sav");
 
     const launcher::SaveSnapshots snapshots(layout);
-    const double first = timeSnapshot(snapshots);
+    const double first = timeLaunchSnapshot(snapshots).snapshot;
     ::sync();
     const auto unchangedStart = Clock::now();
-    snapshots.takeForLaunch();
+    snapshots.take();
     const double unchanged = secondsSince(unchangedStart);
     std::printf("first snapshot (every file copied): %.3f s; nothing changed (no snapshot): %.1f ms\n", first,
                 unchanged * 1000);
@@ -78,18 +88,21 @@ int main(int argc, char** argv)
     auto changeOneFile = [&] { launcher::bench::writeNoise(changed, fs::file_size(changed), 1000 + ++version); };
     for (std::size_t filled = 1; filled < launcher::SaveSnapshots::kRotated; ++filled) {
         changeOneFile();
-        snapshots.takeForLaunch();
+        timeLaunchSnapshot(snapshots);
     }
     ::sync();
 
     const fs::path copy = options.folder / "cp-copy";
     std::vector<double> snapshotTimes;
+    std::vector<double> rotationTimes;
     std::vector<double> copyTimes;
-    std::printf("%-6s %-26s %-10s\n", "round", "snapshot, 1 changed (ms)", "cp -r (ms)");
+    std::printf("%-6s %-26s %-24s %-10s\n", "round", "snapshot, 1 changed (ms)", "then rotation (ms)", "cp -r (ms)");
     for (int round = 0; round < options.rounds; ++round) {
         changeOneFile();
         ::sync();
-        snapshotTimes.push_back(timeSnapshot(snapshots));
+        const LaunchTimes times = timeLaunchSnapshot(snapshots);
+        snapshotTimes.push_back(times.snapshot);
+        rotationTimes.push_back(times.rotation);
         ::sync();
         const auto start = Clock::now();
         if (!launcher::bench::runProgram({"/bin/cp", "-r", layout.users().string(), copy.string()}))
@@ -97,13 +110,17 @@ int main(int argc, char** argv)
         copyTimes.push_back(secondsSince(start));
         fs::remove_all(copy);
         ::sync();
-        std::printf("%-6d %-26.1f %-10.1f\n", round + 1, snapshotTimes.back() * 1000, copyTimes.back() * 1000);
+        std::printf("%-6d %-26.1f %-24.1f %-10.1f\n", round + 1, snapshotTimes.back() * 1000,
+                    rotationTimes.back() * 1000, copyTimes.back() * 1000);
     }
     const double snapshot = median(snapshotTimes);
+    const double rotation = median(rotationTimes);
     const double cp = median(copyTimes);
-    std::printf("median %-26.1f %-10.1f\n", snapshot * 1000, cp * 1000);
-    std::printf("snapshot / cp -r = %.3f (goal: at most 0.100)\n", snapshot / cp);
-    std::printf("launch delay the snapshot adds: %.1f ms with one file changed, %.1f ms with nothing changed\n",
-                snapshot * 1000, unchanged * 1000);
+    std::printf("median %-26.1f %-24.1f %-10.1f\n", snapshot * 1000, rotation * 1000, cp * 1000);
+    std::printf("snapshot / cp -r = %.3f (goal: at most 0.100); with the rotation: %.3f\n", snapshot / cp,
+                (snapshot + rotation) / cp);
+    std::printf("launch delay the snapshot adds before the game starts: %.1f ms with one file changed, %.1f ms with "
+                "nothing changed; the rotation, %.1f ms, follows the start\n",
+                snapshot * 1000, unchanged * 1000, rotation * 1000);
     return snapshot / cp <= 0.1 ? 0 : 1;
 }

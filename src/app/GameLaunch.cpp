@@ -14,7 +14,7 @@ LaunchedGame Installer::launch(bool debug) const
     if (!isInstalled())
         throw SetupFailure("Setup is incomplete. Complete setup before launching Veyra 2.");
     auto lock = std::make_unique<InstallLock>(layout().lockFile());
-    std::optional<std::string> snapshotFailure = snapshotSavesBeforeLaunch(layout());
+    const LaunchSnapshot snapshot(layout());
 
     Environment gameEnvironment = environment();
     if (debug)
@@ -25,13 +25,14 @@ LaunchedGame Installer::launch(bool debug) const
     FileDescriptor log(::open(gameLog.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
     if (!log)
         throwFileError("cannot open game log", gameLog);
-    if (snapshotFailure)
-        writeAll(log.get(), snapshotFailureNote(*snapshotFailure), gameLog);
+    if (snapshot.failure())
+        writeAll(log.get(), snapshot.failureNote(), gameLog);
 
     ChildProcess process = ChildProcess::spawn({wine(), WineRuntime::gameArguments(), gameEnvironment, game(), log.get()});
+    snapshot.rotateOut();
     if (const int error = log.close(); error != 0)
         throwFileError("cannot close game log", gameLog, error);
-    return {std::move(process), std::move(lock), std::move(snapshotFailure)};
+    return {std::move(process), std::move(lock), snapshot.failure()};
 }
 
 } // namespace launcher

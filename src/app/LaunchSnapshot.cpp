@@ -6,20 +6,30 @@
 
 namespace launcher {
 
-std::optional<std::string> snapshotSavesBeforeLaunch(const Layout& layout)
+LaunchSnapshot::LaunchSnapshot(Layout layout) : m_layout(std::move(layout))
 {
     try {
-        SaveSnapshots(layout).takeForLaunch();
-        return std::nullopt;
+        m_taken = SaveSnapshots(m_layout).take();
     } catch (const std::exception& failure) {
-        return failure.what();
+        m_failure = failure.what();
     }
 }
 
-std::string snapshotFailureNote(const std::string& failure)
+std::string LaunchSnapshot::failureNote() const
 {
-    return "[Veyra 2 Mac Launcher] The snapshot of your saves before this start failed: " + failure +
+    return "[Veyra 2 Mac Launcher] The snapshot of your saves before this start failed: " + m_failure.value_or("") +
            ". The game starts anyway; earlier snapshots are unchanged.\n";
+}
+
+void LaunchSnapshot::rotateOut() const noexcept
+{
+    if (!m_taken)
+        return;
+    try {
+        SaveSnapshots(m_layout).rotate(*m_taken);
+    } catch (...) {
+        // Clean-up only: the game runs, and the next launch rotates again.
+    }
 }
 
 } // namespace launcher

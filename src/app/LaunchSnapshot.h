@@ -1,6 +1,11 @@
 #pragma once
 // The snapshot of the saves that every launch takes, after the install lock and
-// before the game starts.
+// before the game starts; the snapshots that rotate out are removed once the
+// game has started, so that the player does not wait for it.
+//
+//   const LaunchSnapshot snapshot(layout);   // never throws
+//   ... start the game ...
+//   snapshot.rotateOut();
 
 #include "core/Layout.h"
 
@@ -9,11 +14,25 @@
 
 namespace launcher {
 
-// Takes the launch's snapshot (see SaveSnapshots). A failure must not keep the
-// player from playing, so it is not thrown: its description is returned.
-std::optional<std::string> snapshotSavesBeforeLaunch(const Layout& layout);
+class LaunchSnapshot final {
+public:
+    // Takes the snapshot (see SaveSnapshots). A failure must not keep the player
+    // from playing, so it is kept, not thrown.
+    explicit LaunchSnapshot(Layout layout);
 
-// The launcher's own line in the game log about a failed snapshot.
-std::string snapshotFailureNote(const std::string& failure);
+    // The failure's description, when the snapshot failed.
+    const std::optional<std::string>& failure() const { return m_failure; }
+    // The launcher's own line about the failure, for the game log.
+    std::string failureNote() const;
+
+    // Removes the snapshots that rotate out now that one more exists. Never
+    // throws: what is left is tried again at the next launch.
+    void rotateOut() const noexcept;
+
+private:
+    Layout m_layout;
+    std::optional<std::string> m_taken;
+    std::optional<std::string> m_failure;
+};
 
 } // namespace launcher

@@ -109,21 +109,25 @@ std::vector<SaveSnapshot> SaveSnapshots::list() const
     return listed;
 }
 
-std::optional<std::string> SaveSnapshots::takeForLaunch() const
+std::optional<std::string> SaveSnapshots::take() const
 {
-    const std::optional<std::string> taken = take(std::nullopt);
-    if (!taken)
-        return taken;
-    // The one just taken counts first and stays, even when a clock set back
-    // made it sort as the oldest.
-    std::size_t rotated = isKept(folder(*taken)) ? 0 : 1;
+    return take(std::nullopt);
+}
+
+void SaveSnapshots::rotate(const std::string& taken) const
+{
+    std::size_t rotated = isKept(folder(taken)) ? 0 : 1;
     for (const NamedSnapshot& snapshot : snapshotsIn(m_layout.backups())) {
-        if (isKept(snapshot.folder) || snapshot.name.text() == *taken)
+        if (isKept(snapshot.folder) || snapshot.name.text() == taken || ++rotated <= kRotated)
             continue;
-        if (++rotated > kRotated)
-            removeSnapshot(snapshot.name.text());
+        // Renamed first, so that a removal cut short leaves a staging folder for
+        // the next snapshot to remove rather than a snapshot with files missing.
+        const fs::path parked = m_layout.backups() / (std::string(kStagingPrefix) + freshUuid());
+        std::error_code error;
+        fs::rename(snapshot.folder, parked, error);
+        if (!error)
+            removeTreeQuietly(parked);
     }
-    return taken;
 }
 
 std::optional<std::string> SaveSnapshots::takeKept(const std::string& reason) const
@@ -153,14 +157,15 @@ std::optional<std::string> SaveSnapshots::take(const std::optional<std::string>&
     for (const LiveItem& item : live)
         items.push_back({item.live, staging.path() / item.inSnapshot,
                          newest ? std::optional(*newest / item.inSnapshot) : std::nullopt});
-    if (const auto matched = newest ? matchedEntries(items) : std::nullopt; matched && *matched == savedEntries(*newest)) {
+    const SavesPlan plan = planSaves(items);
+    if (newest && plan.matchesPrevious() && plan.steps.size() == savedEntries(*newest)) {
         if (keptReason && !isKept(*newest))
             writeFileAtomically(*newest / kKeptMarker, *keptReason + "\n");
         return existing.front().name.text();
     }
 
     fs::create_directory(staging.path() / "game");
-    copySaves(items);
+    copySaves(plan);
     if (keptReason)
         writeFileAtomically(staging.path() / kKeptMarker, *keptReason + "\n");
     SnapshotName name = SnapshotName::at(std::chrono::system_clock::now());
@@ -168,15 +173,6 @@ std::optional<std::string> SaveSnapshots::take(const std::optional<std::string>&
         name = name.next();
     fs::rename(staging.path(), folder(name.text()));
     return name.text();
-}
-
-void SaveSnapshots::removeSnapshot(const std::string& name) const
-{
-    // Renamed first, so that a removal cut short leaves a staging folder for the
-    // next snapshot to remove rather than a snapshot with files missing.
-    const fs::path parked = m_layout.backups() / (std::string(kStagingPrefix) + freshUuid());
-    fs::rename(folder(name), parked);
-    removeTreeQuietly(parked);
 }
 
 } // namespace launcher

@@ -36,18 +36,21 @@ public:
     std::vector<SaveSnapshot> list() const;
     std::filesystem::path folder(const std::string& name) const { return m_layout.backups() / name; }
 
-    // The launch's snapshot: unless the live saves equal the newest snapshot,
-    // takes a new one, and then removes the oldest beyond kRotated that are not
-    // kept. Returns the snapshot that holds the live saves; nothing when there
-    // are no saves at all (no users folder and no per-user items).
-    std::optional<std::string> takeForLaunch() const;
-    // The same without rotating, for a snapshot that must last: the one holding
-    // the live saves is marked kept, `reason` saying why.
+    // Unless the live saves equal the newest snapshot, takes a new one. Returns
+    // the snapshot that holds the live saves; nothing when there are no saves at
+    // all (no users folder and no per-user items).
+    std::optional<std::string> take() const;
+    // The same for a snapshot that must last: the one holding the live saves is
+    // marked kept, `reason` saying why.
     std::optional<std::string> takeKept(const std::string& reason) const;
+    // Removes the oldest snapshots beyond the newest kRotated that are not kept;
+    // `taken`, the launch's own, counts among those and always stays, even when
+    // a clock set back made it sort as the oldest. A snapshot that cannot be
+    // removed stays for the next launch to try again.
+    void rotate(const std::string& taken) const;
 
 private:
     std::optional<std::string> take(const std::optional<std::string>& keptReason) const;
-    void removeSnapshot(const std::string& name) const;
 
     Layout m_layout;
 };

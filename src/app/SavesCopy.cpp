@@ -1,11 +1,9 @@
 #include "app/SavesCopy.h"
 
-#include "core/EntryFacts.h"
 #include "core/FileCopy.h"
 #include "core/Posix.h"
 
 #include <cerrno>
-#include <functional>
 
 #include <unistd.h>
 
@@ -14,51 +12,45 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One entry of an item: where it is, where its copy goes, and what the previous copy has there.
-struct SavesEntry {
-    const fs::path& from;
-    fs::path to;
-    EntryFacts facts;
-    // Nothing there matches nothing: its kind is "other".
-    EntryFacts previous;
-    std::optional<fs::path> previousPath;
-};
-
-bool matches(const SavesEntry& entry)
+bool isCopied(fs::file_type type)
 {
-    if (entry.facts.kind == EntryFacts::Kind::folder)
-        return entry.previous.kind == EntryFacts::Kind::folder;
-    return entry.previous.kind == EntryFacts::Kind::file && entry.previous.size == entry.facts.size &&
-           entry.previous.modified == entry.facts.modified;
+    return type == fs::file_type::directory || type == fs::file_type::regular;
 }
 
-// Visits the item and, for a folder, every folder and regular file below it,
-// parents first, until `visit` returns false; returns whether it went through.
-bool walkItem(const SavesItem& item, const std::function<bool(const SavesEntry&)>& visit)
+bool matches(const EntryFacts& facts, const EntryFacts& previous)
 {
-    // The item itself has no relative path, and a file's path must not end in a separator.
-    auto below = [](const fs::path& base, const fs::path& relative) { return relative.empty() ? base : base / relative; };
-    auto entry = [&](const fs::path& from, const fs::path& relative, const EntryFacts& facts) {
-        std::optional<fs::path> previous = item.previous ? std::optional(below(*item.previous, relative)) : std::nullopt;
+    if (facts.kind == EntryFacts::Kind::folder)
+        return previous.kind == EntryFacts::Kind::folder;
+    return previous.kind == EntryFacts::Kind::file && previous.size == facts.size &&
+           previous.modified == facts.modified;
+}
+
+void plan(const SavesItem& item, SavesPlan& plan)
+{
+    auto add = [&](const fs::path& from, const fs::path& to, const std::optional<fs::path>& previous,
+                   const EntryFacts& facts) {
+        // Nothing there matches nothing: its kind is "other".
         const EntryFacts earlier = previous ? entryFacts(*previous).value_or(EntryFacts{}) : EntryFacts{};
-        return SavesEntry{from, below(item.to, relative), facts, earlier, std::move(previous)};
+        plan.steps.push_back({from, to, facts, previous, matches(facts, earlier)});
     };
     const std::optional<EntryFacts> top = entryFacts(item.from);
     if (!top || top->kind == EntryFacts::Kind::other)
-        return true;
-    if (!visit(entry(item.from, "", *top)))
-        return false;
+        return;
+    add(item.from, item.to, item.previous, *top);
     if (top->kind != EntryFacts::Kind::folder)
-        return true;
+        return;
+    const std::size_t prefix = item.from.native().size() + 1;
     for (auto it = fs::recursive_directory_iterator(item.from); it != fs::recursive_directory_iterator(); ++it) {
-        const fs::file_type type = it->symlink_status().type();
-        if (type != fs::file_type::directory && type != fs::file_type::regular)
+        if (!isCopied(it->symlink_status().type()))
             continue;
         const std::optional<EntryFacts> facts = entryFacts(it->path());
-        if (facts && !visit(entry(it->path(), it->path().lexically_relative(item.from), *facts)))
-            return false;
+        if (!facts || facts->kind == EntryFacts::Kind::other)
+            continue;
+        // The walk's paths all begin with the item's and a separator.
+        const fs::path relative = it->path().native().substr(prefix);
+        add(it->path(), item.to / relative, item.previous ? std::optional(*item.previous / relative) : std::nullopt,
+            *facts);
     }
-    return true;
 }
 
 // Failures of link() that only mean "copy instead": another file system, a file
@@ -79,42 +71,38 @@ bool link(const fs::path& from, const fs::path& to)
 
 } // namespace
 
-void copySaves(const std::vector<SavesItem>& items)
+SavesPlan planSaves(const std::vector<SavesItem>& items)
 {
-    for (const SavesItem& item : items) {
-        walkItem(item, [](const SavesEntry& entry) {
-            if (entry.facts.kind == EntryFacts::Kind::folder) {
-                fs::create_directory(entry.to);
-            } else if (!matches(entry) || !link(*entry.previousPath, entry.to)) {
-                copyFile(entry.from, entry.to);
-                setModificationTime(entry.to, entry.facts.modified);
-            }
-            return true;
-        });
-    }
+    SavesPlan result;
+    for (const SavesItem& item : items)
+        plan(item, result);
+    return result;
 }
 
-std::optional<std::uintmax_t> matchedEntries(const std::vector<SavesItem>& items)
+void copySaves(const SavesPlan& plan)
 {
-    std::uintmax_t entries = 0;
-    for (const SavesItem& item : items) {
-        const bool same = walkItem(item, [&entries](const SavesEntry& entry) {
-            ++entries;
-            return matches(entry);
-        });
-        if (!same)
-            return std::nullopt;
+    for (const SavesPlan::Step& step : plan.steps) {
+        if (step.facts.kind == EntryFacts::Kind::folder) {
+            fs::create_directory(step.to);
+        } else if (!step.matches || !link(*step.previous, step.to)) {
+            copyFile(step.from, step.to);
+            setModificationTime(step.to, step.facts.modified);
+        }
     }
-    return entries;
 }
 
 std::uintmax_t countSavesEntries(const fs::path& item)
 {
-    std::uintmax_t entries = 0;
-    walkItem({item, item, std::nullopt}, [&entries](const SavesEntry&) {
-        ++entries;
-        return true;
-    });
+    std::error_code error;
+    const fs::file_type top = fs::symlink_status(item, error).type();
+    if (!isCopied(top))
+        return 0;
+    std::uintmax_t entries = 1;
+    if (top == fs::file_type::directory) {
+        // The kinds come from the folder listings; nothing is examined one by one.
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(item))
+            entries += isCopied(entry.symlink_status().type()) ? 1 : 0;
+    }
     return entries;
 }
 

@@ -1,13 +1,16 @@
 #pragma once
 // The copy under every save snapshot and every restore: folders and regular
 // files, never a symbolic link (Wine links profile folders such as Documents to
-// the player's own folders) nor any other kind of entry.
+// the player's own folders) nor any other kind of entry. It is planned first,
+// which reads only, so that a snapshot equal to the last one costs no writes:
 //
-//   const std::vector<SavesItem> items{{layout.users(), staging / "users", newest / "users"}};
-//   const auto matched = matchedEntries(items);
-//   if (!matched || *matched != countSavesEntries(newest / "users"))
-//       copySaves(items);
+//   const SavesPlan plan = planSaves({{layout.users(), staging / "users", newest / "users"}});
+//   if (!plan.matchesPrevious() || plan.steps.size() != countSavesEntries(newest / "users"))
+//       copySaves(plan);
 
+#include "core/EntryFacts.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -24,19 +27,34 @@ struct SavesItem {
     std::optional<std::filesystem::path> previous;
 };
 
-// Copies the items in order into new entries (whose parents must exist): each
-// file not linked is copied by the fastest means the file system has (a clone
-// where it can) and keeps its modification time. Blocks; throws the file
-// system's error, leaving what it made so far for the caller to remove.
-void copySaves(const std::vector<SavesItem>& items);
+struct SavesPlan {
+    struct Step {
+        std::filesystem::path from;
+        std::filesystem::path to;
+        EntryFacts facts;
+        // The entry in the previous copy, when there is one.
+        std::optional<std::filesystem::path> previous;
+        // Whether it matches this entry: a folder there, or a file of equal size and modification time.
+        bool matches = false;
+    };
 
-// How many folders and files copySaves() would make, when each matches the
-// previous copy (a folder there, or a file of equal size and modification
-// time); nothing at the first that does not. The copies are the same when the
-// previous ones hold that many entries, no more. Reads only.
-std::optional<std::uintmax_t> matchedEntries(const std::vector<SavesItem>& items);
+    // Every folder and file of the items, in order, each folder before what it holds.
+    std::vector<Step> steps;
 
-// The folders and regular files at and below `item` that copySaves() would copy;
+    bool matchesPrevious() const { return std::ranges::all_of(steps, &Step::matches); }
+};
+
+// Walks the items and what the previous copies hold in their place; reads only.
+SavesPlan planSaves(const std::vector<SavesItem>& items);
+
+// Makes the planned copies, as new entries whose parents must exist: a matching
+// file becomes a hard link to the previous one (a copy where the file system
+// cannot link); any other file is copied by the fastest means the file system
+// has (a clone where it can) and keeps its modification time. Blocks; throws
+// the file system's error, leaving what it made so far for the caller to remove.
+void copySaves(const SavesPlan& plan);
+
+// The folders and regular files at and below `item` that a plan would hold;
 // none when nothing is there.
 std::uintmax_t countSavesEntries(const std::filesystem::path& item);
 

@@ -78,7 +78,7 @@ RestoredSaves Installer::restoreSaves(const std::string& name) const
     std::vector<SavesItem> items{{chosen / "users", restoredUsers, std::nullopt}};
     for (const std::string& item : playerSaveItems(chosen / "game"))
         items.push_back({chosen / "game" / item, restoredGame / item, std::nullopt});
-    copySaves(items);
+    copySaves(planSaves(items));
     // Never leave the prefix without a users folder, even for a snapshot without one.
     fs::create_directories(restoredUsers);
     carryOverLinks(layout().users(), restoredUsers);
