@@ -3,7 +3,9 @@
 #include "app/CommandLineCommands.h"
 #include "core/SetupFailure.h"
 
+#include <algorithm>
 #include <exception>
+#include <string_view>
 
 namespace launcher {
 namespace {
@@ -18,6 +20,10 @@ struct CliCommand {
     bool (*chosen)(const CommandLineArguments& arguments);
     int (*run)(const CommandContext& context);
 };
+
+// An option without a value is a mistake, never a choice: an empty "--home" would
+// make the current folder the root.
+constexpr std::string_view kOptions[] = {"--game", "--audio", "--cache", "--home", "--restore-saves", "--diagnostics"};
 
 // In order of precedence: the first command the arguments choose runs.
 constexpr CliCommand kCommands[] = {
@@ -42,6 +48,8 @@ int runCLI(const std::vector<std::string>& words, std::ostream& out, std::ostrea
 {
     try {
         const CommandLineArguments arguments(words);
+        if (std::ranges::any_of(kOptions, [&](std::string_view option) { return arguments.lacksValue(option); }))
+            throw SetupFailure(kUsage);
         const Installer installer(arguments.path("--home"),
                                   [&out](const std::string& line) { out << line << '\n' << std::flush; });
         for (const CliCommand& command : kCommands)

@@ -17,12 +17,18 @@ std::optional<std::string> CommandLineArguments::value(std::string_view option) 
     return *std::next(found);
 }
 
+bool CommandLineArguments::lacksValue(std::string_view option) const
+{
+    const std::optional<std::string> typed = value(option);
+    return typed ? typed->empty() : has(option);
+}
+
 std::optional<std::filesystem::path> CommandLineArguments::path(std::string_view option) const
 {
     const std::optional<std::string> typed = value(option);
     if (!typed)
         return std::nullopt;
-    return typed->empty() ? std::filesystem::current_path() : std::filesystem::absolute(*typed);
+    return std::filesystem::absolute(*typed);
 }
 
 } // namespace launcher

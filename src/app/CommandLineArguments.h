@@ -19,6 +19,8 @@ public:
     // The word directly after the first occurrence of the option, whatever it
     // is, even another option; nothing when the option is absent or last.
     std::optional<std::string> value(std::string_view option) const;
+    // Whether the option is given without a value: as the last word, or followed by an empty one.
+    bool lacksValue(std::string_view option) const;
     // The option's value as a path, taken relative to the current folder.
     std::optional<std::filesystem::path> path(std::string_view option) const;
 

@@ -4,7 +4,7 @@
 #include "app/HomeFolderMask.h"
 #include "core/AtomicFile.h"
 #include "core/FileCopy.h"
-#include "core/FileCopySteps.h"
+#include "core/RegularFile.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 
@@ -12,7 +12,6 @@
 #include <sstream>
 #include <system_error>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace launcher {
@@ -28,18 +27,15 @@ constexpr std::size_t kLogTail = std::size_t{1} << 20;
 // which no mask would recognise.
 std::string tail(const fs::path& file, std::size_t limit)
 {
-    const CopySource source = openCopySource(file);
-    struct stat info {};
-    if (::fstat(source.fd.get(), &info) != 0)
-        throwFileError("cannot read file attributes", file);
-    const auto size = static_cast<std::size_t>(info.st_size);
+    const RegularFile log = openRegular(file, {.followLinks = false});
+    const auto size = static_cast<std::size_t>(log.size);
     const std::size_t start = size > limit ? size - limit : 0;
-    if (::lseek(source.fd.get(), static_cast<off_t>(start), SEEK_SET) < 0)
+    if (::lseek(log.fd.get(), static_cast<off_t>(start), SEEK_SET) < 0)
         throwFileError("cannot read file", file);
     std::string text(size - start, '\0');
     std::size_t filled = 0;
     while (filled < text.size()) {
-        const std::size_t n = readSome(source.fd.get(), text.data() + filled, text.size() - filled, file);
+        const std::size_t n = readSome(log.fd.get(), text.data() + filled, text.size() - filled, file);
         if (n == 0)
             break;
         filled += n;

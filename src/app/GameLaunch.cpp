@@ -1,11 +1,10 @@
 #include "core/Installer.h"
 
 #include "app/LaunchSnapshot.h"
+#include "core/LogRotation.h"
 #include "core/Posix.h"
+#include "core/RegularFile.h"
 #include "core/SetupFailure.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace launcher {
 
@@ -20,11 +19,12 @@ LaunchedGame Installer::launch(bool debug) const
     if (debug)
         gameEnvironment["WINEDEBUG"] = "+loaddll";
 
-    // Every launch appends to the one game log; "Logs" exists once setup has run.
+    // Every launch appends to the one game log. "Logs" may have been removed
+    // since setup; the player deleting old logs must not stop the game.
     const auto gameLog = layout().gameLog();
-    FileDescriptor log(::open(gameLog.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
-    if (!log)
-        throwFileError("cannot open game log", gameLog);
+    makeDirectory(layout().logs());
+    rotateLog(gameLog);
+    FileDescriptor log = openRegularForAppending(gameLog);
     if (snapshot.failure())
         writeAll(log.get(), snapshot.failureNote(), gameLog);
 

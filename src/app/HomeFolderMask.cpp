@@ -1,13 +1,11 @@
 #include "app/HomeFolderMask.h"
 
 #include "core/LowerCase.h"
+#include "core/Platform.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <system_error>
-
-#include <pwd.h>
-#include <unistd.h>
 
 namespace launcher {
 namespace {
@@ -76,21 +74,20 @@ HomeFolderMask HomeFolderMask::forPlayer(const Layout& layout)
 {
     std::vector<fs::path> homes;
     std::vector<std::string> names;
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        homes.emplace_back(home);
+    try {
+        homes.push_back(platform::homeFolder());
+    } catch (const std::system_error&) {
+        // An account without a home folder has none to hide.
+    }
+    if (!homes.empty()) {
         std::error_code error;
-        if (const fs::path resolved = fs::weakly_canonical(home, error); !error && resolved != homes.front())
+        if (const fs::path resolved = fs::weakly_canonical(homes.front(), error); !error && resolved != homes.front())
             homes.push_back(resolved);
         // The profile usually bears the home folder's own name.
-        const fs::path normal = fs::path(home).lexically_normal();
+        const fs::path normal = homes.front().lexically_normal();
         addUnique(names, (normal.has_filename() ? normal : normal.parent_path()).filename().string());
     }
-    // The reentrant form: the desktop front end asks from a worker thread.
-    passwd account{};
-    passwd* found = nullptr;
-    std::vector<char> buffer(16384);
-    if (::getpwuid_r(::getuid(), &account, buffer.data(), buffer.size(), &found) == 0 && found != nullptr)
-        addUnique(names, found->pw_name);
+    addUnique(names, platform::loginName());
     if (const char* user = std::getenv("USER"); user != nullptr)
         addUnique(names, user);
     std::error_code error;

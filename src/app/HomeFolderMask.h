@@ -26,8 +26,9 @@ public:
     // the names the player's Windows profile may have.
     HomeFolderMask(const std::vector<std::filesystem::path>& homes, const std::vector<std::string>& userNames);
 
-    // The running player's: $HOME and its resolved path; the login name, $USER,
-    // the home folder's own name and the profiles in the prefix's users folder.
+    // The running player's: the home folder the default root lies in, and its
+    // resolved path; the login name, $USER, the home folder's own name and the
+    // profiles in the prefix's users folder.
     static HomeFolderMask forPlayer(const Layout& layout);
 
     std::string apply(std::string_view text) const;

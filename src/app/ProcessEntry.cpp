@@ -2,6 +2,9 @@
 
 #include <csignal>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace launcher {
 
 void prepareProcess()
@@ -9,6 +12,17 @@ void prepareProcess()
     // A parent that ignores SIGCHLD would have the kernel reap every program the
     // launcher starts, and their exit statuses would be lost.
     std::signal(SIGCHLD, SIG_DFL);
+
+    // Started with a standard stream closed (">&-"), the next file the launcher
+    // opens would take its number: status lines would land in "launcher.lock".
+    // The null device fills each gap, lowest number first, as open() hands them out.
+    for (int stream = STDIN_FILENO; stream <= STDERR_FILENO; ++stream) {
+        if (::fcntl(stream, F_GETFD) != -1)
+            continue;
+        const int fd = ::open("/dev/null", O_RDWR);
+        if (fd >= 0 && fd != stream)
+            ::close(fd);
+    }
 }
 
 } // namespace launcher

@@ -1,42 +1,35 @@
 #include "core/Installer.h"
 
+#include "app/AbandonedStaging.h"
+#include "app/ForeignRoot.h"
+#include "app/SelectionCheck.h"
+#include "core/AtomicFile.h"
 #include "core/InstallationRecord.h"
 #include "core/InstallLock.h"
+#include "core/LogRotation.h"
 #include "core/SetupFailure.h"
-#include "core/StagingFolder.h"
-#include "core/AtomicFile.h"
 
-#include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace launcher {
-namespace {
-
-// Setup holds the install lock, so a staging folder found now belongs to a run
-// that was killed; an import's can hold gigabytes.
-void removeAbandonedStagingFolders(const std::filesystem::path& root)
-{
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        for (const auto prefix : Layout::kStagingPrefixes)
-            if (name.starts_with(prefix))
-                removeTreeQuietly(it->path());
-    }
-}
-
-} // namespace
 
 void Installer::install(const std::filesystem::path& gameSource, const std::filesystem::path& audio,
                         const std::optional<std::filesystem::path>& cache) const
 {
+    refuseForeignRoot(root());
     makeDirectory(root());
     const InstallLock lock(layout().lockFile());
 
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(record(), error)))
         throw SetupFailure("An installation already exists. Its game files and saves were left untouched.");
-    removeAbandonedStagingFolders(root());
+    checkSelections(gameSource, audio, cache);
+    rotateLog(layout().log());
+    std::vector<std::filesystem::path> selections{gameSource, audio};
+    if (cache)
+        selections.push_back(*cache);
+    removeAbandonedStagingFolders(root(), selections);
 
     preflight();
     report("Verifying your audio package");

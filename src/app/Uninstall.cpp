@@ -1,5 +1,6 @@
 #include "core/Installer.h"
 
+#include "app/AbandonedStaging.h"
 #include "app/SaveSnapshots.h"
 #include "core/InstallLock.h"
 #include "core/Posix.h"
@@ -24,12 +25,6 @@ namespace fs = std::filesystem;
 constexpr std::array<std::string_view, 7> kOwnEntries{
     "installed.json", "Install", "Runtime", "Downloads", "Audio-import", "Logs", "Backups",
 };
-
-bool isLeftoverStaging(std::string_view name)
-{
-    return std::ranges::any_of(Layout::kStagingPrefixes,
-                               [&](std::string_view prefix) { return isStagingName(name, prefix); });
-}
 
 bool present(const fs::path& entry)
 {
@@ -57,7 +52,7 @@ UninstallPlan planFor(const Layout& layout, bool keepSaves)
     for (const std::string& name : others) {
         if (std::ranges::find(kOwnEntries, name) != kOwnEntries.end())
             continue;
-        if (isLeftoverStaging(name))
+        if (isSetupStagingName(name))
             plan.removed.push_back(name);
         else if (name == layout.lockFile().filename())
             plan.kept.push_back({name, "other launchers may hold it"});

@@ -1,12 +1,13 @@
 #include "core/ArchiveTool.h"
 
 #include "core/ProcessRunner.h"
+#include "core/Utf8Environment.h"
 
 namespace launcher {
 
 std::vector<std::string> ArchiveTool::list(const std::filesystem::path& archive) const
 {
-    const std::string text = m_runner.capture({m_tool, {"-tf", archive.string()}}, {.timeout = timeouts::kArchiveTool});
+    const std::string text = m_runner.capture({m_tool, {"-tf", archive.string()}}, {.environment = utf8Environment(), .timeout = timeouts::kArchiveTool});
     std::vector<std::string> names;
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find('\n', start);
@@ -45,7 +46,7 @@ void ArchiveTool::createZip(const std::filesystem::path& archive, const std::fil
 
 void ArchiveTool::run(std::vector<std::string> arguments) const
 {
-    m_runner.run({m_tool, std::move(arguments)}, {.timeout = timeouts::kArchiveTool});
+    m_runner.run({m_tool, std::move(arguments)}, {.environment = utf8Environment(), .timeout = timeouts::kArchiveTool});
 }
 
 } // namespace launcher

@@ -2,7 +2,8 @@
 // The operating system's archive tool (bsdtar), run through the process runner
 // with the archive tool's time-out. It recognises every format by content: xz
 // tar, ZIP, Microsoft Cabinet and self-extracting Windows installers. The
-// launcher never parses an archive itself.
+// launcher never parses an archive itself. The tool inherits the launcher's
+// environment, with a UTF-8 character set where that lacks one (utf8Environment()).
 
 #include <filesystem>
 #include <string>

@@ -1,8 +1,7 @@
 #include "core/CompatibilityEnvironment.h"
 
+#include "core/CurrentEnvironment.h"
 #include "core/Platform.h"
-
-extern char** environ;
 
 namespace launcher {
 
@@ -17,16 +16,8 @@ Environment compatibilityEnvironment(const Layout& layout)
         return false;
     };
 
-    Environment result;
-    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
-        const std::string_view text(*entry);
-        const auto equals = text.find('=');
-        if (equals == std::string_view::npos)
-            continue;
-        const std::string_view name = text.substr(0, equals);
-        if (!isRemoved(name))
-            result.emplace(name, text.substr(equals + 1));
-    }
+    Environment result = currentEnvironment();
+    std::erase_if(result, [&](const auto& variable) { return isRemoved(variable.first); });
 
     result["WINEPREFIX"] = layout.prefix().string();
     result["WINEARCH"] = "win64";

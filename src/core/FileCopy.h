@@ -6,7 +6,7 @@
 namespace launcher {
 
 // Creates `to` (which must not exist) as a copy of the regular file `from`, with
-// its permission bits plus owner read and write, by the fastest means the file
+// its permission bits made writable by the owner alone (ownerWritableMode()), by the fastest means the file
 // system offers: a clone (clonefile on APFS, FICLONE on reflink file systems
 // such as Btrfs and XFS), else a copy inside the kernel (copy_file_range, then
 // sendfile, or the system's fcopyfile). The data never passes through the

@@ -1,6 +1,7 @@
 #include "core/FileCopySteps.h"
 
-#include <cerrno>
+#include "core/OwnerWritable.h"
+#include "core/RegularFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,16 +10,8 @@ namespace launcher {
 
 CopySource openCopySource(const std::filesystem::path& from)
 {
-    CopySource source{FileDescriptor(::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC))};
-    if (!source.fd)
-        throwFileError("cannot open file", from);
-    struct stat info {};
-    if (::fstat(source.fd.get(), &info) != 0)
-        throwFileError("cannot read file attributes", from);
-    if (!S_ISREG(info.st_mode))
-        throwFileError("not a regular file", from, EINVAL);
-    source.mode = (info.st_mode & 0777) | S_IRUSR | S_IWUSR;
-    return source;
+    RegularFile file = openRegular(from, {.followLinks = false});
+    return {std::move(file.fd), ownerWritableMode(file.permissions)};
 }
 
 FileDescriptor createCopyTarget(const std::filesystem::path& to, mode_t mode)

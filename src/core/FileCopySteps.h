@@ -12,7 +12,7 @@ namespace launcher {
 
 struct CopySource {
     FileDescriptor fd;
-    // The source's permission bits plus owner read and write.
+    // The source's permission bits, writable by the owner alone (ownerWritableMode()).
     mode_t mode = 0;
 };
 

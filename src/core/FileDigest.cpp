@@ -1,14 +1,13 @@
-#include "core/Installer.h"
+#include "core/FileDigest.h"
 
+#include "core/Installer.h"
 #include "core/Posix.h"
+#include "core/RegularFile.h"
 
 #include <array>
 #include <memory>
 #include <stdexcept>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <openssl/evp.h>
 
@@ -23,18 +22,14 @@ struct DigestContextFree {
 
 } // namespace
 
-std::string Installer::sha256(const std::filesystem::path& file)
+std::string sha256Of(int fd, const std::filesystem::path& path)
 {
-    const FileDescriptor descriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!descriptor)
-        throwFileError("cannot open file", file);
-
     const std::unique_ptr<EVP_MD_CTX, DigestContextFree> context(EVP_MD_CTX_new());
     if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1)
         throw std::runtime_error("SHA-256 is not available");
 
     std::vector<unsigned char> chunk(kChunk);
-    while (const std::size_t n = readSome(descriptor.get(), chunk.data(), chunk.size(), file))
+    while (const std::size_t n = readSome(fd, chunk.data(), chunk.size(), path))
         EVP_DigestUpdate(context.get(), chunk.data(), n);
 
     std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
@@ -48,6 +43,11 @@ std::string Installer::sha256(const std::filesystem::path& file)
         text.push_back(kHex[digest[i] & 0x0F]);
     }
     return text;
+}
+
+std::string Installer::sha256(const std::filesystem::path& file)
+{
+    return sha256Of(openRegular(file).fd.get(), file);
 }
 
 } // namespace launcher

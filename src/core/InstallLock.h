@@ -10,7 +10,8 @@ namespace launcher {
 
 class InstallLock final {
 public:
-    // Throws SetupFailure when another holder has the lock or the file cannot be opened.
+    // Throws SetupFailure when another holder has the lock, and the file system's
+    // error with the lock file's path when the file cannot be opened or locked.
     explicit InstallLock(const std::filesystem::path& file);
     ~InstallLock();
 

@@ -1,8 +1,11 @@
 #include "core/InstallationRecord.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
+#include <set>
 #include <stdexcept>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -13,8 +16,43 @@ namespace {
 constexpr std::chrono::seconds kReferenceDate{978307200};
 
 using Seconds = std::chrono::duration<double>;
+using Clock = std::chrono::system_clock;
 
-constexpr double kClockRange = 9e9;
+// Any number is a valid date; one beyond what the clock can hold (about 292
+// years either side of 1970 with nanosecond ticks) becomes the clock's first or
+// last moment. The clamp works on ticks, after the reference date is added:
+// converting a double that is out of range to an integer is undefined.
+Clock::time_point clampedTime(double secondsSinceReference)
+{
+    using Ticks = Clock::duration;
+    const double ticks = (secondsSinceReference + std::chrono::duration_cast<Seconds>(kReferenceDate).count())
+        * Ticks::period::den / Ticks::period::num;
+    // The largest tick count is not a double; the next double below it is the last that fits.
+    const double last = std::nextafter(static_cast<double>(std::numeric_limits<Ticks::rep>::max()), 0.0);
+    const double first = static_cast<double>(std::numeric_limits<Ticks::rep>::min());
+    return Clock::time_point(Ticks(static_cast<Ticks::rep>(std::clamp(ticks, first, last))));
+}
+
+// Parsing stops at the first key that an object already holds: a record whose
+// keys repeat could say two things at once.
+class DuplicateKeyWatch final {
+public:
+    bool operator()(int depth, nlohmann::json::parse_event_t event, const nlohmann::json& parsed)
+    {
+        using Event = nlohmann::json::parse_event_t;
+        // An object starts at `depth`; its keys are reported one level deeper.
+        if (event == Event::object_start) {
+            m_keys.resize(static_cast<std::size_t>(depth) + 1);
+            m_keys.back().clear();
+        }
+        if (event == Event::key && !m_keys.at(static_cast<std::size_t>(depth) - 1).insert(parsed.get<std::string>()).second)
+            throw std::invalid_argument("installation record repeats the key " + parsed.dump());
+        return true;
+    }
+
+private:
+    std::vector<std::set<std::string>> m_keys;
+};
 
 const nlohmann::json& member(const nlohmann::json& object, const char* key)
 {
@@ -39,7 +77,8 @@ std::string InstallationRecord::encode() const
 
 InstallationRecord InstallationRecord::decode(std::string_view text)
 {
-    const nlohmann::json json = nlohmann::json::parse(text);
+    // Strict: anything but white space after the JSON value makes it no record.
+    const nlohmann::json json = nlohmann::json::parse(text, DuplicateKeyWatch());
     if (!json.is_object())
         throw std::invalid_argument("installation record is not a JSON object");
 
@@ -56,11 +95,7 @@ InstallationRecord InstallationRecord::decode(std::string_view text)
     record.format = format.get<std::int64_t>();
     record.launcherVersion = launcherVersion.get<std::string>();
     record.engine = engine.get<std::string>();
-    // Any number is a valid date; one beyond what the clock can hold (about 292
-    // years either side of 1970) is clamped rather than overflowing.
-    const double seconds = std::clamp(installedAt.get<double>(), -kClockRange, kClockRange);
-    record.installedAt = std::chrono::system_clock::time_point(
-        std::chrono::duration_cast<std::chrono::system_clock::duration>(Seconds(seconds) + kReferenceDate));
+    record.installedAt = clampedTime(installedAt.get<double>());
     return record;
 }
 

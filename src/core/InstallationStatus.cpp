@@ -3,22 +3,21 @@
 #include "core/ExecutableFile.h"
 #include "core/InstallationRecord.h"
 #include "core/Posix.h"
+#include "core/RegularFile.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace launcher {
 namespace {
 
+// A record is a few hundred bytes; anything far larger is no record of ours, and
+// a link to a device that never ends must not be read at all.
+constexpr RegularFileRules kRecordRules{.followLinks = false, .maxSize = 64 * 1024};
+
 bool recordIsReadable(const std::filesystem::path& record)
 {
     try {
-        std::ifstream file(record, std::ios::binary);
-        if (!file)
-            return false;
-        const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        return !file.bad() && InstallationRecord::decode(text).format == InstallationRecord::kFormat;
+        return InstallationRecord::decode(readRegular(record, kRecordRules)).format == InstallationRecord::kFormat;
     } catch (...) {
         return false;
     }

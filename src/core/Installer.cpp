@@ -1,5 +1,6 @@
 #include "core/Installer.h"
 
+#include "core/AbsolutePath.h"
 #include "core/CompatibilityEnvironment.h"
 #include "core/Platform.h"
 
@@ -8,7 +9,9 @@
 namespace launcher {
 
 Installer::Installer(std::optional<std::filesystem::path> root, Report report, Host host, Constants constants)
-    : m_layout(root ? std::move(*root) : defaultRoot())
+    // Made absolute once, so that links into the root (the prefix's game link) and
+    // the paths handed to programs do not depend on a current folder that may change.
+    : m_layout(absoluteNormal(root ? *root : defaultRoot()))
     , m_report(std::move(report))
     , m_host(std::move(host))
     , m_constants(std::move(constants))

@@ -37,8 +37,9 @@ using Report = std::function<void(const std::string& line)>;
 
 class Installer final {
 public:
-    // Creates nothing on disk and cannot fail. Without a root the default root,
-    // "Veyra2MacLauncher" in the user's data folder, is used. Programs pass
+    // Creates nothing on disk. The root is made absolute against the current folder
+    // and free of "." and ".." parts; without one the default root, "Veyra2MacLauncher"
+    // in the user's data folder, is used. Programs pass
     // neither host nor pins; tests stage a machine through `host`, and only
     // tests of what a wrong pin does pass pins of their own.
     explicit Installer(std::optional<std::filesystem::path> root = std::nullopt, Report report = {},

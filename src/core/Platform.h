@@ -18,6 +18,14 @@ namespace launcher::platform {
 std::filesystem::path archiveTool();
 std::filesystem::path downloadTool();
 
+// The user's home folder: $HOME when it is an absolute path, else the home folder
+// of the account in the user database. Never "/" by default, never relative.
+std::filesystem::path homeFolder();
+
+// The name this process's account logs in with; empty when the user database
+// has no entry for it.
+std::string loginName();
+
 // The folder below which the default root lives: Application Support on macOS,
 // $XDG_DATA_HOME (else ~/.local/share) elsewhere.
 std::filesystem::path userDataFolder();
@@ -26,6 +34,10 @@ std::filesystem::path userDataFolder();
 // own libraries, and the name prefixes of loader variables that must not reach it.
 std::string_view librarySearchVariable();
 const std::vector<std::string_view>& loaderVariablePrefixes();
+
+// A locale whose character set is UTF-8 and that exists on every system of its
+// kind: "C.UTF-8" on Linux, "UTF-8" on macOS (a character-set-only locale there).
+std::string_view utf8Locale();
 
 // The program that proves x86_64 code runs here: arch -x86_64 on macOS (fails
 // without Rosetta on Apple silicon), setarch x86_64 elsewhere (fails where the

@@ -25,13 +25,11 @@ std::filesystem::path downloadTool()
 
 std::filesystem::path userDataFolder()
 {
-    const char* home = std::getenv("HOME");
-    const std::filesystem::path homeFolder = home != nullptr && *home != '\0' ? home : "/";
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     // The XDG rules say a relative value is invalid and must be ignored.
     if (dataHome != nullptr && *dataHome == '/')
         return dataHome;
-    return homeFolder / ".local" / "share";
+    return homeFolder() / ".local" / "share";
 }
 
 std::string_view librarySearchVariable()
@@ -43,6 +41,11 @@ const std::vector<std::string_view>& loaderVariablePrefixes()
 {
     static const std::vector<std::string_view> prefixes{"DYLD_", "LD_"};
     return prefixes;
+}
+
+std::string_view utf8Locale()
+{
+    return "C.UTF-8";
 }
 
 Command x86_64Check()

@@ -29,9 +29,7 @@ std::filesystem::path downloadTool()
 
 std::filesystem::path userDataFolder()
 {
-    const char* home = std::getenv("HOME");
-    const std::filesystem::path homeFolder = home != nullptr && *home != '\0' ? home : "/";
-    return homeFolder / "Library" / "Application Support";
+    return homeFolder() / "Library" / "Application Support";
 }
 
 std::string_view librarySearchVariable()
@@ -43,6 +41,11 @@ const std::vector<std::string_view>& loaderVariablePrefixes()
 {
     static const std::vector<std::string_view> prefixes{"DYLD_"};
     return prefixes;
+}
+
+std::string_view utf8Locale()
+{
+    return "UTF-8";
 }
 
 Command x86_64Check()

@@ -1,13 +1,13 @@
 #include "core/ProcessRunner.h"
 
 #include "core/Posix.h"
+#include "core/RegularFile.h"
 #include "core/SetupFailure.h"
 #include "core/Uuid.h"
 
 #include <algorithm>
 #include <cerrno>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace launcher {
@@ -48,32 +48,12 @@ bool isValidUtf8(std::string_view text)
     return true;
 }
 
-std::string readCapture(const std::filesystem::path& file)
-{
-    const FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd)
-        throwFileError("cannot read captured output", file);
-    std::string text;
-    char chunk[65536];
-    while (const std::size_t n = readSome(fd.get(), chunk, sizeof chunk, file))
-        text.append(chunk, n);
-    return text;
-}
-
-FileDescriptor openForAppending(const std::filesystem::path& file)
-{
-    FileDescriptor fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
-    if (!fd)
-        throwFileError("cannot open output file", file);
-    return fd;
-}
-
 } // namespace
 
 void ProcessRunner::run(const Command& command, const RunOptions& options) const
 {
     std::filesystem::create_directories(m_log.parent_path());
-    const FileDescriptor output = openForAppending(m_log);
+    const FileDescriptor output = openRegularForAppending(m_log);
     runTo(output.get(), m_log, command, options);
 }
 
@@ -81,9 +61,9 @@ std::string ProcessRunner::capture(const Command& command, const RunOptions& opt
 {
     std::filesystem::create_directories(m_log.parent_path());
     const RemoveUnlessCommitted file(m_log.parent_path() / ("capture-" + freshUuid() + ".txt"));
-    const FileDescriptor output = openForAppending(file.path());
+    const FileDescriptor output = openRegularForAppending(file.path());
     runTo(output.get(), file.path(), command, options);
-    std::string captured = readCapture(file.path());
+    std::string captured = readRegular(file.path(), {.followLinks = false});
     if (!isValidUtf8(captured))
         throwFileError("captured output is not UTF-8 text", file.path(), EILSEQ);
     return captured;

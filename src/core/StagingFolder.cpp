@@ -118,4 +118,11 @@ void removeTreeQuietly(const std::filesystem::path& path, const RemovalVisit& re
     ::rmdir(path.c_str());
 }
 
+void removeTree(const std::filesystem::path& path)
+{
+    removeTreeQuietly(path);
+    // Nothing is left in the usual case; otherwise this names what remains, and why.
+    std::filesystem::remove_all(path);
+}
+
 } // namespace launcher

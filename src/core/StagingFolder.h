@@ -48,4 +48,10 @@ struct RemovedFile {
 void removeTreeQuietly(const std::filesystem::path& path,
                        const std::function<void(const RemovedFile&)>& removed = {}) noexcept;
 
+// Removes a file or a whole tree as removeTreeQuietly() does, giving the owner
+// access to each folder on the way, so that a read-only folder that the player's
+// game or an archive made does not stop a setup halfway. What still cannot be
+// removed is thrown as the file system's error.
+void removeTree(const std::filesystem::path& path);
+
 } // namespace launcher

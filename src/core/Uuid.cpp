@@ -30,8 +30,8 @@ bool isUuid(std::string_view text)
         return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        const bool hyphen = i == 8 || i == 13 || i == 18 || i == 23;
-        if (hyphen ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')))
+        const bool hyphenPlace = i == 8 || i == 13 || i == 18 || i == 23;
+        if (hyphenPlace ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')))
             return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "core/Installer.h"
 
+#include "core/OwnerWritable.h"
 #include "core/SetupFailure.h"
 #include "import/TreeWalk.h"
 
@@ -45,15 +46,13 @@ void Installer::unpackUserArchive(const std::filesystem::path& archive, const st
 
     makeDirectory(destination);
     tool.extractOwnedByUser(archive, destination);
-    // The archive tool keeps a stored mode under the umask, so a folder packed
-    // read-only would stay read-only: the import could neither prune it nor ever
-    // replace it. The walk refuses what rejectSymlinks refuses, and gives the
-    // owner full access to each folder before entering it, read-write to files.
+    // The archive tool keeps a stored mode under the umask, and as root keeps it
+    // whole: a folder packed read-only would stay read-only, so the import could
+    // neither prune it nor ever replace it, and a library packed world-writable
+    // would stay open to every user. The walk refuses what rejectSymlinks refuses,
+    // and makes each entry writable by its owner alone before entering it.
     walkTree(destination, {.regularOnly = true}, [](const std::filesystem::directory_entry& entry) {
-        namespace fs = std::filesystem;
-        const bool folder = entry.symlink_status().type() == fs::file_type::directory;
-        fs::permissions(entry.path(), folder ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_write,
-                        fs::perm_options::add);
+        makeOwnerWritable(entry.path());
         return true;
     });
 }

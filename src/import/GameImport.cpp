@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/LowerCase.h"
+#include "core/PathWithin.h"
 #include "core/PerUserItems.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
@@ -37,16 +38,69 @@ std::optional<fs::path> findDataArchive(const fs::path& folder)
     return found;
 }
 
+// The top-level items of the folder that the rule picks. Listed first: changing
+// a folder while reading it may skip entries.
+std::vector<fs::path> topLevelItems(const fs::path& folder, bool (*picked)(std::string_view name))
+{
+    std::vector<fs::path> items;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        if (picked(entry.path().filename().string()))
+            items.push_back(entry.path());
+    return items;
+}
+
 // Settings, accounts and logs of the player who packed the game, at the top level only.
 void prune(const fs::path& game)
 {
-    // Listed first: removing while reading a folder may skip entries.
-    std::vector<fs::path> items;
-    for (const fs::directory_entry& entry : fs::directory_iterator(game))
-        if (isPerUserItem(entry.path().filename().string()))
-            items.push_back(entry.path());
-    for (const auto& item : items)
-        fs::remove_all(item);
+    for (const auto& item : topLevelItems(game, isPerUserItem))
+        removeTree(item);
+}
+
+// A folder gives up or moves an entry only when it is writable itself; the game
+// or the player may have left one read-only.
+void letMove(const fs::path& item)
+{
+    if (fs::is_directory(fs::symlink_status(item)))
+        fs::permissions(item, fs::perms::owner_all, fs::perm_options::add);
+}
+
+// Moves what the game wrote for the player from the previous game folder into
+// the new one. When one cannot move, those already moved go back, so that none
+// is left in the new folder to be removed with the staging folder.
+void carryOverPlayersRecords(const fs::path& previous, const fs::path& newGame)
+{
+    letMove(previous);
+    std::vector<fs::path> moved;
+    try {
+        for (const auto& item : topLevelItems(previous, isPlayerSaveItem)) {
+            const fs::path target = newGame / item.filename();
+            if (fs::exists(fs::symlink_status(target)))
+                continue;
+            letMove(item);
+            fs::rename(item, target);
+            moved.push_back(item.filename());
+        }
+    } catch (...) {
+        std::error_code ignored;
+        for (const auto& name : moved)
+            fs::rename(newGame / name, previous / name, ignored);
+        throw;
+    }
+}
+
+// Puts the new game folder (pruned, inside the staging folder) in place of the
+// previous one, keeping what the game wrote for the player. The rest of the
+// previous folder moves into the staging folder, whose removal takes it away,
+// read-only folders included.
+void replaceGame(const fs::path& newGame, const fs::path& game, const fs::path& staging)
+{
+    std::error_code nothingThere;
+    const fs::file_status previous = fs::symlink_status(game, nothingThere);
+    if (fs::is_directory(previous))
+        carryOverPlayersRecords(game, newGame);
+    if (fs::exists(previous))
+        fs::rename(game, staging / "Previous");
+    fs::rename(newGame, game);
 }
 
 } // namespace
@@ -83,6 +137,11 @@ void Installer::importGame(const fs::path& selected) const
         const std::optional<fs::path> found = locateGame(selection);
         if (!found)
             throw SetupFailure("No Veyra 2 game was found in that folder.");
+        // Copying the game would copy the launcher's own folder into itself, and
+        // ever deeper, until the paths grow too long.
+        if (liesWithin(root(), *found))
+            throw SetupFailure("The launcher's folder is inside the selected game folder. Choose the game folder "
+                               "itself, or keep the launcher's folder elsewhere.");
         rejectSymlinks(*found);
         copyFolder(*found, imported);
     } else {
@@ -99,11 +158,10 @@ void Installer::importGame(const fs::path& selected) const
         throw SetupFailure("The archive does not contain Veyra 2. Select vy2pc_data.bin from installer 2.1.");
     validateGame(*located);
 
-    // The staging folder lies under the same root, so the move is a rename.
+    // The staging folder lies under the same root, so every move is a rename.
+    prune(*located);
     makeDirectory(layout().install());
-    fs::remove_all(game());
-    fs::rename(*located, game());
-    prune(game());
+    replaceGame(*located, game(), staging.path());
     writeFileAtomically(game() / "veyra2config1.ini", kConfiguration);
 }
 

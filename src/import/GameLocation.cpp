@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace launcher {
@@ -44,8 +45,10 @@ std::optional<fs::path> Installer::locateGame(const fs::path& folder) const
 
 void Installer::validateGame(const fs::path& game) const
 {
+    // A folder or a named pipe under a required name passes no game's start.
+    std::error_code error;
     for (const std::string_view required : kRequiredFiles)
-        if (!existsQuietly(game / required))
+        if (!fs::is_regular_file(game / required, error))
             throw SetupFailure("Missing " + std::string(required) +
                                ". Choose a complete Veyra 2 Project Kestrane game folder or the vy2pc_data.bin "
                                "archive from installer 2.1.");

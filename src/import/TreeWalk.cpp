@@ -40,9 +40,15 @@ void walkTree(const fs::path& folder, WalkRules rules, const WalkVisit& visit)
         if (rules.skipHidden && platform::isHidden(entry.path()))
             continue;
 
-        // Comes from the folder listing where the file system reports the type; a
-        // failure to read it passes on unchanged.
-        const fs::file_type type = entry.symlink_status().type();
+        // Comes from the folder listing where the file system reports the type. An
+        // imported tree must be examined whole, so a failure to read it passes on
+        // unchanged; any other walk passes over an entry it cannot examine (a path
+        // too long for the system, a folder without permissions).
+        std::error_code unexaminable;
+        const fs::file_type type =
+            (rules.regularOnly ? entry.symlink_status() : entry.symlink_status(unexaminable)).type();
+        if (unexaminable)
+            continue;
         if (rules.regularOnly && type != fs::file_type::regular && type != fs::file_type::directory)
             throw SetupFailure("Game imports must contain regular files and folders, without symbolic links.");
         if (!visit(entry))

@@ -20,9 +20,9 @@ struct WalkRules {
     // hidden) are neither visited nor entered.
     bool skipHidden = false;
     // For trees that are imported: a symbolic link, a named pipe, a device node or
-    // a socket ends the walk with the player-facing failure, and a folder that
-    // cannot be read with the file system's error. Otherwise the walk visits any
-    // kind of entry and passes over folders it cannot read.
+    // a socket ends the walk with the player-facing failure, and an entry that
+    // cannot be examined or read with the file system's error. Otherwise the walk
+    // visits any kind of entry and passes over entries it cannot examine or read.
     bool regularOnly = false;
 };
 

@@ -1,6 +1,10 @@
 #include "core/Installer.h"
 
+#include "core/FileCopy.h"
+#include "core/FileDigest.h"
+#include "core/OwnerWritable.h"
 #include "core/Posix.h"
+#include "core/RegularFile.h"
 #include "core/SetupFailure.h"
 
 #include <system_error>
@@ -12,12 +16,24 @@ namespace {
 // passed to the archive tool as written, in upper case.
 constexpr const char* kPackageMember = "WMADMOD.DLL";
 
+// The tested package and library are a few megabytes. Anything far larger is
+// refused before a long digest of what cannot be the tested file.
+constexpr RegularFileRules kAudioRules{.maxSize = std::uintmax_t{64} << 20};
+
+const char* const kNotTested = "This audio file is not the tested Microsoft WMA 9 decoder/package. Select the "
+                               "supported MPSetup.exe or WMADMOD.DLL described in the setup guide.";
+
 } // namespace
 
 std::filesystem::path Installer::prepareCodec(const std::filesystem::path& audio) const
 {
     namespace fs = std::filesystem;
-    const std::string digest = sha256(audio);
+    // A named pipe or device in place of the file is no tested file either; it is
+    // never read, so it cannot stall setup.
+    const std::optional<RegularFile> opened = openIfRegular(audio, kAudioRules);
+    if (!opened)
+        throw SetupFailure(kNotTested);
+    const std::string digest = sha256Of(opened->fd.get(), audio);
 
     const fs::path folder = layout().audioImport();
     const fs::path decoder = folder / "wmadmod.dll";
@@ -34,16 +50,17 @@ std::filesystem::path Installer::prepareCodec(const std::filesystem::path& audio
     // or an extraction cut short, and not a library that failed verification.
     RemoveUnlessCommitted pending(decoder);
     if (digest == constants().codecHash) {
-        fs::copy_file(audio, decoder);
+        // The player's file may be a link to it; the copy takes the file itself.
+        copyFile(fs::canonical(audio), decoder);
     } else if (digest == constants().mediaPackageHash) {
         archiveTool().extractMember(audio, folder, kPackageMember);
         // Where the file system ignores letter case the extracted member already
         // is the decoder file; elsewhere it takes the lower-case name.
         if (!fs::exists(decoder))
             fs::rename(folder / kPackageMember, decoder);
+        makeOwnerWritable(decoder);
     } else {
-        throw SetupFailure("This audio file is not the tested Microsoft WMA 9 decoder/package. Select the supported "
-                           "MPSetup.exe or WMADMOD.DLL described in the setup guide.");
+        throw SetupFailure(kNotTested);
     }
 
     if (sha256(decoder) != constants().codecHash)

@@ -1,5 +1,6 @@
 #include "core/Installer.h"
 
+#include "core/FileCopy.h"
 #include "core/LowerCase.h"
 #include "core/SetupFailure.h"
 
@@ -86,7 +87,7 @@ void Installer::configurePrefix(const fs::path& codec) const
     // the copy never writes through it to a file outside the prefix.
     const fs::path decoder = prefix() / "drive_c/windows/syswow64/wmadmod.dll";
     fs::remove(decoder);
-    fs::copy_file(codec, decoder);
+    copyFile(codec, decoder);
     wine.registerLibrary(kRegistrationTool, kRegisteredLibrary);
 
     if (!namesRegisteredLibrary(wine.queryRegistry(kDecoderClassKey)))

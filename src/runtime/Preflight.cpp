@@ -26,9 +26,14 @@ void Installer::preflight() const
 
     try {
         run(m_host.x86_64Check, {.timeout = timeouts::kX86_64Check});
+    } catch (const std::filesystem::filesystem_error&) {
+        // The setup log cannot be written (a named pipe put in its place, say):
+        // that is no fault of the Mac, and the file system's error names it.
+        throw;
     } catch (...) {
-        // Whatever went wrong (missing tool, non-zero exit, time-out), the remedy
-        // for the player is the same, so the runner's own message is not shown.
+        // Whatever went wrong with the check itself (missing tool, non-zero exit,
+        // time-out), the remedy for the player is the same, so the runner's own
+        // message is not shown.
         throw SetupFailure("This Mac needs Rosetta before it can run the compatibility engine. Install Rosetta "
                            "through macOS, then retry. The setup guide includes instructions.");
     }

@@ -5,7 +5,6 @@
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 
-
 namespace launcher {
 namespace {
 
@@ -52,7 +51,7 @@ void Installer::installRuntime(const std::optional<fs::path>& cache) const
         throw SetupFailure("The runtime is incomplete. Check whether antivirus quarantined any files.");
 
     // From here on the previous runtime is gone; there is no backup of it.
-    fs::remove_all(runtime());
+    removeTree(runtime());
     makeDirectory(runtime());
     fs::rename(staging.path() / kEngineBundle, runtime() / kEngineBundle);
     fs::rename(stagedLibraries, runtime() / kLibraryFolder);

@@ -50,6 +50,9 @@ fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::pa
     // The name under which a copy lies until its digest matched, so that an
     // interrupted or unverified copy is never taken for a cache file.
     RemoveUnlessCommitted partial(downloads / (asset.name + ".partial"));
+    // A leftover of an earlier run goes first: a read-only one (a pre-fetched file
+    // copied with its mode) could not be written over.
+    fs::remove(partial.path());
     if (cache && fs::exists(*cache / asset.name)) {
         // The copy, not the player's file, is what gets verified: the player's
         // file could change between a check and a later copy.

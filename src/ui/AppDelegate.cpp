@@ -30,9 +30,11 @@ bool AppDelegate::applicationShouldTerminate()
     if (!m_model.busy() && !m_model.playing())
         return true;
     if (m_model.busy())
-        m_services.alert({tr("Setup is still running"), tr("Let setup finish before quitting the launcher.")});
+        m_services.alert({tr("Setup is still running"), tr("Let setup finish before quitting the launcher.")},
+                         m_window.get());
     else
-        m_services.alert({tr("Veyra 2 is still running"), tr("Save and quit Veyra 2 before quitting the launcher.")});
+        m_services.alert({tr("Veyra 2 is still running"), tr("Save and quit Veyra 2 before quitting the launcher.")},
+                         m_window.get());
     if (m_window)
         m_window->bringToFront();
     return false;

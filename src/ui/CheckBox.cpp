@@ -2,6 +2,7 @@
 
 #include "ui/LauncherStyle.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -25,6 +26,17 @@ QSize CheckBox::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
     return {kBox + kGap + metrics.horizontalAdvance(text()) + 2, std::max(kBox + 2, metrics.height())};
+}
+
+void CheckBox::keyPressEvent(QKeyEvent* event)
+{
+#if !defined(Q_OS_MACOS)
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+#endif
+    QCheckBox::keyPressEvent(event);
 }
 
 void CheckBox::paintEvent(QPaintEvent*)
@@ -55,13 +67,6 @@ void CheckBox::paintEvent(QPaintEvent*)
         painter.setPen(QPen(border, 1));
         painter.setBrush(fill);
         painter.drawRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), 3.5, 3.5);
-    }
-    if (hasFocus()) {
-        QColor ring = style::accent();
-        ring.setAlphaF(0.6f);
-        painter.setPen(QPen(ring, 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(box.adjusted(-2, -2, 2, 2), 5, 5);
     }
 
     painter.setPen(foreground);

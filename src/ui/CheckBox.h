@@ -6,6 +6,7 @@ namespace launcher {
 
 // A checkbox drawn for the dark launcher screen on every platform: a rounded
 // box filled with the accent and a check mark when ticked, then its text.
+// Outside macOS, Enter ticks it as Space does, like the launcher's buttons.
 class CheckBox final : public QCheckBox {
     Q_OBJECT
 
@@ -16,6 +17,7 @@ public:
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     // The whole widget, box and text, takes the click.
     bool hitButton(const QPoint& position) const override { return rect().contains(position); }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QUrl>
 
+class QWidget;
+
 namespace launcher {
 
 struct OpenPanel {
@@ -14,6 +16,8 @@ struct OpenPanel {
     QString message;
     bool canChooseDirectories = false;
     bool canChooseFiles = true;
+    // The folder the panel opens in.
+    QString directory;
 };
 
 // What the user did with an open panel. A confirmed panel may still report no item.
@@ -33,12 +37,14 @@ public:
 
     // Runs the panel modally; one item at most, no file-type filter.
     virtual PanelChoice choose(const OpenPanel& panel) = 0;
-    // Opens the file, folder or web page; whether that worked is not reported.
-    virtual void open(const QUrl& url) = 0;
-    // Shows the alert modally with one confirmation button and returns once it is dismissed.
-    virtual void alert(const Alert& alert) = 0;
-    // The application's About panel.
-    virtual void about() = 0;
+    // Opens the file, folder or web page with its default application; false
+    // when the desktop reports that it could not (no application for it).
+    virtual bool open(const QUrl& url) = 0;
+    // Shows the alert modally with one confirmation button and returns once it
+    // is dismissed; centred over `window` while that is on screen.
+    virtual void alert(const Alert& alert, QWidget* window) = 0;
+    // The application's About panel, over `window` like an alert.
+    virtual void about(QWidget* window) = 0;
 };
 
 } // namespace launcher

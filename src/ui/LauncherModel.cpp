@@ -3,6 +3,8 @@
 #include "ui/GuideLocation.h"
 #include "ui/GuiThread.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QThreadPool>
 
 #include <exception>
@@ -17,6 +19,11 @@ const char* const kReadyStatus = "Your installation is ready.";
 const char* const kSetupFailedStatus = "Setup needs attention. Your source files are unchanged.";
 const char* const kStartingStatus = "Veyra 2 is starting. The first launch can take a few minutes.";
 const char* const kUnexpectedExit = "Veyra 2 exited unexpectedly. Open Logs for details.";
+const char* const kCannotOpenFile = "Veyra 2 could not open %1. Open it by hand from your file manager.";
+const char* const kCannotOpenPage = "Veyra 2 could not open %1. Open it by hand in your web browser.";
+
+// The install page of the community site that distributes the game.
+const char* const kGameDownloadAddress = "https://projectkestrane.org/install/";
 
 const OpenPanel kGamePanel{
     .title = "Choose your Veyra 2 files",
@@ -50,77 +57,30 @@ QUrl fileUrl(const std::filesystem::path& path)
     return QUrl::fromLocalFile(QString::fromStdString(path.string()));
 }
 
-// What both front ends show of a failure: a SetupFailure's sentence, or the
-// platform's description of a file or process error.
-QString description(const std::exception& failure)
+// The window's message for a failure; what the system said goes to the setup
+// log too, beside the output of the programs that setup ran.
+FailureMessage describe(const std::exception& failure, const std::filesystem::path& log)
 {
-    return QString::fromUtf8(failure.what());
+    FailureMessage message = failureMessage(failure);
+    if (!message.details.empty())
+        appendToLog(log, "Veyra 2 Mac Launcher: " + message.details);
+    return message;
 }
 
 } // namespace
 
 LauncherModel::LauncherModel(DesktopServices& services, LauncherSettings settings, QObject* parent)
     : QObject(parent)
-    , m_status(kFirstStatus)
     , m_installer(std::move(settings.root), {}, std::move(settings.host))
     , m_services(services)
     , m_guide(std::move(settings.guide))
 {
-    setReady(m_installer.isInstalled());
-    if (m_ready)
-        setStatus(kReadyStatus);
+    assign(m_ready, m_installer.isInstalled(), &LauncherModel::readyChanged);
+    assign(m_status, restingStatus(), &LauncherModel::statusChanged);
 }
 
 // Out of line: the owned lock and process are complete types only here.
 LauncherModel::~LauncherModel() = default;
-
-void LauncherModel::setGameURL(const QUrl& value)
-{
-    m_gameURL = value;
-    emit gameURLChanged();
-}
-
-void LauncherModel::setAudioURL(const QUrl& value)
-{
-    m_audioURL = value;
-    emit audioURLChanged();
-}
-
-void LauncherModel::setOwnsFiles(bool value)
-{
-    m_ownsFiles = value;
-    emit ownsFilesChanged();
-}
-
-void LauncherModel::setBusy(bool value)
-{
-    m_busy = value;
-    emit busyChanged();
-}
-
-void LauncherModel::setPlaying(bool value)
-{
-    m_playing = value;
-    emit playingChanged();
-}
-
-void LauncherModel::setReady(bool value)
-{
-    m_ready = value;
-    emit readyChanged();
-}
-
-void LauncherModel::setStatus(const QString& value)
-{
-    m_status = value;
-    emit statusChanged();
-}
-
-void LauncherModel::setError(const std::optional<QString>& value)
-{
-    m_error = value;
-    emit errorChanged();
-}
 
 void LauncherModel::waitForBackgroundWork()
 {
@@ -129,28 +89,39 @@ void LauncherModel::waitForBackgroundWork()
 
 void LauncherModel::selectGame()
 {
-    const PanelChoice choice = m_services.choose(kGamePanel);
-    if (!choice.confirmed)
-        return;
-    setGameURL(choice.url);
-    setError(std::nullopt);
+    if (const auto chosen = choose(kGamePanel)) {
+        setGameURL(*chosen);
+        clearErrorForNewChoice();
+    }
 }
 
 void LauncherModel::selectAudio()
 {
-    const PanelChoice choice = m_services.choose(kAudioPanel);
+    if (const auto chosen = choose(kAudioPanel)) {
+        setAudioURL(*chosen);
+        clearErrorForNewChoice();
+    }
+}
+
+std::optional<QUrl> LauncherModel::choose(OpenPanel panel)
+{
+    // The player's files tend to lie together: the panel opens where the last
+    // choice was made, never in whatever folder the program was started from.
+    panel.directory = QFileInfo(m_panelFolder).isDir() ? m_panelFolder : QDir::homePath();
+    const PanelChoice choice = m_services.choose(panel);
     if (!choice.confirmed)
-        return;
-    setAudioURL(choice.url);
-    setError(std::nullopt);
+        return std::nullopt;
+    if (!choice.url.isEmpty())
+        m_panelFolder = QFileInfo(QDir::cleanPath(choice.url.toLocalFile())).absolutePath();
+    return choice.url;
 }
 
 void LauncherModel::install()
 {
     if (m_gameURL.isEmpty() || m_audioURL.isEmpty() || !m_ownsFiles || m_busy)
         return;
-    setError(std::nullopt);
-    setBusy(true);
+    clearError();
+    assign(m_busy, true, &LauncherModel::busyChanged);
 
     backgroundPool().start([root = m_installer.root(), host = m_installer.host(),
                             game = localPath(m_gameURL), audio = localPath(m_audioURL), model = QPointer(this)] {
@@ -159,48 +130,51 @@ void LauncherModel::install()
         const Installer installer(
             root,
             [model](const std::string& line) {
-                handBack(model, [text = QString::fromStdString(line)](LauncherModel& target) { target.setStatus(text); });
+                handBack(model, [text = QString::fromStdString(line)](LauncherModel& target) {
+                    target.assign(target.m_status, text, &LauncherModel::statusChanged);
+                });
             },
             host);
-        std::optional<QString> failure;
+        std::optional<FailureMessage> failure;
         try {
             installer.install(game, audio, std::nullopt);
         } catch (const std::exception& caught) {
-            failure = description(caught);
+            failure = describe(caught, installer.log());
         }
         handBack(model, [failure](LauncherModel& target) { target.finishSetup(failure); });
     });
 }
 
-void LauncherModel::finishSetup(const std::optional<QString>& failure)
+void LauncherModel::finishSetup(const std::optional<FailureMessage>& failure)
 {
-    setBusy(false);
+    assign(m_busy, false, &LauncherModel::busyChanged);
     if (failure) {
-        setError(failure);
-        setStatus(kSetupFailedStatus);
+        showError(QString::fromStdString(failure->sentence), QString::fromStdString(failure->details));
+        assign(m_status, QString(kSetupFailedStatus), &LauncherModel::statusChanged);
         return;
     }
-    setReady(true);
-    setStatus(kReadyStatus);
+    assign(m_ready, true, &LauncherModel::readyChanged);
+    assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::play()
 {
     if (m_playing)
         return;
-    setError(std::nullopt);
+    clearError();
 
     std::optional<LaunchedGame> launched;
     try {
         launched.emplace(m_installer.launch(false));
     } catch (const std::exception& caught) {
-        setError(description(caught));
+        const FailureMessage message = describe(caught, m_installer.log());
+        showError(QString::fromStdString(message.sentence), QString::fromStdString(message.details));
         return;
     }
     m_process = std::make_shared<ChildProcess>(std::move(launched->process));
     m_playLock = std::move(launched->lock);
-    setPlaying(true);
-    setStatus(kStartingStatus);
+    assign(m_playing, true, &LauncherModel::playingChanged);
+    assign(m_status, QString(kStartingStatus), &LauncherModel::statusChanged);
 
     backgroundPool().start([process = m_process, model = QPointer(this)] {
         const int terminationStatus = process->wait();
@@ -210,13 +184,52 @@ void LauncherModel::play()
 
 void LauncherModel::finishGame(int terminationStatus)
 {
-    setPlaying(false);
+    assign(m_playing, false, &LauncherModel::playingChanged);
     m_process.reset();
     // Dropping the lock object releases the install lock for setup and other launchers.
     m_playLock.reset();
-    setStatus(kReadyStatus);
+    assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
     if (terminationStatus != 0)
-        setError(QString(kUnexpectedExit));
+        showError(kUnexpectedExit);
+}
+
+void LauncherModel::showError(const QString& sentence, const QString& details)
+{
+    // The details first, so that whoever follows the error finds them in place.
+    assign(m_errorDetails, details, &LauncherModel::errorDetailsChanged);
+    assign(m_error, sentence, &LauncherModel::errorChanged);
+}
+
+void LauncherModel::clearError()
+{
+    assign(m_error, std::nullopt, &LauncherModel::errorChanged);
+    assign(m_errorDetails, QString(), &LauncherModel::errorDetailsChanged);
+}
+
+void LauncherModel::clearErrorForNewChoice()
+{
+    // The status that told of the error goes with it, back to what a fresh
+    // start shows; one that tells of running work stays.
+    const bool hadError = m_error.has_value();
+    clearError();
+    if (hadError && !m_busy && !m_playing)
+        assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+}
+
+QString LauncherModel::restingStatus() const
+{
+    return m_ready ? kReadyStatus : kFirstStatus;
+}
+
+void LauncherModel::open(const QUrl& url)
+{
+    if (m_services.open(url))
+        return;
+    // Named in full, so that the player can find it without the launcher.
+    if (url.isLocalFile())
+        showError(QString(kCannotOpenFile).arg(QDir::toNativeSeparators(url.toLocalFile())));
+    else
+        showError(QString(kCannotOpenPage).arg(url.toString()));
 }
 
 void LauncherModel::openGuide()
@@ -224,7 +237,14 @@ void LauncherModel::openGuide()
     const auto guide = m_guide ? m_guide : bundledGuide();
     std::error_code error;
     if (guide && std::filesystem::exists(*guide, error))
-        m_services.open(fileUrl(*guide));
+        open(fileUrl(*guide));
+}
+
+void LauncherModel::openGameDownload()
+{
+    const QUrl address(kGameDownloadAddress, QUrl::StrictMode);
+    if (address.isValid())
+        open(address);
 }
 
 void LauncherModel::openLogs()
@@ -235,12 +255,12 @@ void LauncherModel::openLogs()
     } catch (const std::exception&) {
         // The folder is opened all the same; the desktop says what it makes of it.
     }
-    m_services.open(fileUrl(logs));
+    open(fileUrl(logs));
 }
 
 void LauncherModel::openSaves()
 {
-    m_services.open(fileUrl(m_installer.prefix() / "drive_c/users"));
+    open(fileUrl(m_installer.prefix() / "drive_c/users"));
 }
 
 } // namespace launcher

@@ -14,6 +14,7 @@
 
 #include "core/Installer.h"
 #include "ui/DesktopServices.h"
+#include "ui/FailureMessage.h"
 
 #include <QObject>
 #include <QString>
@@ -22,6 +23,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace launcher {
 
@@ -42,11 +44,12 @@ class LauncherModel final : public QObject {
     Q_PROPERTY(QUrl gameURL READ gameURL WRITE setGameURL NOTIFY gameURLChanged)
     Q_PROPERTY(QUrl audioURL READ audioURL WRITE setAudioURL NOTIFY audioURLChanged)
     Q_PROPERTY(bool ownsFiles READ ownsFiles WRITE setOwnsFiles NOTIFY ownsFilesChanged)
-    Q_PROPERTY(bool busy READ busy WRITE setBusy NOTIFY busyChanged)
-    Q_PROPERTY(bool playing READ playing WRITE setPlaying NOTIFY playingChanged)
-    Q_PROPERTY(bool ready READ ready WRITE setReady NOTIFY readyChanged)
-    Q_PROPERTY(QString status READ status WRITE setStatus NOTIFY statusChanged)
-    Q_PROPERTY(std::optional<QString> error READ error WRITE setError NOTIFY errorChanged)
+    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    Q_PROPERTY(bool playing READ playing NOTIFY playingChanged)
+    Q_PROPERTY(bool ready READ ready NOTIFY readyChanged)
+    Q_PROPERTY(QString status READ status NOTIFY statusChanged)
+    Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
+    Q_PROPERTY(QString errorDetails READ errorDetails NOTIFY errorDetailsChanged)
 
 public:
     // Decides `ready` and the first status from the disk; `services` must outlive the model.
@@ -62,15 +65,14 @@ public:
     bool ready() const { return m_ready; }
     const QString& status() const { return m_status; }
     const std::optional<QString>& error() const { return m_error; }
+    // What the system said about the error, when its sentence is the launcher's
+    // retelling of it; empty otherwise.
+    const QString& errorDetails() const { return m_errorDetails; }
 
-    void setGameURL(const QUrl& value);
-    void setAudioURL(const QUrl& value);
-    void setOwnsFiles(bool value);
-    void setBusy(bool value);
-    void setPlaying(bool value);
-    void setReady(bool value);
-    void setStatus(const QString& value);
-    void setError(const std::optional<QString>& value);
+    // The player's inputs; everything else follows from the model's own operations.
+    void setGameURL(const QUrl& value) { assign(m_gameURL, value, &LauncherModel::gameURLChanged); }
+    void setAudioURL(const QUrl& value) { assign(m_audioURL, value, &LauncherModel::audioURLChanged); }
+    void setOwnsFiles(bool value) { assign(m_ownsFiles, value, &LauncherModel::ownsFilesChanged); }
 
     // Blocks until every background task of every model has ended; for shutdown and tests.
     static void waitForBackgroundWork();
@@ -83,7 +85,10 @@ public slots:
     void install();
     // Launches the game and keeps the install lock until its exit is handled here.
     void play();
+    // Each opens its file, folder or page with the desktop's default
+    // application and shows an error naming it when the desktop cannot.
     void openGuide();
+    void openGameDownload();
     void openLogs();
     void openSaves();
 
@@ -96,10 +101,28 @@ signals:
     void readyChanged();
     void statusChanged();
     void errorChanged();
+    void errorDetailsChanged();
 
 private:
-    void finishSetup(const std::optional<QString>& failure);
+    // Assigns and announces; the change signal goes out on every assignment,
+    // also when the value stays the same.
+    template <typename Value, typename Given>
+    void assign(Value& member, Given&& value, void (LauncherModel::*changed)())
+    {
+        member = std::forward<Given>(value);
+        emit(this->*changed)();
+    }
+
+    void showError(const QString& sentence, const QString& details = {});
+    void clearError();
+    void clearErrorForNewChoice();
+    // The status of a fresh start with the same installation.
+    QString restingStatus() const;
+    void finishSetup(const std::optional<FailureMessage>& failure);
     void finishGame(int terminationStatus);
+    void open(const QUrl& url);
+    // Runs the panel; the chosen item, possibly none, or nullopt when cancelled.
+    std::optional<QUrl> choose(OpenPanel panel);
 
     QUrl m_gameURL;
     QUrl m_audioURL;
@@ -109,11 +132,14 @@ private:
     bool m_ready = false;
     QString m_status;
     std::optional<QString> m_error;
+    QString m_errorDetails;
     std::shared_ptr<ChildProcess> m_process;
     std::unique_ptr<InstallLock> m_playLock;
     Installer m_installer;
     DesktopServices& m_services;
     std::optional<std::filesystem::path> m_guide;
+    // Where the last choice in a panel was made; empty before the first.
+    QString m_panelFolder;
 };
 
 } // namespace launcher

@@ -113,6 +113,7 @@ QWidget { color: %1; }
 #gameRow, #audioRow { background: %6; border: 1px solid %7; border-radius: 12px; }
 #errorBox { background: %8; border-radius: 8px; }
 #errorLabel { color: %9; }
+#errorDetailsLabel { color: %17; }
 
 QPushButton#setupButton, QPushButton#playButton {
     background: %4; color: %10; border: none; border-radius: 8px; padding: 8px 18px;
@@ -130,15 +131,23 @@ QPushButton#gameButton:pressed, QPushButton#audioButton:pressed, QPushButton#sav
 QPushButton#gameButton:disabled, QPushButton#audioButton:disabled { color: %16; }
 
 QPushButton#guideLink, QPushButton#downloadLink, QPushButton#logsLink {
-    background: transparent; color: %4; border: none; padding: 2px 0px;
+    background: transparent; color: %4; border: none; padding: 2px %21px;
 }
 QPushButton#guideLink:hover, QPushButton#downloadLink:hover, QPushButton#logsLink:hover { text-decoration: underline; }
+
+#contentScroll QScrollBar:vertical { background: transparent; width: %18px; margin: 0px 2px 0px 0px; }
+#contentScroll QScrollBar::handle:vertical { background: %19; border-radius: 4px; min-height: 32px; }
+#contentScroll QScrollBar::handle:vertical:hover, #contentScroll QScrollBar::handle:vertical:pressed { background: %20; }
+#contentScroll QScrollBar::add-line:vertical, #contentScroll QScrollBar::sub-line:vertical { height: 0px; border: none; }
+#contentScroll QScrollBar::add-page:vertical, #contentScroll QScrollBar::sub-page:vertical { background: none; }
 )")
         .arg(css(kWhite), css(secondaryText()), css(withOpacity(kWhite, 0.06)), css(accent()),
              css(withOpacity(accent(), 0.1)), css(withOpacity(kWhite, 0.045)), css(withOpacity(kWhite, 0.08)),
              css(withOpacity(kOrange, 0.08)), css(errorText()))
         .arg(css(kBlack), css(accent().lighter(110)), css(accent().darker(115)), css(prominentDisabled),
-             css(withOpacity(kBlack, 0.55)), css(withOpacity(kWhite, 0.1)), css(withOpacity(kWhite, 0.3)));
+             css(withOpacity(kBlack, 0.55)), css(withOpacity(kWhite, 0.1)), css(withOpacity(kWhite, 0.3)))
+        .arg(css(withOpacity(errorText(), 0.75)), QString::number(kScrollBarWidth), css(withOpacity(kWhite, 0.3)),
+             css(withOpacity(kWhite, 0.45)), QString::number(kLinkPadding));
 }
 
 } // namespace launcher::style

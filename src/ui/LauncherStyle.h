@@ -8,6 +8,14 @@
 
 namespace launcher::style {
 
+// The space between the parts of the screen, and between controls in a row.
+constexpr int kSectionSpacing = 20;
+constexpr int kDefaultSpacing = 8;
+// The scroll bar of the window's content, which stands in the content's right margin.
+constexpr int kScrollBarWidth = 10;
+// The room at either side of a link's text, which keeps its focus ring off the letters.
+constexpr int kLinkPadding = 2;
+
 QColor accent();
 QColor backgroundTop();
 QColor backgroundBottom();

@@ -1,32 +1,38 @@
 #pragma once
-// The whole content of the launcher window: header, headline, the setup panel
-// or (once an installation is ready) the installed panel, the status line, the
-// error box and the footer. It keeps no state of its own: every model change
-// updates it from the model, and every control calls one model operation.
-// Widgets carry object names ("setupButton", "statusLabel", "errorBox", ...) by
-// which tests find them.
+// The whole content of the launcher window: the header; below it, scrolling
+// when the window is too small for it, the headline, the setup panel or (once
+// an installation is ready) the installed panel, the status line and the error
+// box; the footer at the bottom. It keeps no state of its own: every model
+// change updates it from the model, and every control calls one model
+// operation. Widgets carry object names ("setupButton", "statusLabel",
+// "errorBox", ...) by which tests find them.
+//
+// The keyboard reaches every control top to bottom, the focused one ringed in
+// the accent colour. Focus starts on the first control a player needs and,
+// when setup ends, moves to where the player goes next.
 
+#include <QList>
 #include <QWidget>
 
-class QFrame;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 namespace launcher {
 
 class BusyIndicator;
-class CheckBox;
-class DesktopServices;
+class ErrorBox;
+class InstalledPanel;
 class LauncherModel;
-class SelectionRow;
+class SetupPanel;
 class WrappingLabel;
 
 class LauncherView final : public QWidget {
     Q_OBJECT
 
 public:
-    // The model and the services must outlive the view.
-    LauncherView(LauncherModel& model, DesktopServices& services, QWidget* parent = nullptr);
+    // The model must outlive the view.
+    explicit LauncherView(LauncherModel& model, QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return {760, 650}; }
 
@@ -35,31 +41,25 @@ protected:
 
 private:
     QLayout* buildHeader();
+    QScrollArea* buildContent();
     QLayout* buildHeadline();
-    QWidget* buildInstalledPanel();
-    QWidget* buildSetupPanel();
     QLayout* buildStatusRow();
-    QWidget* buildErrorBox();
     QLayout* buildFooter();
-    void openGameDownload();
+    void orderFocus();
+    void focusAfterSetup();
     void refresh();
 
     LauncherModel& m_model;
-    DesktopServices& m_services;
 
     QLabel* m_headline = nullptr;
     WrappingLabel* m_subheadline = nullptr;
-    QFrame* m_installedPanel = nullptr;
-    QPushButton* m_playButton = nullptr;
-    QWidget* m_setupPanel = nullptr;
-    SelectionRow* m_gameRow = nullptr;
-    SelectionRow* m_audioRow = nullptr;
-    CheckBox* m_consent = nullptr;
-    QPushButton* m_setupButton = nullptr;
+    InstalledPanel* m_installedPanel = nullptr;
+    SetupPanel* m_setupPanel = nullptr;
     BusyIndicator* m_progress = nullptr;
     WrappingLabel* m_status = nullptr;
-    QFrame* m_errorBox = nullptr;
-    WrappingLabel* m_errorLabel = nullptr;
+    ErrorBox* m_errorBox = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    QList<QPushButton*> m_links;
 };
 
 } // namespace launcher

@@ -34,7 +34,7 @@ LauncherWindow::LauncherWindow(LauncherModel& model, DesktopServices& services, 
     setObjectName("launcherWindow");
     setWindowTitle(tr("Veyra 2 Mac Launcher"));
     setPalette(style::darkPalette());
-    setCentralWidget(new LauncherView(model, services));
+    setCentralWidget(new LauncherView(model));
     buildMenu(services);
 
     // The sizes are those of the content; a menu bar inside the window (all but macOS) comes on top.
@@ -53,7 +53,7 @@ void LauncherWindow::buildMenu(DesktopServices& services)
     QAction* about = application->addAction(tr("About Veyra 2 Mac Launcher"));
     about->setObjectName("aboutAction");
     about->setMenuRole(QAction::AboutRole);
-    connect(about, &QAction::triggered, this, [&services] { services.about(); });
+    connect(about, &QAction::triggered, this, [this, &services] { services.about(this); });
 
     application->addSeparator();
 

@@ -1,7 +1,10 @@
 #include "ui/QtDesktopServices.h"
 
+#include "ui/LauncherStyle.h"
+
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -15,6 +18,11 @@ namespace {
 // A file dialog that also accepts a folder as the chosen item when the panel
 // allows folders next to files, as the macOS panel does by itself: "Open" on a
 // highlighted folder chooses it, a double click goes into it.
+//
+// Outside macOS it is always Qt's own dialog, the one that can show the
+// panel's message and offer files and folders at once; a desktop's own dialog
+// would lose both. On macOS it is the system's open panel, which Qt gives no
+// message: there the message is not shown.
 class ItemDialog final : public QFileDialog {
 public:
     explicit ItemDialog(const OpenPanel& panel)
@@ -22,6 +30,7 @@ public:
     {
         setWindowTitle(panel.title);
         setAcceptMode(QFileDialog::AcceptOpen);
+        setDirectory(panel.directory.isEmpty() ? QDir::homePath() : panel.directory);
         if (!panel.canChooseFiles)
             setFileMode(QFileDialog::Directory);
         else if (panel.canChooseDirectories)
@@ -29,10 +38,9 @@ public:
         else
             setFileMode(QFileDialog::ExistingFile);
 #if !defined(Q_OS_MACOS)
-        // Only the macOS panel offers files and folders at once; elsewhere Qt's own dialog does,
-        // with a highlighted folder's name put into the name field so that "Choose" takes it.
+        setOption(QFileDialog::DontUseNativeDialog);
+        // A highlighted folder's name goes into the name field, so that "Choose" takes it.
         if (panel.canChooseFiles && panel.canChooseDirectories) {
-            setOption(QFileDialog::DontUseNativeDialog);
             connect(this, &QFileDialog::currentChanged, this, [this](const QString& path) {
                 auto* name = findChild<QLineEdit*>("fileNameEdit");
                 const QFileInfo item(path);
@@ -65,6 +73,32 @@ private:
     bool m_directories;
 };
 
+// A message box in the launcher's dark scheme, centred over the window while
+// that is on screen (a minimised window would take the box out of sight with
+// it), and wide enough for each of its texts on one line.
+class MessageBox final : public QMessageBox {
+public:
+    explicit MessageBox(QWidget* window)
+        : QMessageBox(window != nullptr && window->isVisible() && !window->isMinimized() ? window : nullptr)
+    {
+        setPalette(style::darkPalette());
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        // Qt wraps the informative text at the width of the main text; one
+        // that fits on a line of a readable width keeps to its line.
+        auto* informative = findChild<QLabel*>("qt_msgbox_informativelabel");
+        if (informative != nullptr && informative->fontMetrics().horizontalAdvance(informative->text()) <= kWidestLine)
+            informative->setWordWrap(false);
+        QMessageBox::showEvent(event);
+    }
+
+private:
+    static constexpr int kWidestLine = 480;
+};
+
 } // namespace
 
 PanelChoice QtDesktopServices::choose(const OpenPanel& panel)
@@ -76,14 +110,14 @@ PanelChoice QtDesktopServices::choose(const OpenPanel& panel)
     return {true, urls.isEmpty() ? QUrl() : urls.first()};
 }
 
-void QtDesktopServices::open(const QUrl& url)
+bool QtDesktopServices::open(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
-void QtDesktopServices::alert(const Alert& alert)
+void QtDesktopServices::alert(const Alert& alert, QWidget* window)
 {
-    QMessageBox box;
+    MessageBox box(window);
     box.setIcon(QMessageBox::Warning);
     box.setText(alert.messageText);
     box.setInformativeText(alert.informativeText);
@@ -91,14 +125,18 @@ void QtDesktopServices::alert(const Alert& alert)
     box.exec();
 }
 
-void QtDesktopServices::about()
+void QtDesktopServices::about(QWidget* window)
 {
     const QString name = QApplication::applicationDisplayName();
-    QMessageBox::about(nullptr, QApplication::translate("launcher::QtDesktopServices", "About %1").arg(name),
-                       QStringLiteral("<h3>%1</h3><p>%2</p>")
-                           .arg(name.toHtmlEscaped(), QApplication::translate("launcher::QtDesktopServices", "Version %1")
-                                                          .arg(QApplication::applicationVersion())
-                                                          .toHtmlEscaped()));
+    MessageBox box(window);
+    box.setWindowTitle(QApplication::translate("launcher::QtDesktopServices", "About %1").arg(name));
+    box.setText(QStringLiteral("<h3>%1</h3><p>%2</p>")
+                    .arg(name.toHtmlEscaped(), QApplication::translate("launcher::QtDesktopServices", "Version %1")
+                                                   .arg(QApplication::applicationVersion())
+                                                   .toHtmlEscaped()));
+    box.setIconPixmap(QApplication::windowIcon().pixmap(64));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
 }
 
 } // namespace launcher

@@ -5,13 +5,14 @@
 namespace launcher {
 
 // The desktop services of a running Qt application: Qt's file dialog (the
-// native open panel on macOS), QDesktopServices and message boxes.
+// native open panel on macOS), QDesktopServices, and message boxes in the
+// launcher's dark scheme.
 class QtDesktopServices final : public DesktopServices {
 public:
     PanelChoice choose(const OpenPanel& panel) override;
-    void open(const QUrl& url) override;
-    void alert(const Alert& alert) override;
-    void about() override;
+    bool open(const QUrl& url) override;
+    void alert(const Alert& alert, QWidget* window) override;
+    void about(QWidget* window) override;
 };
 
 } // namespace launcher

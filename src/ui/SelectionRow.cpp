@@ -1,5 +1,6 @@
 #include "ui/SelectionRow.h"
 
+#include "ui/Controls.h"
 #include "ui/LauncherStyle.h"
 #include "ui/WrappingLabel.h"
 
@@ -26,7 +27,7 @@ SelectionRow::SelectionRow(const QString& name, const QString& step, const QStri
     : QFrame(parent)
     , m_detail(detail)
     , m_detailLabel(new WrappingLabel)
-    , m_button(new QPushButton)
+    , m_button(launcher::button(name + "Button", {}))
 {
     setObjectName(name + "Row");
 
@@ -50,8 +51,6 @@ SelectionRow::SelectionRow(const QString& name, const QString& step, const QStri
     texts->addWidget(titleLabel);
     texts->addWidget(m_detailLabel);
 
-    m_button->setObjectName(name + "Button");
-    m_button->setCursor(Qt::PointingHandCursor);
     m_button->setAccessibleName(tr("Choose %1").arg(title));
     connect(m_button, &QPushButton::clicked, this, &SelectionRow::chooseRequested);
 
@@ -67,6 +66,8 @@ void SelectionRow::showChoice(const QUrl& value, bool enabled)
 {
     const bool chosen = !value.isEmpty();
     m_detailLabel->setText(chosen ? chosenName(value) : m_detail);
+    // Only the last part of the path fits the row; all of it is a hover away.
+    setToolTip(chosen ? QDir::toNativeSeparators(value.toLocalFile()) : QString());
     m_button->setText(chosen ? tr("Change…") : tr("Choose…"));
     m_button->setEnabled(enabled);
 }

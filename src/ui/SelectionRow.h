@@ -21,7 +21,10 @@ public:
     SelectionRow(const QString& name, const QString& step, const QString& title, const QString& detail,
                  QWidget* parent = nullptr);
 
-    // Shows the chosen item's name, or the detail text while nothing is chosen.
+    QPushButton* button() const { return m_button; }
+
+    // Shows the chosen item's name, with its whole path as the row's tooltip,
+    // or the detail text while nothing is chosen.
     void showChoice(const QUrl& value, bool enabled);
 
 signals:

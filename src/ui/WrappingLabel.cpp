@@ -5,6 +5,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace launcher {
 namespace {
@@ -79,7 +80,9 @@ int WrappingLabel::heightForWidth(int width) const
 
 QSize WrappingLabel::sizeHint() const
 {
-    const int natural = fontMetrics().horizontalAdvance(QString(m_text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    // Rounded up: a width rounded down would wrap the text it was measured for.
+    const int natural = static_cast<int>(std::ceil(
+        QFontMetricsF(font()).horizontalAdvance(QString(m_text).replace(QLatin1Char('\n'), QLatin1Char(' ')))));
     const int width = std::min(natural, fontMetrics().averageCharWidth() * kPreferredCharacters);
     return {std::max(width, 1), heightForWidth(width)};
 }

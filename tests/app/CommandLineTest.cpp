@@ -67,9 +67,35 @@ TEST(CommandLine, ArgumentsWithoutACommandGiveTheUsage)
     }
 }
 
+// An empty "--home" would make the current folder the root, and setup would
+// replace its "Runtime" and "Install/game".
+TEST(CommandLineProgram, AnOptionWithoutAValueIsAUsageErrorAndTouchesNothing)
+{
+    const TemporaryFolder folder;
+    const std::string game = (folder / "game").string();
+    const std::string audio = (folder / "audio").string();
+    for (const std::vector<std::string>& arguments : {
+             std::vector<std::string>{"--cli", "--status", "--home"},
+             {"--cli", "--status", "--home", ""},
+             {"--cli", "--install", "--game", game, "--audio", audio, "--home", ""},
+             {"--cli", "--install", "--game", "", "--audio", audio},
+             {"--cli", "--install", "--game", game, "--audio", ""},
+             {"--cli", "--install", "--game", game, "--audio", audio, "--cache", ""},
+             {"--cli", "--install", "--game", game, "--audio", audio, "--cache"},
+             {"--cli", "--launch", "--game"},
+         }) {
+        const auto outcome = testing::runProgram(testing::launcherProgram(), arguments, {.directory = folder.path()});
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, kUsage);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
 TEST(CommandLine, InstallTakesPrecedenceOverLaunchAndLaunchOverStatus)
 {
     const TemporaryFolder home;
+    testing::writeFile(home / "launcher.lock", "");
     testing::writeFile(home / "installed.json", "{}");
     const auto install = runInProcess(
         {"--cli", "--status", "--launch", "--install", "--game", "g", "--audio", "a", "--home", home.path().string()});
@@ -203,7 +229,7 @@ TEST(CommandLineProgram, HomeTakesTheNextArgumentAsAPathFromTheCurrentFolder)
     EXPECT_EQ(outcome.out, "installed\n");
 }
 
-TEST(CommandLineProgram, HomeAsTheLastArgumentMeansTheDefaultRoot)
+TEST(CommandLineProgram, HomeAsTheLastArgumentIsAUsageErrorNotTheDefaultRoot)
 {
     const TemporaryFolder home;
 #if defined(__APPLE__)
@@ -214,9 +240,25 @@ TEST(CommandLineProgram, HomeAsTheLastArgumentMeansTheDefaultRoot)
     testing::buildInstallationByHand(defaultRoot);
     const auto outcome = testing::runProgram(testing::launcherProgram(), {"--cli", "--status", "--home"},
                                              {.environment = {{"HOME", home.path().string()}, {"XDG_DATA_HOME", ""}}});
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, "installed\n");
-    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, kUsage);
+}
+
+// Started with standard output closed, the lock file would take its number and
+// the status lines would be written into "launcher.lock".
+TEST(CommandLineProgram, AClosedStandardStreamIsNeverTakenByAFileOfTheLauncher)
+{
+    const TemporaryFolder folder;
+    testing::writeFile(folder / "audio.dll", "not the decoder");
+    const auto outcome = testing::runProgram(
+        "/bin/sh",
+        {"-c", "exec \"$0\" \"$@\" >&-", testing::launcherProgram().string(), "--cli", "--install", "--game",
+         testing::fixture("game/installer.zip").string(), "--audio", (folder / "audio.dll").string(), "--home",
+         (folder / "home").string()});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("This audio file is not the tested"), std::string::npos) << outcome.err;
+    EXPECT_EQ(testing::readFile(folder / "home/launcher.lock"), "");
 }
 
 } // namespace

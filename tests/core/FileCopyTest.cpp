@@ -29,5 +29,26 @@ TEST(FileCopy, RefusesLinksPipesAndExistingTargets)
     EXPECT_EQ(testing::readFile(folder / "copy"), "content");
 }
 
+// A copy lands in the game folder or the prefix: nobody but its owner may change it.
+TEST(FileCopy, TheCopyIsWritableByItsOwnerAlone)
+{
+    const TemporaryFolder folder;
+    const struct {
+        fs::perms source;
+        fs::perms copy;
+    } cases[] = {
+        {fs::perms(0666), fs::perms(0644)},
+        {fs::perms(0777), fs::perms(0755)},
+        {fs::perms(0400), fs::perms(0600)},
+    };
+    for (const auto& c : cases) {
+        const auto name = std::to_string(static_cast<int>(c.source));
+        testing::writeFile(folder / name, "content");
+        fs::permissions(folder / name, c.source);
+        copyFile(folder / name, folder / (name + ".copy"));
+        EXPECT_EQ(fs::status(folder / (name + ".copy")).permissions(), c.copy) << name;
+    }
+}
+
 } // namespace
 } // namespace launcher

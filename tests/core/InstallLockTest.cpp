@@ -1,9 +1,11 @@
 #include "core/InstallLock.h"
 #include "core/SetupFailure.h"
 #include "support/TemporaryFolder.h"
+#include "support/Unprivileged.h"
 
 #include <csignal>
 #include <optional>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,6 +16,7 @@
 namespace launcher {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::TemporaryFolder;
 
 constexpr const char* kHeldElsewhere = "Another launcher is installing or playing Veyra 2. Close it before continuing.";
@@ -77,12 +80,34 @@ TEST(InstallLock, ExcludesOtherProcessesUntilTheHolderIsKilled)
     EXPECT_NO_THROW(InstallLock{file});
 }
 
-TEST(InstallLock, ALockFileThatCannotBeOpenedGivesTheSameMessage)
+// Only another holder is "another launcher"; any other failure is the platform's
+// error naming the lock file, so the player learns what to fix.
+TEST(InstallLock, ALockFileThatCannotBeOpenedIsTheFileSystemsErrorWithItsPath)
 {
-    const TemporaryFolder root;
-    expectRefused(root / "missing folder/launcher.lock");
-    testing::writeFile(root / "file", "");
-    expectRefused(root / "file/launcher.lock");
+    const TemporaryFolder folder;
+    testing::writeFile(folder / "file", "");
+    const fs::path players = testing::playersFolder(folder / "players");
+    fs::permissions(testing::playersFolder(players / "read-only root"), fs::perms::owner_read | fs::perms::owner_exec);
+    struct Case {
+        fs::path file;
+        const char* error;
+    };
+    std::vector<Case> cases{
+        {folder / "missing folder/launcher.lock", "No such file or directory"},
+        {folder / "file/launcher.lock", "Not a directory"},
+        {players / "read-only root/launcher.lock", "Permission denied"},
+    };
+    if (::geteuid() == 0) {
+        // Left by another user (root here), readable by that user alone.
+        testing::writeFile(players / "launcher.lock", "");
+        fs::permissions(players / "launcher.lock", fs::perms::owner_read | fs::perms::owner_write);
+        cases.push_back({players / "launcher.lock", "Permission denied"});
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.string());
+        EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { InstallLock lock(c.file); }),
+                    ::testing::ExitedWithCode(0), std::string(c.error) + " \\[" + c.file.string() + "\\]");
+    }
 }
 
 } // namespace

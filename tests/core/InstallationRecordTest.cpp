@@ -4,10 +4,12 @@
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace launcher {
 namespace {
 
+using testing::readFile;
 using testing::TemporaryFolder;
 using testing::writeFile;
 
@@ -46,8 +48,47 @@ TEST(InstallationRecord, RefusesRecordsThatLackAKeyOrHaveAWrongType)
              R"({"format":1,"launcherVersion":"0.1.0","engine":"e","installedAt":"yesterday"})",
              R"([1,"0.1.0","e",1])",
              R"({"format":1,"launcherVer)",
+             // Anything but white space after the value, and keys that say two things.
+             R"({"format":1,"launcherVersion":"0.1.0","engine":"e","installedAt":1}x)",
+             R"({"format":1,"launcherVersion":"0.1.0","engine":"e","installedAt":1}{})",
+             R"({"format":1,"launcherVersion":"0.1.0","engine":"e","installedAt":1,"format":2})",
+             R"({"format":1,"launcherVersion":"0.1.0","engine":"e","installedAt":1,"extra":{"a":1,"a":2}})",
          }) {
         EXPECT_ANY_THROW(InstallationRecord::decode(text)) << text;
+    }
+    // The same key in two different objects is no repetition; white space may follow.
+    EXPECT_EQ(InstallationRecord::decode(R"({"format":1,"launcherVersion":"0.1.0","engine":"e","installedAt":1,)"
+                                         R"("extra":[{"format":2},{"format":3}]})" " \t\r\n")
+                  .format,
+              1);
+}
+
+TEST(InstallationRecord, DatesBeyondTheClocksRangeBecomeItsFirstOrLastMoment)
+{
+    using Clock = std::chrono::system_clock;
+    constexpr auto kReference = std::chrono::seconds(978307200);
+    const auto last = Clock::time_point::max();
+    const auto first = Clock::time_point::min();
+    const struct {
+        const char* installedAt;
+        Clock::time_point expected;
+    } cases[] = {
+        {"0", Clock::time_point(kReference)},
+        // Within the range only once the reference date is added: 8.2e9 + 978307200 s still fits.
+        {"8.2e9", Clock::time_point(kReference + std::chrono::seconds(8'200'000'000))},
+        {"8.3e9", last},
+        {"9e9", last},
+        {"1e300", last},
+        {"-9e9", Clock::time_point(kReference - std::chrono::seconds(9'000'000'000))},
+        {"-1.1e10", first},
+        {"-1e300", first},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.installedAt);
+        const auto record = InstallationRecord::decode(std::string(R"({"format":1,"launcherVersion":"0.1.0","engine":"e",)")
+                                                       + R"("installedAt":)" + c.installedAt + "}");
+        // A double's 53 bits hold the tick count near the ends to about a microsecond.
+        EXPECT_LE(std::chrono::abs(record.installedAt - c.expected), std::chrono::microseconds(2));
     }
 }
 
@@ -68,6 +109,10 @@ TEST(InstallationStatusTest, CompleteInstallationCountsWhateverVersionEngineAndD
     const TemporaryFolder root;
     testing::buildInstallationByHand(root.path());
     writeFile(root / "installed.json", R"({"format":1,"launcherVersion":"7.7","engine":"other","installedAt":1e300})");
+    EXPECT_TRUE(Installer(root.path()).isInstalled());
+    // White space around the value is still the record, up to 64 KiB in all.
+    const std::string record = readFile(root / "installed.json");
+    writeFile(root / "installed.json", "\n " + record + std::string(65536 - record.size() - 2, ' '));
     EXPECT_TRUE(Installer(root.path()).isInstalled());
 }
 
@@ -100,6 +145,30 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"TruncatedRecord",
                    [](const auto& root) { writeFile(root / "installed.json", R"({"format":1,"launcherVersion":"0.)"); }},
         StatusCase{"CorruptRecord", [](const auto& root) { writeFile(root / "installed.json", "\xff\xfe\x00garbage"); }},
+        StatusCase{"RecordWithTrailingBytes",
+                   [](const auto& root) {
+                       writeFile(root / "installed.json", readFile(root / "installed.json") + "\n}");
+                   }},
+        StatusCase{"RecordLargerThan64KiB",
+                   [](const auto& root) {
+                       writeFile(root / "installed.json", readFile(root / "installed.json") + std::string(65536, ' '));
+                   }},
+        // Neither may stall the status test or feed it without end.
+        StatusCase{"RecordIsANamedPipe",
+                   [](const auto& root) {
+                       std::filesystem::remove(root / "installed.json");
+                       ::mkfifo((root / "installed.json").c_str(), 0644);
+                   }},
+        StatusCase{"RecordLinksToAnEndlessDevice",
+                   [](const auto& root) {
+                       std::filesystem::remove(root / "installed.json");
+                       std::filesystem::create_symlink("/dev/zero", root / "installed.json");
+                   }},
+        StatusCase{"RecordLinksToARecord",
+                   [](const auto& root) {
+                       std::filesystem::rename(root / "installed.json", root / "elsewhere.json");
+                       std::filesystem::create_symlink("elsewhere.json", root / "installed.json");
+                   }},
         StatusCase{"GameMissing", [](const auto& root) { std::filesystem::remove(root / "Install/game/veyra2.exe"); }},
         StatusCase{"WineNotExecutable",
                    [](const auto& root) {

@@ -6,6 +6,9 @@
 
 #include <cstdlib>
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace launcher {
@@ -28,6 +31,45 @@ TEST(InstallerLayout, NamedLocationsLieBelowTheGivenRootAndTouchNothing)
     EXPECT_EQ(installer.log(), root / "Logs/setup.log");
     EXPECT_EQ(installer.record(), root / "installed.json");
     EXPECT_FALSE(std::filesystem::exists(root));
+}
+
+TEST(InstallerLayout, TheRootIsMadeAbsoluteAndFreeOfDotPartsOnce)
+{
+    const TemporaryFolder folder;
+    const std::filesystem::path current = std::filesystem::current_path();
+    const struct {
+        std::filesystem::path given;
+        std::filesystem::path root;
+    } cases[] = {
+        {"relative/./x/../root", current / "relative/root"},
+        {"root/", current / "root"},
+        {folder / "a/../b/./c/", folder / "b/c"},
+        {folder / "b", folder / "b"},
+    };
+    for (const auto& c : cases) {
+        const Installer installer(c.given);
+        EXPECT_EQ(installer.root(), c.root) << c.given;
+        EXPECT_EQ(installer.game(), c.root / "Install/game") << c.given;
+    }
+}
+
+// Without a usable HOME the root must come from the account, never from "/" or
+// from wherever the launcher happened to start.
+TEST(InstallerLayout, DefaultRootComesFromTheAccountWithoutAnAbsoluteHome)
+{
+    const passwd* account = ::getpwuid(::getuid());
+    ASSERT_NE(account, nullptr);
+#if defined(__APPLE__)
+    const auto expected = std::filesystem::path(account->pw_dir) / "Library/Application Support/Veyra2MacLauncher";
+#else
+    const testing::ScopedEnvironmentVariable noDataHome("XDG_DATA_HOME", std::nullopt);
+    const auto expected = std::filesystem::path(account->pw_dir) / ".local/share/Veyra2MacLauncher";
+#endif
+    for (const std::optional<std::string> home : {std::optional<std::string>(), std::optional<std::string>(""),
+                                                  std::optional<std::string>("relative/home")}) {
+        const testing::ScopedEnvironmentVariable unusable("HOME", home);
+        EXPECT_EQ(Installer().root(), expected) << home.value_or("unset");
+    }
 }
 
 #if !defined(__APPLE__)

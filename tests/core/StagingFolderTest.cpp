@@ -1,7 +1,9 @@
 #include "core/StagingFolder.h"
 #include "support/TemporaryFolder.h"
+#include "support/Unprivileged.h"
 
-#include <fcntl.h>
+#include <stdexcept>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,19 +78,36 @@ TEST(StagingFolder, RemovalGetsThroughATreeDeeperThanAnyPathMayBe)
     {
         const StagingFolder staging(root.path(), "Game-staging-");
         made = staging.path();
-        // 3,000 levels of "ab/" make paths twice as long as the system allows.
-        fs::create_directory(made / "ab");
-        int fd = ::open((made / "ab").c_str(), O_RDONLY | O_DIRECTORY);
-        for (int level = 0; level < 3000; ++level) {
-            ASSERT_EQ(::mkdirat(fd, "ab", 0755), 0);
-            const int next = ::openat(fd, "ab", O_RDONLY | O_DIRECTORY);
-            ::close(fd);
-            fd = next;
-        }
-        ::close(::openat(fd, "payload", O_WRONLY | O_CREAT, 0644));
-        ::close(fd);
+        testing::makeTreeTooDeepForPaths(made);
     }
     EXPECT_FALSE(fs::exists(made));
+}
+
+// A game or runtime being replaced may hold folders that its owner made
+// read-only; for the player they must not stop a setup halfway.
+TEST(RemoveTree, RemovesAPlayersReadOnlyFoldersAndNamesWhatItCannotRemove)
+{
+    const TemporaryFolder folder;
+    const fs::path players = testing::playersFolder(folder / "players");
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
+                    writeFile(players / "game/saves/closed/save.dat", "x");
+                    fs::permissions(players / "game/saves/closed", fs::perms::owner_read | fs::perms::owner_exec);
+                    fs::permissions(players / "game/saves", fs::perms::owner_read | fs::perms::owner_exec);
+                    fs::permissions(players / "game", fs::perms::owner_read | fs::perms::owner_exec);
+                    removeTree(players / "game");
+                    if (fs::exists(players / "game"))
+                        throw std::runtime_error("the game is still there");
+                    removeTree(players / "never made");
+                    throw std::runtime_error("removed");
+                }),
+                ::testing::ExitedWithCode(0), "^removed\n$");
+
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can make a folder that the player cannot empty";
+    writeFile(players / "runtime/lib/not the players.dylib", "x");
+    ASSERT_EQ(::chown((players / "runtime").c_str(), testing::unprivilegedUser(), static_cast<gid_t>(-1)), 0);
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { removeTree(players / "runtime"); }),
+                ::testing::ExitedWithCode(0), "Permission denied");
 }
 
 } // namespace

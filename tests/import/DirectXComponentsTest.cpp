@@ -1,6 +1,7 @@
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
 #include "import/ImportTestSupport.h"
+#include "support/OwnerOnlyWrites.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 
@@ -77,8 +78,11 @@ TEST(DirectXComponents, TakesEachMissingLibraryOutOfItsCabinetInTableOrder)
                                 "directx.exe Jun2010_D3DCompiler_43_x86.cab",
                                 "Jun2010_D3DCompiler_43_x86.cab D3DCompiler_43.dll",
                             }));
-    for (const char* library : {"d3dx9_31.dll", "d3dx9_43.dll", "D3DCompiler_43.dll"})
+    for (const char* library : {"d3dx9_31.dll", "d3dx9_43.dll", "D3DCompiler_43.dll"}) {
         EXPECT_EQ(testing::readFile(game / library), libraryContent(library));
+        // As root the archive tool gives a cabinet's members mode 0666.
+        EXPECT_EQ(testing::notWritableByOwnerAlone(game / library), std::vector<std::string>{});
+    }
     EXPECT_EQ(testing::stagingFolders(setup.installer.root()), std::vector<std::string>{});
 
     // A second run finds everything in place.

@@ -1,11 +1,15 @@
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
 #include "import/ImportTestSupport.h"
+#include "support/OwnerOnlyWrites.h"
+#include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
+#include "support/Unprivileged.h"
 
 #include <algorithm>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -170,6 +174,118 @@ TEST(GameImport, EveryFailureEndsInItsMessageAndLeavesNoStagingFolder)
         }
         EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
         EXPECT_EQ(testing::treeListing(installer.game()), std::vector<std::string>{"earlier.txt"});
+    }
+}
+
+// The player's accounts, window layout and logs live in the game folder; setting
+// up again keeps them, while the configuration file is always written afresh.
+TEST(GameImport, ImportingAgainKeepsWhatTheGameWroteForThePlayer)
+{
+    const TemporaryFolder folder;
+    const Installer installer = testing::testInstaller(folder / "root");
+    installer.importGame(fixture("game/Veyra 2"));
+    const fs::path game = installer.game();
+    testing::writeFile(game / "veyra2accounts.xml", "<accounts>mine</accounts>");
+    testing::writeFile(game / "imgui.ini", "[my layout]");
+    testing::writeFile(game / "Logs/session.log", "my session");
+    testing::writeFile(game / "veyra2config1.ini", "changed by the game");
+    testing::writeFile(game / "VEYRA2CONFIG2.INI", "another configuration");
+    testing::writeFile(game / "maps/mine.map", "not the player's record");
+
+    // The installer's copy carries per-user items of its packer, which are pruned.
+    installer.importGame(fixture("game/installer.zip"));
+
+    EXPECT_EQ(testing::readFile(game / "veyra2accounts.xml"), "<accounts>mine</accounts>");
+    EXPECT_EQ(testing::readFile(game / "imgui.ini"), "[my layout]");
+    EXPECT_EQ(testing::readFile(game / "Logs/session.log"), "my session");
+    EXPECT_EQ(testing::readFile(game / "veyra2config1.ini"),
+              "[VY2ConfigurationVersion:1]\nskip_intro = true\nfps_limit = 60\n");
+    EXPECT_FALSE(fs::exists(game / "VEYRA2CONFIG2.INI"));
+    EXPECT_FALSE(fs::exists(game / "maps/mine.map"));
+    EXPECT_FALSE(fs::exists(game / "Logs/play.log")) << "the packer's log came along";
+    EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
+}
+
+TEST(GameImport, AGameFolderHoldingTheLaunchersFolderIsRefusedBeforeAnythingIsCopied)
+{
+    const std::string refusal = "The launcher's folder is inside the selected game folder. Choose the game folder "
+                                "itself, or keep the launcher's folder elsewhere.";
+    const struct {
+        const char* kind;
+        const char* root;
+        const char* selection;
+        std::string outcome;
+    } cases[] = {
+        {"the root inside the game folder", "G/launcher-root", "G", refusal},
+        {"the root deep inside, the game chosen from above", "top/G/a/b/root", "top", refusal},
+        {"the game folder reached through a link", "G/launcher-root", "link to G", refusal},
+        {"the root as the game folder", "G", "G", refusal},
+        {"the root beside the game, chosen from above", "top/root", "top", "imported"},
+        {"an archive lying above the root", "G/launcher-root", "G/installer.zip", "imported"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        const TemporaryFolder folder;
+        testing::copyOfFixture("game/Veyra 2", folder / "G");
+        testing::copyOfFixture("game/Veyra 2", folder / "top/G");
+        fs::copy(fixture("game/installer.zip"), folder / "G/installer.zip");
+        fs::create_directory_symlink(folder / "G", folder / "link to G");
+        const Installer installer = testing::testInstaller(folder / c.root);
+        try {
+            installer.importGame(folder / c.selection);
+            EXPECT_EQ("imported", c.outcome);
+        } catch (const SetupFailure& failure) {
+            EXPECT_EQ(failure.message(), c.outcome);
+            EXPECT_FALSE(fs::exists(installer.root() / "Install"));
+        }
+        EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
+    }
+}
+
+// A folder that the game or the player made read-only must not leave a
+// re-setup with the old game half deleted.
+TEST(GameImport, APlayerReplacesAnEarlierGameHoldingReadOnlyFolders)
+{
+    const TemporaryFolder folder;
+    const fs::path root = testing::playersFolder(folder / "root");
+    const Installer installer = testing::testInstaller(root);
+
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
+                    installer.importGame(fixture("game/Veyra 2"));
+                    testing::writeFile(installer.game() / "logs/today.log", "kept");
+                    for (const char* readOnly : {"logs", "maps", "data", ""})
+                        fs::permissions(installer.game() / readOnly, fs::perms::owner_read | fs::perms::owner_exec);
+                    installer.importGame(fixture("game/installer.zip"));
+                    if (testing::readFile(installer.game() / "logs/today.log") != "kept"
+                        || !testing::stagingFolders(root).empty())
+                        throw std::runtime_error("the earlier game was not replaced cleanly");
+                    throw std::runtime_error("replaced");
+                }),
+                ::testing::ExitedWithCode(0), "^replaced\n$");
+}
+
+// Programs started outside a terminal often have no locale at all.
+TEST(GameImport, AnArchiveWithNamesBeyondAsciiImportsUnderTheCLocale)
+{
+    const testing::ScopedEnvironmentVariable all("LC_ALL", "C");
+    const testing::ScopedEnvironmentVariable ctype("LC_CTYPE", std::nullopt);
+    const testing::ScopedEnvironmentVariable lang("LANG", "C");
+    const TemporaryFolder folder;
+    const Installer installer = testing::testInstaller(folder / "root");
+    installer.importGame(fixture("game/non-ascii-names.zip"));
+    EXPECT_EQ(testing::readFile(installer.game() / "saves/Spielstand für Jürgen – 1.sav"), "save");
+}
+
+// As root the archive tool keeps the stored modes; the game must not stay
+// writable by every user of the Mac.
+TEST(GameImport, EverythingImportedIsWritableByItsOwnerAlone)
+{
+    const TemporaryFolder folder;
+    for (const char* selection : {"game/world-writable.tar", "game/Veyra 2"}) {
+        SCOPED_TRACE(selection);
+        const Installer installer = testing::testInstaller(folder / "root");
+        installer.importGame(fixture(selection));
+        EXPECT_EQ(testing::notWritableByOwnerAlone(installer.game()), std::vector<std::string>{});
     }
 }
 

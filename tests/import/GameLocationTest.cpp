@@ -2,8 +2,13 @@
 #include "core/SetupFailure.h"
 #include "import/ImportTestSupport.h"
 #include "support/TemporaryFolder.h"
+#include "support/Unprivileged.h"
+
+#include <functional>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace launcher {
 namespace {
@@ -59,6 +64,52 @@ TEST(GameLocation, TwoCopiesBelowTheFolderAreRefused)
             ADD_FAILURE() << search << " accepted";
         } catch (const SetupFailure& failure) {
             EXPECT_STREQ(failure.what(), kTwoGames);
+        }
+    }
+}
+
+// One such entry anywhere below a chosen parent folder must not end the search:
+// a path longer than the system allows, and a folder the player may not read.
+TEST(GameLocation, PassesOverEntriesItCannotExamine)
+{
+    const TemporaryFolder folder;
+    const fs::path parent = testing::playersFolder(folder / "parent");
+    writeFile(parent / "Games/Veyra 2/veyra2.exe", "");
+    writeFile(parent / "closed/veyra2.exe", "");
+    fs::permissions(parent / "closed", fs::perms::none);
+    testing::makeTreeTooDeepForPaths(parent);
+
+    const Installer installer = testing::testInstaller(folder / "root");
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
+                    throw std::runtime_error("found " + installer.locateGame(parent).value_or("nothing").string());
+                }),
+                ::testing::ExitedWithCode(0), "^found " + (parent / "Games/Veyra 2").string() + "\n$");
+}
+
+TEST(GameValidation, RequiredItemsMustBeRegularFiles)
+{
+    const TemporaryFolder folder;
+    const Installer installer = testing::testInstaller(folder.path());
+    const struct {
+        const char* item;
+        std::function<void(const fs::path&)> replace;
+    } cases[] = {
+        {"veyra2.exe", [](const fs::path& item) { fs::create_directory(item); }},
+        {"xlive.dll", [](const fs::path& item) { ASSERT_EQ(::mkfifo(item.c_str(), 0644), 0); }},
+        {"maps/mainmenu.map", [](const fs::path& item) { fs::create_symlink("/dev/null", item); }},
+    };
+    for (const auto& [item, replace] : cases) {
+        SCOPED_TRACE(item);
+        const fs::path game = testing::copyOfFixture("game/Veyra 2", folder / item / "game");
+        fs::remove(game / item);
+        replace(game / item);
+        try {
+            installer.validateGame(game);
+            ADD_FAILURE() << "accepted";
+        } catch (const SetupFailure& failure) {
+            EXPECT_EQ(failure.message(), std::string("Missing ") + item +
+                                             ". Choose a complete Veyra 2 Project Kestrane game folder or the "
+                                             "vy2pc_data.bin archive from installer 2.1.");
         }
     }
 }

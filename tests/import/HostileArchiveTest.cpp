@@ -8,7 +8,6 @@
 #include "support/TestHost.h"
 #include "support/Unprivileged.h"
 
-#include <cerrno>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -145,22 +144,12 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"truncated.tar", Outcome::ToolFailed, Outcome::ToolFailed}),
     caseName);
 
-// A root folder that belongs to the unprivileged user of exitWithFailureOfUnprivileged.
-fs::path playersRoot(const TemporaryFolder& folder)
-{
-    const fs::path root = folder / "root";
-    fs::create_directory(root);
-    if (::chown(root.c_str(), testing::unprivilegedUser(), static_cast<gid_t>(-1)) != 0)
-        throw fs::filesystem_error("cannot hand the root to the player", root, std::error_code(errno, std::generic_category()));
-    return root;
-}
-
 // The same tree as a player sees it: the locked folder is opened and its link
 // refused, and the staging folder that holds it is still removed.
 TEST(HostileArchive, ALinkInALockedFolderEndsAPlayersImportAndItsStagingFolderIsRemoved)
 {
     const TemporaryFolder folder;
-    const fs::path root = playersRoot(folder);
+    const fs::path root = testing::playersFolder(folder / "root");
     const Installer installer = testing::testInstaller(root);
 
     EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
@@ -180,7 +169,7 @@ TEST(HostileArchive, ALinkInALockedFolderEndsAPlayersImportAndItsStagingFolderIs
 TEST(HostileArchive, AGameFolderPackedReadOnlyImportsAndCanBeReplacedByAPlayer)
 {
     const TemporaryFolder folder;
-    const fs::path root = playersRoot(folder);
+    const fs::path root = testing::playersFolder(folder / "root");
     const Installer installer = testing::testInstaller(root);
 
     EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {

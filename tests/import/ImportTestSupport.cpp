@@ -5,7 +5,6 @@
 #include <algorithm>
 
 namespace launcher::testing {
-
 Installer testInstaller(const std::filesystem::path& root)
 {
     return Installer(root, {}, testHost());

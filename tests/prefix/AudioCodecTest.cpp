@@ -1,6 +1,7 @@
 #include "core/ArchiveTool.h"
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
+#include "support/OwnerOnlyWrites.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 #include "EntryNames.h"
@@ -8,6 +9,7 @@
 #include <set>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace launcher {
 namespace {
@@ -127,13 +129,64 @@ TEST_F(AudioCodec, RefusedFilesEndInTheirMessageAndLeaveNoDecoderFile)
     }
 }
 
-TEST_F(AudioCodec, UnreadableFileIsTheFileSystemErrorAndCreatesNothing)
+TEST_F(AudioCodec, AMissingFileIsTheFileSystemErrorAndCreatesNothing)
 {
+    EXPECT_THROW(m_installer.prepareCodec(m_folder / "missing.dll"), fs::filesystem_error);
+    EXPECT_FALSE(fs::exists(m_root));
+}
+
+// Nothing else can be the tested file, so nothing else is read: a named pipe or
+// a device would stall setup, and a huge file would cost a long digest.
+TEST_F(AudioCodec, AnythingButARegularFileOfAtMost64MiBIsRefusedUnread)
+{
+    const auto sizedFile = [this](std::uintmax_t size) {
+        const fs::path file = m_folder / ("sized-" + std::to_string(size));
+        writeFile(file, "");
+        fs::resize_file(file, size);
+        return file;
+    };
     fs::create_directories(m_folder / "a folder");
-    for (const auto& chosen : {m_folder / "missing.dll", m_folder / "a folder"}) {
-        SCOPED_TRACE(chosen.string());
-        EXPECT_THROW(m_installer.prepareCodec(chosen), fs::filesystem_error);
-        EXPECT_FALSE(fs::exists(m_root));
+    ASSERT_EQ(::mkfifo((m_folder / "a pipe").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", m_folder / "endless");
+    const struct {
+        fs::path chosen;
+        bool accepted;
+    } cases[] = {
+        {m_folder / "a folder", false},
+        {m_folder / "a pipe", false},
+        {m_folder / "endless", false},
+        // Pinned as the decoder, so that only the size can refuse them.
+        {sizedFile((std::uintmax_t{64} << 20) + 1), false},
+        {sizedFile(std::uintmax_t{64} << 20), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen.string());
+        fs::remove_all(m_root);
+        Constants constants = Constants::builtIn();
+        if (fs::is_regular_file(c.chosen))
+            constants.codecHash = Installer::sha256(c.chosen);
+        const Installer installer(m_root, {}, testing::testHost(), constants);
+        try {
+            EXPECT_EQ(installer.prepareCodec(c.chosen), m_decoder);
+            EXPECT_TRUE(c.accepted);
+        } catch (const SetupFailure& failure) {
+            EXPECT_FALSE(c.accepted);
+            EXPECT_EQ(failure.what(), kNotTested);
+            EXPECT_FALSE(fs::exists(m_root));
+        }
+    }
+}
+
+// As root the archive tool gives a cabinet's members mode 0666, and a copy would
+// take the player's mode: the decoder the game loads stays the owner's alone.
+TEST_F(AudioCodec, TheDecoderFileIsWritableByItsOwnerAlone)
+{
+    for (const char* name : {"MPSetup.exe", "WMADMOD.DLL"}) {
+        SCOPED_TRACE(name);
+        const auto chosen = playerFile(name, name);
+        fs::permissions(chosen, fs::perms(0666));
+        m_installer.prepareCodec(chosen);
+        EXPECT_EQ(testing::notWritableByOwnerAlone(m_decoder), std::vector<std::string>{});
     }
 }
 

@@ -1,6 +1,7 @@
 #include "core/Installer.h"
 #include "core/Platform.h"
 #include "core/SetupFailure.h"
+#include "support/OwnerOnlyWrites.h"
 #include "support/StandInRecord.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -127,6 +128,8 @@ TEST_F(PrefixConfiguration, ConfiguresAFreshPrefixRunByRunInTheCompatibilityEnvi
     fs::create_directories(m_link.parent_path());
     fs::create_directory_symlink(m_folder / "nowhere", m_link);
     writeFile(m_decoder, "an earlier decoder");
+    // The library the game loads must stay its owner's alone, whatever the source's mode.
+    fs::permissions(m_codec, fs::perms(0666));
 
     m_installer.configurePrefix(m_codec);
 
@@ -150,6 +153,7 @@ TEST_F(PrefixConfiguration, ConfiguresAFreshPrefixRunByRunInTheCompatibilityEnvi
     EXPECT_EQ(fs::read_symlink(m_link), m_root / "Install/game");
     EXPECT_EQ(registry(), configuredRegistry());
     EXPECT_EQ(readFile(m_decoder), "MZ verified decoder");
+    EXPECT_EQ(testing::notWritableByOwnerAlone(m_decoder), std::vector<std::string>{});
     EXPECT_EQ(readFile(m_codec), "MZ verified decoder");
     EXPECT_EQ(m_reported, (std::vector<std::string>{"Creating your private Windows environment",
                                                     "Installing your verified audio decoder"}));

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace launcher {
 namespace {
@@ -109,6 +110,11 @@ TEST(Preflight, FileSystemErrorsPassThroughUnchanged)
         EXPECT_EQ(error.code(), queryFailure.code());
         EXPECT_STREQ(error.what(), queryFailure.what());
     }
+
+    // A setup log that cannot be written is no missing Rosetta, and must not stall setup.
+    fs::create_directories(folder / "root/Logs");
+    ASSERT_EQ(::mkfifo((folder / "root/Logs/setup.log").c_str(), 0644), 0);
+    EXPECT_THROW(runPreflight(folder / "root", 100'000'000'000, Check::Passes), fs::filesystem_error);
 }
 
 } // namespace

@@ -4,8 +4,10 @@
 #include "support/StandInRecord.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
+#include "support/Unprivileged.h"
 
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -123,6 +125,22 @@ TEST_F(RuntimeInstallation, ReplacesTheRuntimeWithTheEngineAndTheLibrariesAlone)
     ASSERT_EQ(calls.size(), 1U);
     EXPECT_EQ(calls[0].arguments, std::vector<std::string>{"--version"});
     EXPECT_EQ(calls[0].environment.at("WINEPREFIX"), (root() / "Install/prefix").string());
+}
+
+// Folders made read-only in the old runtime must not leave it half removed.
+TEST_F(RuntimeInstallation, APlayerReplacesAnEarlierRuntimeHoldingReadOnlyFolders)
+{
+    const fs::path players = testing::playersFolder(m_folder / "players");
+    const Installer installer(players, {}, m_host, m_constants);
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
+                    writeFile(installer.runtime() / "wswine.bundle/share/fonts/font.ttf", "old");
+                    for (const char* readOnly : {"wswine.bundle/share/fonts", "wswine.bundle", ""})
+                        fs::permissions(installer.runtime() / readOnly, fs::perms::owner_read | fs::perms::owner_exec);
+                    installer.installRuntime(prefetched());
+                    throw std::runtime_error(fs::exists(installer.runtime() / "wswine.bundle/share") ? "old runtime left"
+                                                                                                     : "replaced");
+                }),
+                ::testing::ExitedWithCode(0), "^replaced\n$");
 }
 
 TEST_F(RuntimeInstallation, KeepsLinkedLibrariesAsLinksAndSkipsFolders)

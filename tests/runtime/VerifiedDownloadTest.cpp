@@ -4,14 +4,17 @@
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
+#include "support/Unprivileged.h"
 
 #include <cctype>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace launcher {
 namespace {
@@ -221,6 +224,41 @@ TEST_F(VerifiedDownload, PrefetchedFolderServesAsTheSourceOnlyWhenItsCopyMatches
         EXPECT_FALSE(fs::exists(partial()));
         EXPECT_EQ(readFile(prefetched() / asset.name), c.inPrefetched) << "the pre-fetched file is left as it was";
     }
+}
+
+// A named pipe in the place of an archive must fail at once, not stall setup.
+TEST_F(VerifiedDownload, ANamedPipeInPlaceOfAnArchiveIsTheFileSystemsErrorAndStays)
+{
+    m_host.downloadTool = root().parent_path() / "no-curl";
+    fs::create_directories(downloads());
+    for (const fs::path& pipe : {cached(), prefetched() / m_asset.name}) {
+        SCOPED_TRACE(pipe.string());
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+        EXPECT_THROW(obtain(m_asset, prefetched()), fs::filesystem_error);
+        EXPECT_TRUE(fs::is_fifo(pipe));
+        EXPECT_FALSE(fs::exists(partial()));
+        fs::remove(pipe);
+    }
+}
+
+// A pre-fetched file copied with its read-only mode, left over by an interrupted
+// run, must not make the next setup fail.
+TEST_F(VerifiedDownload, AReadOnlyLeftoverPartialFileDoesNotStopAPlayersNextRun)
+{
+    const fs::path players = testing::playersFolder(m_folder / "players");
+    writeFile(prefetched() / m_asset.name, m_archive);
+    fs::permissions(prefetched() / m_asset.name, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const Installer installer(players, {}, m_host);
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
+                    const fs::path partial = players / "Downloads" / (m_asset.name + ".partial");
+                    writeFile(partial, "interrupted");
+                    fs::permissions(partial, fs::perms::owner_read);
+                    installer.obtain(m_asset, prefetched());
+                    throw std::runtime_error(readFile(players / "Downloads" / m_asset.name) == m_archive
+                                                 ? "obtained"
+                                                 : "another file");
+                }),
+                ::testing::ExitedWithCode(0), "^obtained\n$");
 }
 
 } // namespace

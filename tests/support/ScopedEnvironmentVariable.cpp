@@ -5,12 +5,15 @@
 
 namespace launcher::testing {
 
-ScopedEnvironmentVariable::ScopedEnvironmentVariable(std::string name, const std::string& value)
+ScopedEnvironmentVariable::ScopedEnvironmentVariable(std::string name, const std::optional<std::string>& value)
     : m_name(std::move(name))
 {
     if (const char* previous = std::getenv(m_name.c_str()))
         m_previous = previous;
-    ::setenv(m_name.c_str(), value.c_str(), 1);
+    if (value)
+        ::setenv(m_name.c_str(), value->c_str(), 1);
+    else
+        ::unsetenv(m_name.c_str());
 }
 
 ScopedEnvironmentVariable::~ScopedEnvironmentVariable()

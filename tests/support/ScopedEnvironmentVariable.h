@@ -5,11 +5,12 @@
 
 namespace launcher::testing {
 
-// Sets a variable of this process's environment, which programs started
-// meanwhile inherit, and restores the earlier value (or its absence) afterwards.
+// Sets a variable of this process's environment (or, given nullopt, removes it),
+// which programs started meanwhile inherit, and restores the earlier value (or
+// its absence) afterwards.
 class ScopedEnvironmentVariable final {
 public:
-    ScopedEnvironmentVariable(std::string name, const std::string& value);
+    ScopedEnvironmentVariable(std::string name, const std::optional<std::string>& value);
     ~ScopedEnvironmentVariable();
     ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
     ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;

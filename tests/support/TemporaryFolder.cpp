@@ -3,9 +3,15 @@
 #include "core/StagingFolder.h"
 #include "core/Uuid.h"
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace launcher::testing {
 
@@ -34,6 +40,25 @@ std::string readFile(const std::filesystem::path& file)
     if (!in)
         throw std::runtime_error("cannot read " + file.string());
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void makeTreeTooDeepForPaths(const std::filesystem::path& folder)
+{
+    // Made relative to open folders: no path could reach the lower levels.
+    std::filesystem::create_directories(folder / "ab");
+    int fd = ::open((folder / "ab").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int level = 0; fd >= 0 && level < 3000; ++level) {
+        const int next = ::mkdirat(fd, "ab", 0755) == 0 ? ::openat(fd, "ab", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+        ::close(fd);
+        fd = next;
+    }
+    const int payload = fd >= 0 ? ::openat(fd, "payload", O_WRONLY | O_CREAT | O_CLOEXEC, 0644) : -1;
+    const int error = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (payload < 0)
+        throw std::system_error(error, std::generic_category(), "cannot make the deep tree in " + folder.string());
+    ::close(payload);
 }
 
 } // namespace launcher::testing

@@ -24,4 +24,8 @@ private:
 void writeFile(const std::filesystem::path& file, std::string_view content);
 std::string readFile(const std::filesystem::path& file);
 
+// Makes `folder`/ab/ab/… 3,000 levels deep, twice as long as any path the system
+// allows, with the file "payload" at the bottom. Throws std::system_error.
+void makeTreeTooDeepForPaths(const std::filesystem::path& folder);
+
 } // namespace launcher::testing

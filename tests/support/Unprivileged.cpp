@@ -1,8 +1,10 @@
 #include "support/Unprivileged.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <system_error>
 
 #include <grp.h>
 #include <unistd.h>
@@ -33,6 +35,15 @@ void exitWithFailureOfUnprivileged(const std::function<void()>& body)
 unsigned unprivilegedUser()
 {
     return ::geteuid() == 0 ? kNobody : ::geteuid();
+}
+
+std::filesystem::path playersFolder(const std::filesystem::path& folder)
+{
+    std::filesystem::create_directory(folder);
+    if (::chown(folder.c_str(), unprivilegedUser(), static_cast<gid_t>(-1)) != 0)
+        throw std::filesystem::filesystem_error("cannot hand the folder to the player", folder,
+                                                std::error_code(errno, std::generic_category()));
+    return folder;
 }
 
 } // namespace launcher::testing

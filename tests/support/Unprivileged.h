@@ -1,5 +1,12 @@
 #pragma once
+// File permissions bind a player, not root. Tests of what a player meets run the
+// body in a death test's child that gives up root first, when the tests run as root.
+//
+//   const fs::path root = testing::playersFolder(folder / "root");
+//   EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { ... }),
+//               ::testing::ExitedWithCode(0), "the expected message");
 
+#include <filesystem>
 #include <functional>
 
 namespace launcher::testing {
@@ -10,5 +17,7 @@ namespace launcher::testing {
 [[noreturn]] void exitWithFailureOfUnprivileged(const std::function<void()>& body);
 // The user the unprivileged body runs as.
 unsigned unprivilegedUser();
+// Creates the folder (its parent must exist) and gives it to that user.
+std::filesystem::path playersFolder(const std::filesystem::path& folder);
 
 } // namespace launcher::testing

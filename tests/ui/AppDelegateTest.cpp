@@ -1,7 +1,9 @@
 #include "ui/AppDelegate.h"
 
 #include "FakeDesktopServices.h"
+#include "HeldWork.h"
 #include "UiTestSupport.h"
+#include "support/InstallationByHand.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 #include "ui/LauncherWindow.h"
@@ -22,7 +24,11 @@ constexpr int kNoAnswer = 3;
 // The application with a root of its own, launched, its window on screen.
 struct Application {
     explicit Application(const std::filesystem::path& root)
-        : delegate(services, settingsFor(root))
+        : Application(settingsFor(root))
+    {
+    }
+    explicit Application(LauncherSettings settings)
+        : delegate(services, std::move(settings))
     {
         delegate.applicationDidFinishLaunching();
         if (!QTest::qWaitForWindowExposed(window()))
@@ -87,6 +93,7 @@ void AppDelegateTest::applicationMenuHoldsAboutAndQuit()
 
     items[0]->trigger();
     QCOMPARE(application.services.aboutPanels, 1);
+    QCOMPARE(application.services.shownOver, application.window());
 }
 
 void AppDelegateTest::everyWayOfQuittingPassesTheGuard_data()
@@ -117,10 +124,23 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     QFETCH(QString, message);
     QFETCH(QString, informative);
     const TemporaryFolder root;
-    Application application(root.path());
+    if (playing)
+        buildInstallationByHand(root.path());
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdSetup(settings);
+    Application application(std::move(settings));
     LauncherWindow* window = application.window();
-    application.delegate.model().setBusy(busy);
-    application.delegate.model().setPlaying(playing);
+    LauncherModel& model = application.delegate.model();
+    if (playing)
+        held.startGame([&] { model.play(); });
+    // The files need not exist: a held setup waits in its first check.
+    model.setGameURL(fileUrl(root / "game.zip"));
+    model.setAudioURL(fileUrl(root / "MPSetup.exe"));
+    model.setOwnsFiles(true);
+    if (busy && !playing)
+        model.install();
+    QCOMPARE(model.playing(), playing);
     if (way == "shortcut") {
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -140,7 +160,18 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
          }},
         {"quit call", [] { QCoreApplication::quit(); }},
     };
-    const int ending = application.request(requests.at(way));
+    std::function<void()> request = requests.at(way);
+    if (busy && playing) {
+        // The running game holds the install lock, so a setup fails as soon as
+        // it reaches for it and is busy only until the GUI thread hears of that.
+        // Started right after a queued quit request, it is busy when the guard looks.
+        request = [&, quitRequest = request] {
+            quitRequest();
+            model.install();
+            QVERIFY(model.busy());
+        };
+    }
+    const int ending = application.request(request);
 
     if (message.isEmpty()) {
         QCOMPARE(ending, kQuit);
@@ -152,9 +183,13 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     QCOMPARE(application.services.alerts.size(), 1u);
     QCOMPARE(application.services.alerts[0].messageText, message);
     QCOMPARE(application.services.alerts[0].informativeText, informative);
+    QCOMPARE(application.services.shownOver, window);
     QVERIFY(window->isVisible());
     QVERIFY(!window->isMinimized());
-    QCOMPARE(application.delegate.model().busy(), busy);
+    // What runs goes on; a setup next to a game has ended on its own by now.
+    QCOMPARE(model.playing(), playing);
+    if (!playing)
+        QCOMPARE(model.busy(), busy);
 }
 
 } // namespace launcher::testing

@@ -1,15 +1,16 @@
 #include "ui/LauncherModel.h"
 
 #include "FakeDesktopServices.h"
+#include "HeldWork.h"
 #include "UiTestSupport.h"
 #include "core/InstallLock.h"
 #include "core/SetupFailure.h"
 #include "support/InstallationByHand.h"
-#include "support/ScopedEnvironmentVariable.h"
 #include "support/SetupStatusLines.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 
+#include <QDir>
 #include <QMetaProperty>
 #include <QSignalSpy>
 #include <QtTest>
@@ -22,6 +23,7 @@ namespace {
 const QString kReady = "Your installation is ready.";
 const QString kNeedsAttention = "Setup needs attention. Your source files are unchanged.";
 const QString kLockMessage = "Another launcher is installing or playing Veyra 2. Close it before continuing.";
+const QString kIncomplete = "Setup is incomplete. Complete setup before launching Veyra 2.";
 constexpr int kSetupTimeout = 180'000;
 
 // Counts every change signal of the model.
@@ -55,6 +57,13 @@ void chooseFiles(LauncherModel& model, FakeDesktopServices& services, const std:
     model.setOwnsFiles(true);
 }
 
+// An error as a player meets one: playing before anything is installed.
+void failToPlay(LauncherModel& model)
+{
+    model.play();
+    QCOMPARE(model.error(), std::optional(kIncomplete));
+}
+
 void waitForSetup(LauncherModel& model)
 {
     QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), kSetupTimeout);
@@ -85,6 +94,8 @@ private slots:
     void installWithoutEverythingNeededChangesNothing();
     void failedSetupShowsTheEnginesMessage_data();
     void failedSetupShowsTheEnginesMessage();
+    void fileFailureIsToldPlainlyAndLogged();
+    void aNewChoiceTakesTheStatusBackToAFreshStart();
     void setupReportsEachStepAndEndsReady();
     void launchFailureShowsTheEnginesMessage_data();
     void launchFailureShowsTheEnginesMessage();
@@ -92,6 +103,8 @@ private slots:
     void gameHoldsTheLockUntilItsExitIsHandled();
     void workHandedBackToAModelThatIsGoneDoesNothing();
     void opensGuideLogsAndSaves();
+    void whatCannotBeOpenedIsNamedForOpeningByHand_data();
+    void whatCannotBeOpenedIsNamedForOpeningByHand();
 };
 
 void LauncherModelTest::startsFromWhatTheRootHolds()
@@ -124,13 +137,32 @@ void LauncherModelTest::everyAssignmentAnnouncesItself()
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
     const QMetaObject& meta = LauncherModel::staticMetaObject;
-    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 8);
+    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 9);
+    // Only the player's inputs are written from outside; writing the same value announces it again.
+    QStringList writable;
     for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
         const QMetaProperty property = meta.property(index);
+        QVERIFY2(property.hasNotifySignal(), property.name());
+        if (!property.isWritable())
+            continue;
+        writable << property.name();
         QSignalSpy spy(&model, property.notifySignal());
         QVERIFY(property.write(&model, property.read(&model)));
         QVERIFY2(spy.count() == 1, property.name());
     }
+    QCOMPARE(writable, QStringList({"gameURL", "audioURL", "ownsFiles"}));
+
+    // The model's own assignments are announced alike: a failed launch clears
+    // the error and its details that are not there, then sets both; the next
+    // one does all of it again.
+    const ChangeLog changes(model);
+    QSignalSpy errors(&model, &LauncherModel::errorChanged);
+    QSignalSpy details(&model, &LauncherModel::errorDetailsChanged);
+    failToPlay(model);
+    failToPlay(model);
+    QCOMPARE(errors.count(), 4);
+    QCOMPARE(details.count(), 4);
+    QCOMPARE(changes.count(), 8);
 }
 
 void LauncherModelTest::panelsSetTheChoiceAndCancellingKeepsEverything()
@@ -141,31 +173,41 @@ void LauncherModelTest::panelsSetTheChoiceAndCancellingKeepsEverything()
     const QUrl game = fileUrl(root / "Veyra 2");
     const QUrl audio = fileUrl(root / "MPSetup.exe");
 
-    model.setError(QString("An earlier failure."));
+    failToPlay(model);
     services.willChoose(game);
     model.selectGame();
     QCOMPARE(model.gameURL(), game);
     QCOMPARE(model.error(), std::nullopt);
 
-    model.setError(QString("An earlier failure."));
+    failToPlay(model);
     services.willChoose(audio);
     model.selectAudio();
     QCOMPARE(model.audioURL(), audio);
     QCOMPARE(model.error(), std::nullopt);
 
-    model.setError(QString("An earlier failure."));
+    failToPlay(model);
     model.selectGame();
     model.selectAudio();
     QCOMPARE(model.gameURL(), game);
     QCOMPARE(model.audioURL(), audio);
-    QCOMPARE(model.error(), std::optional<QString>("An earlier failure."));
+    QCOMPARE(model.error(), std::optional(kIncomplete));
 
     // A confirmed panel that reports no item clears the choice.
     services.answers.push_back({true, QUrl()});
     model.selectGame();
     QVERIFY(model.gameURL().isEmpty());
 
-    QCOMPARE(services.panels.size(), 5u);
+    // A folder that has gone since is not where the next panel opens.
+    services.willChoose(fileUrl(root / "Removed/MPSetup.exe"));
+    model.selectAudio();
+    model.selectAudio();
+
+    QCOMPARE(services.panels.size(), 7u);
+    // Each panel opens where the last choice was made, at first in the home folder.
+    const QString folder = QString::fromStdString(root.path().string());
+    const QStringList opensIn{QDir::homePath(), folder, folder, folder, folder, folder, QDir::homePath()};
+    for (std::size_t index = 0; index < services.panels.size(); ++index)
+        QCOMPARE(services.panels[index].directory, opensIn[static_cast<qsizetype>(index)]);
     const OpenPanel& gamePanel = services.panels[0];
     QCOMPARE(gamePanel.title, QString("Choose your Veyra 2 files"));
     QCOMPARE(gamePanel.message,
@@ -199,23 +241,31 @@ void LauncherModelTest::installWithoutEverythingNeededChangesNothing()
     QFETCH(bool, owns);
     QFETCH(bool, busy);
     const TemporaryFolder root;
+    HeldWork held;
     FakeDesktopServices services;
-    LauncherModel model(services, settingsFor(root.path()));
-    if (game)
-        model.setGameURL(fileUrl(root / "game"));
-    if (audio)
-        model.setAudioURL(fileUrl(root / "audio"));
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdSetup(settings);
+    LauncherModel model(services, std::move(settings));
+    if (busy) {
+        // A first setup, with everything it needs, is still running.
+        chooseFiles(model, services, root / "game", root / "audio");
+        model.install();
+        QVERIFY(model.busy());
+    }
+    model.setGameURL(game ? fileUrl(root / "game") : QUrl());
+    model.setAudioURL(audio ? fileUrl(root / "audio") : QUrl());
     model.setOwnsFiles(owns);
-    model.setBusy(busy);
-    model.setError(QString("Kept."));
+    failToPlay(model);
 
     const ChangeLog changes(model);
     model.install();
-    LauncherModel::waitForBackgroundWork();
+    if (!busy)
+        LauncherModel::waitForBackgroundWork();
     QCoreApplication::processEvents();
     QCOMPARE(changes.count(), 0);
-    QCOMPARE(model.error(), std::optional<QString>("Kept."));
-    QVERIFY2(!std::filesystem::exists(root / "launcher.lock"), "no setup ran");
+    QCOMPARE(model.error(), std::optional(kIncomplete));
+    if (!busy)
+        QVERIFY2(!std::filesystem::exists(root / "launcher.lock"), "no setup ran");
 }
 
 void LauncherModelTest::failedSetupShowsTheEnginesMessage_data()
@@ -240,6 +290,8 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
     const TemporaryFolder root;
     FakeDesktopServices services;
     LauncherSettings settings = settingsFor(root.path());
+    // A root an earlier setup made, so that setup takes it although it holds the chosen files.
+    writeFile(root / "launcher.lock", "");
     std::optional<ForeignLockHolder> otherLauncher;
     if (situation == "record")
         writeFile(root / "installed.json", "{}");
@@ -263,6 +315,7 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
 
     QCOMPARE(busyChanges.count(), 2);
     QCOMPARE(model.error(), std::optional<QString>(message));
+    QCOMPARE(model.errorDetails(), QString());
     QCOMPARE(model.status(), kNeedsAttention);
     QCOMPARE(model.ready(), false);
     // The choices stay, so setup can start again at once.
@@ -270,6 +323,60 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
     QCOMPARE(model.audioURL(), fileUrl(root / "source/MPSetup.exe"));
     QCOMPARE(model.ownsFiles(), true);
     QCOMPARE(readFile(root / "source/game.zip"), std::string("PK"));
+}
+
+void LauncherModelTest::fileFailureIsToldPlainlyAndLogged()
+{
+    const TemporaryFolder root;
+    // A file where setup keeps its downloads, met after the audio step has written to the log.
+    writeFile(root / "Downloads", "");
+    FakeDesktopServices services;
+    LauncherModel model(services, settingsFor(root.path()));
+    chooseFiles(model, services, setupGameSource(), setupAudioPackage());
+    model.install();
+    waitForSetup(model);
+
+    const QString downloads = QString::fromStdString((root / "Downloads").string());
+    QCOMPARE(model.error(), std::optional("Veyra 2 could not create the folder " + downloads +
+                                          ": a file of that name is in the way. Move it aside, then retry."));
+    QCOMPARE(model.errorDetails(), "filesystem error: cannot create directories: Not a directory [" + downloads + "]");
+    QCOMPARE(model.status(), kNeedsAttention);
+    const std::string log = readFile(root / "Logs/setup.log");
+    QVERIFY2(log.ends_with("Veyra 2 Mac Launcher: " + model.errorDetails().toStdString() + "\n"), log.c_str());
+}
+
+void LauncherModelTest::aNewChoiceTakesTheStatusBackToAFreshStart()
+{
+    const TemporaryFolder root;
+    writeFile(root / "installed.json", "{}");
+    HeldWork held;
+    FakeDesktopServices services;
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdDownload(settings);
+    LauncherModel model(services, std::move(settings));
+    chooseFiles(model, services, root / "game.zip", setupAudioPackage());
+    model.install();
+    waitForSetup(model);
+    QCOMPARE(model.status(), kNeedsAttention);
+
+    // Cancelling changes nothing; a choice clears the error and its status.
+    model.selectAudio();
+    QCOMPARE(model.status(), kNeedsAttention);
+    services.willChoose(fileUrl(setupAudioPackage()));
+    model.selectAudio();
+    QCOMPARE(model.error(), std::nullopt);
+    QCOMPARE(model.status(), QString("Select your files to get started."));
+
+    // While setup runs, the status of its step stays.
+    std::filesystem::remove(root / "installed.json");
+    model.install();
+    const QString downloading = "Downloading and verifying the compatibility runtime · about 341 MB";
+    QTRY_COMPARE_WITH_TIMEOUT(model.status(), downloading, kSetupTimeout);
+    failToPlay(model);
+    services.willChoose(fileUrl(root / "game.zip"));
+    model.selectGame();
+    QCOMPARE(model.error(), std::nullopt);
+    QCOMPARE(model.status(), downloading);
 }
 
 void LauncherModelTest::setupReportsEachStepAndEndsReady()
@@ -331,28 +438,28 @@ void LauncherModelTest::launchFailureShowsTheEnginesMessage()
 
 void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled_data()
 {
-    QTest::addColumn<std::string>("exitStatus");
+    QTest::addColumn<int>("exitStatus");
     QTest::addColumn<QString>("error");
-    QTest::newRow("clean exit") << std::string("0") << QString();
-    QTest::newRow("crash") << std::string("3") << "Veyra 2 exited unexpectedly. Open Logs for details.";
+    QTest::newRow("clean exit") << 0 << QString();
+    QTest::newRow("crash") << 3 << "Veyra 2 exited unexpectedly. Open Logs for details.";
 }
 
 void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled()
 {
-    QFETCH(std::string, exitStatus);
+    QFETCH(int, exitStatus);
     QFETCH(QString, error);
     const TemporaryFolder root;
     buildInstallationByHand(root.path());
-    const auto quitGame = root / "quit-game";
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
-    model.setError(QString("An earlier failure."));
     {
-        // The stand-in game runs until told to quit, then exits with the given status.
-        const ScopedEnvironmentVariable until("STANDIN_GAME_UNTIL", quitGame.string());
-        const ScopedEnvironmentVariable exit("STANDIN_GAME_EXIT", exitStatus);
+        const ForeignLockHolder otherLauncher(root.path());
         model.play();
+        QCOMPARE(model.error(), std::optional(kLockMessage));
     }
+    // The stand-in game runs until released, then exits with the given status.
+    HeldWork held;
+    held.startGame([&] { model.play(); }, exitStatus);
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(model.playing(), true);
     QCOMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes."));
@@ -360,7 +467,7 @@ void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled()
     model.play();
     QCOMPARE(model.playing(), true);
 
-    writeFile(quitGame, "");
+    held.release();
     QTRY_VERIFY_WITH_TIMEOUT(!model.playing(), 30'000);
     QVERIFY2(lockIsFree(root.path()), "the lock is released once the exit is handled");
     QCOMPARE(model.status(), kReady);
@@ -394,12 +501,16 @@ void LauncherModelTest::opensGuideLogsAndSaves()
     LauncherModel model(services, settingsFor(root / "home", root / "Setup Guide.html"));
 
     model.openGuide();
+    model.openGameDownload();
     model.openLogs();
     QVERIFY(std::filesystem::is_directory(root / "home/Logs"));
     model.openSaves();
     QVERIFY2(!std::filesystem::exists(root / "home/Install"), "the save folder is not created");
-    QCOMPARE(services.opened, std::vector<QUrl>({fileUrl(root / "Setup Guide.html"), fileUrl(root / "home/Logs"),
+    QCOMPARE(services.opened, std::vector<QUrl>({fileUrl(root / "Setup Guide.html"),
+                                                 QUrl("https://projectkestrane.org/install/"),
+                                                 fileUrl(root / "home/Logs"),
                                                  fileUrl(root / "home/Install/prefix/drive_c/users")}));
+    QCOMPARE(model.error(), std::nullopt);
 
     services.opened.clear();
     LauncherModel withoutGuide(services, settingsFor(root / "home", root / "missing.html"));
@@ -411,6 +522,37 @@ void LauncherModelTest::opensGuideLogsAndSaves()
     LauncherModel unwritable(services, settingsFor(root / "file/home"));
     unwritable.openLogs();
     QCOMPARE(services.opened, std::vector<QUrl>({fileUrl(root / "file/home/Logs")}));
+}
+
+void LauncherModelTest::whatCannotBeOpenedIsNamedForOpeningByHand_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("error");
+    const QString byHand = ". Open it by hand from your file manager.";
+    QTest::newRow("guide") << "openGuide" << "Veyra 2 could not open %1/Setup Guide.html" + byHand;
+    QTest::newRow("logs") << "openLogs" << "Veyra 2 could not open %1/home/Logs" + byHand;
+    QTest::newRow("saves") << "openSaves" << "Veyra 2 could not open %1/home/Install/prefix/drive_c/users" + byHand;
+    QTest::newRow("download page") << "openGameDownload"
+                                   << "Veyra 2 could not open https://projectkestrane.org/install/. Open it by hand "
+                                      "in your web browser.";
+}
+
+void LauncherModelTest::whatCannotBeOpenedIsNamedForOpeningByHand()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, error);
+    const TemporaryFolder root;
+    writeFile(root / "Setup Guide.html", "<!doctype html>");
+    FakeDesktopServices services;
+    services.opens = false;
+    LauncherModel model(services, settingsFor(root / "home", root / "Setup Guide.html"));
+    failToPlay(model);
+    const QString statusBefore = model.status();
+
+    QVERIFY(QMetaObject::invokeMethod(&model, operation.toLatin1().constData()));
+    QCOMPARE(model.error(), std::optional(error.arg(QString::fromStdString(root.path().string()))));
+    QCOMPARE(model.errorDetails(), QString());
+    QCOMPARE(model.status(), statusBefore);
 }
 
 } // namespace launcher::testing

@@ -1,21 +1,27 @@
 #include "ui/LauncherView.h"
 
 #include "FakeDesktopServices.h"
+#include "HeldWork.h"
 #include "UiTestSupport.h"
 #include "support/InstallationByHand.h"
-#include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
 #include "ui/BusyIndicator.h"
+#include "ui/FocusRing.h"
 #include "ui/LauncherModel.h"
 #include "ui/LauncherStyle.h"
 #include "ui/WrappingLabel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
+#include <array>
+#include <cmath>
 #include <memory>
 
 namespace launcher::testing {
@@ -23,15 +29,32 @@ namespace {
 
 const QString kLockMessage = "Another launcher is installing or playing Veyra 2. Close it before continuing.";
 
+// A root folder whose path is long and looks like markup, with a file in its
+// way: setup fails at once with a message of many lines that names it.
+std::filesystem::path blockedRoot(const TemporaryFolder& folder)
+{
+    auto blocker = folder / "<b>Not bold</b>";
+    for (int part = 0; part < 4; ++part)
+        blocker /= QString("VeryLongFolderName").repeated(7).toStdString();
+    blocker /= "file";
+    writeFile(blocker, "");
+    return blocker / "home";
+}
+
 // A model and its view, shown at the window's content size, for one root folder.
 struct Screen {
     explicit Screen(const std::filesystem::path& root, std::optional<std::filesystem::path> guide = std::nullopt)
-        : model(services, settingsFor(root, guide.value_or("/nonexistent")))
-        , view(model, services)
+        : Screen(settingsFor(root, guide.value_or("/nonexistent")))
+    {
+    }
+    explicit Screen(LauncherSettings settings)
+        : model(services, std::move(settings))
+        , view(model)
     {
         view.resize(760, 650);
         view.show();
-        if (!QTest::qWaitForWindowExposed(&view))
+        view.activateWindow();
+        if (!QTest::qWaitForWindowActive(&view))
             qFatal("The launcher view was not shown");
     }
 
@@ -53,6 +76,20 @@ struct Screen {
     }
     bool shown(const char* name) { return find(name).isVisible(); }
     bool enabled(const char* name) { return find(name).isEnabled(); }
+    // Chooses both files in the folder, where they need not exist, and states ownership.
+    void chooseEverything(const std::filesystem::path& folder)
+    {
+        model.setGameURL(fileUrl(folder / "game.zip"));
+        model.setAudioURL(fileUrl(folder / "MPSetup.exe"));
+        model.setOwnsFiles(true);
+    }
+    // Starts a setup with files that do not exist and waits until it has failed.
+    void failSetup()
+    {
+        chooseEverything("/nonexistent");
+        model.install();
+        QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), 60'000);
+    }
     void click(const char* name) { QTest::mouseClick(&find(name), Qt::LeftButton); }
 
     FakeDesktopServices services;
@@ -71,16 +108,24 @@ private slots:
     void firstStartShowsTheSetupPanel();
     void textsUseTheDarkScheme();
     void choosingShowsTheChosenNameAndConsentIsTwoWay();
+    void longErrorScrollsInsteadOfSqueezingTheRows();
     void setupButtonNeedsBothFilesAndConsentAndNoSetup_data();
     void setupButtonNeedsBothFilesAndConsentAndNoSetup();
     void setupDisablesEveryChoiceAndTurnsTheIndicator();
     void installedPanelFollowsReadyAndPlaying();
-    void errorBoxShowsTheErrorVerbatimAndWraps();
+    void fileFailureShowsAPlainSentenceWithItsDetailsAndWraps();
     void linksOpenGuideDownloadPageAndLogs();
+    void whatCannotBeOpenedIsShownInTheErrorBox();
     void failedSetupShowsTheMessageAndNeedsAttention();
     void successfulSetupSwitchesToTheInstalledPanel();
     void playIsDisabledWhileTheGameRuns();
     void lockHeldElsewhereIsShownAsTheError();
+    void focusStartsAtTheFirstControlAndTabsTopToBottom_data();
+    void focusStartsAtTheFirstControlAndTabsTopToBottom();
+    void theFocusedControlIsRingedInTheAccentColour_data();
+    void theFocusedControlIsRingedInTheAccentColour();
+    void enterAndSpacePressTheFocusedControl_data();
+    void enterAndSpacePressTheFocusedControl();
 };
 
 void LauncherViewTest::firstStartShowsTheSetupPanel()
@@ -119,7 +164,9 @@ void LauncherViewTest::textsUseTheDarkScheme()
 {
     const TemporaryFolder root;
     Screen screen(root.path());
-    screen.model.setError(QString("A failure."));
+    // An error as a player meets one: playing before anything is installed.
+    screen.model.play();
+    QVERIFY(screen.shown("errorBox"));
     // As 8-bit components, the precision of the style sheet.
     const auto colour = [&](const char* name) {
         return QColor::fromRgba(screen.find(name).palette().color(QPalette::WindowText).rgba());
@@ -141,6 +188,8 @@ void LauncherViewTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
     screen.services.willChoose(fileUrl(root / "Games/Veyra 2 Kestrane"));
     screen.click("gameButton");
     QCOMPARE(screen.text("gameDetail"), QString("Veyra 2 Kestrane"));
+    QCOMPARE(screen.find("gameRow").toolTip(), QString::fromStdString((root / "Games/Veyra 2 Kestrane").string()));
+    QCOMPARE(screen.find("audioRow").toolTip(), QString());
     QCOMPARE(screen.text("gameButton"), QString("Change…"));
     QVERIFY(!screen.enabled("setupButton"));
 
@@ -162,6 +211,30 @@ void LauncherViewTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
     // Cancelling the panel keeps the choice.
     screen.click("gameButton");
     QCOMPARE(screen.text("gameDetail"), QString("Veyra 2 Kestrane"));
+}
+
+void LauncherViewTest::longErrorScrollsInsteadOfSqueezingTheRows()
+{
+    const TemporaryFolder root;
+    Screen screen(blockedRoot(root));
+    screen.view.resize(screen.view.minimumSize());
+    screen.failSetup();
+    auto& error = screen.find<WrappingLabel>("errorLabel");
+    QTRY_VERIFY2(error.height() >= 10 * error.fontMetrics().lineSpacing(), "the error takes ten lines or more");
+
+    for (const char* natural : {"gameRow", "gameTitle", "gameDetail", "gameButton", "audioRow", "audioTitle",
+                                "audioDetail", "audioButton", "consentCheckBox", "setupButton"}) {
+        const QWidget& widget = screen.find(natural);
+        const int height = widget.hasHeightForWidth() ? widget.heightForWidth(widget.width()) : widget.sizeHint().height();
+        QVERIFY2(widget.height() >= height, natural);
+    }
+    auto& scroll = screen.find<QScrollArea>("contentScroll");
+    QVERIFY2(scroll.verticalScrollBar()->maximum() > 0, "the content scrolls");
+    auto& box = screen.find("errorBox");
+    scroll.ensureWidgetVisible(&box, 0, 0);
+    const QRect shown(box.mapTo(scroll.viewport(), QPoint(0, 0)), box.size());
+    QVERIFY2(scroll.viewport()->rect().contains(shown), "the whole error can be scrolled into view");
+    QVERIFY2(screen.shown("guideLink"), "the footer stays");
 }
 
 void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup_data()
@@ -186,28 +259,50 @@ void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup()
     QFETCH(bool, busy);
     QFETCH(bool, enabled);
     const TemporaryFolder root;
-    Screen screen(root.path());
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdSetup(settings);
+    Screen screen(std::move(settings));
+    if (busy) {
+        // A setup started with everything it needs is still running.
+        screen.chooseEverything(root.path());
+        screen.model.install();
+    }
     screen.model.setGameURL(game ? fileUrl(root / "game.zip") : QUrl());
     screen.model.setAudioURL(audio ? fileUrl(root / "MPSetup.exe") : QUrl());
     screen.model.setOwnsFiles(owns);
-    screen.model.setBusy(busy);
+    QCOMPARE(screen.model.busy(), busy);
     QCOMPARE(screen.enabled("setupButton"), enabled);
 }
 
 void LauncherViewTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
 {
     const TemporaryFolder root;
-    Screen screen(root.path());
-    screen.model.setBusy(true);
-    screen.model.setStatus("Unpacking the verified runtime");
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdDownload(settings);
+    Screen screen(std::move(settings));
+    screen.services.willChoose(fileUrl(root / "game.zip"));
+    screen.click("gameButton");
+    screen.services.willChoose(fileUrl(setupAudioPackage()));
+    screen.click("audioButton");
+    screen.click("consentCheckBox");
+    const QRect note = screen.find("requirementsNote").geometry();
+    screen.click("setupButton");
     for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton"})
         QVERIFY2(!screen.enabled(control), control);
     QCOMPARE(screen.text("setupButton"), QString("Setting up…"));
+    // Once the layout has followed the new text, the note beside the button is where it was.
+    QTest::qWait(0);
+    QCOMPARE(screen.find("requirementsNote").geometry(), note);
     QVERIFY(screen.shown("progressIndicator"));
     QVERIFY(screen.find<BusyIndicator>("progressIndicator").isAnimating());
-    QCOMPARE(screen.text("statusLabel"), QString("Unpacking the verified runtime"));
+    // The status line follows the engine's steps up to the held download.
+    QTRY_COMPARE_WITH_TIMEOUT(screen.text("statusLabel"),
+                              QString("Downloading and verifying the compatibility runtime · about 341 MB"), 30'000);
 
-    screen.model.setBusy(false);
+    held.release();
+    QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy(), 30'000);
     QVERIFY(screen.enabled("gameButton"));
     QVERIFY(!screen.shown("progressIndicator"));
     QCOMPARE(screen.text("setupButton"), QString("Set up Veyra 2"));
@@ -230,7 +325,8 @@ void LauncherViewTest::installedPanelFollowsReadyAndPlaying()
     QVERIFY(screen.enabled("playButton"));
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
 
-    screen.model.setPlaying(true);
+    HeldWork held;
+    held.startGame([&] { screen.model.play(); });
     QVERIFY(!screen.enabled("playButton"));
     QVERIFY(screen.enabled("saveFoldersButton"));
     QVERIFY(screen.shown("progressIndicator"));
@@ -239,26 +335,36 @@ void LauncherViewTest::installedPanelFollowsReadyAndPlaying()
     QCOMPARE(screen.services.opened, std::vector<QUrl>({fileUrl(root / "Install/prefix/drive_c/users")}));
 }
 
-void LauncherViewTest::errorBoxShowsTheErrorVerbatimAndWraps()
+void LauncherViewTest::fileFailureShowsAPlainSentenceWithItsDetailsAndWraps()
 {
     const TemporaryFolder root;
-    Screen screen(root.path());
-    const QString message = "<b>Not bold</b> filesystem error: cannot copy: Permission denied [/Users/player/" +
-                            QString("VeryLongFolderName").repeated(12) + "/vy2pc_data.bin]";
-    screen.model.setError(message);
+    const auto home = blockedRoot(root);
+    Screen screen(home);
+    screen.failSetup();
     QVERIFY(screen.shown("errorBox"));
+    const QString path = QString::fromStdString(home.string());
+    const QString blocker = QString::fromStdString(home.parent_path().string());
+    // Shown as it is: the markup in the path stays text.
+    QCOMPARE(screen.text("errorLabel"), "Veyra 2 could not create the folder " + path + ": the file " + blocker +
+                                            " is in the way. Move it aside, then retry.");
+    QVERIFY(screen.shown("errorDetailsLabel"));
+    QCOMPARE(screen.text("errorDetailsLabel"),
+             "Details: filesystem error: cannot create directories: Not a directory [" + path + "]");
     auto& label = screen.find<WrappingLabel>("errorLabel");
-    QCOMPARE(label.text(), message);
+    auto& details = screen.find<WrappingLabel>("errorDetailsLabel");
+    QVERIFY2(details.font().pixelSize() < label.font().pixelSize(), "the details are the smaller line");
     QTRY_VERIFY2(label.height() >= 3 * label.fontMetrics().lineSpacing(), "the message wraps onto several lines");
     QVERIFY2(screen.view.minimumSizeHint().width() <= 720, "a long word does not widen the window");
 
+    // The model's own status lines are short; a long one is put on the label
+    // directly to see the row make room for it.
     const QString status = "A status line " + QString("that goes on and on ").repeated(10);
-    screen.model.setStatus(status);
     auto& statusLabel = screen.find<WrappingLabel>("statusLabel");
-    QCOMPARE(statusLabel.text(), status);
+    statusLabel.setText(status);
     QTRY_VERIFY(statusLabel.height() >= 2 * statusLabel.fontMetrics().lineSpacing());
 
-    screen.model.setError(std::nullopt);
+    screen.services.willChoose(fileUrl(root / "game.zip"));
+    screen.click("gameButton");
     QVERIFY(!screen.shown("errorBox"));
 }
 
@@ -282,9 +388,25 @@ void LauncherViewTest::linksOpenGuideDownloadPageAndLogs()
     QCOMPARE(screen.services.opened[2], fileUrl(root / "home/Logs"));
 }
 
+void LauncherViewTest::whatCannotBeOpenedIsShownInTheErrorBox()
+{
+    const TemporaryFolder root;
+    Screen screen(root.path());
+    screen.services.opens = false;
+    screen.click("logsLink");
+    QVERIFY(screen.shown("errorBox"));
+    QCOMPARE(screen.text("errorLabel"), "Veyra 2 could not open " + QString::fromStdString((root / "Logs").string()) +
+                                            ". Open it by hand from your file manager.");
+    QVERIFY(!screen.shown("errorDetailsLabel"));
+    screen.click("downloadLink");
+    QCOMPARE(screen.text("errorLabel"), "Veyra 2 could not open " + screen.services.opened.back().toString() +
+                                            ". Open it by hand in your web browser.");
+}
+
 void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
 {
     const TemporaryFolder root;
+    writeFile(root / "launcher.lock", "");
     writeFile(root / "installed.json", "{}");
     Screen screen(root.path());
     screen.model.setGameURL(fileUrl(root / "game.zip"));
@@ -296,9 +418,11 @@ void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
     QVERIFY(screen.shown("errorBox"));
     QCOMPARE(screen.text("errorLabel"),
              QString("An installation already exists. Its game files and saves were left untouched."));
+    QVERIFY2(!screen.shown("errorDetailsLabel"), "the launcher's own sentence is all there is");
     QCOMPARE(screen.text("statusLabel"), QString("Setup needs attention. Your source files are unchanged."));
     QVERIFY(screen.shown("setupPanel"));
     QVERIFY(!screen.shown("progressIndicator"));
+    QCOMPARE(QApplication::focusWidget(), &screen.find("setupButton"));
 }
 
 void LauncherViewTest::successfulSetupSwitchesToTheInstalledPanel()
@@ -322,25 +446,22 @@ void LauncherViewTest::successfulSetupSwitchesToTheInstalledPanel()
     QCOMPARE(shown.first(), QString("Verifying your audio package"));
     QCOMPARE(shown.last(), QString("Your installation is ready."));
     QVERIFY(shown.contains("Installing your verified audio decoder"));
+    QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
 
 void LauncherViewTest::playIsDisabledWhileTheGameRuns()
 {
     const TemporaryFolder root;
     buildInstallationByHand(root.path());
-    const auto quitGame = root / "quit-game";
     Screen screen(root.path());
-    {
-        // The stand-in game runs until told to quit, then fails.
-        const ScopedEnvironmentVariable until("STANDIN_GAME_UNTIL", quitGame.string());
-        const ScopedEnvironmentVariable exit("STANDIN_GAME_EXIT", "7");
-        screen.click("playButton");
-    }
+    // The stand-in game runs until released, then fails.
+    HeldWork held;
+    held.startGame([&] { screen.click("playButton"); }, 7);
 
     QVERIFY(!screen.enabled("playButton"));
     QVERIFY(screen.shown("progressIndicator"));
     QCOMPARE(screen.text("statusLabel"), QString("Veyra 2 is starting. The first launch can take a few minutes."));
-    writeFile(quitGame, "");
+    held.release();
     QTRY_VERIFY_WITH_TIMEOUT(screen.enabled("playButton"), 30'000);
     QVERIFY(!screen.shown("progressIndicator"));
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
@@ -359,6 +480,153 @@ void LauncherViewTest::lockHeldElsewhereIsShownAsTheError()
     QCOMPARE(screen.text("errorLabel"), kLockMessage);
     QVERIFY(screen.enabled("playButton"));
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
+}
+
+void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("chosen");
+    QTest::addColumn<QStringList>("order");
+    const QStringList footer{"guideLink", "downloadLink", "logsLink"};
+    QTest::newRow("nothing chosen") << false << false
+                                    << QStringList{"gameButton", "audioButton", "consentCheckBox"} + footer;
+    QTest::newRow("ready to set up") << false << true
+                                     << QStringList{"gameButton", "audioButton", "consentCheckBox", "setupButton"} +
+                                            footer;
+    QTest::newRow("installed") << true << false << QStringList{"playButton", "saveFoldersButton"} + footer;
+}
+
+void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom()
+{
+    QFETCH(bool, installed);
+    QFETCH(bool, chosen);
+    QFETCH(QStringList, order);
+    const TemporaryFolder root;
+    if (installed)
+        buildInstallationByHand(root.path());
+    Screen screen(root.path());
+    if (chosen)
+        screen.chooseEverything(root.path());
+    QStringList visited;
+    for (qsizetype step = 0; step <= order.size(); ++step) {
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY(focused != nullptr);
+        visited << focused->objectName();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    // Round the window and back to the start.
+    QCOMPARE(visited, order + QStringList{order.first()});
+}
+
+namespace {
+
+// WCAG's contrast ratio of two opaque colours.
+double contrast(const QColor& one, const QColor& other)
+{
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](float c) { return c <= 0.04045f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    };
+    const double a = luminance(one);
+    const double b = luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+bool isAccent(const QColor& colour)
+{
+    const QColor accent = style::accent();
+    return std::abs(colour.red() - accent.red()) <= 12 && std::abs(colour.green() - accent.green()) <= 12 &&
+           std::abs(colour.blue() - accent.blue()) <= 12;
+}
+
+} // namespace
+
+void LauncherViewTest::theFocusedControlIsRingedInTheAccentColour_data()
+{
+    QTest::addColumn<QString>("control");
+    for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton", "playButton",
+                                "saveFoldersButton", "guideLink", "downloadLink", "logsLink"})
+        QTest::newRow(control) << QString(control);
+}
+
+void LauncherViewTest::theFocusedControlIsRingedInTheAccentColour()
+{
+    QFETCH(QString, control);
+    const TemporaryFolder root;
+    if (control == "playButton" || control == "saveFoldersButton")
+        buildInstallationByHand(root.path());
+    Screen screen(root.path());
+    screen.chooseEverything(root.path());
+    QWidget& widget = screen.find(qPrintable(control));
+    const QRect area(widget.mapTo(&screen.view, QPoint(0, 0)), widget.size());
+    // The middle of each side of the ring, and just outside it.
+    const auto sides = [&](int outset) {
+        const QPoint centre = area.center();
+        return std::array{QPoint(centre.x(), area.top() - outset), QPoint(centre.x(), area.bottom() + outset),
+                          QPoint(area.left() - outset, centre.y()), QPoint(area.right() + outset, centre.y())};
+    };
+    const int onRing = FocusRing::kOutset - 1;
+
+    screen.find(control == "guideLink" ? "logsLink" : "guideLink").setFocus();
+    QImage picture = screen.view.grab().toImage();
+    for (const QPoint& point : sides(onRing))
+        QVERIFY2(!isAccent(picture.pixelColor(point)), "no ring without the focus");
+
+    widget.setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), &widget);
+    picture = screen.view.grab().toImage();
+    const auto ring = sides(onRing);
+    const auto outside = sides(FocusRing::kOutset + 1);
+    for (std::size_t side = 0; side < ring.size(); ++side) {
+        const QColor colour = picture.pixelColor(ring[side]);
+        QVERIFY2(isAccent(colour), qPrintable(QString("side %1 is %2").arg(side).arg(colour.name())));
+        QVERIFY(contrast(colour, picture.pixelColor(outside[side])) >= 3);
+    }
+}
+
+void LauncherViewTest::enterAndSpacePressTheFocusedControl_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    const std::pair<const char*, Qt::Key> keys[] = {
+#if !defined(Q_OS_MACOS)
+        // On macOS Return presses the default button only.
+        {"Return", Qt::Key_Return},
+        {"Enter", Qt::Key_Enter},
+#endif
+        {"Space", Qt::Key_Space},
+    };
+    for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton", "playButton",
+                                "saveFoldersButton", "guideLink", "downloadLink", "logsLink"})
+        for (const auto& [name, key] : keys)
+            QTest::newRow((QByteArray(control) + ", " + name).constData()) << QString(control) << static_cast<int>(key);
+}
+
+void LauncherViewTest::enterAndSpacePressTheFocusedControl()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    const TemporaryFolder root;
+    writeFile(root / "Setup Guide.html", "<!doctype html>");
+    if (control == "playButton" || control == "saveFoldersButton")
+        buildInstallationByHand(root.path());
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path(), root / "Setup Guide.html");
+    held.holdSetup(settings);
+    Screen screen(std::move(settings));
+    screen.chooseEverything(root.path());
+    QWidget& widget = screen.find(qPrintable(control));
+    widget.setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), &widget);
+
+    // Whatever the control does is one of these.
+    QSignalSpy consent(&screen.model, &LauncherModel::ownsFilesChanged);
+    QSignalSpy setup(&screen.model, &LauncherModel::busyChanged);
+    QSignalSpy game(&screen.model, &LauncherModel::playingChanged);
+    held.startGame([&] { QTest::keyClick(&widget, static_cast<Qt::Key>(key)); });
+    const auto done = screen.services.panels.size() + screen.services.opened.size() + consent.count() +
+                      setup.count() + game.count();
+    QCOMPARE(done, 1u);
 }
 
 } // namespace launcher::testing

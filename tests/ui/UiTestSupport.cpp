@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 
+#include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 
 #include <QtTest>
@@ -20,6 +21,8 @@ void provideRuntimeArchives(const std::filesystem::path& root)
 {
     const Constants& constants = Constants::builtIn();
     std::filesystem::create_directories(root / "Downloads");
+    // An earlier setup made the root, so setup takes it as the launcher's own.
+    writeFile(root / "launcher.lock", "");
     for (const auto& asset : {constants.engine, constants.libraries})
         std::filesystem::copy_file(fixture("runtime/prefetched/" + asset.name), root / "Downloads" / asset.name);
 }

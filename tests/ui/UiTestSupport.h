@@ -15,12 +15,13 @@ namespace launcher::testing {
 
 QUrl fileUrl(const std::filesystem::path& path);
 
-// Model settings for a test root: the engine constants of the tests and the given guide.
+// Model settings for a test root: the test machine of the engine and the given guide.
 LauncherSettings settingsFor(const std::filesystem::path& root,
                              std::optional<std::filesystem::path> guide = std::filesystem::path("/nonexistent"));
 
 // Puts the verified runtime archives into the root's download cache, which the
-// engine reuses, so that a setup from the window downloads nothing.
+// engine reuses, so that a setup from the window downloads nothing; the root is
+// then one that an earlier setup made.
 void provideRuntimeArchives(const std::filesystem::path& root);
 
 // The generated installer ZIP and media package that a complete setup accepts.

@@ -1,0 +1,47 @@
+#include "ui/Controls.h"
+
+#include "ui/WrappingLabel.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace launcher {
+
+QLabel* label(const QString& name, const QString& text, const QFont& font)
+{
+    auto* result = new QLabel(text);
+    result->setObjectName(name);
+    result->setTextFormat(Qt::PlainText);
+    result->setFont(font);
+    return result;
+}
+
+WrappingLabel* wrappingLabel(const QString& name, const QFont& font)
+{
+    auto* result = new WrappingLabel;
+    result->setObjectName(name);
+    result->setFont(font);
+    return result;
+}
+
+QLabel* symbol(const QString& name, const QPixmap& pixmap)
+{
+    auto* result = new QLabel;
+    result->setObjectName(name);
+    result->setPixmap(pixmap);
+    return result;
+}
+
+QPushButton* button(const QString& name, const QString& text)
+{
+    auto* result = new QPushButton(text);
+    result->setObjectName(name);
+    result->setCursor(Qt::PointingHandCursor);
+#if !defined(Q_OS_MACOS)
+    // On macOS Return belongs to the window's default button alone.
+    result->setAutoDefault(true);
+#endif
+    return result;
+}
+
+} // namespace launcher

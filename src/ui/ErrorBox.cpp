@@ -1,0 +1,32 @@
+#include "ui/ErrorBox.h"
+
+#include "ui/Controls.h"
+#include "ui/LauncherStyle.h"
+#include "ui/WrappingLabel.h"
+
+#include <QVBoxLayout>
+
+namespace launcher {
+
+ErrorBox::ErrorBox(QWidget* parent)
+    : QFrame(parent)
+    , m_message(wrappingLabel("errorLabel", style::systemFont(12)))
+    , m_details(wrappingLabel("errorDetailsLabel", style::systemFont(11)))
+{
+    setObjectName("errorBox");
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(12, 12, 12, 12);
+    box->setSpacing(6);
+    box->addWidget(m_message);
+    box->addWidget(m_details);
+}
+
+void ErrorBox::showError(const std::optional<QString>& message, const QString& details)
+{
+    setVisible(message.has_value());
+    m_message->setText(message.value_or(QString()));
+    m_details->setVisible(!details.isEmpty());
+    m_details->setText(tr("Details: %1").arg(details));
+}
+
+} // namespace launcher

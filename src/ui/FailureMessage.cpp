@@ -1,0 +1,153 @@
+#include "ui/FailureMessage.h"
+
+#include "core/SetupFailure.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <fstream>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the failed operation was meant to do, told by words of its description:
+// the engine's own ("cannot read folder") and those of the standard libraries
+// ("cannot create directories", libc++'s "in create_directories").
+struct Action {
+    std::vector<std::string_view> words;
+    std::string_view phrase;
+};
+
+const Action kActions[]{
+    {{"create director"}, "create the folder"},
+    {{"iterator", "read folder", "read director", "open director"}, "read the folder"},
+    {{"copy"}, "copy"},
+    {{"rename"}, "move"},
+    {{"remove"}, "remove"},
+    {{"create file"}, "create the file"},
+    {{"permission"}, "change the permissions of"},
+    {{"space"}, "check the free space of"},
+    {{"write", "flush", "close", "replace"}, "write"},
+    {{"open"}, "open"},
+    {{"read"}, "read"},
+    {{"status", "attributes"}, "look at"},
+};
+
+// Why, and what the player can do about it.
+struct Reason {
+    std::vector<int> codes;
+    std::string_view reason;
+    std::string_view wayOut;
+};
+
+const Reason kReasons[]{
+    {{EEXIST}, "a file of that name is in the way", "Move it aside, then retry."},
+    {{EISDIR}, "a folder of that name is in the way", "Move it aside, then retry."},
+    {{EACCES, EPERM}, "permission denied", "Give your user account access to it, then retry."},
+    {{ENOSPC, EDQUOT}, "the disk is full", "Free some space, then retry."},
+    {{EROFS}, "the disk is read-only", "Make the disk writable, then retry."},
+    {{ENOENT}, "it does not exist", "Check that it is still there, then retry."},
+    {{ENAMETOOLONG}, "the path is too long", "Use a shorter path, then retry."},
+    {{EBUSY, ETXTBSY}, "it is in use", "Close what uses it, then retry."},
+    {{EIO}, "the disk reported an error", "Check the disk, then retry."},
+};
+
+constexpr std::string_view kOtherWayOut = "Open Logs for details.";
+
+// The description up to the system's reason and the paths, which could hold
+// any word, in lower case and with libc++'s underscores as spaces.
+std::string operationWords(const fs::filesystem_error& error)
+{
+    std::string text = error.what();
+    for (const std::string& end : {error.code().message(), error.path1().native()})
+        if (const auto at = text.find(end); !end.empty() && at != std::string::npos)
+            text.resize(at);
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+        return c == '_' ? ' ' : static_cast<char>(std::tolower(c));
+    });
+    return text;
+}
+
+std::string_view actionPhrase(const fs::filesystem_error& error)
+{
+    const std::string words = operationWords(error);
+    for (const Action& action : kActions)
+        for (const std::string_view word : action.words)
+            if (words.find(word) != std::string::npos)
+                return action.phrase;
+    return "use";
+}
+
+// "Not a directory" means a file stands where a folder of the path should be:
+// the nearest existing part of the path that is not a folder.
+std::optional<fs::path> fileInTheWay(const fs::path& path)
+{
+    for (fs::path part = path; part.has_relative_path(); part = part.parent_path()) {
+        std::error_code ignored;
+        const fs::file_status status = fs::status(part, ignored);
+        if (fs::is_directory(status))
+            return std::nullopt;
+        if (fs::exists(status))
+            return part;
+    }
+    return std::nullopt;
+}
+
+std::string reasonAndWayOut(const fs::filesystem_error& error)
+{
+    const std::error_code code = error.code();
+    if (code == std::errc::not_a_directory) {
+        const auto file = fileInTheWay(error.path1());
+        if (!file || *file == error.path1())
+            return "a file of that name is in the way. Move it aside, then retry.";
+        return "the file " + file->string() + " is in the way. Move it aside, then retry.";
+    }
+    for (const Reason& reason : kReasons)
+        for (const int value : reason.codes)
+            if (code == std::error_condition(value, std::generic_category()))
+                return std::string(reason.reason) + ". " + std::string(reason.wayOut);
+    std::string message = code.message();
+    if (!message.empty())
+        message.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(message.front())));
+    return message + ". " + std::string(kOtherWayOut);
+}
+
+std::string fileSentence(const fs::filesystem_error& error)
+{
+    std::string what(actionPhrase(error));
+    if (!error.path1().empty())
+        what += " " + error.path1().string();
+    if (!error.path2().empty())
+        what += " to " + error.path2().string();
+    return "Veyra 2 could not " + what + ": " + reasonAndWayOut(error);
+}
+
+} // namespace
+
+FailureMessage failureMessage(const std::exception& failure)
+{
+    if (dynamic_cast<const SetupFailure*>(&failure) != nullptr)
+        return {failure.what(), {}};
+    if (const auto* fileError = dynamic_cast<const fs::filesystem_error*>(&failure))
+        return {fileSentence(*fileError), fileError->what()};
+    return {"Veyra 2 ran into an unexpected problem. " + std::string(kOtherWayOut), failure.what()};
+}
+
+void appendToLog(const fs::path& log, const std::string& line) noexcept
+{
+    try {
+        std::error_code ignored;
+        fs::create_directories(log.parent_path(), ignored);
+        std::ofstream(log, std::ios::app) << line << '\n';
+    } catch (...) {
+        // Nowhere left to tell.
+    }
+}
+
+} // namespace launcher

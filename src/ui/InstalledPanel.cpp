@@ -1,0 +1,58 @@
+#include "ui/InstalledPanel.h"
+
+#include "ui/Controls.h"
+#include "ui/LauncherModel.h"
+#include "ui/LauncherStyle.h"
+#include "ui/Symbols.h"
+#include "ui/WrappingLabel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace launcher {
+
+InstalledPanel::InstalledPanel(LauncherModel& model, QWidget* parent)
+    : QFrame(parent)
+    , m_model(model)
+    , m_playButton(button("playButton", tr("Play Veyra 2")))
+    , m_saveFoldersButton(button("saveFoldersButton", tr("Show save folders")))
+{
+    setObjectName("installedPanel");
+
+    auto* installed = new QHBoxLayout;
+    installed->setSpacing(6);
+    installed->addWidget(symbol("installedSymbol", symbols::checkmarkCircle(16, style::accent(), devicePixelRatioF())));
+    installed->addWidget(label("installedLabel", tr("Installed on this Mac"), font()));
+    installed->addStretch(1);
+
+    WrappingLabel* sentence = wrappingLabel("installedSentence", style::systemFont(14));
+    sentence->setText(
+        tr("Your game and saves live separately from this launcher, so replacing the app keeps your progress."));
+
+    m_playButton->setFont(style::systemFont(14, QFont::DemiBold));
+    m_playButton->setDefault(true);
+    connect(m_playButton, &QPushButton::clicked, &m_model, &LauncherModel::play);
+    connect(m_saveFoldersButton, &QPushButton::clicked, &m_model, &LauncherModel::openSaves);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(style::kDefaultSpacing);
+    buttons->addWidget(m_playButton, 0, Qt::AlignVCenter);
+    buttons->addWidget(m_saveFoldersButton, 0, Qt::AlignVCenter);
+    buttons->addStretch(1);
+
+    auto* panel = new QVBoxLayout(this);
+    panel->setContentsMargins(24, 24, 24, 24);
+    panel->setSpacing(16);
+    panel->addLayout(installed);
+    panel->addWidget(sentence);
+    panel->addLayout(buttons);
+}
+
+void InstalledPanel::refresh()
+{
+    m_playButton->setEnabled(!m_model.playing());
+}
+
+} // namespace launcher

@@ -1,0 +1,50 @@
+#pragma once
+// Keeps a model's long work going until the test lets it go, so that the
+// model's `busy` and `playing` are reached through its own operations:
+//
+//   HeldWork held;
+//   LauncherSettings settings = settingsFor(root);
+//   held.holdSetup(settings);        // setup waits in its x86_64 check
+//   LauncherModel model(services, std::move(settings));
+//   ...; model.install();            // busy until released
+//   held.startGame([&] { model.play(); });   // the game runs until released
+//   held.release();                  // both go on; the destructor does the same
+//
+// A held setup step waits at most kLongestHold and then fails, well inside the
+// engine's own time-out for it. A held game waits for the release alone, which
+// the destructor gives before it waits for every model's background work.
+
+#include "support/TemporaryFolder.h"
+#include "ui/LauncherModel.h"
+
+#include <chrono>
+#include <functional>
+
+namespace launcher::testing {
+
+class HeldWork final {
+public:
+    static constexpr std::chrono::seconds kLongestHold{15};
+
+    HeldWork();
+    ~HeldWork();
+    HeldWork(const HeldWork&) = delete;
+    HeldWork& operator=(const HeldWork&) = delete;
+
+    // Setup waits in its first step, the x86_64 check, before any status line;
+    // released, the check passes.
+    void holdSetup(LauncherSettings& settings) const;
+    // Setup waits while it downloads the runtime, showing that status line;
+    // released, the download brings nothing and setup fails.
+    void holdDownload(LauncherSettings& settings) const;
+    // Runs `start`, which starts the game (model.play(), a click on Play), with
+    // a stand-in game that runs until released and then exits with `exitStatus`.
+    void startGame(const std::function<void()>& start, int exitStatus = 0) const;
+
+    void release();
+
+private:
+    TemporaryFolder m_folder;
+};
+
+} // namespace launcher::testing
