@@ -1,9 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 namespace launcher {
+
+// Whether the name is one of a setup step's staging folders: a staging prefix
+// and a 36-character upper-case UUID, nothing else.
+bool isSetupStagingName(std::string_view name);
 
 // Removes the staging folders that a killed setup left directly under the root;
 // an import's can hold gigabytes. Only names of the exact form a setup makes

@@ -14,7 +14,9 @@ namespace {
 
 constexpr const char* kUsage = "Usage: --cli --install --game PATH --audio PATH [--home PATH] [--cache PATH], or --cli "
                                "--launch/--status/--verify [--home PATH], or --cli --repair [--game PATH] "
-                               "[--audio PATH] [--cache PATH] [--home PATH]";
+                               "[--audio PATH] [--cache PATH] [--home PATH], or --cli --saves/--uninstall "
+                               "[--keep-saves] [--home PATH], or --cli --restore-saves NAME [--home PATH], or --cli "
+                               "--diagnostics FILE [--home PATH]";
 
 struct CliCommand {
     std::string_view word;
@@ -30,7 +32,7 @@ bool needsNothing(const CommandLineArguments&)
 
 // An option without a value is a mistake, never a choice: an empty "--home" would
 // make the current folder the root.
-constexpr std::string_view kOptions[] = {"--game", "--audio", "--cache", "--home"};
+constexpr std::string_view kOptions[] = {"--game", "--audio", "--cache", "--home", "--restore-saves", "--diagnostics"};
 
 // Exactly one of them may be given.
 constexpr CliCommand kCommands[] = {
@@ -41,6 +43,10 @@ constexpr CliCommand kCommands[] = {
     {"--status", needsNothing, runStatusCommand},
     {"--verify", needsNothing, runVerifyCommand},
     {"--repair", needsNothing, runRepairCommand},
+    {"--saves", needsNothing, runSavesCommand},
+    {"--restore-saves", needsNothing, runRestoreSavesCommand},
+    {"--uninstall", needsNothing, runUninstallCommand},
+    {"--diagnostics", needsNothing, runDiagnosticsCommand},
 };
 
 // The one command the arguments give, complete; nothing otherwise.

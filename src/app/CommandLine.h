@@ -6,6 +6,10 @@
 //   --cli --status [--home PATH]
 //   --cli --verify [--home PATH]
 //   --cli --repair [--game PATH] [--audio PATH] [--cache PATH] [--home PATH]
+//   --cli --saves [--home PATH]
+//   --cli --restore-saves NAME [--home PATH]
+//   --cli --uninstall [--keep-saves] [--home PATH]
+//   --cli --diagnostics FILE [--home PATH]
 //
 // Exactly one command per run; anything else gives the usage text.
 // Status lines go to `out` as they happen; a failure's message goes to `err`,

@@ -28,5 +28,9 @@ int runLaunchCommand(const CommandContext& context);
 int runStatusCommand(const CommandContext& context);
 int runVerifyCommand(const CommandContext& context);
 int runRepairCommand(const CommandContext& context);
+int runSavesCommand(const CommandContext& context);
+int runRestoreSavesCommand(const CommandContext& context);
+int runUninstallCommand(const CommandContext& context);
+int runDiagnosticsCommand(const CommandContext& context);
 
 } // namespace launcher

@@ -19,7 +19,11 @@ void listCommands(const std::string& program, std::ostream& err)
         << "  " << program << " --cli --install --game PATH --audio PATH [--cache PATH]\n"
         << "  " << program << " --cli --launch [--debug]\n"
         << "  " << program << " --cli --verify\n"
-        << "  " << program << " --cli --repair [--game PATH] [--audio PATH] [--cache PATH]\n";
+        << "  " << program << " --cli --repair [--game PATH] [--audio PATH] [--cache PATH]\n"
+        << "  " << program << " --cli --saves\n"
+        << "  " << program << " --cli --restore-saves NAME\n"
+        << "  " << program << " --cli --uninstall [--keep-saves]\n"
+        << "  " << program << " --cli --diagnostics FILE\n";
 }
 
 // Qt's offscreen and other platforms need no display; whoever names one knows.

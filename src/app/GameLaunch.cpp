@@ -1,6 +1,7 @@
 #include "core/Installer.h"
 
 #include "app/IncompleteInstallation.h"
+#include "app/LaunchSnapshot.h"
 #include "core/LogRotation.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
@@ -12,6 +13,7 @@ LaunchedGame Installer::launch(bool debug) const
     if (!isInstalled())
         throwRefusal(*this, "Setup is incomplete. Complete setup before launching Veyra 2.");
     auto lock = std::make_unique<InstallLock>(layout().lockFile());
+    const LaunchSnapshot snapshot(layout());
 
     Environment gameEnvironment = environment();
     if (debug)
@@ -23,11 +25,14 @@ LaunchedGame Installer::launch(bool debug) const
     makeDirectory(layout().logs());
     rotateLog(gameLog);
     FileDescriptor log = openRegularForAppending(gameLog);
+    if (snapshot.failure())
+        writeAll(log.get(), snapshot.failureNote(), gameLog);
 
     ChildProcess process = ChildProcess::spawn({wine(), WineRuntime::gameArguments(), gameEnvironment, game(), log.get()});
+    snapshot.rotateOut();
     if (const int error = log.close(); error != 0)
         throwFileError("cannot close game log", gameLog, error);
-    return {std::move(process), std::move(lock)};
+    return {std::move(process), std::move(lock), snapshot.failure()};
 }
 
 } // namespace launcher

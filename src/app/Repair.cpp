@@ -1,6 +1,6 @@
 #include "core/Installer.h"
 
-#include "app/InstallationCheck.h"
+#include "app/InstallationParts.h"
 #include "app/RepairRefusal.h"
 #include "app/SetupSteps.h"
 #include "core/InstallLock.h"

@@ -38,6 +38,14 @@ void ArchiveTool::extractMember(const std::filesystem::path& archive, const std:
     run({"-xf", archive.string(), "-C", folder.string(), member});
 }
 
+void ArchiveTool::createZip(const std::filesystem::path& archive, const std::filesystem::path& folder,
+                            const std::vector<std::string>& members) const
+{
+    std::vector<std::string> arguments{"--format", "zip", "-cf", archive.string(), "-C", folder.string()};
+    arguments.insert(arguments.end(), members.begin(), members.end());
+    run(std::move(arguments));
+}
+
 void ArchiveTool::run(std::vector<std::string> arguments) const
 {
     m_runner.run({m_tool, std::move(arguments)},

@@ -26,6 +26,9 @@ public:
     // Only the named member, under its stored name; fails when the archive lacks it.
     void extractMember(const std::filesystem::path& archive, const std::filesystem::path& folder,
                        const std::string& member) const;
+    // Writes a ZIP archive of the named members of the folder, under those names.
+    void createZip(const std::filesystem::path& archive, const std::filesystem::path& folder,
+                   const std::vector<std::string>& members) const;
 
 private:
     void run(std::vector<std::string> arguments) const;

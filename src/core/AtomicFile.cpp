@@ -3,8 +3,6 @@
 #include "core/Posix.h"
 #include "core/Uuid.h"
 
-#include <cerrno>
-
 #include <fcntl.h>
 #include <unistd.h>
 

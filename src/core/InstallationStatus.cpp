@@ -4,20 +4,37 @@
 #include "core/InstallationRecord.h"
 #include "core/Posix.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace launcher {
+namespace {
 
-bool Installer::isInstalled() const noexcept
+bool recordIsReadable(const std::filesystem::path& record)
 {
     try {
-        if (InstallationRecord::read(record()).format != InstallationRecord::kFormat)
-            return false;
-        return existsQuietly(game() / "veyra2.exe") && isExecutableFile(wine())
-            && existsQuietly(prefix() / "system.reg") && existsQuietly(layout().decoder());
+        return InstallationRecord::read(record).format == InstallationRecord::kFormat;
     } catch (...) {
         return false;
     }
+}
+
+} // namespace
+
+std::vector<InstallationCheck> Installer::installationChecks() const noexcept
+{
+    return {
+        {"installed.json", recordIsReadable(record())},
+        {"game", existsQuietly(game() / "veyra2.exe")},
+        {"runtime", isExecutableFile(wine())},
+        {"prefix", existsQuietly(prefix() / "system.reg")},
+        {"audio decoder", existsQuietly(layout().decoder())},
+    };
+}
+
+bool Installer::isInstalled() const noexcept
+{
+    return std::ranges::all_of(installationChecks(), &InstallationCheck::passed);
 }
 
 bool Installer::hasRecord() const noexcept

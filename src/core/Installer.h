@@ -21,11 +21,14 @@
 #include "core/ArchiveTool.h"
 #include "core/Constants.h"
 #include "core/Host.h"
+#include "core/InstallationCheck.h"
 #include "core/LaunchedGame.h"
 #include "core/Layout.h"
 #include "core/ProcessRunner.h"
 #include "core/Supervision.h"
 #include "core/Verification.h"
+#include "core/SaveSnapshot.h"
+#include "core/UninstallPlan.h"
 #include "core/WineRuntime.h"
 
 #include <cstdint>
@@ -34,6 +37,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace launcher {
 
@@ -87,6 +91,8 @@ public:
     // Whether "installed.json" exists, whatever it holds: setup finished here once.
     // With isInstalled() false, the installation is incomplete and repair is the way on.
     bool hasRecord() const noexcept;
+    // The conditions that isInstalled() tests, one by one, in its order.
+    std::vector<InstallationCheck> installationChecks() const noexcept;
 
     // Process runner: runs the program to completion within the options'
     // time-out, appending its output to the setup log, or returning it.
@@ -125,6 +131,9 @@ public:
     // Setup and play.
     void install(const std::filesystem::path& game, const std::filesystem::path& audio,
                  const std::optional<std::filesystem::path>& cache) const;
+    // Snapshots the saves after taking the lock and before starting the game;
+    // a failed snapshot is noted in the game log and in the result, and the game
+    // starts all the same.
     LaunchedGame launch(bool debug) const;
 
     // Verification and repair. verify() checks the whole installation under the
@@ -137,6 +146,27 @@ public:
     // input it needs is missing, before it changes anything.
     VerificationReport verify() const;
     void repair(const RepairSources& sources) const;
+    // Saves. The snapshots, newest first; reads only, takes no lock, and works
+    // while the game runs.
+    std::vector<SaveSnapshot> saveSnapshots() const;
+    // Takes the lock, snapshots the live saves (a snapshot launches never rotate
+    // out), and swaps in a copy of the named snapshot. Fails with the player's
+    // message when no snapshot has that name or the installation is incomplete.
+    RestoredSaves restoreSaves(const std::string& name) const;
+
+    // Uninstall. What uninstall(keepSaves) would remove and keep now; reads only.
+    UninstallPlan planUninstall(bool keepSaves) const;
+    // Takes the lock, snapshots the live saves first when keeping them, removes
+    // "installed.json" and then the launcher's own folders without following
+    // links. An absent root is no failure: nothing is removed.
+    UninstallReport uninstall(bool keepSaves) const;
+
+    // Writes a ZIP archive for a bug report to the new file `archive` (an
+    // existing one is refused): a readable report, the record, the end of each
+    // log and a listing of the root, with the player's home folder shown as "~".
+    // Takes no lock, so it works while the game runs; below the root it writes
+    // only what the archive tool prints, to the setup log as every program does.
+    void writeDiagnostics(const std::filesystem::path& archive) const;
 
 private:
     Layout m_layout;

@@ -4,6 +4,8 @@
 #include "core/InstallLock.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace launcher {
 
@@ -12,6 +14,9 @@ namespace launcher {
 struct LaunchedGame {
     ChildProcess process;
     std::unique_ptr<InstallLock> lock;
+    // Why the snapshot of the saves taken before the start failed, when it did;
+    // the game started all the same and the game log says so too.
+    std::optional<std::string> snapshotFailure;
 };
 
 } // namespace launcher

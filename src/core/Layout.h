@@ -3,7 +3,9 @@
 // Every location is computed from the root when asked; nothing is created,
 // tested or cached.
 
+#include <array>
 #include <filesystem>
+#include <string_view>
 #include <utility>
 
 namespace launcher {
@@ -35,6 +37,15 @@ public:
     std::filesystem::path verifiedDecoder() const { return audioImport() / "wmadmod.dll"; }
     // The link that shows the game folder inside the prefix as C:\Games\Veyra 2.
     std::filesystem::path gameLink() const { return prefix() / "drive_c/Games/Veyra 2"; }
+    // The runtime's user profiles inside the prefix, holding the player's saves.
+    std::filesystem::path users() const { return m_root / "Install/prefix/drive_c/users"; }
+    // Snapshots of the saves, "Saves-" and a UTC time each.
+    std::filesystem::path backups() const { return m_root / "Backups"; }
+
+    // The staging folders that setup's steps make directly under the root, each
+    // one of these prefixes and a UUID.
+    static constexpr std::array<std::string_view, 3> kStagingPrefixes{"Runtime-staging-", "Game-staging-",
+                                                                      "DirectX-staging-"};
 
 private:
     std::filesystem::path m_root;

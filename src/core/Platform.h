@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,6 +21,10 @@ std::filesystem::path downloadTool();
 // The user's home folder: $HOME when it is an absolute path, else the home folder
 // of the account in the user database. Never "/" by default, never relative.
 std::filesystem::path homeFolder();
+
+// The name this process's account logs in with; empty when the user database
+// has no entry for it.
+std::string loginName();
 
 // The folder below which the default root lives: Application Support on macOS,
 // $XDG_DATA_HOME (else ~/.local/share) elsewhere.
@@ -52,5 +57,15 @@ std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder
 
 // The absolute path of the running program's own executable.
 std::filesystem::path programPath();
+
+// Swaps two entries of one file system in one step (renameat2 with
+// RENAME_EXCHANGE on Linux, renamex_np with RENAME_SWAP on macOS), so that each
+// name always names one of the two. False, with nothing changed, when the file
+// system cannot; other failures are thrown as the file system's error.
+bool exchangePaths(const std::filesystem::path& first, const std::filesystem::path& second);
+
+// One line naming the operating system, its version and the processor, for
+// reports: "macOS 14.5 (Darwin 23.5.0, x86_64 under Rosetta)".
+std::string systemDescription();
 
 } // namespace launcher::platform

@@ -1,7 +1,14 @@
 #include "core/Platform.h"
 
-#include <cstdlib>
+#include "core/Posix.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 namespace launcher::platform {
@@ -70,6 +77,32 @@ std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder
 std::filesystem::path programPath()
 {
     return std::filesystem::read_symlink("/proc/self/exe");
+}
+
+bool exchangePaths(const std::filesystem::path& first, const std::filesystem::path& second)
+{
+    if (::renameat2(AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), RENAME_EXCHANGE) == 0)
+        return true;
+    // EINVAL is what a file system without the exchange answers.
+    if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
+        return false;
+    throwFileError("cannot exchange", first);
+}
+
+std::string systemDescription()
+{
+    std::string distribution = "Linux";
+    std::ifstream release("/etc/os-release");
+    for (std::string line; std::getline(release, line);) {
+        if (line.starts_with("PRETTY_NAME=")) {
+            distribution = line.substr(12);
+            std::erase(distribution, '"');
+        }
+    }
+    struct utsname system {};
+    if (::uname(&system) != 0)
+        return distribution;
+    return distribution + " (" + system.sysname + " " + system.release + ", " + system.machine + ")";
 }
 
 } // namespace launcher::platform

@@ -5,8 +5,15 @@
 #include <string>
 #include <system_error>
 
+#include "core/Posix.h"
+
+#include <cerrno>
+
 #include <mach-o/dyld.h>
+#include <stdio.h>
 #include <sys/stat.h>
+#include <sys/sysctl.h>
+#include <sys/utsname.h>
 
 namespace launcher::platform {
 
@@ -74,6 +81,42 @@ std::filesystem::path programPath()
         throw std::system_error(ENAMETOOLONG, std::generic_category(), "Cannot find the running program");
     path.resize(path.find('\0'));
     return std::filesystem::weakly_canonical(path);
+}
+
+bool exchangePaths(const std::filesystem::path& first, const std::filesystem::path& second)
+{
+    if (::renamex_np(first.c_str(), second.c_str(), RENAME_SWAP) == 0)
+        return true;
+    if (errno == ENOTSUP || errno == EINVAL)
+        return false;
+    throwFileError("cannot exchange", first);
+}
+
+namespace {
+
+std::string sysctlText(const char* name)
+{
+    char value[256] = {};
+    std::size_t size = sizeof value - 1;
+    return ::sysctlbyname(name, value, &size, nullptr, 0) == 0 ? std::string(value) : std::string("unknown");
+}
+
+// Whether this x86_64 process runs translated on Apple silicon.
+bool underRosetta()
+{
+    int translated = 0;
+    std::size_t size = sizeof translated;
+    return ::sysctlbyname("sysctl.proc_translated", &translated, &size, nullptr, 0) == 0 && translated == 1;
+}
+
+} // namespace
+
+std::string systemDescription()
+{
+    struct utsname system {};
+    ::uname(&system);
+    return "macOS " + sysctlText("kern.osproductversion") + " (" + system.sysname + " " + system.release + ", " +
+           system.machine + (underRosetta() ? " under Rosetta)" : ")");
 }
 
 } // namespace launcher::platform

@@ -25,6 +25,11 @@ StagingFolder::~StagingFolder()
     removeTreeQuietly(m_path);
 }
 
+bool isStagingName(std::string_view name, std::string_view prefix)
+{
+    return name.starts_with(prefix) && isUuid(name.substr(prefix.size()));
+}
+
 namespace {
 
 // Folders deeper than this are not held open; they are moved up to the top of
@@ -32,31 +37,43 @@ namespace {
 // lengths grow with the depth of a tree that an archive made.
 constexpr int kOpenDepth = 32;
 
-std::size_t removeEntries(int folder, int top, int depth);
+using RemovalVisit = std::function<void(const RemovedFile&)>;
+
+std::size_t removeEntries(int folder, int top, int depth, const RemovalVisit& removed);
+
+std::size_t unlinkFile(int parent, const std::string& name, const struct stat& info, const RemovalVisit& removed)
+{
+    if (::unlinkat(parent, name.c_str(), 0) != 0)
+        return 0;
+    if (removed)
+        removed({static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                 static_cast<std::uintmax_t>(info.st_size), static_cast<std::uintmax_t>(info.st_nlink)});
+    return 1;
+}
 
 // Removes one entry of the open folder, a folder with everything in it; returns
 // whether anything was removed or moved up.
-std::size_t removeEntry(int parent, const std::string& name, int top, int depth)
+std::size_t removeEntry(int parent, const std::string& name, int top, int depth, const RemovalVisit& removed)
 {
     struct stat info{};
     if (::fstatat(parent, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return 0;
     if (!S_ISDIR(info.st_mode))
-        return ::unlinkat(parent, name.c_str(), 0) == 0 ? 1 : 0;
+        return unlinkFile(parent, name, info, removed);
     if (depth >= kOpenDepth) {
         const std::string parked = ".removing-" + freshUuid();
         return ::renameat(parent, name.c_str(), top, parked.c_str()) == 0 ? 1 : 0;
     }
     // A folder without permissions cannot be emptied; the owner gets them first.
     ::fchmodat(parent, name.c_str(), (info.st_mode & 07777) | S_IRWXU, 0);
-    std::size_t removed = 0;
+    std::size_t count = 0;
     const FileDescriptor child(::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (child)
-        removed += removeEntries(child.get(), top, depth + 1);
-    return removed + (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0 ? 1 : 0);
+        count += removeEntries(child.get(), top, depth + 1, removed);
+    return count + (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0 ? 1 : 0);
 }
 
-std::size_t removeEntries(int folder, int top, int depth)
+std::size_t removeEntries(int folder, int top, int depth, const RemovalVisit& removed)
 {
     FileDescriptor listing(::dup(folder));
     DIR* entries = listing ? ::fdopendir(listing.get()) : nullptr;
@@ -75,27 +92,27 @@ std::size_t removeEntries(int folder, int top, int depth)
             names.emplace_back(name);
     }
     ::closedir(entries);
-    std::size_t removed = 0;
+    std::size_t count = 0;
     for (const auto& name : names)
-        removed += removeEntry(folder, name, top, depth);
-    return removed;
+        count += removeEntry(folder, name, top, depth, removed);
+    return count;
 }
 
 } // namespace
 
-void removeTreeQuietly(const std::filesystem::path& path) noexcept
+void removeTreeQuietly(const std::filesystem::path& path, const RemovalVisit& removed) noexcept
 {
     struct stat info{};
     if (::lstat(path.c_str(), &info) != 0)
         return;
     if (!S_ISDIR(info.st_mode)) {
-        ::unlink(path.c_str());
+        unlinkFile(AT_FDCWD, path.string(), info, removed);
         return;
     }
     ::chmod(path.c_str(), (info.st_mode & 07777) | S_IRWXU);
     // Relative to open folders, so that no path grows past the system's limit.
     if (const FileDescriptor top(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)); top) {
-        while (removeEntries(top.get(), top.get(), 1) > 0) {
+        while (removeEntries(top.get(), top.get(), 1, removed) > 0) {
         }
     }
     ::rmdir(path.c_str());

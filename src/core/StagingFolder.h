@@ -6,7 +6,9 @@
 //   ... work in staging.path() ...
 //   // removed when `staging` goes out of scope, success or not
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 namespace launcher {
@@ -26,9 +28,25 @@ private:
     std::filesystem::path m_path;
 };
 
+// Whether a folder name is exactly the prefix followed by a UUID, the form of the
+// staging folders made here: only those may be removed as leftovers.
+bool isStagingName(std::string_view name, std::string_view prefix);
+
+// A file (anything but a folder) that a tree removal has unlinked.
+struct RemovedFile {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uintmax_t size = 0;
+    // The file's hard links just before this one went, this one included.
+    std::uintmax_t links = 0;
+};
+
 // Removes a file or a whole tree without following symbolic links, also when it
-// holds folders without permissions; failures are ignored. Used for clean-up only.
-void removeTreeQuietly(const std::filesystem::path& path) noexcept;
+// holds folders without permissions; failures are ignored, so callers that must
+// know test for the path afterwards. `removed`, when given, hears of every file
+// unlinked, on the calling thread, and must not throw.
+void removeTreeQuietly(const std::filesystem::path& path,
+                       const std::function<void(const RemovedFile&)>& removed = {}) noexcept;
 
 // Removes a file or a whole tree as removeTreeQuietly() does, giving the owner
 // access to each folder on the way, so that a read-only folder that the player's

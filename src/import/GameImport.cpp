@@ -28,17 +28,6 @@ constexpr std::string_view kConfiguration = "[VY2ConfigurationVersion:1]\n"
                                             "skip_intro = true\n"
                                             "fps_limit = 60\n";
 
-// Picks the top-level items of a game folder by name.
-bool isPerUserEntry(const fs::path& item)
-{
-    return isPerUserItem(item.filename().string());
-}
-
-bool isPlayerSaveEntry(const fs::path& item)
-{
-    return isPlayerSaveItem(item.filename().string());
-}
-
 // The first entry named exactly like the data archive, in walk order.
 std::optional<fs::path> findDataArchive(const fs::path& folder)
 {
@@ -53,18 +42,19 @@ std::optional<fs::path> findDataArchive(const fs::path& folder)
 
 // The top-level items of the folder that the rule picks. Listed first: changing
 // a folder while reading it may skip entries.
-std::vector<fs::path> topLevelItems(const fs::path& folder, bool (*picked)(const fs::path&))
+std::vector<fs::path> topLevelItems(const fs::path& folder, bool (*picked)(std::string_view name))
 {
     std::vector<fs::path> items;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        if (picked(entry.path()))
+        if (picked(entry.path().filename().string()))
             items.push_back(entry.path());
     return items;
 }
 
+// Settings, accounts and logs of the player who packed the game, at the top level only.
 void prune(const fs::path& game)
 {
-    for (const auto& item : topLevelItems(game, isPerUserEntry))
+    for (const auto& item : topLevelItems(game, isPerUserItem))
         removeTree(item);
 }
 
@@ -84,7 +74,7 @@ void carryOverPlayersRecords(const fs::path& previous, const fs::path& newGame)
     letMove(previous);
     std::vector<fs::path> moved;
     try {
-        for (const auto& item : topLevelItems(previous, isPlayerSaveEntry)) {
+        for (const auto& item : topLevelItems(previous, isPlayerSaveItem)) {
             const fs::path target = newGame / item.filename();
             if (fs::exists(fs::symlink_status(target)))
                 continue;

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/SavesTestSupport.h"
 #include "core/InstallLock.h"
 #include "support/InstallationByHand.h"
 #include "support/ProgramRun.h"
@@ -12,13 +13,14 @@
 namespace launcher {
 namespace {
 
-using testing::TemporaryFolder;
-
 namespace fs = std::filesystem;
+using testing::TemporaryFolder;
 
 constexpr const char* kUsage = "Usage: --cli --install --game PATH --audio PATH [--home PATH] [--cache PATH], or --cli "
                                "--launch/--status/--verify [--home PATH], or --cli --repair [--game PATH] "
-                               "[--audio PATH] [--cache PATH] [--home PATH]\n";
+                               "[--audio PATH] [--cache PATH] [--home PATH], or --cli --saves/--uninstall "
+                               "[--keep-saves] [--home PATH], or --cli --restore-saves NAME [--home PATH], or --cli "
+                               "--diagnostics FILE [--home PATH]\n";
 
 struct Outcome {
     int status;
@@ -58,6 +60,8 @@ TEST(CommandLine, ArgumentsWithoutACompleteCommandGiveTheUsage)
              {"--cli", "--debug", "--home", "/tmp"},
              {"--cli", "--STATUS"},
              {"--cli", "--VERIFY"},
+             {"--cli", "--keep-saves", "--restore-saves"},
+             {"--cli", "--diagnostics"},
          }) {
         const auto outcome = runInProcess(arguments);
         EXPECT_EQ(outcome.status, 1);
@@ -184,6 +188,68 @@ TEST(CommandLine, ARootThatCannotBeCreatedEndsInTheFileSystemsError)
     EXPECT_EQ(outcome.out, "");
     EXPECT_NE(outcome.err.find("Not a directory"), std::string::npos) << outcome.err;
     EXPECT_EQ(outcome.err.back(), '\n');
+}
+
+TEST(CommandLine, SavesListsNameFilesAndBytesNewestFirst)
+{
+    const TemporaryFolder folder;
+    const testing::SavesInstallation saves(folder / "root");
+    const std::vector<std::string> list{"--cli", "--saves", "--home", saves.root().string()};
+    EXPECT_EQ(runInProcess(list).out, "");
+    saves.launchAndWait();
+    saves.writeSave("Documents/Veyra 2/slot1.sav", "slot one, later");
+    saves.launchAndWait();
+    const auto snapshots = saves.installer().saveSnapshots();
+    ASSERT_EQ(snapshots.size(), 2u);
+
+    const auto outcome = runInProcess(list);
+    EXPECT_EQ(outcome.status, 0);
+    // Four files: two saves, the accounts file and "imgui.ini".
+    EXPECT_EQ(outcome.out, snapshots[0].name + "\t4\t41\n" + snapshots[1].name + "\t4\t34\n");
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST(CommandLine, RestoreUninstallAndDiagnosticsSayWhatTheyDid)
+{
+    const TemporaryFolder folder;
+    const testing::SavesInstallation saves(folder / "root");
+    const std::string home = saves.root().string();
+    saves.launchAndWait();
+    const std::string first = saves.installer().saveSnapshots().front().name;
+    saves.writeSave("Documents/Veyra 2/slot1.sav", "slot one, later");
+
+    const auto restore = runInProcess({"--cli", "--restore-saves", first, "--home", home});
+    EXPECT_EQ(restore.status, 0) << restore.err;
+    const std::string previous = saves.installer().saveSnapshots().front().name;
+    EXPECT_EQ(restore.out, "Restoring " + first + "\nRestored " + first + "\nYour saves from before are in " + previous +
+                               ". To undo, restore " + previous + ".\n");
+
+    const auto unknown = runInProcess({"--cli", "--restore-saves", "Saves-1", "--home", home});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, "No saved snapshot is called Saves-1. See the names with --saves.\n");
+
+    const fs::path archive = folder / "report.zip";
+    const auto diagnostics = runInProcess({"--cli", "--diagnostics", archive.string(), "--home", home});
+    EXPECT_EQ(diagnostics.status, 0) << diagnostics.err;
+    EXPECT_EQ(diagnostics.out, "Saved the diagnostics archive " + archive.string() +
+                                   ". Your home folder appears in it as ~. Attach it to your bug report.\n");
+    EXPECT_TRUE(fs::is_regular_file(archive));
+
+    testing::writeFile(folder / "root/notes.txt", "mine");
+    const auto uninstall = runInProcess({"--cli", "--uninstall", "--keep-saves", "--home", home});
+    EXPECT_EQ(uninstall.status, 0) << uninstall.err;
+    const std::string out = uninstall.out;
+    EXPECT_TRUE(out.starts_with("Keeping your saves\nRemoving the launcher's files\nRemoved installed.json\n"
+                                "Removed Install\nRemoved Runtime\nRemoved Logs\nFreed "))
+        << out;
+    EXPECT_TRUE(out.ends_with("Kept the folder " + home + "\nKept Backups (your saves)\nKept launcher.lock (other "
+                              "launchers may hold it)\nKept notes.txt (not made by the launcher)\n"))
+        << out;
+    EXPECT_NE(out.find(" bytes)\n"), std::string::npos) << out;
+
+    const auto absent = runInProcess({"--cli", "--uninstall", "--home", (folder / "absent").string()});
+    EXPECT_EQ(absent.status, 0);
+    EXPECT_EQ(absent.out, "Nothing to remove: " + (folder / "absent").string() + " does not exist.\n");
 }
 
 TEST(CommandLineProgram, StatusAndUsageFromTheBuiltProgram)

@@ -13,6 +13,7 @@
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 
+#include <algorithm>
 #include <csignal>
 #include <sstream>
 #include <thread>
@@ -388,6 +389,37 @@ TEST_F(EndToEnd, LaunchPassesSignalsToTheGameAndHoldsTheLockUntilTheGameHasExite
     EXPECT_EQ(launcher.wait().status, 143) << "the game's own status";
     EXPECT_NE(readFile(gameLog).find("got signal 15"), std::string::npos);
     EXPECT_NO_THROW(InstallLock{m_home / "launcher.lock"});
+}
+
+TEST_F(EndToEnd, AnUninstallThatKeepsTheSavesLeavesARootThatANewSetupFillsAgain)
+{
+    ASSERT_EQ(install().status, 0);
+    ASSERT_EQ(launch().status, 0);
+    const fs::path save = m_home / "Install/prefix/drive_c/users/player/Documents/slot1.sav";
+    testing::writeFile(save, "progress");
+
+    const auto uninstall = testing::runProgram(
+        testing::fixtureProgram(), {"--cli", "--uninstall", "--keep-saves", "--home", m_home.string()}, options());
+    ASSERT_EQ(uninstall.status, 0) << uninstall.err;
+    EXPECT_FALSE(Installer(m_home).isInstalled());
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(m_home))
+        left.push_back(entry.path().filename().string());
+    std::ranges::sort(left);
+    EXPECT_EQ(left, (std::vector<std::string>{"Backups", "launcher.lock"}));
+
+    const auto again = install();
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, joinedLines(kStatusLines));
+    expectCompleteInstallation();
+    const auto saves =
+        testing::runProgram(testing::fixtureProgram(), {"--cli", "--saves", "--home", m_home.string()}, options());
+    const std::string kept = saves.out.substr(0, saves.out.find('\t'));
+    ASSERT_TRUE(kept.starts_with("Saves-")) << saves.out;
+    const auto restore = testing::runProgram(testing::fixtureProgram(),
+                                             {"--cli", "--restore-saves", kept, "--home", m_home.string()}, options());
+    ASSERT_EQ(restore.status, 0) << restore.err;
+    EXPECT_EQ(readFile(save), "progress");
 }
 
 } // namespace

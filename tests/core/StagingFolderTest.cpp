@@ -31,6 +31,28 @@ TEST(StagingFolder, IsMadeUnderTheRootWithItsPrefixAndRemovedWithEverythingInIt)
     EXPECT_FALSE(fs::exists(made));
 }
 
+TEST(StagingFolder, OnlyThePrefixAndAnUpperCaseUuidAreAStagingName)
+{
+    const struct {
+        const char* name;
+        bool staging;
+    } cases[] = {
+        {"Game-staging-0A3F5D2E-1111-4222-8333-123456789ABC", true},
+        {"Game-staging-0a3f5d2e-1111-4222-8333-123456789abc", false},
+        {"Game-staging-0A3F5D2E-1111-4222-8333-123456789ABCD", false},
+        {"Game-staging-0A3F5D2E11114222-8333-123456789ABC-", false},
+        {"Game-staging-0A3F5D2E-1111-4222-8333-123456789ABG", false},
+        {"Game-staging-", false},
+        {"Game-staging-mine", false},
+        {"Runtime-staging-0A3F5D2E-1111-4222-8333-123456789ABC", false},
+    };
+    for (const auto& example : cases)
+        EXPECT_EQ(isStagingName(example.name, "Game-staging-"), example.staging) << example.name;
+    const TemporaryFolder root;
+    const StagingFolder made(root.path(), "Game-staging-");
+    EXPECT_TRUE(isStagingName(made.path().filename().string(), "Game-staging-"));
+}
+
 TEST(StagingFolder, RemovalFollowsNoLinkAndGetsThroughFoldersWithoutPermissions)
 {
     const TemporaryFolder root;

@@ -1,4 +1,4 @@
-#include "app/InstallationCheck.h"
+#include "app/InstallationParts.h"
 
 #include "app/PlainSentences.h"
 #include "core/ExecutableFile.h"

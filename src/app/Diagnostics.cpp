@@ -1,0 +1,134 @@
+#include "core/Installer.h"
+
+#include "app/DiagnosticsReport.h"
+#include "app/HomeFolderMask.h"
+#include "core/AtomicFile.h"
+#include "core/FileCopy.h"
+#include "core/RegularFile.h"
+#include "core/SetupFailure.h"
+#include "core/StagingFolder.h"
+
+#include <algorithm>
+#include <sstream>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include <unistd.h>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+
+// How much of the end of each log goes into the archive.
+constexpr std::size_t kLogTail = std::size_t{1} << 20;
+
+// The whole lines within the last `limit` bytes of a regular file, a link never
+// followed. A line cut in two could start with the end of a home folder's path,
+// which no mask would recognise.
+std::string tail(const fs::path& file, std::size_t limit)
+{
+    const RegularFile log = openRegular(file, {.followLinks = false});
+    const auto size = static_cast<std::size_t>(log.size);
+    const std::size_t start = size > limit ? size - limit : 0;
+    if (::lseek(log.fd.get(), static_cast<off_t>(start), SEEK_SET) < 0)
+        throwFileError("cannot read file", file);
+    std::string text(size - start, '\0');
+    std::size_t filled = 0;
+    while (filled < text.size()) {
+        const std::size_t n = readSome(log.fd.get(), text.data() + filled, text.size() - filled, file);
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    text.resize(filled);
+    if (start > 0) {
+        const std::size_t firstLineEnd = text.find('\n');
+        text.erase(0, firstLineEnd == std::string::npos ? text.size() : firstLineEnd + 1);
+    }
+    return text;
+}
+
+// Every path below the root with the size of each file, contents never read;
+// links are shown with their targets and never followed.
+std::string rootListing(const fs::path& root)
+{
+    std::error_code error;
+    if (!fs::is_directory(root, error))
+        return "The root folder does not exist.\n";
+    std::vector<std::string> lines;
+    for (fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, error), end;
+         !error && it != end; it.increment(error)) {
+        const std::string path = it->path().lexically_relative(root).string();
+        switch (it->symlink_status(error).type()) {
+        case fs::file_type::directory:
+            lines.push_back(path + "/");
+            break;
+        case fs::file_type::regular:
+            lines.push_back(path + "\t" + std::to_string(it->file_size(error)));
+            break;
+        case fs::file_type::symlink:
+            lines.push_back(path + " -> " + fs::read_symlink(it->path(), error).string());
+            break;
+        default:
+            lines.push_back(path + "\t(special file)");
+        }
+    }
+    std::ranges::sort(lines);
+    std::string listing;
+    for (const std::string& line : lines)
+        listing += line + '\n';
+    if (error)
+        listing += "(the listing ends early: " + error.message() + ")\n";
+    return listing;
+}
+
+std::vector<fs::path> logFiles(const fs::path& logs)
+{
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (fs::directory_iterator it(logs, error), end; !error && it != end; it.increment(error))
+        if (it->symlink_status(error).type() == fs::file_type::regular)
+            files.push_back(it->path());
+    std::ranges::sort(files);
+    return files;
+}
+
+} // namespace
+
+void Installer::writeDiagnostics(const fs::path& archive) const
+{
+    if (fs::exists(fs::symlink_status(archive)))
+        throw SetupFailure(archive.string() + " already exists. Choose a new name for the diagnostics archive.");
+
+    const HomeFolderMask mask = HomeFolderMask::forPlayer(layout());
+    // Outside the root, so that a report can be made while the game runs, and of a root that is gone.
+    const StagingFolder staging(fs::temp_directory_path(), "veyra2-diagnostics-");
+    const fs::path folder = staging.path() / "members";
+    fs::create_directories(folder / "logs");
+    std::vector<std::string> members;
+    auto store = [&](const std::string& member, std::string_view maskedText) {
+        const std::string name = mask.apply(member);
+        writeFileAtomically(folder / name, maskedText);
+        members.push_back(name);
+    };
+    // The logs as the player left them: read before the report, whose verification
+    // runs the runtime and so adds to the setup log.
+    std::vector<std::pair<std::string, std::string>> tails;
+    if (fs::is_regular_file(fs::symlink_status(record())))
+        tails.emplace_back("installed.json", tail(record(), kLogTail));
+    for (const fs::path& log : logFiles(layout().logs()))
+        tails.emplace_back("logs/" + log.filename().string(), tail(log, kLogTail));
+
+    store("report.txt", mask.apply(diagnosticsReport(*this)));
+    for (const auto& [member, text] : tails)
+        store(member, mask.apply(text));
+    store("root-listing.txt", mask.apply(rootListing(root())));
+
+    const fs::path zip = staging.path() / "diagnostics.zip";
+    archiveTool().createZip(zip, folder, members);
+    copyFile(zip, archive);
+}
+
+} // namespace launcher

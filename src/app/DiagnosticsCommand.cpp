@@ -1,0 +1,16 @@
+#include "app/CommandLineCommands.h"
+
+namespace launcher {
+
+// --diagnostics FILE: the archive to attach to a bug report.
+int runDiagnosticsCommand(const CommandContext& context)
+{
+    const std::filesystem::path archive = *context.arguments.path("--diagnostics");
+    context.installer.writeDiagnostics(archive);
+    context.out << "Saved the diagnostics archive " << archive.string()
+                << ". Your home folder appears in it as ~. Attach it to your bug report.\n"
+                << std::flush;
+    return 0;
+}
+
+} // namespace launcher

@@ -1,0 +1,21 @@
+#include "app/DiagnosticsVerification.h"
+
+#include <exception>
+#include <sstream>
+
+namespace launcher {
+
+std::vector<std::string> verificationLines(const Installer& installer)
+{
+    std::vector<std::string> lines;
+    try {
+        std::istringstream text(installer.verify().text());
+        for (std::string line; std::getline(text, line);)
+            lines.push_back(line);
+    } catch (const std::exception& failure) {
+        lines = {std::string("could not verify: ") + failure.what()};
+    }
+    return lines;
+}
+
+} // namespace launcher

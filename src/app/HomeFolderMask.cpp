@@ -1,0 +1,144 @@
+#include "app/HomeFolderMask.h"
+
+#include "core/LowerCase.h"
+#include "core/Platform.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <system_error>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool isSeparator(char c)
+{
+    return c == '/' || c == '\\';
+}
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+bool startsWithIgnoringCase(std::string_view text, std::size_t at, std::string_view lowerWord)
+{
+    if (text.size() - at < lowerWord.size())
+        return false;
+    for (std::size_t i = 0; i < lowerWord.size(); ++i)
+        if (lower(text[at + i]) != lowerWord[i])
+            return false;
+    return true;
+}
+
+std::vector<std::string> lowerComponents(const fs::path& path)
+{
+    std::vector<std::string> components;
+    for (const fs::path& part : path.lexically_normal().relative_path())
+        if (!part.empty())
+            components.push_back(lowerCase(part.string()));
+    return components;
+}
+
+void addUnique(std::vector<std::string>& names, const std::string& name)
+{
+    if (!name.empty() && std::ranges::find(names, name) == names.end())
+        names.push_back(name);
+}
+
+} // namespace
+
+HomeFolderMask::HomeFolderMask(const std::vector<fs::path>& homes, const std::vector<std::string>& userNames)
+{
+    // Tried in this order at every position: a drive letter before a bare path.
+    for (const fs::path& home : homes) {
+        const std::vector<std::string> components = lowerComponents(home);
+        if (components.empty())
+            continue;
+        m_forms.push_back({"z:", components, true, "~"});
+        m_forms.push_back({"", components, true, "~"});
+    }
+    for (const std::string& name : userNames) {
+        m_forms.push_back({"c:", {"users", lowerCase(name)}, true, "~"});
+        // The profile's folder on disk, in the prefix and in snapshots alike.
+        m_forms.push_back({"", {"users", lowerCase(name)}, false, "users/~"});
+    }
+    // Longer forms first, so that no shorter one leaves part of a longer one behind.
+    std::ranges::stable_sort(m_forms, std::ranges::greater(), [](const Form& form) {
+        return form.components.size() + (form.lead.empty() ? 0 : 1);
+    });
+}
+
+HomeFolderMask HomeFolderMask::forPlayer(const Layout& layout)
+{
+    std::vector<fs::path> homes;
+    std::vector<std::string> names;
+    try {
+        homes.push_back(platform::homeFolder());
+    } catch (const std::system_error&) {
+        // An account without a home folder has none to hide.
+    }
+    if (!homes.empty()) {
+        std::error_code error;
+        if (const fs::path resolved = fs::weakly_canonical(homes.front(), error); !error && resolved != homes.front())
+            homes.push_back(resolved);
+        // The profile usually bears the home folder's own name.
+        const fs::path normal = homes.front().lexically_normal();
+        addUnique(names, (normal.has_filename() ? normal : normal.parent_path()).filename().string());
+    }
+    addUnique(names, platform::loginName());
+    if (const char* user = std::getenv("USER"); user != nullptr)
+        addUnique(names, user);
+    std::error_code error;
+    for (fs::directory_iterator it(layout.users(), error), end; !error && it != end; it.increment(error)) {
+        // Wine's profile shared by all users names nobody.
+        if (const std::string name = it->path().filename().string(); lowerCase(name) != "public")
+            addUnique(names, name);
+    }
+    return HomeFolderMask(homes, names);
+}
+
+std::size_t HomeFolderMask::matchAt(std::string_view text, std::size_t at, const Form& form) const
+{
+    std::size_t i = at;
+    if (!startsWithIgnoringCase(text, i, form.lead))
+        return 0;
+    i += form.lead.size();
+    for (std::size_t k = 0; k < form.components.size(); ++k) {
+        if (k > 0 || form.separatorFirst) {
+            if (i >= text.size() || !isSeparator(text[i]))
+                return 0;
+            while (i < text.size() && isSeparator(text[i]))
+                ++i;
+        }
+        if (!startsWithIgnoringCase(text, i, form.components[k]))
+            return 0;
+        i += form.components[k].size();
+    }
+    return i - at;
+}
+
+std::string HomeFolderMask::apply(std::string_view text) const
+{
+    std::string masked;
+    masked.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t matched = 0;
+        for (const Form& form : m_forms) {
+            if ((matched = matchAt(text, at, form)) > 0) {
+                masked += form.replacement;
+                break;
+            }
+        }
+        if (matched > 0) {
+            at += matched;
+        } else {
+            masked += text[at];
+            ++at;
+        }
+    }
+    return masked;
+}
+
+} // namespace launcher

@@ -1,0 +1,51 @@
+#pragma once
+// Shows the player's home folder as "~" in text that leaves the machine, in
+// every form it takes there: the POSIX path ("/Users/alice"), Wine's view of it
+// through drive Z: ("Z:\Users\alice"), and the Windows profile of the prefix
+// ("C:\users\alice"; on disk, in the prefix and in snapshots, "users/alice",
+// which becomes "users/~"). Letter case is ignored and any run of "/" or "\" counts as
+// one separator, since Windows paths and escaped text write them so. A longer
+// name that merely begins with the home folder's loses that beginning too: the
+// mask errs towards hiding.
+//
+//   const HomeFolderMask mask = HomeFolderMask::forPlayer(layout);
+//   const std::string shareable = mask.apply(logText);
+
+#include "core/Layout.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace launcher {
+
+class HomeFolderMask final {
+public:
+    // `homes`: the home folder's paths (as given and as resolved); `userNames`:
+    // the names the player's Windows profile may have.
+    HomeFolderMask(const std::vector<std::filesystem::path>& homes, const std::vector<std::string>& userNames);
+
+    // The running player's: the home folder the default root lies in, and its
+    // resolved path; the login name, $USER, the home folder's own name and the
+    // profiles in the prefix's users folder.
+    static HomeFolderMask forPlayer(const Layout& layout);
+
+    std::string apply(std::string_view text) const;
+
+private:
+    struct Form {
+        // Matched first, without a separator after it: "z:", "c:" or nothing.
+        std::string lead;
+        std::vector<std::string> components;
+        // Whether a separator comes before the first component.
+        bool separatorFirst = true;
+        std::string replacement;
+    };
+
+    std::size_t matchAt(std::string_view text, std::size_t at, const Form& form) const;
+
+    std::vector<Form> m_forms;
+};
+
+} // namespace launcher

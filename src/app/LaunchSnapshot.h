@@ -1,0 +1,38 @@
+#pragma once
+// The snapshot of the saves that every launch takes, after the install lock and
+// before the game starts; the snapshots that rotate out are removed once the
+// game has started, so that the player does not wait for it.
+//
+//   const LaunchSnapshot snapshot(layout);   // never throws
+//   ... start the game ...
+//   snapshot.rotateOut();
+
+#include "core/Layout.h"
+
+#include <optional>
+#include <string>
+
+namespace launcher {
+
+class LaunchSnapshot final {
+public:
+    // Takes the snapshot (see SaveSnapshots). A failure must not keep the player
+    // from playing, so it is kept, not thrown.
+    explicit LaunchSnapshot(Layout layout);
+
+    // The failure's description, when the snapshot failed.
+    const std::optional<std::string>& failure() const { return m_failure; }
+    // The launcher's own line about the failure, for the game log.
+    std::string failureNote() const;
+
+    // Removes the snapshots that rotate out now that one more exists. Never
+    // throws: what is left is tried again at the next launch.
+    void rotateOut() const noexcept;
+
+private:
+    Layout m_layout;
+    std::optional<std::string> m_taken;
+    std::optional<std::string> m_failure;
+};
+
+} // namespace launcher

@@ -1,0 +1,178 @@
+#include "app/SaveSnapshots.h"
+
+#include "app/SavesCopy.h"
+#include "app/SavesSwap.h"
+#include "app/SnapshotName.h"
+#include "core/AtomicFile.h"
+#include "core/PerUserItems.h"
+#include "core/Posix.h"
+#include "core/StagingFolder.h"
+#include "core/Uuid.h"
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kStagingPrefix = "Saves-staging-";
+constexpr const char* kKeptMarker = "kept.txt";
+
+struct NamedSnapshot {
+    SnapshotName name;
+    fs::path folder;
+};
+
+// The snapshots in the folder, newest first; entries of any other name are not ours.
+std::vector<NamedSnapshot> snapshotsIn(const fs::path& backups)
+{
+    std::vector<NamedSnapshot> found;
+    std::error_code error;
+    for (fs::directory_iterator it(backups, error), end; !error && it != end; it.increment(error)) {
+        const std::optional<SnapshotName> name = SnapshotName::parse(it->path().filename().string());
+        if (name && it->symlink_status(error).type() == fs::file_type::directory)
+            found.push_back({*name, it->path()});
+    }
+    std::ranges::sort(found, std::ranges::greater(), &NamedSnapshot::name);
+    return found;
+}
+
+bool isKept(const fs::path& snapshot)
+{
+    std::error_code error;
+    return fs::is_regular_file(fs::symlink_status(snapshot / kKeptMarker, error));
+}
+
+// The live saves, each with the place of its copy in a snapshot folder.
+struct LiveItem {
+    fs::path live;
+    fs::path inSnapshot;
+};
+
+std::vector<LiveItem> liveSaves(const Layout& layout)
+{
+    std::vector<LiveItem> items;
+    if (existsQuietly(layout.users()))
+        items.push_back({layout.users(), "users"});
+    std::error_code error;
+    for (fs::directory_iterator it(layout.game(), error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (isPlayerSaveItem(name))
+            items.push_back({it->path(), fs::path("game") / name});
+    }
+    return items;
+}
+
+// The entries of the snapshot that copies of the live saves are compared with.
+std::uintmax_t savedEntries(const fs::path& snapshot)
+{
+    std::uintmax_t entries = countSavesEntries(snapshot / "users");
+    std::error_code error;
+    for (fs::directory_iterator it(snapshot / "game", error), end; !error && it != end; it.increment(error))
+        entries += countSavesEntries(it->path());
+    return entries;
+}
+
+void countFiles(const fs::path& folder, SaveSnapshot& snapshot)
+{
+    if (!fs::is_directory(fs::symlink_status(folder)))
+        return;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.symlink_status().type() == fs::file_type::regular) {
+            ++snapshot.files;
+            snapshot.bytes += entry.file_size();
+        }
+    }
+}
+
+} // namespace
+
+std::vector<SaveSnapshot> SaveSnapshots::list() const
+{
+    std::vector<SaveSnapshot> listed;
+    for (const NamedSnapshot& found : snapshotsIn(m_layout.backups())) {
+        SaveSnapshot snapshot{.name = found.name.text(), .kept = isKept(found.folder)};
+        // A launch may rotate a snapshot out while it is counted.
+        try {
+            countFiles(found.folder / "users", snapshot);
+            countFiles(found.folder / "game", snapshot);
+        } catch (const fs::filesystem_error&) {
+            if (existsQuietly(found.folder))
+                throw;
+            continue;
+        }
+        listed.push_back(std::move(snapshot));
+    }
+    return listed;
+}
+
+std::optional<std::string> SaveSnapshots::take() const
+{
+    return take(std::nullopt);
+}
+
+void SaveSnapshots::rotate(const std::string& taken) const
+{
+    std::size_t rotated = isKept(folder(taken)) ? 0 : 1;
+    for (const NamedSnapshot& snapshot : snapshotsIn(m_layout.backups())) {
+        if (isKept(snapshot.folder) || snapshot.name.text() == taken || ++rotated <= kRotated)
+            continue;
+        // Renamed first, so that a removal cut short leaves a staging folder for
+        // the next snapshot to remove rather than a snapshot with files missing.
+        const fs::path parked = m_layout.backups() / (std::string(kStagingPrefix) + freshUuid());
+        std::error_code error;
+        fs::rename(snapshot.folder, parked, error);
+        if (!error)
+            removeTreeQuietly(parked);
+    }
+}
+
+std::optional<std::string> SaveSnapshots::takeKept(const std::string& reason) const
+{
+    return take(reason);
+}
+
+std::optional<std::string> SaveSnapshots::take(const std::optional<std::string>& keptReason) const
+{
+    recoverInterruptedRestore(m_layout);
+    const std::vector<LiveItem> live = liveSaves(m_layout);
+    if (live.empty())
+        return std::nullopt;
+
+    fs::create_directories(m_layout.backups());
+    // The install lock is held, so a staging folder found now belongs to a killed run.
+    std::error_code error;
+    for (fs::directory_iterator it(m_layout.backups(), error), end; !error && it != end; it.increment(error))
+        if (isStagingName(it->path().filename().string(), kStagingPrefix))
+            removeTreeQuietly(it->path());
+
+    const std::vector<NamedSnapshot> existing = snapshotsIn(m_layout.backups());
+    const std::optional<fs::path> newest = existing.empty() ? std::nullopt : std::optional(existing.front().folder);
+
+    const StagingFolder staging(m_layout.backups(), kStagingPrefix);
+    std::vector<SavesItem> items;
+    for (const LiveItem& item : live)
+        items.push_back({item.live, staging.path() / item.inSnapshot,
+                         newest ? std::optional(*newest / item.inSnapshot) : std::nullopt});
+    const SavesPlan plan = planSaves(items);
+    if (newest && plan.matchesPrevious() && plan.steps.size() == savedEntries(*newest)) {
+        if (keptReason && !isKept(*newest))
+            writeFileAtomically(*newest / kKeptMarker, *keptReason + "\n");
+        return existing.front().name.text();
+    }
+
+    fs::create_directory(staging.path() / "game");
+    copySaves(plan);
+    if (keptReason)
+        writeFileAtomically(staging.path() / kKeptMarker, *keptReason + "\n");
+    SnapshotName name = SnapshotName::at(std::chrono::system_clock::now());
+    while (fs::exists(fs::symlink_status(folder(name.text()))))
+        name = name.next();
+    fs::rename(staging.path(), folder(name.text()));
+    return name.text();
+}
+
+} // namespace launcher

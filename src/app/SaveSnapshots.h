@@ -1,0 +1,58 @@
+#pragma once
+// The snapshots of the player's saves in "Backups" (see core/SaveSnapshot.h for
+// their names). Each holds "users", a copy of the prefix's "drive_c/users", and
+// "game", the game folder's per-user items; a snapshot made before a restore or
+// by an uninstall that kept the saves also holds "kept.txt", which says why
+// launches never rotate it out. Files unchanged since the newest snapshot are
+// hard links to its files, so that a snapshot costs little when little has
+// changed. A live file is never linked into a snapshot, and a snapshot's files
+// are never made live, since snapshots share them: a restore copies.
+//
+// A snapshot is whole or absent: it is built in "Backups/Saves-staging-" + UUID
+// and renamed into place, and a failure removes the partial one, never an older
+// snapshot. A staging folder that a killed run left is removed by the next one.
+//
+// Taking snapshots needs the install lock; listing does not. Blocks the caller.
+
+#include "core/Layout.h"
+#include "core/SaveSnapshot.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace launcher {
+
+class SaveSnapshots final {
+public:
+    // How many snapshots launches keep, besides those marked kept.
+    static constexpr std::size_t kRotated = 10;
+
+    explicit SaveSnapshots(Layout layout) : m_layout(std::move(layout)) {}
+
+    // Newest first; a snapshot that vanishes while it is counted is left out.
+    std::vector<SaveSnapshot> list() const;
+    std::filesystem::path folder(const std::string& name) const { return m_layout.backups() / name; }
+
+    // Unless the live saves equal the newest snapshot, takes a new one. Returns
+    // the snapshot that holds the live saves; nothing when there are no saves at
+    // all (no users folder and no per-user items).
+    std::optional<std::string> take() const;
+    // The same for a snapshot that must last: the one holding the live saves is
+    // marked kept, `reason` saying why.
+    std::optional<std::string> takeKept(const std::string& reason) const;
+    // Removes the oldest snapshots beyond the newest kRotated that are not kept;
+    // `taken`, the launch's own, counts among those and always stays, even when
+    // a clock set back made it sort as the oldest. A snapshot that cannot be
+    // removed stays for the next launch to try again.
+    void rotate(const std::string& taken) const;
+
+private:
+    std::optional<std::string> take(const std::optional<std::string>& keptReason) const;
+
+    Layout m_layout;
+};
+
+} // namespace launcher

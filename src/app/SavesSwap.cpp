@@ -1,0 +1,46 @@
+#include "app/SavesSwap.h"
+
+#include "core/Platform.h"
+#include "core/Posix.h"
+#include "core/StagingFolder.h"
+
+#include <system_error>
+#include <vector>
+
+namespace launcher {
+
+namespace fs = std::filesystem;
+
+void swapIntoPlace(const fs::path& replacement, const fs::path& live, const fs::path& parked)
+{
+    if (!fs::exists(fs::symlink_status(live)))
+        fs::rename(replacement, live);
+    else if (!platform::exchangePaths(replacement, live))
+        swapByRenames(replacement, live, parked);
+}
+
+void swapByRenames(const fs::path& replacement, const fs::path& live, const fs::path& parked)
+{
+    fs::rename(live, parked);
+    fs::rename(replacement, live);
+}
+
+void recoverInterruptedRestore(const Layout& layout)
+{
+    std::vector<fs::path> leftovers;
+    std::error_code error;
+    for (fs::directory_iterator it(restoreStagingParent(layout), error), end; !error && it != end; it.increment(error))
+        if (isStagingName(it->path().filename().string(), kRestoreStagingPrefix))
+            leftovers.push_back(it->path());
+    for (const fs::path& staging : leftovers) {
+        const bool swapBegun = existsQuietly(staging / kPreviousUsers);
+        if (swapBegun && !fs::exists(fs::symlink_status(layout.users()))) {
+            const fs::path back = existsQuietly(staging / kRestoredUsers) ? staging / kRestoredUsers
+                                                                            : staging / kPreviousUsers;
+            fs::rename(back, layout.users());
+        }
+        removeTreeQuietly(staging);
+    }
+}
+
+} // namespace launcher

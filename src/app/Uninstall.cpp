@@ -1,0 +1,130 @@
+#include "core/Installer.h"
+
+#include "app/AbandonedStaging.h"
+#include "app/SaveSnapshots.h"
+#include "core/InstallLock.h"
+#include "core/Posix.h"
+#include "core/SetupFailure.h"
+#include "core/StagingFolder.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The launcher's own entries of the root, in the order an uninstall removes
+// them: the record first, so that an uninstall cut short reads as no
+// installation and can simply run again.
+constexpr std::array<std::string_view, 7> kOwnEntries{
+    "installed.json", "Install", "Runtime", "Downloads", "Audio-import", "Logs", "Backups",
+};
+
+bool present(const fs::path& entry)
+{
+    std::error_code error;
+    return fs::exists(fs::symlink_status(entry, error));
+}
+
+UninstallPlan planFor(const Layout& layout, bool keepSaves)
+{
+    UninstallPlan plan;
+    for (const std::string_view own : kOwnEntries) {
+        const std::string name(own);
+        if (!present(layout.root() / name))
+            continue;
+        if (name == "Backups" && keepSaves)
+            plan.kept.push_back({name, "your saves"});
+        else
+            plan.removed.push_back(name);
+    }
+    std::vector<std::string> others;
+    std::error_code error;
+    for (fs::directory_iterator it(layout.root(), error), end; !error && it != end; it.increment(error))
+        others.push_back(it->path().filename().string());
+    std::ranges::sort(others);
+    for (const std::string& name : others) {
+        if (std::ranges::find(kOwnEntries, name) != kOwnEntries.end())
+            continue;
+        if (isSetupStagingName(name))
+            plan.removed.push_back(name);
+        else if (name == layout.lockFile().filename())
+            plan.kept.push_back({name, "other launchers may hold it"});
+        else
+            plan.kept.push_back({name, "not made by the launcher"});
+    }
+    return plan;
+}
+
+// The space a removal frees: a file's size counts once its last link is gone,
+// so files that snapshots share count once, and a file with a link elsewhere not at all.
+class FreedSpace final {
+public:
+    void add(const RemovedFile& file)
+    {
+        const auto seen = m_files.try_emplace({file.device, file.inode}, Seen{file.size, file.links, 0}).first;
+        ++seen->second.removedLinks;
+    }
+
+    std::uintmax_t bytes() const
+    {
+        std::uintmax_t total = 0;
+        for (const auto& [identity, file] : m_files)
+            if (file.removedLinks >= file.links)
+                total += file.size;
+        return total;
+    }
+
+private:
+    struct Seen {
+        std::uintmax_t size;
+        std::uintmax_t links;
+        std::uintmax_t removedLinks;
+    };
+    std::map<std::pair<std::uint64_t, std::uint64_t>, Seen> m_files;
+};
+
+} // namespace
+
+UninstallPlan Installer::planUninstall(bool keepSaves) const
+{
+    UninstallPlan plan = planFor(layout(), keepSaves);
+    // The last snapshot that keeping the saves makes lands in "Backups".
+    if (keepSaves && present(layout().users()) && !present(layout().backups()))
+        plan.kept.insert(plan.kept.begin(), {"Backups", "your saves"});
+    return plan;
+}
+
+UninstallReport Installer::uninstall(bool keepSaves) const
+{
+    UninstallReport result;
+    if (!present(root()))
+        return result;
+    const InstallLock lock(layout().lockFile());
+    if (keepSaves) {
+        report("Keeping your saves");
+        result.savesSnapshot =
+            SaveSnapshots(layout()).takeKept("Made by an uninstall that kept the saves; launches never remove it.");
+    }
+
+    result.plan = planFor(layout(), keepSaves);
+    report("Removing the launcher's files");
+    FreedSpace freed;
+    for (const std::string& name : result.plan.removed) {
+        const fs::path entry = root() / name;
+        removeTreeQuietly(entry, [&freed](const RemovedFile& file) { freed.add(file); });
+        if (present(entry))
+            throw SetupFailure("Some files in " + entry.string() +
+                               " could not be removed. Check that you may change them, then uninstall again.");
+    }
+    result.freedBytes = freed.bytes();
+    return result;
+}
+
+} // namespace launcher

@@ -1,0 +1,212 @@
+// Restoring a snapshot of the saves: the swap, its undo, and what a killed
+// restore leaves.
+
+#include "app/SavesSwap.h"
+#include "app/SavesTestSupport.h"
+#include "core/SetupFailure.h"
+#include "core/Uuid.h"
+#include "support/RunningProgram.h"
+#include "support/TemporaryFolder.h"
+#include "support/TestHost.h"
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::filesBelow;
+using testing::readFile;
+using testing::SavesInstallation;
+using testing::TemporaryFolder;
+using testing::writeFile;
+
+constexpr const char* kSlot = "Documents/Veyra 2/slot1.sav";
+
+class SavesRestore : public ::testing::Test {
+protected:
+    // Takes a launch's snapshot of the saves as they are and returns its name.
+    std::string snapshotNow() const
+    {
+        m_saves.launchAndWait();
+        return m_saves.installer().saveSnapshots().front().name;
+    }
+
+    std::string failureOf(const std::string& name) const
+    {
+        try {
+            m_saves.installer().restoreSaves(name);
+        } catch (const SetupFailure& failure) {
+            return failure.what();
+        }
+        return "restored";
+    }
+
+    TemporaryFolder m_folder;
+    SavesInstallation m_saves{m_folder / "root"};
+};
+
+TEST_F(SavesRestore, ARestoreSwapsInTheSnapshotAndItsUndoSwapsBack)
+{
+    const std::string first = snapshotNow();
+    m_saves.writeSave(kSlot, "slot one, later");
+    m_saves.writeSave("Documents/Veyra 2/slot2.sav", "slot two");
+    writeFile(m_saves.installer().game() / "imgui.ini", "[Window] moved");
+    fs::remove(m_saves.installer().game() / "veyra2accounts.xml");
+    const auto later = filesBelow(m_saves.profile());
+    // Wine's link to the player's own folder stays as it is.
+    writeFile(m_folder / "outside/photo.jpg", "the player's own");
+    fs::create_directory_symlink(m_folder / "outside", m_saves.profile() / "Pictures");
+
+    std::vector<std::string> lines;
+    const Installer reporting(m_saves.root(), [&](const std::string& line) { lines.push_back(line); },
+                              testing::testHost());
+    const RestoredSaves restored = reporting.restoreSaves(first);
+    EXPECT_EQ(lines, std::vector<std::string>{"Restoring " + first});
+    EXPECT_EQ(restored.restored, first);
+    EXPECT_EQ(readFile(m_saves.profile() / kSlot), "slot one");
+    EXPECT_FALSE(fs::exists(m_saves.profile() / "Documents/Veyra 2/slot2.sav"));
+    EXPECT_EQ(readFile(m_saves.installer().game() / "imgui.ini"), "[Window]");
+    EXPECT_EQ(readFile(m_saves.installer().game() / "veyra2accounts.xml"), "<accounts/>");
+    EXPECT_EQ(fs::read_symlink(m_saves.profile() / "Pictures"), m_folder / "outside");
+    EXPECT_EQ(readFile(m_folder / "outside/photo.jpg"), "the player's own");
+
+    // The live saves are copies: writing them leaves the snapshot as it was.
+    writeFile(m_saves.profile() / kSlot, "overwritten in place");
+    EXPECT_EQ(readFile(m_saves.backups() / first / "users/player" / kSlot), "slot one");
+
+    // The saves from before the restore are a kept snapshot; restoring it undoes the restore.
+    const auto snapshots = m_saves.installer().saveSnapshots();
+    ASSERT_EQ(snapshots.front().name, restored.previous);
+    EXPECT_TRUE(snapshots.front().kept);
+    m_saves.installer().restoreSaves(restored.previous);
+    EXPECT_EQ(filesBelow(m_saves.profile()), later);
+    EXPECT_EQ(readFile(m_saves.installer().game() / "imgui.ini"), "[Window] moved");
+    EXPECT_FALSE(fs::exists(m_saves.installer().game() / "veyra2accounts.xml"));
+
+    for (const auto& entry : fs::directory_iterator(m_saves.installer().layout().users().parent_path()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("Restore-staging-")) << entry.path();
+}
+
+TEST_F(SavesRestore, ANameThatIsNoSnapshotIsRefusedWithTheWayToTheNames)
+{
+    const std::string snapshot = snapshotNow();
+    const std::string staging = "Saves-staging-" + freshUuid();
+    fs::create_directories(m_saves.backups() / staging);
+    fs::create_directories(m_saves.backups() / "Saves-20261210T141503Z-02");
+    fs::create_directory_symlink(m_saves.backups() / snapshot, m_saves.backups() / "Saves-20201010T101010Z");
+    const auto before = filesBelow(m_saves.profile());
+
+    for (const std::string& name : {std::string("Saves-20301010T101010Z"), std::string(""), std::string(".."),
+                                    "../Backups/" + snapshot, snapshot + "/..", "Backups/" + snapshot, staging,
+                                    std::string("Saves-20261210T141503Z-02"), std::string("Saves-20201010T101010Z")}) {
+        EXPECT_EQ(failureOf(name), "No saved snapshot is called " + name + ". See the names with --saves.");
+    }
+    EXPECT_EQ(filesBelow(m_saves.profile()), before);
+    EXPECT_EQ(m_saves.installer().saveSnapshots().size(), 1u) << "a refused restore takes no snapshot";
+
+    fs::remove(m_saves.root() / "installed.json");
+    EXPECT_EQ(failureOf(snapshot), "Setup is incomplete. Complete setup before restoring saves.");
+}
+
+// The states a restore by two renames can be killed in, and what the next start makes of them.
+TEST(SavesSwap, TheNextStartMendsARestoreKilledBetweenItsRenames)
+{
+    const struct {
+        const char* state;
+        bool usersLive;
+        bool restoredCopy;
+        bool parkedUsers;
+        const char* expected;
+    } cases[] = {
+        {"killed while copying", true, true, false, "old"},
+        {"killed between the renames", false, true, true, "new"},
+        {"killed after the swap", true, false, true, "old"},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.state);
+        const TemporaryFolder folder;
+        const Layout layout(folder.path());
+        const fs::path staging = restoreStagingParent(layout) / ("Restore-staging-" + freshUuid());
+        if (example.usersLive)
+            writeFile(layout.users() / "player/slot.sav", "old");
+        if (example.restoredCopy)
+            writeFile(staging / kRestoredUsers / "player/slot.sav", "new");
+        if (example.parkedUsers)
+            writeFile(staging / kPreviousUsers / "player/slot.sav", "old");
+        writeFile(restoreStagingParent(layout) / "Restore-staging-mine/keep.txt", "not the launcher's");
+
+        recoverInterruptedRestore(layout);
+
+        EXPECT_EQ(readFile(layout.users() / "player/slot.sav"), example.expected);
+        EXPECT_FALSE(fs::exists(staging));
+        EXPECT_TRUE(fs::exists(restoreStagingParent(layout) / "Restore-staging-mine/keep.txt"));
+    }
+
+    // Where the file system cannot exchange, the renames put the copy in place.
+    const TemporaryFolder folder;
+    writeFile(folder / "live/slot.sav", "old");
+    writeFile(folder / "copy/slot.sav", "new");
+    swapByRenames(folder / "copy", folder / "live", folder / "parked");
+    EXPECT_EQ(readFile(folder / "live/slot.sav"), "new");
+    EXPECT_EQ(readFile(folder / "parked/slot.sav"), "old");
+    EXPECT_FALSE(fs::exists(folder / "copy"));
+}
+
+// Every save below the profile holds the same version, and none is missing.
+void expectWholeVersion(const fs::path& profile, int files)
+{
+    const auto saves = filesBelow(profile / "Documents/Veyra 2");
+    ASSERT_EQ(saves.size(), static_cast<std::size_t>(files));
+    const std::string version = saves.begin()->second.substr(0, 1);
+    EXPECT_TRUE(version == "a" || version == "b") << version;
+    for (const auto& [name, content] : saves)
+        EXPECT_EQ(content.substr(0, 1), version) << name;
+}
+
+TEST_F(SavesRestore, AKillDuringARestoreLeavesAWholeUsersFolder)
+{
+    // Enough files that a restore takes a while, so that the kills land inside it.
+    constexpr int kFiles = 300;
+    const std::string padding(4096, '.');
+    auto writeVersion = [&](const std::string& version) {
+        for (int file = 0; file < kFiles; ++file)
+            m_saves.writeSave("Documents/Veyra 2/save" + std::to_string(file) + ".sav", version + padding);
+    };
+    fs::remove(m_saves.profile() / kSlot);
+    writeVersion("a");
+    const std::string versionA = snapshotNow();
+    writeVersion("b");
+    const std::string versionB = snapshotNow();
+
+    for (int delayMs = 0; delayMs <= 60; delayMs += 4) {
+        SCOPED_TRACE("killed " + std::to_string(delayMs) + " ms into the restore");
+        // Each round restores the version that is not live.
+        const bool aIsLive = readFile(m_saves.profile() / "Documents/Veyra 2/save0.sav").starts_with("a");
+        const std::string target = aIsLive ? versionB : versionA;
+        testing::RunningProgram restore(testing::fixtureProgram(),
+                                        {"--cli", "--restore-saves", target, "--home", m_saves.root().string()});
+        ASSERT_EQ(restore.readLine(), "Restoring " + target);
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        restore.signal(SIGKILL);
+        restore.wait();
+        expectWholeVersion(m_saves.profile(), kFiles);
+    }
+
+    // The next restore mends and clears whatever the kills left, and completes.
+    const auto result = m_saves.installer().restoreSaves(versionA);
+    expectWholeVersion(m_saves.profile(), kFiles);
+    EXPECT_EQ(readFile(m_saves.profile() / "Documents/Veyra 2/save0.sav").substr(0, 1), "a");
+    EXPECT_TRUE(fs::exists(m_saves.backups() / result.previous));
+    for (const auto& folder : {m_saves.backups(), restoreStagingParent(m_saves.installer().layout())})
+        for (const auto& entry : fs::directory_iterator(folder))
+            EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos) << entry.path();
+}
+
+} // namespace
+} // namespace launcher

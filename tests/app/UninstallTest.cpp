@@ -1,0 +1,159 @@
+// Uninstall: what it removes, what it keeps, and the space it reports.
+
+#include "app/SavesTestSupport.h"
+#include "core/SetupFailure.h"
+#include "core/Uuid.h"
+#include "support/TemporaryFolder.h"
+#include "support/TestHost.h"
+#include "support/Unprivileged.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace launcher {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::SavesInstallation;
+using testing::TemporaryFolder;
+using testing::writeFile;
+
+std::vector<std::string> entriesOf(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::ranges::sort(names);
+    return names;
+}
+
+class UninstallTest : public ::testing::Test {
+protected:
+    UninstallTest()
+    {
+        // Every folder the launcher makes, and what it must leave alone.
+        writeFile(root() / "Downloads/engine.tar.xz", "download");
+        writeFile(root() / "Audio-import/wmadmod.dll", "decoder");
+        writeFile(root() / m_staging / "half.bin", "half");
+        writeFile(root() / "Game-staging-mine/keep.txt", "not the launcher's");
+        writeFile(root() / "notes.txt", "the player's");
+        writeFile(m_folder / "outside/photo.jpg", "the player's own");
+        fs::create_directory_symlink(m_folder / "outside", m_saves.profile() / "Pictures");
+        fs::create_directories(m_saves.installer().prefix() / "dosdevices");
+        fs::create_directory_symlink(m_folder / "outside", m_saves.installer().prefix() / "dosdevices/z:");
+    }
+
+    fs::path root() const { return m_saves.root(); }
+
+    TemporaryFolder m_folder;
+    SavesInstallation m_saves{m_folder / "root"};
+    std::string m_staging = "Runtime-staging-" + freshUuid();
+};
+
+TEST_F(UninstallTest, RemovesTheLaunchersEntriesWithoutFollowingLinksAndKeepsTheRest)
+{
+    m_saves.launchAndWait();
+    const UninstallPlan planned = m_saves.installer().planUninstall(false);
+
+    const UninstallReport report = m_saves.installer().uninstall(false);
+
+    EXPECT_EQ(report.plan.removed, (std::vector<std::string>{"installed.json", "Install", "Runtime", "Downloads",
+                                                             "Audio-import", "Logs", "Backups", m_staging}));
+    EXPECT_EQ(planned.removed, report.plan.removed);
+    ASSERT_EQ(report.plan.kept.size(), 3u);
+    EXPECT_EQ(report.plan.kept[0].name, "Game-staging-mine");
+    EXPECT_EQ(report.plan.kept[0].reason, "not made by the launcher");
+    EXPECT_EQ(report.plan.kept[1].name, "launcher.lock");
+    EXPECT_EQ(report.plan.kept[1].reason, "other launchers may hold it");
+    EXPECT_EQ(report.plan.kept[2].name, "notes.txt");
+    EXPECT_FALSE(report.savesSnapshot);
+    EXPECT_EQ(entriesOf(root()), (std::vector<std::string>{"Game-staging-mine", "launcher.lock", "notes.txt"}));
+    EXPECT_EQ(readFile(m_folder / "outside/photo.jpg"), "the player's own");
+    EXPECT_FALSE(m_saves.installer().isInstalled());
+}
+
+TEST_F(UninstallTest, KeepingTheSavesPutsTheLiveOnesInAKeptSnapshotAndKeepsBackups)
+{
+    m_saves.launchAndWait();
+    const std::string earlier = m_saves.installer().saveSnapshots().front().name;
+    m_saves.writeSave("Documents/Veyra 2/slot1.sav", "played after the last launch");
+    const UninstallPlan planned = m_saves.installer().planUninstall(true);
+    EXPECT_EQ(std::ranges::count(planned.removed, "Backups"), 0);
+
+    const UninstallReport report = m_saves.installer().uninstall(true);
+
+    ASSERT_TRUE(report.savesSnapshot);
+    EXPECT_EQ(std::ranges::count(report.plan.removed, "Backups"), 0);
+    EXPECT_EQ(report.plan.kept.front().name, "Backups");
+    EXPECT_EQ(report.plan.kept.front().reason, "your saves");
+    EXPECT_EQ(entriesOf(root()),
+              (std::vector<std::string>{"Backups", "Game-staging-mine", "launcher.lock", "notes.txt"}));
+    const fs::path last = m_saves.backups() / *report.savesSnapshot;
+    EXPECT_EQ(readFile(last / "users/player/Documents/Veyra 2/slot1.sav"), "played after the last launch");
+    EXPECT_EQ(readFile(last / "game/veyra2accounts.xml"), "<accounts/>");
+    EXPECT_TRUE(fs::exists(m_saves.backups() / earlier));
+    const auto snapshots = m_saves.installer().saveSnapshots();
+    EXPECT_TRUE(snapshots.front().kept);
+    EXPECT_EQ(snapshots.front().name, *report.savesSnapshot);
+}
+
+TEST_F(UninstallTest, AnUninstallCutShortReadsAsNoInstallationAndCanRunAgain)
+{
+    // A folder the player cannot change stops the removal of "Install".
+    writeFile(m_saves.installer().game() / "locked/file", "root's");
+    const uid_t user = testing::unprivilegedUser();
+    for (const auto& entry : fs::recursive_directory_iterator(root()))
+        if (entry.path().parent_path().filename() != "locked" && entry.path().filename() != "locked") {
+            ASSERT_EQ(::lchown(entry.path().c_str(), user, static_cast<gid_t>(-1)), 0);
+        }
+    ASSERT_EQ(::chown(root().c_str(), user, static_cast<gid_t>(-1)), 0);
+
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { m_saves.installer().uninstall(false); }),
+                ::testing::ExitedWithCode(0),
+                "Some files in .*/Install could not be removed. Check that you may change them, then uninstall again.");
+
+    EXPECT_FALSE(fs::exists(root() / "installed.json"));
+    EXPECT_FALSE(m_saves.installer().isInstalled());
+    const UninstallReport again = m_saves.installer().uninstall(false);
+    EXPECT_EQ(again.plan.removed.front(), "Install");
+    EXPECT_EQ(entriesOf(root()), (std::vector<std::string>{"Game-staging-mine", "launcher.lock", "notes.txt"}));
+}
+
+TEST(Uninstall, TheSpaceFreedCountsAFileThatSnapshotsShareOnceAndOneLinkedElsewhereNotAtAll)
+{
+    const TemporaryFolder folder;
+    const fs::path root = folder / "root";
+    writeFile(root / "Install/prefix/drive_c/users/player/live.sav", std::string(100, 'l'));
+    writeFile(root / "Backups/Saves-20261210T141503Z/users/player/shared.sav", std::string(1000, 's'));
+    fs::create_directories(root / "Backups/Saves-20261210T141504Z/users/player");
+    fs::create_hard_link(root / "Backups/Saves-20261210T141503Z/users/player/shared.sav",
+                         root / "Backups/Saves-20261210T141504Z/users/player/shared.sav");
+    writeFile(root / "Backups/Saves-20261210T141504Z/users/player/own.sav", std::string(10, 'o'));
+    writeFile(root / "Downloads/engine.tar.xz", std::string(5000, 'd'));
+    fs::create_hard_link(root / "Downloads/engine.tar.xz", folder / "engine kept elsewhere");
+    writeFile(root / "Logs/setup.log", std::string(300, 'g'));
+    writeFile(root / "notes.txt", std::string(50, 'n'));
+
+    const UninstallReport report = Installer(root, {}, testing::testHost()).uninstall(false);
+
+    EXPECT_EQ(report.freedBytes, 100u + 1000u + 10u + 300u);
+    EXPECT_EQ(entriesOf(root), (std::vector<std::string>{"launcher.lock", "notes.txt"}));
+    EXPECT_EQ(fs::file_size(folder / "engine kept elsewhere"), 5000u);
+}
+
+TEST(Uninstall, AnAbsentRootIsNoFailureAndStaysAbsent)
+{
+    const TemporaryFolder folder;
+    const UninstallReport report = Installer(folder / "absent", {}, testing::testHost()).uninstall(true);
+    EXPECT_TRUE(report.plan.removed.empty());
+    EXPECT_TRUE(report.plan.kept.empty());
+    EXPECT_EQ(report.freedBytes, 0u);
+    EXPECT_FALSE(fs::exists(folder / "absent"));
+}
+
+} // namespace
+} // namespace launcher
