@@ -2,6 +2,7 @@
 
 #include "app/IncompleteInstallation.h"
 #include "app/RepairRefusal.h"
+#include "app/UnknownSnapshot.h"
 
 namespace launcher {
 namespace {
@@ -31,6 +32,8 @@ std::string commandLineMessage(const std::exception& failure)
     // The sentence stays as it is, so that scripts matching it keep working.
     if (dynamic_cast<const IncompleteInstallation*>(&failure))
         return std::string(failure.what()) + " Repair it with --repair.";
+    if (dynamic_cast<const UnknownSnapshot*>(&failure))
+        return std::string(failure.what()) + " See the names with --saves.";
     return failure.what();
 }
 

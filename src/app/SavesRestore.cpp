@@ -4,6 +4,7 @@
 #include "app/SavesCopy.h"
 #include "app/SavesSwap.h"
 #include "app/SnapshotName.h"
+#include "app/UnknownSnapshot.h"
 #include "core/InstallLock.h"
 #include "core/PerUserItems.h"
 #include "core/Posix.h"
@@ -63,7 +64,7 @@ RestoredSaves Installer::restoreSaves(const std::string& name) const
     const InstallLock lock(layout().lockFile());
     const SaveSnapshots snapshots(layout());
     if (!isSnapshot(snapshots, name))
-        throw SetupFailure("No saved snapshot is called " + name + ". See the names with --saves.");
+        throw UnknownSnapshot(name);
 
     report("Restoring " + name);
     // Restoring without a way back would lose the live saves, so a failure here ends the restore.

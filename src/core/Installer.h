@@ -150,8 +150,9 @@ public:
     // while the game runs.
     std::vector<SaveSnapshot> saveSnapshots() const;
     // Takes the lock, snapshots the live saves (a snapshot launches never rotate
-    // out), and swaps in a copy of the named snapshot. Fails with the player's
-    // message when no snapshot has that name or the installation is incomplete.
+    // out), and swaps in a copy of the named snapshot. Throws UnknownSnapshot
+    // (app/UnknownSnapshot.h) when no snapshot has that name, and the player's
+    // message when the installation is incomplete.
     RestoredSaves restoreSaves(const std::string& name) const;
 
     // Uninstall. What uninstall(keepSaves) would remove and keep now; reads only.
