@@ -27,13 +27,17 @@ void AppDelegate::applicationDidFinishLaunching()
 
 bool AppDelegate::applicationShouldTerminate()
 {
-    if (!m_model.busy() && !m_model.playing())
+    if (m_model.idle())
         return true;
     if (m_model.busy())
         m_services.alert({tr("Setup is still running"), tr("Let setup finish before quitting the launcher.")},
                          m_window.get());
-    else
+    else if (m_model.playing())
         m_services.alert({tr("Veyra 2 is still running"), tr("Save and quit Veyra 2 before quitting the launcher.")},
+                         m_window.get());
+    else
+        // A restore, an uninstall or the diagnostics archive, each better finished than cut short.
+        m_services.alert({tr("The launcher is still working"), tr("Let it finish before quitting the launcher.")},
                          m_window.get());
     if (m_window)
         m_window->bringToFront();

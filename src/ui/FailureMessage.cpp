@@ -1,5 +1,6 @@
 #include "ui/FailureMessage.h"
 
+#include "app/UnknownSnapshot.h"
 #include "core/SetupFailure.h"
 
 #include <algorithm>
@@ -132,6 +133,10 @@ std::string fileSentence(const fs::filesystem_error& error)
 
 FailureMessage failureMessage(const std::exception& failure)
 {
+    // The window asks only for snapshots it has just listed.
+    if (dynamic_cast<const UnknownSnapshot*>(&failure) != nullptr)
+        return {std::string(failure.what()) + " It was removed meanwhile: open Restore Saves… again to choose another.",
+                {}};
     if (dynamic_cast<const SetupFailure*>(&failure) != nullptr)
         return {failure.what(), {}};
     if (const auto* fileError = dynamic_cast<const fs::filesystem_error*>(&failure))

@@ -6,7 +6,8 @@
 //       show(message.sentence, message.details);
 //   }
 //
-// The launcher's own failures (SetupFailure) are their sentence. A file-system
+// The launcher's own failures (SetupFailure) are their sentence, with the
+// window's way on where the engine leaves that to each front end. A file-system
 // failure becomes a plain sentence naming what could not be done, where, and
 // the way out, keeping the system's own text as details; any other failure a
 // general sentence with its text as details. Free of Qt; any thread.

@@ -52,7 +52,7 @@ InstalledPanel::InstalledPanel(LauncherModel& model, QWidget* parent)
 
 void InstalledPanel::refresh()
 {
-    m_playButton->setEnabled(!m_model.playing());
+    m_playButton->setEnabled(!m_model.playing() && !m_model.maintaining());
 }
 
 } // namespace launcher

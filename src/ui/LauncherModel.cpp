@@ -18,6 +18,8 @@ const char* const kFirstStatus = "Select your files to get started.";
 const char* const kReadyStatus = "Your installation is ready.";
 const char* const kSetupFailedStatus = "Setup needs attention. Your source files are unchanged.";
 const char* const kStartingStatus = "Veyra 2 is starting. The first launch can take a few minutes.";
+// The game starts all the same; the game log tells what kept the snapshot from being taken.
+const char* const kNoSnapshotNote = " Your saves could not be backed up before this start: Open Logs for details.";
 const char* const kUnexpectedExit = "Veyra 2 exited unexpectedly. Open Logs for details.";
 const char* const kCannotOpenFile = "Veyra 2 could not open %1. Open it by hand from your file manager.";
 const char* const kCannotOpenPage = "Veyra 2 could not open %1. Open it by hand in your web browser.";
@@ -39,7 +41,7 @@ const OpenPanel kAudioPanel{
     .canChooseFiles = true,
 };
 
-// Setup and the game watch. The pool outlives every model and is drained before
+// Setup, launches, the game watch and the menu's actions. The pool outlives every model and is drained before
 // the application object goes, so handed-back work always finds it.
 QThreadPool& backgroundPool()
 {
@@ -116,25 +118,25 @@ std::optional<QUrl> LauncherModel::choose(OpenPanel panel)
     return choice.url;
 }
 
+Report LauncherModel::statusLines(QPointer<LauncherModel> model)
+{
+    return [model](const std::string& line) {
+        handBack(model, [text = QString::fromStdString(line)](LauncherModel& target) {
+            target.assign(target.m_status, text, &LauncherModel::statusChanged);
+        });
+    };
+}
+
 void LauncherModel::install()
 {
-    if (m_gameURL.isEmpty() || m_audioURL.isEmpty() || !m_ownsFiles || m_busy)
+    if (m_gameURL.isEmpty() || m_audioURL.isEmpty() || !m_ownsFiles || m_busy || m_maintaining)
         return;
     clearError();
     assign(m_busy, true, &LauncherModel::busyChanged);
 
     backgroundPool().start([root = m_installer.root(), host = m_installer.host(),
                             game = localPath(m_gameURL), audio = localPath(m_audioURL), model = QPointer(this)] {
-        // A fresh engine for this run: its status lines are carried to the GUI
-        // thread in order, each replacing the status shown.
-        const Installer installer(
-            root,
-            [model](const std::string& line) {
-                handBack(model, [text = QString::fromStdString(line)](LauncherModel& target) {
-                    target.assign(target.m_status, text, &LauncherModel::statusChanged);
-                });
-            },
-            host);
+        const Installer installer(root, statusLines(model), host);
         std::optional<FailureMessage> failure;
         try {
             installer.install(game, audio, std::nullopt);
@@ -159,27 +161,51 @@ void LauncherModel::finishSetup(const std::optional<FailureMessage>& failure)
 
 void LauncherModel::play()
 {
-    if (m_playing)
+    if (m_playing || m_maintaining)
         return;
     clearError();
-
-    std::optional<LaunchedGame> launched;
-    try {
-        launched.emplace(m_installer.launch(false));
-    } catch (const std::exception& caught) {
-        const FailureMessage message = describe(caught, m_installer.log());
-        showError(QString::fromStdString(message.sentence), QString::fromStdString(message.details));
-        return;
-    }
-    m_process = std::make_shared<ChildProcess>(std::move(launched->process));
-    m_playLock = std::move(launched->lock);
     assign(m_playing, true, &LauncherModel::playingChanged);
+    const QString statusBefore = m_status;
     assign(m_status, QString(kStartingStatus), &LauncherModel::statusChanged);
 
-    backgroundPool().start([process = m_process, model = QPointer(this)] {
+    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), model = QPointer(this),
+                            statusBefore] {
+        const Installer installer(root, {}, host);
+        std::optional<LaunchedGame> launched;
+        try {
+            launched.emplace(installer.launch(false));
+        } catch (const std::exception& caught) {
+            handBack(model, [failure = describe(caught, installer.log()), statusBefore](LauncherModel& target) {
+                target.launchFailed(failure, statusBefore);
+            });
+            return;
+        }
+        // The lock goes with the handed-back work, so that a model that is gone
+        // by then releases it with that work; the game is still waited for here.
+        auto process = std::make_shared<ChildProcess>(std::move(launched->process));
+        handBack(model, [process, lock = std::move(launched->lock),
+                         note = launched->snapshotFailure](LauncherModel& target) mutable {
+            target.gameStarted(process, std::move(lock), note);
+        });
         const int terminationStatus = process->wait();
         handBack(model, [terminationStatus](LauncherModel& target) { target.finishGame(terminationStatus); });
     });
+}
+
+void LauncherModel::gameStarted(std::shared_ptr<ChildProcess> process, std::unique_ptr<InstallLock> lock,
+                                const std::optional<std::string>& snapshotFailure)
+{
+    m_process = std::move(process);
+    m_playLock = std::move(lock);
+    if (snapshotFailure)
+        assign(m_status, QString(kStartingStatus) + kNoSnapshotNote, &LauncherModel::statusChanged);
+}
+
+void LauncherModel::launchFailed(const FailureMessage& failure, const QString& statusBefore)
+{
+    assign(m_playing, false, &LauncherModel::playingChanged);
+    assign(m_status, statusBefore, &LauncherModel::statusChanged);
+    showError(QString::fromStdString(failure.sentence), QString::fromStdString(failure.details));
 }
 
 void LauncherModel::finishGame(int terminationStatus)
@@ -191,6 +217,34 @@ void LauncherModel::finishGame(int terminationStatus)
     assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
     if (terminationStatus != 0)
         showError(kUnexpectedExit);
+}
+
+void LauncherModel::maintain(const QString& status, std::function<Finish(const Installer&)> work)
+{
+    clearError();
+    assign(m_maintaining, true, &LauncherModel::maintainingChanged);
+    assign(m_status, status, &LauncherModel::statusChanged);
+
+    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), model = QPointer(this),
+                            work = std::move(work)] {
+        const Installer installer(root, statusLines(model), host);
+        Finish finish;
+        std::optional<FailureMessage> failure;
+        try {
+            finish = work(installer);
+        } catch (const std::exception& caught) {
+            failure = describe(caught, installer.log());
+        }
+        handBack(model, [finish = std::move(finish), failure](LauncherModel& target) {
+            target.assign(target.m_maintaining, false, &LauncherModel::maintainingChanged);
+            if (!failure) {
+                finish(target);
+                return;
+            }
+            target.assign(target.m_status, target.restingStatus(), &LauncherModel::statusChanged);
+            target.showError(QString::fromStdString(failure->sentence), QString::fromStdString(failure->details));
+        });
+    });
 }
 
 void LauncherModel::showError(const QString& sentence, const QString& details)

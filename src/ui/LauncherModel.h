@@ -5,9 +5,11 @@
 //   LauncherModel model(services);              // the default root, the bundled guide
 //   model.selectGame(); model.selectAudio(); model.setOwnsFiles(true);
 //   model.install();                            // returns at once; watch `busy` and `status`
+//   model.uninstall(&window);                   // asks over the window, then works; watch `maintaining`
 //
 // Every property changes, and every operation is called, on the GUI thread only.
-// Setup and the watch over a running game run on background threads that hold
+// Setup, the launch, the watch over a running game and the menu's actions run
+// on background threads that hold
 // the model weakly and hand their results back to the GUI thread; work handed
 // back to a model that is gone does nothing. Each property's change signal is
 // emitted on every assignment, also when the value stays the same.
@@ -17,13 +19,19 @@
 #include "ui/FailureMessage.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
+
+class QWidget;
 
 namespace launcher {
 
@@ -50,6 +58,7 @@ class LauncherModel final : public QObject {
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)
     Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
     Q_PROPERTY(QString errorDetails READ errorDetails NOTIFY errorDetailsChanged)
+    Q_PROPERTY(bool maintaining READ maintaining NOTIFY maintainingChanged)
 
 public:
     // Decides `ready` and the first status from the disk; `services` must outlive the model.
@@ -68,6 +77,12 @@ public:
     // What the system said about the error, when its sentence is the launcher's
     // retelling of it; empty otherwise.
     const QString& errorDetails() const { return m_errorDetails; }
+    // One of the menu's actions runs: a restore of the saves, an uninstall or
+    // the diagnostics archive.
+    bool maintaining() const { return m_maintaining; }
+    // Nothing runs that setup, a launch or a menu action would run into.
+    bool idle() const { return !m_busy && !m_playing && !m_maintaining; }
+    bool mayRestoreSaves() const { return m_ready && idle(); }
 
     // The player's inputs; everything else follows from the model's own operations.
     void setGameURL(const QUrl& value) { assign(m_gameURL, value, &LauncherModel::gameURLChanged); }
@@ -83,7 +98,10 @@ public slots:
     // Starts setup off the GUI thread when both files are chosen, ownership is
     // stated and no setup runs; otherwise does nothing at all.
     void install();
-    // Launches the game and keeps the install lock until its exit is handled here.
+    // Launches the game off the GUI thread, since the launch first takes a
+    // snapshot of the saves, and keeps the install lock until the game's exit
+    // is handled here. `playing` is set at once, so that a second press starts
+    // nothing; it falls back when the launch fails.
     void play();
     // Each opens its file, folder or page with the desktop's default
     // application and shows an error naming it when the desktop cannot.
@@ -91,6 +109,21 @@ public slots:
     void openGameDownload();
     void openLogs();
     void openSaves();
+
+    // The application menu's actions. Each starts only while idle() (a restore
+    // also needs a ready installation) and otherwise does nothing at all; it
+    // asks what it needs in dialogs over `window`, then works off the GUI
+    // thread with `maintaining` set and its status line shown. The engine's
+    // refusals, such as the lock another launcher holds, become the error.
+    //
+    // Lists the snapshots of the saves and restores the chosen one once the
+    // player confirms; the saves it replaces become a snapshot of their own.
+    void restoreSaves(QWidget* window);
+    // Removes what the launcher made, keeping the saves if the player chooses
+    // to, and returns the window to its first start.
+    void uninstall(QWidget* window);
+    // Writes the archive for a bug report where the player chooses.
+    void saveDiagnostics(QWidget* window);
 
 signals:
     void gameURLChanged();
@@ -102,6 +135,7 @@ signals:
     void statusChanged();
     void errorChanged();
     void errorDetailsChanged();
+    void maintainingChanged();
 
 private:
     // Assigns and announces; the change signal goes out on every assignment,
@@ -113,13 +147,27 @@ private:
         emit(this->*changed)();
     }
 
+    // The status callback of an engine that works for the model off the GUI
+    // thread: each line is carried to the GUI thread in order and replaces the status.
+    static Report statusLines(QPointer<LauncherModel> model);
     void showError(const QString& sentence, const QString& details = {});
     void clearError();
     void clearErrorForNewChoice();
     // The status of a fresh start with the same installation.
     QString restingStatus() const;
     void finishSetup(const std::optional<FailureMessage>& failure);
+    void gameStarted(std::shared_ptr<ChildProcess> process, std::unique_ptr<InstallLock> lock,
+                     const std::optional<std::string>& snapshotFailure);
+    void launchFailed(const FailureMessage& failure, const QString& statusBefore);
     void finishGame(int terminationStatus);
+    // What a menu action does on the GUI thread once its work has succeeded.
+    using Finish = std::function<void(LauncherModel&)>;
+    // Runs `work` with an engine of its own off the GUI thread, with
+    // `maintaining` set and `status` showing until the engine reports its own
+    // lines; then `finish`, or the failure as the error.
+    void maintain(const QString& status, std::function<Finish(const Installer&)> work);
+    void offerSnapshots(const std::vector<SaveSnapshot>& snapshots, QWidget* window);
+    void finishUninstall(const UninstallReport& report);
     void open(const QUrl& url);
     // Runs the panel; the chosen item, possibly none, or nullopt when cancelled.
     std::optional<QUrl> choose(OpenPanel panel);
@@ -130,6 +178,7 @@ private:
     bool m_busy = false;
     bool m_playing = false;
     bool m_ready = false;
+    bool m_maintaining = false;
     QString m_status;
     std::optional<QString> m_error;
     QString m_errorDetails;

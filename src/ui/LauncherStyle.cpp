@@ -150,4 +150,16 @@ QPushButton#guideLink:hover, QPushButton#downloadLink:hover, QPushButton#logsLin
              css(withOpacity(kWhite, 0.45)), QString::number(kLinkPadding));
 }
 
+QString listStyleSheet()
+{
+    return QStringLiteral(R"(
+QListWidget { background: %1; border: 1px solid %2; border-radius: 8px; padding: 4px; }
+QListWidget::item { border-radius: 6px; }
+QListWidget::item:selected { background: %3; }
+#listItemDetail { color: %4; }
+)")
+        .arg(css(withOpacity(kWhite, 0.045)), css(withOpacity(kWhite, 0.08)), css(withOpacity(accent(), 0.25)),
+             css(secondaryText()));
+}
+
 } // namespace launcher::style

@@ -33,5 +33,9 @@ QPalette darkPalette();
 
 // Fills, outlines and button styles of the whole screen, addressed by object name.
 QString styleSheet();
+// The list of a dialog, filled and outlined as the screen's selection rows; its
+// highlight is a tint of the accent, so that white and dimmed texts stay
+// readable on it. Item details named "listItemDetail" are dimmed.
+QString listStyleSheet();
 
 } // namespace launcher::style

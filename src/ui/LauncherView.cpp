@@ -52,7 +52,7 @@ LauncherView::LauncherView(LauncherModel& model, QWidget* parent)
                                &LauncherModel::ownsFilesChanged, &LauncherModel::busyChanged,
                                &LauncherModel::playingChanged, &LauncherModel::readyChanged,
                                &LauncherModel::statusChanged, &LauncherModel::errorChanged,
-                               &LauncherModel::errorDetailsChanged})
+                               &LauncherModel::errorDetailsChanged, &LauncherModel::maintainingChanged})
         connect(&m_model, changed, this, &LauncherView::refresh);
     // After the refresh, which shows and enables what the focus goes to.
     connect(&m_model, &LauncherModel::busyChanged, this, &LauncherView::focusAfterSetup);
@@ -204,7 +204,7 @@ void LauncherView::refresh()
     m_setupPanel->setVisible(!ready);
     m_setupPanel->refresh();
 
-    m_progress->setVisible(m_model.busy() || m_model.playing());
+    m_progress->setVisible(!m_model.idle());
     m_status->setText(m_model.status());
     m_errorBox->showError(m_model.error(), m_model.errorDetails());
 }

@@ -1,6 +1,7 @@
 #include "ui/LauncherWindow.h"
 
 #include "ui/DesktopServices.h"
+#include "ui/LauncherModel.h"
 #include "ui/LauncherStyle.h"
 #include "ui/LauncherView.h"
 
@@ -35,7 +36,7 @@ LauncherWindow::LauncherWindow(LauncherModel& model, DesktopServices& services, 
     setWindowTitle(tr("Veyra 2 Mac Launcher"));
     setPalette(style::darkPalette());
     setCentralWidget(new LauncherView(model));
-    buildMenu(services);
+    buildMenu(model, services);
 
     // The sizes are those of the content; a menu bar inside the window (all but macOS) comes on top.
     const QSize menu(0, menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height());
@@ -44,7 +45,7 @@ LauncherWindow::LauncherWindow(LauncherModel& model, DesktopServices& services, 
                                     screen()->availableGeometry()));
 }
 
-void LauncherWindow::buildMenu(DesktopServices& services)
+void LauncherWindow::buildMenu(LauncherModel& model, DesktopServices& services)
 {
     // On macOS the two roles move the items into the application menu.
     QMenu* application = menuBar()->addMenu(QApplication::applicationDisplayName());
@@ -57,6 +58,25 @@ void LauncherWindow::buildMenu(DesktopServices& services)
 
     application->addSeparator();
 
+    // On macOS their role puts them into the application menu beside About and Quit.
+    const auto menuAction = [&](const char* name, const QString& text, void (LauncherModel::*start)(QWidget*)) {
+        QAction* action = application->addAction(text);
+        action->setObjectName(name);
+        action->setMenuRole(QAction::ApplicationSpecificRole);
+        connect(action, &QAction::triggered, &model, [this, &model, start] { (model.*start)(this); });
+        return action;
+    };
+    m_restoreSaves = menuAction("restoreSavesAction", tr("Restore Saves…"), &LauncherModel::restoreSaves);
+    m_saveDiagnostics = menuAction("saveDiagnosticsAction", tr("Save Diagnostics…"), &LauncherModel::saveDiagnostics);
+    application->addSeparator();
+    m_uninstall = menuAction("uninstallAction", tr("Uninstall Veyra 2…"), &LauncherModel::uninstall);
+    for (const auto changed : {&LauncherModel::busyChanged, &LauncherModel::playingChanged,
+                               &LauncherModel::maintainingChanged, &LauncherModel::readyChanged})
+        connect(&model, changed, this, [this, &model] { enableMenuActions(model); });
+    enableMenuActions(model);
+
+    application->addSeparator();
+
     QAction* quit = application->addAction(tr("Quit Veyra 2 Mac Launcher"));
     quit->setObjectName("quitAction");
     quit->setMenuRole(QAction::QuitRole);
@@ -65,6 +85,13 @@ void LauncherWindow::buildMenu(DesktopServices& services)
     addAction(quit);
     // Quitting asks every window to close first, so the guard in closeEvent decides.
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void LauncherWindow::enableMenuActions(const LauncherModel& model)
+{
+    m_restoreSaves->setEnabled(model.mayRestoreSaves());
+    m_saveDiagnostics->setEnabled(model.idle());
+    m_uninstall->setEnabled(model.idle());
 }
 
 void LauncherWindow::bringToFront()

@@ -4,13 +4,17 @@
 
 #include <functional>
 
+class QAction;
+
 namespace launcher {
 
 class DesktopServices;
 class LauncherModel;
 
 // The one launcher window: the launcher view as its content, 760 × 650 at the
-// start and never smaller than 740 × 650, centred, with the application menu.
+// start and never smaller than 740 × 650, centred, with the application menu:
+// About; Restore Saves…, Save Diagnostics…; Uninstall Veyra 2…; Quit. The
+// menu's actions are enabled only while the model may start them.
 class LauncherWindow final : public QMainWindow {
     Q_OBJECT
 
@@ -26,9 +30,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildMenu(DesktopServices& services);
+    void buildMenu(LauncherModel& model, DesktopServices& services);
+    void enableMenuActions(const LauncherModel& model);
 
     std::function<bool()> m_mayClose;
+    QAction* m_restoreSaves = nullptr;
+    QAction* m_saveDiagnostics = nullptr;
+    QAction* m_uninstall = nullptr;
 };
 
 } // namespace launcher

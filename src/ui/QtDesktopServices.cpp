@@ -1,8 +1,10 @@
 #include "ui/QtDesktopServices.h"
 
 #include "ui/LauncherStyle.h"
+#include "ui/ListDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace launcher {
 namespace {
@@ -73,13 +76,19 @@ private:
     bool m_directories;
 };
 
-// A message box in the launcher's dark scheme, centred over the window while
-// that is on screen (a minimised window would take the box out of sight with
-// it), and wide enough for each of its texts on one line.
+// A dialog's parent: the window while that is on screen, so that the dialog is
+// centred over it; a minimised window would take the dialog out of sight with it.
+QWidget* over(QWidget* window)
+{
+    return window != nullptr && window->isVisible() && !window->isMinimized() ? window : nullptr;
+}
+
+// A message box in the launcher's dark scheme, centred over the window, and
+// wide enough for each of its texts on one line.
 class MessageBox final : public QMessageBox {
 public:
     explicit MessageBox(QWidget* window)
-        : QMessageBox(window != nullptr && window->isVisible() && !window->isMinimized() ? window : nullptr)
+        : QMessageBox(over(window))
     {
         setPalette(style::darkPalette());
     }
@@ -137,6 +146,53 @@ void QtDesktopServices::about(QWidget* window)
     box.setIconPixmap(QApplication::windowIcon().pixmap(64));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
+}
+
+std::optional<std::size_t> QtDesktopServices::chooseFromList(const ListPanel& panel, QWidget* window)
+{
+    ListDialog dialog(panel, over(window));
+    dialog.exec();
+    return dialog.chosen();
+}
+
+ConfirmationAnswer QtDesktopServices::confirm(const Confirmation& confirmation, QWidget* window)
+{
+    MessageBox box(window);
+    box.setIcon(QMessageBox::Warning);
+    box.setText(confirmation.messageText);
+    box.setInformativeText(confirmation.informativeText);
+    QPushButton* confirm = box.addButton(confirmation.confirmButton, QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    if (!confirmation.option.isEmpty()) {
+        auto* option = new QCheckBox(confirmation.option);
+        option->setChecked(true);
+        QObject::connect(option, &QCheckBox::toggled, &box, [&box, &confirmation](bool ticked) {
+            box.setInformativeText(ticked ? confirmation.informativeText : confirmation.informativeTextUnticked);
+        });
+        box.setCheckBox(option);
+    }
+    box.exec();
+    return {box.clickedButton() == confirm, box.checkBox() != nullptr && box.checkBox()->isChecked()};
+}
+
+PanelChoice QtDesktopServices::chooseNewFile(const SavePanel& panel, QWidget* window)
+{
+    QFileDialog dialog(over(window), panel.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(panel.directory.isEmpty() ? QDir::homePath() : panel.directory);
+    dialog.selectFile(panel.fileName);
+    dialog.setDefaultSuffix(panel.suffix);
+    // Whoever writes the file answers for one that exists.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+#if !defined(Q_OS_MACOS)
+    // As the open panels: Qt's own dialog, the same on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+#endif
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QList<QUrl> urls = dialog.selectedUrls();
+    return {true, urls.isEmpty() ? QUrl() : urls.first()};
 }
 
 } // namespace launcher

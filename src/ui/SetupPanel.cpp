@@ -67,15 +67,17 @@ SetupPanel::SetupPanel(LauncherModel& model, QWidget* parent)
 void SetupPanel::refresh()
 {
     const bool busy = m_model.busy();
-    m_gameRow->showChoice(m_model.gameURL(), !busy);
-    m_audioRow->showChoice(m_model.audioURL(), !busy);
+    // A menu action may run while the setup panel shows: an uninstall of what an unfinished setup left.
+    const bool free = !busy && !m_model.maintaining();
+    m_gameRow->showChoice(m_model.gameURL(), free);
+    m_audioRow->showChoice(m_model.audioURL(), free);
     {
         const QSignalBlocker quiet(m_consent);
         m_consent->setChecked(m_model.ownsFiles());
     }
-    m_consent->setEnabled(!busy);
+    m_consent->setEnabled(free);
     m_setupButton->setText(busy ? tr("Setting up…") : tr("Set up Veyra 2"));
-    m_setupButton->setEnabled(!busy && !m_model.gameURL().isEmpty() && !m_model.audioURL().isEmpty() &&
+    m_setupButton->setEnabled(free && !m_model.gameURL().isEmpty() && !m_model.audioURL().isEmpty() &&
                               m_model.ownsFiles());
 }
 

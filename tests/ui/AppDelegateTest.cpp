@@ -1,8 +1,7 @@
 #include "ui/AppDelegate.h"
 
-#include "FakeDesktopServices.h"
 #include "HeldWork.h"
-#include "UiTestSupport.h"
+#include "LaunchedApplication.h"
 #include "support/InstallationByHand.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -14,51 +13,13 @@
 #include <QtTest>
 
 namespace launcher::testing {
-namespace {
-
-// Exit codes of the event loop that a quit request runs in.
-constexpr int kQuit = 0;
-constexpr int kStayed = 2;
-constexpr int kNoAnswer = 3;
-
-// The application with a root of its own, launched, its window on screen.
-struct Application {
-    explicit Application(const std::filesystem::path& root)
-        : Application(settingsFor(root))
-    {
-    }
-    explicit Application(LauncherSettings settings)
-        : delegate(services, std::move(settings))
-    {
-        delegate.applicationDidFinishLaunching();
-        if (!QTest::qWaitForWindowExposed(window()))
-            qFatal("The launcher window was not shown");
-    }
-    LauncherWindow* window() const { return delegate.window(); }
-    QAction* action(const char* name) const { return window()->findChild<QAction*>(name); }
-
-    // Makes the request inside the application's event loop and tells how the
-    // loop ended: the application quit, or it stayed after the quit alert.
-    int request(const std::function<void()>& quitRequest)
-    {
-        services.onAlert = [] { QTimer::singleShot(0, [] { QCoreApplication::exit(kStayed); }); };
-        QTimer::singleShot(0, quitRequest);
-        QTimer::singleShot(30'000, [] { QCoreApplication::exit(kNoAnswer); });
-        return QCoreApplication::exec();
-    }
-
-    FakeDesktopServices services;
-    AppDelegate delegate;
-};
-
-} // namespace
 
 class AppDelegateTest final : public QObject {
     Q_OBJECT
 
 private slots:
     void windowStartsCentredAtItsSizeAndKeepsItsMinimum();
-    void applicationMenuHoldsAboutAndQuit();
+    void applicationMenuHoldsItsItemsInOrder();
     void everyWayOfQuittingPassesTheGuard_data();
     void everyWayOfQuittingPassesTheGuard();
 };
@@ -66,7 +27,7 @@ private slots:
 void AppDelegateTest::windowStartsCentredAtItsSizeAndKeepsItsMinimum()
 {
     const TemporaryFolder root;
-    Application application(root.path());
+    LaunchedApplication application(root.path());
     LauncherWindow* window = application.window();
     QCOMPARE(window->windowTitle(), QString("Veyra 2 Mac Launcher"));
     QTRY_COMPARE(window->centralWidget()->size(), QSize(760, 650));
@@ -77,19 +38,20 @@ void AppDelegateTest::windowStartsCentredAtItsSizeAndKeepsItsMinimum()
     QTRY_COMPARE(window->centralWidget()->size(), QSize(740, 650));
 }
 
-void AppDelegateTest::applicationMenuHoldsAboutAndQuit()
+void AppDelegateTest::applicationMenuHoldsItsItemsInOrder()
 {
     const TemporaryFolder root;
-    Application application(root.path());
+    LaunchedApplication application(root.path());
     auto* menu = application.window()->findChild<QMenu*>("applicationMenu");
     QVERIFY(menu != nullptr);
+    QStringList texts;
+    for (const QAction* item : menu->actions())
+        texts << (item->isSeparator() ? QString("—") : item->text());
+    QCOMPARE(texts, QStringList({"About Veyra 2 Mac Launcher", "—", "Restore Saves…", "Save Diagnostics…", "—",
+                                 "Uninstall Veyra 2…", "—", "Quit Veyra 2 Mac Launcher"}));
     const QList<QAction*> items = menu->actions();
-    QCOMPARE(items.size(), 3);
-    QCOMPARE(items[0]->text(), QString("About Veyra 2 Mac Launcher"));
     QVERIFY(items[0]->shortcut().isEmpty());
-    QVERIFY(items[1]->isSeparator());
-    QCOMPARE(items[2]->text(), QString("Quit Veyra 2 Mac Launcher"));
-    QCOMPARE(items[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QCOMPARE(items.last()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     items[0]->trigger();
     QCOMPARE(application.services.aboutPanels, 1);
@@ -101,6 +63,7 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard_data()
     QTest::addColumn<QString>("way");
     QTest::addColumn<bool>("busy");
     QTest::addColumn<bool>("playing");
+    QTest::addColumn<bool>("maintaining");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("informative");
 
@@ -108,12 +71,15 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard_data()
     const QString setupAdvice = "Let setup finish before quitting the launcher.";
     const QString game = "Veyra 2 is still running";
     const QString gameAdvice = "Save and quit Veyra 2 before quitting the launcher.";
+    const QString work = "The launcher is still working";
+    const QString workAdvice = "Let it finish before quitting the launcher.";
     for (const char* way : {"menu", "shortcut", "window close", "quit event", "quit call"}) {
-        QTest::addRow("%s, nothing running", way) << way << false << false << QString() << QString();
-        QTest::addRow("%s, setup running", way) << way << true << false << setup << setupAdvice;
-        QTest::addRow("%s, game running", way) << way << false << true << game << gameAdvice;
+        QTest::addRow("%s, nothing running", way) << way << false << false << false << QString() << QString();
+        QTest::addRow("%s, setup running", way) << way << true << false << false << setup << setupAdvice;
+        QTest::addRow("%s, game running", way) << way << false << true << false << game << gameAdvice;
+        QTest::addRow("%s, menu action running", way) << way << false << false << true << work << workAdvice;
     }
-    QTest::newRow("menu, setup and game running") << "menu" << true << true << setup << setupAdvice;
+    QTest::newRow("menu, setup and game running") << "menu" << true << true << false << setup << setupAdvice;
 }
 
 void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
@@ -121,6 +87,7 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     QFETCH(QString, way);
     QFETCH(bool, busy);
     QFETCH(bool, playing);
+    QFETCH(bool, maintaining);
     QFETCH(QString, message);
     QFETCH(QString, informative);
     const TemporaryFolder root;
@@ -129,17 +96,26 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     HeldWork held;
     LauncherSettings settings = settingsFor(root.path());
     held.holdSetup(settings);
-    Application application(std::move(settings));
+    held.holdArchiveTool(settings);
+    LaunchedApplication application(std::move(settings));
     LauncherWindow* window = application.window();
     LauncherModel& model = application.delegate.model();
-    if (playing)
+    if (playing) {
         held.startGame([&] { model.play(); });
+        QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
+    }
     model.setGameURL(fileUrl(setupGameSource()));
     model.setAudioURL(fileUrl(setupAudioPackage()));
     model.setOwnsFiles(true);
     if (busy && !playing)
         model.install();
+    if (maintaining) {
+        // The diagnostics archive, held where it is packed.
+        application.services.willChooseNewFile(fileUrl(root / "diagnostics.zip"));
+        application.action("saveDiagnosticsAction")->trigger();
+    }
     QCOMPARE(model.playing(), playing);
+    QCOMPARE(model.maintaining(), maintaining);
     if (way == "shortcut") {
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -173,12 +149,12 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     const int ending = application.request(request);
 
     if (message.isEmpty()) {
-        QCOMPARE(ending, kQuit);
+        QCOMPARE(ending, LaunchedApplication::kQuit);
         QVERIFY(application.services.alerts.empty());
         QVERIFY(!window->isVisible());
         return;
     }
-    QCOMPARE(ending, kStayed);
+    QCOMPARE(ending, LaunchedApplication::kStayed);
     QCOMPARE(application.services.alerts.size(), 1u);
     QCOMPARE(application.services.alerts[0].messageText, message);
     QCOMPARE(application.services.alerts[0].informativeText, informative);
@@ -187,6 +163,7 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     QVERIFY(!window->isMinimized());
     // What runs goes on; a setup next to a game has ended on its own by now.
     QCOMPARE(model.playing(), playing);
+    QCOMPARE(model.maintaining(), maintaining);
     if (!playing)
         QCOMPARE(model.busy(), busy);
 }

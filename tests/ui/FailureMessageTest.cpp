@@ -1,5 +1,6 @@
 #include "ui/FailureMessage.h"
 
+#include "app/UnknownSnapshot.h"
 #include "core/SetupFailure.h"
 #include "support/TemporaryFolder.h"
 
@@ -113,6 +114,9 @@ void FailureMessageTest::ownSentencesStandAndOtherFailuresKeepTheirText()
                                                            "quarantined any files."));
     QCOMPARE(own.sentence, std::string("The runtime is incomplete. Check whether antivirus quarantined any files."));
     QCOMPARE(own.details, std::string());
+    QCOMPARE(failureMessage(UnknownSnapshot("Saves-20261210T141503Z")).sentence,
+             std::string("No saved snapshot is called Saves-20261210T141503Z. It was removed meanwhile: open Restore "
+                         "Saves… again to choose another."));
 
     const FailureMessage other = failureMessage(std::system_error(std::make_error_code(std::errc::no_such_file_or_directory),
                                                                   "Cannot start /usr/bin/tar"));

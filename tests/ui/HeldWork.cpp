@@ -1,7 +1,5 @@
 #include "HeldWork.h"
 
-#include "support/ScopedEnvironmentVariable.h"
-
 #include <string>
 
 namespace launcher::testing {
@@ -29,6 +27,7 @@ HeldWork::~HeldWork()
 {
     release();
     LauncherModel::waitForBackgroundWork();
+    m_gameEnvironment.clear();
 }
 
 void HeldWork::holdSetup(LauncherSettings& settings) const
@@ -41,17 +40,46 @@ void HeldWork::holdDownload(LauncherSettings& settings) const
     settings.host.downloadTool = m_folder / "wait-for-release";
 }
 
-void HeldWork::startGame(const std::function<void()>& start, int exitStatus) const
+void HeldWork::holdArchiveTool(LauncherSettings& settings) const
 {
-    // The game inherits them when it is started, which play() does before it returns.
-    const ScopedEnvironmentVariable until("STANDIN_GAME_UNTIL", (m_folder / "released").string());
-    const ScopedEnvironmentVariable exit("STANDIN_GAME_EXIT", std::to_string(exitStatus));
+    settings.host.archiveTool = m_folder / "wait-for-release";
+}
+
+bool HeldWork::holdOpening(const std::filesystem::path& file)
+{
+    m_opening = std::make_unique<HeldFileOpening>(file, kLongestHold);
+    return m_opening->holding();
+}
+
+bool HeldWork::openingWaits() const
+{
+    return m_opening && m_opening->waiting();
+}
+
+void HeldWork::startGame(const std::function<void()>& start, int exitStatus)
+{
+    // Set until every launch has ended: play() starts the game off the GUI thread.
+    m_gameEnvironment.clear();
+    for (const auto& [name, value] : {std::pair{"STANDIN_GAME_UNTIL", (m_folder / "released").string()},
+                                      std::pair{"STANDIN_GAME_EXIT", std::to_string(exitStatus)},
+                                      std::pair{"STANDIN_RECORD", (m_folder / "calls.jsonl").string()}})
+        m_gameEnvironment.push_back(std::make_unique<ScopedEnvironmentVariable>(name, value));
     start();
+}
+
+bool HeldWork::gameStarted() const
+{
+    // The stand-in records each call as it begins.
+    std::error_code error;
+    return std::filesystem::exists(m_folder / "calls.jsonl", error) &&
+           readFile(m_folder / "calls.jsonl").find("veyra2.exe") != std::string::npos;
 }
 
 void HeldWork::release()
 {
     writeFile(m_folder / "released", "");
+    if (m_opening)
+        m_opening->release();
 }
 
 } // namespace launcher::testing

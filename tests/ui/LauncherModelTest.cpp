@@ -61,7 +61,8 @@ void chooseFiles(LauncherModel& model, FakeDesktopServices& services, const std:
 void failToPlay(LauncherModel& model)
 {
     model.play();
-    QCOMPARE(model.error(), std::optional(kIncomplete));
+    QTRY_COMPARE(model.error(), std::optional(kIncomplete));
+    QCOMPARE(model.playing(), false);
 }
 
 void waitForSetup(LauncherModel& model)
@@ -101,6 +102,8 @@ private slots:
     void launchFailureShowsTheEnginesMessage();
     void gameHoldsTheLockUntilItsExitIsHandled_data();
     void gameHoldsTheLockUntilItsExitIsHandled();
+    void theSnapshotBeforeTheGameIsTakenOffTheGuiThread();
+    void aSnapshotThatFailsIsAQuietNoteAndTheGameStarts();
     void workHandedBackToAModelThatIsGoneDoesNothing();
     void opensGuideLogsAndSaves();
     void whatCannotBeOpenedIsNamedForOpeningByHand_data();
@@ -137,7 +140,7 @@ void LauncherModelTest::everyAssignmentAnnouncesItself()
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
     const QMetaObject& meta = LauncherModel::staticMetaObject;
-    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 9);
+    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 10);
     // Only the player's inputs are written from outside; writing the same value announces it again.
     QStringList writable;
     for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
@@ -153,16 +156,18 @@ void LauncherModelTest::everyAssignmentAnnouncesItself()
     QCOMPARE(writable, QStringList({"gameURL", "audioURL", "ownsFiles"}));
 
     // The model's own assignments are announced alike: a failed launch clears
-    // the error and its details that are not there, then sets both; the next
-    // one does all of it again.
+    // the error and its details that are not there, shows that it is starting,
+    // then takes that back and sets both; the next one does all of it again.
     const ChangeLog changes(model);
     QSignalSpy errors(&model, &LauncherModel::errorChanged);
     QSignalSpy details(&model, &LauncherModel::errorDetailsChanged);
+    QSignalSpy playing(&model, &LauncherModel::playingChanged);
     failToPlay(model);
     failToPlay(model);
     QCOMPARE(errors.count(), 4);
     QCOMPARE(details.count(), 4);
-    QCOMPARE(changes.count(), 8);
+    QCOMPARE(playing.count(), 4);
+    QCOMPARE(changes.count(), 16);
 }
 
 void LauncherModelTest::panelsSetTheChoiceAndCancellingKeepsEverything()
@@ -241,6 +246,9 @@ void LauncherModelTest::installWithoutEverythingNeededChangesNothing()
     QFETCH(bool, owns);
     QFETCH(bool, busy);
     const TemporaryFolder root;
+    const TemporaryFolder sources;
+    writeFile(sources / "game.zip", "PK");
+    writeFile(sources / "MPSetup.exe", "MZ");
     HeldWork held;
     FakeDesktopServices services;
     LauncherSettings settings = settingsFor(root.path());
@@ -248,14 +256,15 @@ void LauncherModelTest::installWithoutEverythingNeededChangesNothing()
     LauncherModel model(services, std::move(settings));
     if (busy) {
         // A first setup, with everything it needs, is still running.
-        chooseFiles(model, services, root / "game", root / "audio");
+        chooseFiles(model, services, sources / "game.zip", sources / "MPSetup.exe");
         model.install();
         QVERIFY(model.busy());
     }
-    model.setGameURL(game ? fileUrl(root / "game") : QUrl());
-    model.setAudioURL(audio ? fileUrl(root / "audio") : QUrl());
+    model.setGameURL(game ? fileUrl(sources / "game.zip") : QUrl());
+    model.setAudioURL(audio ? fileUrl(sources / "MPSetup.exe") : QUrl());
     model.setOwnsFiles(owns);
     failToPlay(model);
+    QCOMPARE(model.busy(), busy);
 
     const ChangeLog changes(model);
     model.install();
@@ -433,7 +442,7 @@ void LauncherModelTest::launchFailureShowsTheEnginesMessage()
     const QString statusBefore = model.status();
 
     model.play();
-    QCOMPARE(model.error(), std::optional<QString>(message));
+    QTRY_COMPARE(model.error(), std::optional<QString>(message));
     QCOMPARE(model.playing(), false);
     QCOMPARE(model.status(), statusBefore);
 }
@@ -457,17 +466,19 @@ void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled()
     {
         const ForeignLockHolder otherLauncher(root.path());
         model.play();
-        QCOMPARE(model.error(), std::optional(kLockMessage));
+        QTRY_COMPARE(model.error(), std::optional(kLockMessage));
     }
     // The stand-in game runs until released, then exits with the given status.
     HeldWork held;
     held.startGame([&] { model.play(); }, exitStatus);
+    QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(model.playing(), true);
     QCOMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes."));
     QVERIFY2(!lockIsFree(root.path()), "the model holds the lock while the game runs");
+    const ChangeLog changes(model);
     model.play();
-    QCOMPARE(model.playing(), true);
+    QCOMPARE(changes.count(), 0);
 
     held.release();
     QTRY_VERIFY_WITH_TIMEOUT(!model.playing(), 30'000);
@@ -476,21 +487,85 @@ void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled()
     QCOMPARE(model.error(), error.isNull() ? std::nullopt : std::optional(error));
 }
 
+void LauncherModelTest::theSnapshotBeforeTheGameIsTakenOffTheGuiThread()
+{
+    const TemporaryFolder root;
+    const auto save = buildInstallationWithASave(root.path());
+    HeldWork heldSnapshot;
+    if (!heldSnapshot.holdOpening(save))
+        QSKIP("Holding the opening of a file needs Linux and the right to watch the file system (root)");
+    HeldWork heldGame;
+    FakeDesktopServices services;
+    LauncherModel model(services, settingsFor(root.path()));
+
+    heldGame.startGame([&] { model.play(); });
+    QCOMPARE(model.playing(), true);
+    QCOMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes."));
+    // The GUI thread goes on handling events while the snapshot waits to copy the save.
+    QTRY_VERIFY(heldSnapshot.openingWaits());
+    QVERIFY(!heldGame.gameStarted());
+    const ChangeLog changes(model);
+    model.play();
+    QCOMPARE(changes.count(), 0);
+
+    heldSnapshot.release();
+    QTRY_VERIFY_WITH_TIMEOUT(heldGame.gameStarted(), 30'000);
+    const auto snapshots = Installer(root.path(), {}, testHost()).saveSnapshots();
+    QCOMPARE(snapshots.size(), 1u);
+    QCOMPARE(readFile(root / "Backups" / snapshots[0].name / "users/player/slot1.sav"), std::string("saved"));
+    QCOMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes."));
+    QCOMPARE(model.error(), std::nullopt);
+}
+
+void LauncherModelTest::aSnapshotThatFailsIsAQuietNoteAndTheGameStarts()
+{
+    const TemporaryFolder root;
+    buildInstallationWithASave(root.path());
+    // Where the snapshots go, a file is in the way.
+    writeFile(root / "Backups", "");
+    HeldWork held;
+    FakeDesktopServices services;
+    LauncherModel model(services, settingsFor(root.path()));
+
+    held.startGame([&] { model.play(); });
+    QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
+    QTRY_COMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes. Your saves "
+                                         "could not be backed up before this start: Open Logs for details."));
+    QCOMPARE(model.error(), std::nullopt);
+    QCOMPARE(model.playing(), true);
+    const std::string gameLog = readFile(root / "Logs/veyra2.log");
+    QVERIFY2(gameLog.find("The snapshot of your saves before this start failed") != std::string::npos, gameLog.c_str());
+
+    held.release();
+    QTRY_VERIFY_WITH_TIMEOUT(!model.playing(), 30'000);
+    QCOMPARE(model.status(), kReady);
+}
+
 void LauncherModelTest::workHandedBackToAModelThatIsGoneDoesNothing()
 {
     const TemporaryFolder root;
-    buildInstallationByHand(root.path());
+    const auto save = buildInstallationWithASave(root.path());
+    HeldWork heldSnapshot;
+    // Where the system allows the hold, the launch ends only once the model is gone.
+    const bool snapshotHeld = heldSnapshot.holdOpening(save);
+    HeldWork heldGame;
     FakeDesktopServices services;
     auto model = std::make_unique<LauncherModel>(services, settingsFor(root.path()));
-    // A setup that fails at once (the record exists) and a game that ends at once.
+    // And a setup that fails at once: the record exists.
     chooseFiles(*model, services, root / "game.zip", root / "MPSetup.exe");
-    model->play();
+    heldGame.startGame([&] { model->play(); });
     model->install();
     QVERIFY(model->busy());
     QVERIFY(model->playing());
+    if (snapshotHeld)
+        QTRY_VERIFY(heldSnapshot.openingWaits());
 
     model.reset();
-    QVERIFY2(lockIsFree(root.path()), "a model that is gone holds no lock");
+    heldSnapshot.release();
+    QTRY_VERIFY_WITH_TIMEOUT(heldGame.gameStarted(), 30'000);
+    // The game runs on; the lock taken for it went with the work that nobody took.
+    QTRY_VERIFY2(lockIsFree(root.path()), "a model that is gone holds no lock");
+    heldGame.release();
     LauncherModel::waitForBackgroundWork();
     QTest::qWait(50);
 }

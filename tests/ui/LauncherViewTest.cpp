@@ -168,7 +168,7 @@ void LauncherViewTest::textsUseTheDarkScheme()
     Screen screen(root.path());
     // An error as a player meets one: playing before anything is installed.
     screen.model.play();
-    QVERIFY(screen.shown("errorBox"));
+    QTRY_VERIFY(screen.shown("errorBox"));
     // As 8-bit components, the precision of the style sheet.
     const auto colour = [&](const char* name) {
         return QColor::fromRgba(screen.find(name).palette().color(QPalette::WindowText).rgba());
@@ -478,7 +478,7 @@ void LauncherViewTest::lockHeldElsewhereIsShownAsTheError()
     const ForeignLockHolder otherLauncher(root.path());
     Screen screen(root.path());
     screen.click("playButton");
-    QVERIFY(screen.shown("errorBox"));
+    QTRY_VERIFY(screen.shown("errorBox"));
     QCOMPARE(screen.text("errorLabel"), kLockMessage);
     QVERIFY(screen.enabled("playButton"));
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));

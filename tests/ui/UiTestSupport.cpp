@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 
+#include "support/InstallationByHand.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 
@@ -15,6 +16,14 @@ QUrl fileUrl(const std::filesystem::path& path)
 LauncherSettings settingsFor(const std::filesystem::path& root, std::optional<std::filesystem::path> guide)
 {
     return {.root = root, .host = testHost(), .guide = std::move(guide)};
+}
+
+std::filesystem::path buildInstallationWithASave(const std::filesystem::path& root, const std::string& content)
+{
+    buildInstallationByHand(root);
+    const auto save = root / "Install/prefix/drive_c/users/player/slot1.sav";
+    writeFile(save, content);
+    return save;
 }
 
 void provideRuntimeArchives(const std::filesystem::path& root)

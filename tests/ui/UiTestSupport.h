@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 namespace launcher::testing {
 
@@ -18,6 +19,10 @@ QUrl fileUrl(const std::filesystem::path& path);
 // Model settings for a test root: the test machine of the engine and the given guide.
 LauncherSettings settingsFor(const std::filesystem::path& root,
                              std::optional<std::filesystem::path> guide = std::filesystem::path("/nonexistent"));
+
+// Makes the root hold a complete installation, made by hand, whose player has
+// one save with this content; returns the save file.
+std::filesystem::path buildInstallationWithASave(const std::filesystem::path& root, const std::string& content = "saved");
 
 // Puts the verified runtime archives into the root's download cache, which the
 // engine reuses, so that a setup from the window downloads nothing; the root is

@@ -1,0 +1,115 @@
+// The launcher model's menu actions (declared in LauncherModel.h): restoring
+// the saves, uninstalling and the diagnostics archive.
+
+#include "ui/LauncherModel.h"
+
+#include "ui/MenuTexts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QWidget>
+
+namespace launcher {
+namespace {
+
+// Where the diagnostics archive goes unless the player says otherwise: the
+// desktop, where it is easy to find for attaching, or else the home folder.
+QString diagnosticsFolder()
+{
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
+}
+
+// A name not taken in the folder, since an existing file is never replaced.
+QString freshDiagnosticsName(const QString& folder)
+{
+    QString name = "Veyra 2 diagnostics.zip";
+    for (int number = 2; QFileInfo::exists(QDir(folder).filePath(name)); ++number)
+        name = QString("Veyra 2 diagnostics %1.zip").arg(number);
+    return name;
+}
+
+} // namespace
+
+void LauncherModel::restoreSaves(QWidget* window)
+{
+    if (!mayRestoreSaves())
+        return;
+    // Counting every snapshot's files can take a while.
+    maintain(menu::kLookingForSnapshots, [window = QPointer(window)](const Installer& installer) -> Finish {
+        return [snapshots = installer.saveSnapshots(), window](LauncherModel& model) {
+            model.offerSnapshots(snapshots, window);
+        };
+    });
+}
+
+void LauncherModel::offerSnapshots(const std::vector<SaveSnapshot>& snapshots, QWidget* window)
+{
+    assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+    if (snapshots.empty()) {
+        m_services.alert(menu::noSnapshots(), window);
+        return;
+    }
+    const std::optional<std::size_t> chosen = m_services.chooseFromList(menu::snapshotPanel(snapshots), window);
+    if (!chosen)
+        return;
+    const SaveSnapshot snapshot = snapshots.at(*chosen);
+    if (!m_services.confirm(menu::restoreConfirmation(snapshot), window).confirmed || !idle())
+        return;
+    maintain(menu::restoringStatus(snapshot), [name = snapshot.name](const Installer& installer) -> Finish {
+        return [restored = installer.restoreSaves(name)](LauncherModel& model) {
+            model.assign(model.m_status, menu::restoredStatus(restored), &LauncherModel::statusChanged);
+        };
+    });
+}
+
+void LauncherModel::uninstall(QWidget* window)
+{
+    if (!idle())
+        return;
+    // Both plans only list the root's entries.
+    const UninstallPlan keepingSaves = m_installer.planUninstall(true);
+    const UninstallPlan removingAll = m_installer.planUninstall(false);
+    if (removingAll.removed.empty()) {
+        m_services.alert(menu::nothingToUninstall(m_installer.root()), window);
+        return;
+    }
+    const ConfirmationAnswer answer =
+        m_services.confirm(menu::uninstallConfirmation(m_installer.root(), keepingSaves, removingAll), window);
+    if (!answer.confirmed || !idle())
+        return;
+    maintain(menu::kUninstalling, [keepSaves = answer.option](const Installer& installer) -> Finish {
+        return [report = installer.uninstall(keepSaves)](LauncherModel& model) { model.finishUninstall(report); };
+    });
+}
+
+void LauncherModel::finishUninstall(const UninstallReport& report)
+{
+    // As at a first start: nothing installed, nothing chosen.
+    assign(m_ready, false, &LauncherModel::readyChanged);
+    setGameURL({});
+    setAudioURL({});
+    setOwnsFiles(false);
+    assign(m_status, menu::uninstalledStatus(m_installer.root(), report), &LauncherModel::statusChanged);
+}
+
+void LauncherModel::saveDiagnostics(QWidget* window)
+{
+    if (!idle())
+        return;
+    const QString folder = diagnosticsFolder();
+    const PanelChoice choice =
+        m_services.chooseNewFile(menu::diagnosticsPanel(folder, freshDiagnosticsName(folder)), window);
+    if (!choice.confirmed || choice.url.isEmpty() || !idle())
+        return;
+    maintain(menu::kWritingDiagnostics,
+             [archive = std::filesystem::path(choice.url.toLocalFile().toStdString())](const Installer& installer) -> Finish {
+                 installer.writeDiagnostics(archive);
+                 return [archive](LauncherModel& model) {
+                     model.assign(model.m_status, menu::diagnosticsSavedStatus(archive), &LauncherModel::statusChanged);
+                 };
+             });
+}
+
+} // namespace launcher

@@ -1,0 +1,174 @@
+#include "ui/MenuTexts.h"
+
+#include "app/ReadableSize.h"
+#include "app/SnapshotName.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QStringList>
+#include <QTimeZone>
+
+namespace launcher::menu {
+namespace {
+
+QString text(const std::filesystem::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+// "a", "a and b", "a, b and c".
+QString listed(const QStringList& items)
+{
+    if (items.size() < 2)
+        return items.join(QString());
+    return items.first(items.size() - 1).join(", ") + " and " + items.last();
+}
+
+QString removedEntries(const UninstallPlan& plan)
+{
+    QStringList names;
+    for (const std::string& name : plan.removed)
+        names << QString::fromStdString(name);
+    return listed(names);
+}
+
+// "Backups (your saves) and launcher.lock (other launchers may hold it)".
+QString keptEntries(const UninstallPlan& plan)
+{
+    QStringList entries;
+    for (const KeptEntry& kept : plan.kept)
+        entries << QString::fromStdString(kept.name + " (" + kept.reason + ")");
+    return listed(entries);
+}
+
+QString keptSentence(const std::filesystem::path& root, const UninstallPlan& plan)
+{
+    if (plan.kept.empty())
+        return QString("It keeps the folder %1 itself.").arg(text(root));
+    return QString("It keeps the folder %1 itself, with %2.").arg(text(root), keptEntries(plan));
+}
+
+QString fileCount(std::uintmax_t files)
+{
+    return files == 1 ? QString("1 file") : QString("%1 files").arg(QLocale().toString(static_cast<qulonglong>(files)));
+}
+
+} // namespace
+
+const QString kLookingForSnapshots = "Looking for the snapshots of your saves…";
+const QString kUninstalling = "Uninstalling Veyra 2…";
+const QString kWritingDiagnostics = "Writing the diagnostics archive…";
+
+QString snapshotTime(const std::string& name)
+{
+    const std::optional<SnapshotName> parsed = SnapshotName::parse(name);
+    if (!parsed)
+        return QString::fromStdString(name);
+    const QString stamp = QString::fromStdString(parsed->stamp);
+    const QDateTime taken(QDate::fromString(stamp.left(8), "yyyyMMdd"), QTime::fromString(stamp.mid(9, 6), "HHmmss"),
+                          QTimeZone::utc());
+    QString shown = QLocale().toString(taken.toLocalTime(), "d MMMM yyyy, HH:mm:ss");
+    if (parsed->number > 1)
+        shown += QString(" (%1)").arg(parsed->number);
+    return shown;
+}
+
+Alert noSnapshots()
+{
+    return {"There are no snapshots of your saves yet", "The launcher takes one each time you play Veyra 2."};
+}
+
+ListPanel snapshotPanel(const std::vector<SaveSnapshot>& snapshots)
+{
+    ListPanel panel{
+        .title = "Restore Saves",
+        .message = "Choose the snapshot of your saves to restore. The launcher takes one each time you play Veyra 2.",
+        .chooseButton = "Restore…",
+        .items = {},
+    };
+    for (const SaveSnapshot& snapshot : snapshots) {
+        QString detail = fileCount(snapshot.files) + " · " + QString::fromStdString(readableSize(snapshot.bytes)) +
+                         " · " + QString::fromStdString(snapshot.name);
+        if (snapshot.kept)
+            detail += " · launches never remove it";
+        panel.items.push_back({snapshotTime(snapshot.name), detail});
+    }
+    return panel;
+}
+
+Confirmation restoreConfirmation(const SaveSnapshot& snapshot)
+{
+    return {
+        .messageText = QString("Restore your saves from %1?").arg(snapshotTime(snapshot.name)),
+        .informativeText = "Your current saves are kept as a snapshot first, so you can undo this by restoring that "
+                           "snapshot.",
+        .confirmButton = "Restore",
+        .option = {},
+        .informativeTextUnticked = {},
+    };
+}
+
+QString restoringStatus(const SaveSnapshot& snapshot)
+{
+    return QString("Restoring your saves from %1…").arg(snapshotTime(snapshot.name));
+}
+
+QString restoredStatus(const RestoredSaves& restored)
+{
+    const QString back = QString("Your saves from %1 are back.").arg(snapshotTime(restored.restored));
+    if (restored.previous.empty())
+        return back;
+    return back + QString(" The saves you had are kept as the snapshot of %1: restore it to undo this.")
+                      .arg(snapshotTime(restored.previous));
+}
+
+Alert nothingToUninstall(const std::filesystem::path& root)
+{
+    return {"There is nothing to uninstall",
+            QString("The launcher has nothing of its own in %1 to remove.").arg(text(root))};
+}
+
+Confirmation uninstallConfirmation(const std::filesystem::path& root, const UninstallPlan& keepingSaves,
+                                   const UninstallPlan& removingAll)
+{
+    const QString removes = QString("This removes %1 from %2").arg(removedEntries(keepingSaves), text(root));
+    Confirmation confirmation{
+        .messageText = "Uninstall Veyra 2?",
+        .informativeText = removes + ".\n\n" + keptSentence(root, keepingSaves),
+        .confirmButton = "Uninstall",
+        .option = {},
+        .informativeTextUnticked = {},
+    };
+    // Keeping the saves keeps more only when there are saves.
+    if (keepingSaves.kept.size() > removingAll.kept.size()) {
+        confirmation.informativeText += " Your current saves are moved into a last snapshot first.";
+        confirmation.option = "Keep my saves";
+        confirmation.informativeTextUnticked =
+            QString("This removes %1 from %2, and with them your saves and all their snapshots.")
+                .arg(removedEntries(removingAll), text(root)) +
+            "\n\n" + keptSentence(root, removingAll);
+    }
+    return confirmation;
+}
+
+QString uninstalledStatus(const std::filesystem::path& root, const UninstallReport& report)
+{
+    QString status = QString("Veyra 2 is uninstalled and %1 freed.").arg(QString::fromStdString(readableSize(report.freedBytes)));
+    if (!report.plan.kept.empty())
+        status += QString(" Kept in %1: %2.").arg(text(root), keptEntries(report.plan));
+    return status + " Select your files to set it up again.";
+}
+
+SavePanel diagnosticsPanel(const QString& folder, const QString& fileName)
+{
+    return {.title = "Save Diagnostics", .directory = folder, .fileName = fileName, .suffix = "zip"};
+}
+
+QString diagnosticsSavedStatus(const std::filesystem::path& archive)
+{
+    return QString("Saved the diagnostics archive %1. Your home folder appears in it as ~. Attach it to your bug "
+                   "report.")
+        .arg(text(archive));
+}
+
+} // namespace launcher::menu

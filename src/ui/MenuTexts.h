@@ -1,0 +1,45 @@
+#pragma once
+// What the application menu's actions say: their dialogs, alerts and status
+// lines, worded from what the engine reports. Reads nothing from the disk; any thread.
+
+#include "core/SaveSnapshot.h"
+#include "core/UninstallPlan.h"
+#include "ui/DesktopServices.h"
+
+#include <QString>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace launcher::menu {
+
+// When the snapshot was taken, in local time: "10 December 2026, 15:15:03",
+// with "(2)" added for "-2"; the name itself when it has no time in it.
+QString snapshotTime(const std::string& name);
+
+// Restore Saves…
+extern const QString kLookingForSnapshots;
+Alert noSnapshots();
+// The snapshots newest first, as the engine lists them.
+ListPanel snapshotPanel(const std::vector<SaveSnapshot>& snapshots);
+Confirmation restoreConfirmation(const SaveSnapshot& snapshot);
+QString restoringStatus(const SaveSnapshot& snapshot);
+QString restoredStatus(const RestoredSaves& restored);
+
+// Uninstall Veyra 2…
+Alert nothingToUninstall(const std::filesystem::path& root);
+// From the plans of an uninstall that keeps the saves and of one that does
+// not; the choice to keep them is offered when it keeps anything.
+Confirmation uninstallConfirmation(const std::filesystem::path& root, const UninstallPlan& keepingSaves,
+                                   const UninstallPlan& removingAll);
+extern const QString kUninstalling;
+QString uninstalledStatus(const std::filesystem::path& root, const UninstallReport& report);
+
+// Save Diagnostics…
+// Suggests `fileName` in `folder`.
+SavePanel diagnosticsPanel(const QString& folder, const QString& fileName);
+extern const QString kWritingDiagnostics;
+QString diagnosticsSavedStatus(const std::filesystem::path& archive);
+
+} // namespace launcher::menu
