@@ -60,6 +60,7 @@ ListDialog::ListDialog(const ListPanel& panel, QWidget* parent)
 
     auto* buttons = new QDialogButtonBox;
     QPushButton* choose = buttons->addButton(panel.chooseButton, QDialogButtonBox::AcceptRole);
+    choose->setObjectName("chooseButton");
     choose->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -8,7 +8,9 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTreeView>
@@ -75,6 +77,9 @@ private slots:
     void audioPanelTakesOnlyAFile();
     void openingReportsWhatTheDesktopSays();
     void alertsAreDarkOneLineEachAndCentredOverTheWindow();
+    void aListChoosesTheHighlightedItem();
+    void aConfirmationDefaultsToCancelAndItsOptionSwitchesTheText();
+    void theSavePanelAddsTheSuffixAndNeverAsksAboutReplacing();
 };
 
 void QtDesktopServicesTest::gamePanelTakesAFolderOrAFile()
@@ -193,6 +198,156 @@ void QtDesktopServicesTest::alertsAreDarkOneLineEachAndCentredOverTheWindow()
     services.about(&window);
     QCOMPARE(about.background, style::backgroundTop());
     QVERIFY((about.centre - window.geometry().center()).manhattanLength() <= 2);
+}
+
+void QtDesktopServicesTest::aListChoosesTheHighlightedItem()
+{
+    const ListPanel panel{"Restore Saves", "Choose the snapshot.", "Restore…",
+                          {{"10 December 2026, 14:15:03", "1 file · 5 bytes · Saves-20261210T141503Z"},
+                           {"9 December 2026, 10:00:00", "2 files · 9 bytes · Saves-20261209T100000Z"}}};
+    struct Seen {
+        QColor background;
+        QStringList texts;
+        int highlighted = -1;
+    };
+    // Looks at the list, then highlights the item (a row below 0 cancels) and presses the choose button.
+    const auto answer = [](Seen& seen, int row) {
+        QTimer::singleShot(0, [&seen, row] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            auto* list = dialog != nullptr ? dialog->findChild<QListWidget*>("listPanelItems") : nullptr;
+            if (list == nullptr)
+                qFatal("No list was shown");
+            seen.background = dialog->palette().color(QPalette::Window);
+            seen.highlighted = list->currentRow();
+            for (const QLabel* label : dialog->findChildren<QLabel*>())
+                seen.texts << label->text();
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            if (row < 0) {
+                buttons->button(QDialogButtonBox::Cancel)->click();
+                return;
+            }
+            list->setCurrentRow(row);
+            dialog->findChild<QPushButton*>("chooseButton")->click();
+        });
+    };
+
+    QtDesktopServices services;
+    Seen chosen;
+    answer(chosen, 1);
+    QCOMPARE(services.chooseFromList(panel, nullptr), std::optional<std::size_t>(1));
+    QCOMPARE(chosen.highlighted, 0);
+    QCOMPARE(chosen.background, style::backgroundTop());
+    for (const QString& text : {panel.message, panel.items[1].title, panel.items[1].detail})
+        QVERIFY2(chosen.texts.contains(text), qPrintable(text));
+
+    Seen cancelled;
+    answer(cancelled, -1);
+    QCOMPARE(services.chooseFromList(panel, nullptr), std::nullopt);
+}
+
+void QtDesktopServicesTest::aConfirmationDefaultsToCancelAndItsOptionSwitchesTheText()
+{
+    const Confirmation question{"Uninstall Veyra 2?", "Keeps your saves.", "Uninstall", "Keep my saves",
+                                "Removes your saves too."};
+    struct Seen {
+        QStringList informative;
+        bool cancelIsDefault = false;
+    };
+    // Unticks the option when asked to, then presses the confirm or the cancel button.
+    const auto answer = [](Seen& seen, bool untick, bool confirm) {
+        QTimer::singleShot(0, [&seen, untick, confirm] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                qFatal("No question was asked");
+            const auto informative = [box] { return box->findChild<QLabel*>("qt_msgbox_informativelabel")->text(); };
+            seen.cancelIsDefault = box->defaultButton() == box->button(QMessageBox::Cancel);
+            seen.informative << informative();
+            if (untick) {
+                box->checkBox()->setChecked(false);
+                seen.informative << informative();
+            }
+            for (QAbstractButton* button : box->buttons())
+                if ((button == box->button(QMessageBox::Cancel)) != confirm)
+                    button->click();
+        });
+    };
+
+    QtDesktopServices services;
+    Seen kept;
+    answer(kept, false, true);
+    const ConfirmationAnswer keeping = services.confirm(question, nullptr);
+    QVERIFY(keeping.confirmed);
+    QVERIFY(keeping.option);
+    QVERIFY(kept.cancelIsDefault);
+    QCOMPARE(kept.informative, QStringList({"Keeps your saves."}));
+
+    Seen removed;
+    answer(removed, true, true);
+    const ConfirmationAnswer removing = services.confirm(question, nullptr);
+    QVERIFY(removing.confirmed);
+    QVERIFY(!removing.option);
+    QCOMPARE(removed.informative, QStringList({"Keeps your saves.", "Removes your saves too."}));
+
+    Seen cancelled;
+    answer(cancelled, false, false);
+    QVERIFY(!services.confirm(question, nullptr).confirmed);
+}
+
+void QtDesktopServicesTest::theSavePanelAddsTheSuffixAndNeverAsksAboutReplacing()
+{
+    const TemporaryFolder root;
+    writeFile(root / "earlier.zip", "earlier");
+    const SavePanel panel{"Save Diagnostics", QString::fromStdString(root.path().string()), "Veyra 2 diagnostics.zip",
+                          "zip"};
+    struct Seen {
+        QString title;
+        QString suggested;
+        bool asked = false;
+        bool stayedOpen = false;
+    };
+    // Types the name and presses the save button.
+    const auto answer = [](Seen& seen, const QString& name) {
+        QTimer::singleShot(0, [&seen, name] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                qFatal("No save panel was shown");
+            auto* field = dialog->findChild<QLineEdit*>("fileNameEdit");
+            seen.title = dialog->windowTitle();
+            seen.suggested = field->text();
+            field->setText(name);
+            // A question would run inside the click; it is answered "no" from outside.
+            QTimer::singleShot(100, [&seen] {
+                if (auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    seen.asked = true;
+                    question->reject();
+                }
+            });
+            dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Save)->click();
+            QTest::qWait(150);
+            seen.stayedOpen = dialog->isVisible();
+            if (seen.stayedOpen)
+                dialog->reject();
+        });
+    };
+    const auto url = [&](const char* name) { return QUrl::fromLocalFile(QString::fromStdString((root / name).string())); };
+
+    QtDesktopServices services;
+    Seen typed;
+    answer(typed, "report");
+    const PanelChoice report = services.chooseNewFile(panel, nullptr);
+    QCOMPARE(typed.title, panel.title);
+    QCOMPARE(typed.suggested, panel.fileName);
+    QVERIFY(report.confirmed);
+    QCOMPARE(report.url, url("report.zip"));
+
+    Seen existing;
+    answer(existing, "earlier.zip");
+    const PanelChoice earlier = services.chooseNewFile(panel, nullptr);
+    QVERIFY2(!existing.asked, "the panel asks nothing about replacing the file");
+    QVERIFY(!existing.stayedOpen);
+    QVERIFY(earlier.confirmed);
+    QCOMPARE(earlier.url, url("earlier.zip"));
+    QCOMPARE(readFile(root / "earlier.zip"), std::string("earlier"));
 }
 
 } // namespace launcher::testing

@@ -1,0 +1,412 @@
+// The application menu's Restore Saves…, Save Diagnostics… and Uninstall
+// Veyra 2…, driven through the window's actions with scripted dialogs.
+
+#include "HeldWork.h"
+#include "LaunchedApplication.h"
+#include "support/InstallationByHand.h"
+#include "support/ScopedEnvironmentVariable.h"
+#include "support/TemporaryFolder.h"
+#include "support/TestHost.h"
+#include "ui/MenuTexts.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QtTest>
+
+#include <set>
+
+#include <time.h>
+
+namespace launcher::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const QString kLockMessage = "Another launcher is installing or playing Veyra 2. Close it before continuing.";
+
+// Plays the stand-in game, which exits at once, and waits until that is handled.
+void playOnce(LauncherModel& model)
+{
+    model.play();
+    QTRY_VERIFY_WITH_TIMEOUT(!model.playing(), 30'000);
+    QCOMPARE(model.error(), std::nullopt);
+}
+
+void waitForMenuAction(LauncherModel& model)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!model.maintaining(), 60'000);
+}
+
+std::vector<std::string> snapshotNames(const fs::path& root)
+{
+    std::vector<std::string> names;
+    for (const SaveSnapshot& snapshot : Installer(root, {}, testHost()).saveSnapshots())
+        names.push_back(snapshot.name);
+    return names;
+}
+
+std::set<std::string> entriesOf(const fs::path& folder)
+{
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+QString text(const fs::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+} // namespace
+
+class MenuActionsTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup() { LauncherModel::waitForBackgroundWork(); }
+
+    void snapshotsAreNamedByTheirLocalTime();
+    void itemsAreEnabledOnlyWhileNothingRuns_data();
+    void itemsAreEnabledOnlyWhileNothingRuns();
+    void restoreListsChoosesConfirmsAndCanBeUndone();
+    void uninstallRemovesWhatItSaidAndStartsAfresh_data();
+    void uninstallRemovesWhatItSaidAndStartsAfresh();
+    void uninstallAsksFirstAndTellsWhenThereIsNothing();
+    void restoreAndUninstallShowTheLockHeldElsewhere_data();
+    void restoreAndUninstallShowTheLockHeldElsewhere();
+    void diagnosticsGoWhereChosenButNeverOverAFile();
+};
+
+void MenuActionsTest::initTestCase()
+{
+    // Dates as a player in English in Greenwich reads them.
+    qputenv("TZ", "UTC");
+    ::tzset();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+}
+
+void MenuActionsTest::snapshotsAreNamedByTheirLocalTime()
+{
+    QCOMPARE(menu::snapshotTime("Saves-20261210T141503Z"), QString("10 December 2026, 14:15:03"));
+    QCOMPARE(menu::snapshotTime("Saves-20260101T000000Z-2"), QString("1 January 2026, 00:00:00 (2)"));
+    QCOMPARE(menu::snapshotTime("Saves-staging-1"), QString("Saves-staging-1"));
+}
+
+void MenuActionsTest::itemsAreEnabledOnlyWhileNothingRuns_data()
+{
+    QTest::addColumn<QString>("running");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("restore");
+    QTest::addColumn<bool>("others");
+    QTest::newRow("nothing, not installed") << "nothing" << false << false << true;
+    QTest::newRow("nothing, installed") << "nothing" << true << true << true;
+    QTest::newRow("setup") << "setup" << false << false << false;
+    QTest::newRow("the game") << "game" << true << false << false;
+    QTest::newRow("the game, held in its snapshot") << "snapshot" << true << false << false;
+    QTest::newRow("a menu action") << "menu action" << true << false << false;
+}
+
+void MenuActionsTest::itemsAreEnabledOnlyWhileNothingRuns()
+{
+    QFETCH(QString, running);
+    QFETCH(bool, installed);
+    QFETCH(bool, restore);
+    QFETCH(bool, others);
+    const TemporaryFolder root;
+    const TemporaryFolder elsewhere;
+    fs::path save;
+    if (installed)
+        save = buildInstallationWithASave(root.path());
+    HeldWork held;
+    if (running == "snapshot" && !held.holdOpening(save))
+        QSKIP("Holding the opening of a file needs Linux and the right to watch the file system (root)");
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdSetup(settings);
+    held.holdArchiveTool(settings);
+    LaunchedApplication application(std::move(settings));
+    LauncherModel& model = application.model();
+    FakeDesktopServices& services = application.services;
+
+    if (running == "setup") {
+        model.setGameURL(fileUrl(setupGameSource()));
+        model.setAudioURL(fileUrl(setupAudioPackage()));
+        model.setOwnsFiles(true);
+        model.install();
+    } else if (running == "game" || running == "snapshot") {
+        held.startGame([&] { model.play(); });
+    } else if (running == "menu action") {
+        services.willChooseNewFile(fileUrl(elsewhere / "diagnostics.zip"));
+        application.action("saveDiagnosticsAction")->trigger();
+        QVERIFY(model.maintaining());
+    }
+    if (running == "snapshot")
+        QTRY_VERIFY(held.openingWaits());
+
+    QCOMPARE(application.action("restoreSavesAction")->isEnabled(), restore);
+    QCOMPARE(application.action("saveDiagnosticsAction")->isEnabled(), others);
+    QCOMPARE(application.action("uninstallAction")->isEnabled(), others);
+    if (running == "nothing")
+        return;
+    // Called all the same, as a stale click would, each does nothing at all.
+    const std::size_t panelsBefore = services.savePanels.size();
+    model.restoreSaves(application.window());
+    model.uninstall(application.window());
+    model.saveDiagnostics(application.window());
+    QCoreApplication::processEvents();
+    QCOMPARE(services.lists.size(), 0u);
+    QCOMPARE(services.confirmations.size(), 0u);
+    QCOMPARE(services.alerts.size(), 0u);
+    QCOMPARE(services.savePanels.size(), panelsBefore);
+    if (installed)
+        QVERIFY(fs::exists(root / "installed.json"));
+}
+
+void MenuActionsTest::restoreListsChoosesConfirmsAndCanBeUndone()
+{
+    const TemporaryFolder root;
+    const fs::path save = buildInstallationWithASave(root.path(), "first");
+    LaunchedApplication application(root.path());
+    LauncherModel& model = application.model();
+    FakeDesktopServices& services = application.services;
+    QAction* restore = application.action("restoreSavesAction");
+
+    restore->trigger();
+    waitForMenuAction(model);
+    QCOMPARE(services.alerts.size(), 1u);
+    QCOMPARE(services.alerts[0].messageText, QString("There are no snapshots of your saves yet"));
+    QCOMPARE(services.alerts[0].informativeText, QString("The launcher takes one each time you play Veyra 2."));
+
+    playOnce(model);
+    writeFile(save, "second");
+    playOnce(model);
+    const std::vector<std::string> taken = snapshotNames(root.path());
+    QCOMPARE(taken.size(), 2u);
+    writeFile(save, "third, not yet in a snapshot");
+
+    // Cancelled in the list, then at the question: nothing changes.
+    restore->trigger();
+    waitForMenuAction(model);
+    services.willChooseFromList(1);
+    restore->trigger();
+    waitForMenuAction(model);
+    QCOMPARE(services.lists.size(), 2u);
+    QCOMPARE(services.confirmations.size(), 1u);
+    QCOMPARE(readFile(save), std::string("third, not yet in a snapshot"));
+    QCOMPARE(snapshotNames(root.path()), taken);
+
+    // Newest first, each with its time, files and size.
+    const ListPanel& list = services.lists[0];
+    QCOMPARE(list.title, QString("Restore Saves"));
+    QCOMPARE(list.chooseButton, QString("Restore…"));
+    QCOMPARE(list.items.size(), 2u);
+    for (std::size_t index = 0; index < taken.size(); ++index) {
+        QCOMPARE(list.items[index].title, menu::snapshotTime(taken[index]));
+        const QString bytes = index == 0 ? "6 bytes" : "5 bytes";
+        QCOMPARE(list.items[index].detail, "1 file · " + bytes + " · " + QString::fromStdString(taken[index]));
+    }
+    const Confirmation& question = services.confirmations[0];
+    QCOMPARE(question.messageText, "Restore your saves from " + menu::snapshotTime(taken[1]) + "?");
+    QCOMPARE(question.informativeText, QString("Your current saves are kept as a snapshot first, so you can undo "
+                                               "this by restoring that snapshot."));
+    QCOMPARE(question.confirmButton, QString("Restore"));
+    QVERIFY(question.option.isEmpty());
+    QCOMPARE(services.shownOver, application.window());
+
+    services.willChooseFromList(1);
+    services.willConfirm();
+    restore->trigger();
+    QVERIFY(model.maintaining());
+    waitForMenuAction(model);
+    QCOMPARE(model.error(), std::nullopt);
+    QCOMPARE(readFile(save), std::string("first"));
+    const std::vector<std::string> afterRestore = snapshotNames(root.path());
+    QCOMPARE(afterRestore.size(), 3u);
+    const std::string before = afterRestore.front();
+    QCOMPARE(model.status(), "Your saves from " + menu::snapshotTime(taken[1]) +
+                                 " are back. The saves you had are kept as the snapshot of " +
+                                 menu::snapshotTime(before) + ": restore it to undo this.");
+
+    // The saves from before the restore head the list, kept for good; restoring them undoes it.
+    services.willChooseFromList(0);
+    services.willConfirm();
+    restore->trigger();
+    waitForMenuAction(model);
+    QVERIFY(services.lists.back().items[0].detail.endsWith(QString::fromStdString(before) + " · launches never remove it"));
+    QCOMPARE(model.error(), std::nullopt);
+    QCOMPARE(readFile(save), std::string("third, not yet in a snapshot"));
+}
+
+void MenuActionsTest::uninstallRemovesWhatItSaidAndStartsAfresh_data()
+{
+    QTest::addColumn<bool>("keepSaves");
+    QTest::newRow("keeping the saves") << true;
+    QTest::newRow("removing the saves") << false;
+}
+
+void MenuActionsTest::uninstallRemovesWhatItSaidAndStartsAfresh()
+{
+    QFETCH(bool, keepSaves);
+    const TemporaryFolder root;
+    const fs::path save = buildInstallationWithASave(root.path());
+    writeFile(root / "notes.txt", "mine");
+    LaunchedApplication application(root.path());
+    LauncherModel& model = application.model();
+    FakeDesktopServices& services = application.services;
+    playOnce(model);
+    writeFile(save, "played since");
+    model.setGameURL(fileUrl(setupGameSource()));
+    model.setAudioURL(fileUrl(setupAudioPackage()));
+    model.setOwnsFiles(true);
+
+    services.willConfirm(keepSaves);
+    application.action("uninstallAction")->trigger();
+    QVERIFY(model.maintaining());
+    waitForMenuAction(model);
+
+    const QString r = text(root.path());
+    const Confirmation& question = services.confirmations.at(0);
+    QCOMPARE(question.messageText, QString("Uninstall Veyra 2?"));
+    QCOMPARE(question.confirmButton, QString("Uninstall"));
+    QCOMPARE(question.option, QString("Keep my saves"));
+    QCOMPARE(question.informativeText,
+             "This removes installed.json, Install, Runtime and Logs from " + r + ".\n\nIt keeps the folder " + r +
+                 " itself, with Backups (your saves), launcher.lock (other launchers may hold it) and notes.txt (not "
+                 "made by the launcher). Your current saves are moved into a last snapshot first.");
+    QCOMPARE(question.informativeTextUnticked,
+             "This removes installed.json, Install, Runtime, Logs and Backups from " + r +
+                 ", and with them your saves and all their snapshots.\n\nIt keeps the folder " + r +
+                 " itself, with launcher.lock (other launchers may hold it) and notes.txt (not made by the launcher).");
+
+    QCOMPARE(model.error(), std::nullopt);
+    std::set<std::string> left{"launcher.lock", "notes.txt"};
+    if (keepSaves)
+        left.insert("Backups");
+    QCOMPARE(entriesOf(root.path()), left);
+    QCOMPARE(readFile(root / "notes.txt"), std::string("mine"));
+    if (keepSaves) {
+        // The saves as last played, in a snapshot of their own beside the launch's.
+        const std::vector<std::string> snapshots = snapshotNames(root.path());
+        QCOMPARE(snapshots.size(), 2u);
+        QCOMPARE(readFile(root / "Backups" / snapshots.front() / "users/player/slot1.sav"), std::string("played since"));
+    }
+
+    // The window as at a first start, with the result in its status line.
+    QCOMPARE(model.ready(), false);
+    QVERIFY(model.gameURL().isEmpty());
+    QVERIFY(model.audioURL().isEmpty());
+    QCOMPARE(model.ownsFiles(), false);
+    QVERIFY(application.window()->findChild<QWidget*>("setupPanel")->isVisible());
+    QCOMPARE(application.window()->findChild<QLabel*>("headline")->text(), QString("Your game. Ready for Mac."));
+    QVERIFY(!application.action("restoreSavesAction")->isEnabled());
+    const QString kept = keepSaves ? "Backups (your saves), launcher.lock (other launchers may hold it) and notes.txt "
+                                     "(not made by the launcher)"
+                                   : "launcher.lock (other launchers may hold it) and notes.txt (not made by the "
+                                     "launcher)";
+    const QRegularExpression status("Veyra 2 is uninstalled and [0-9.]+ (bytes|KB|MB) freed\\. Kept in " +
+                                    QRegularExpression::escape(r + ": " + kept) +
+                                    "\\. Select your files to set it up again\\.");
+    QVERIFY2(status.match(model.status()).hasMatch(), qPrintable(model.status()));
+}
+
+void MenuActionsTest::uninstallAsksFirstAndTellsWhenThereIsNothing()
+{
+    const TemporaryFolder root;
+    {
+        LaunchedApplication application(root / "never set up");
+        application.action("uninstallAction")->trigger();
+        QCOMPARE(application.services.confirmations.size(), 0u);
+        QCOMPARE(application.services.alerts.size(), 1u);
+        QCOMPARE(application.services.alerts[0].messageText, QString("There is nothing to uninstall"));
+        QCOMPARE(application.services.alerts[0].informativeText,
+                 "The launcher has nothing of its own in " + text(root / "never set up") + " to remove.");
+        QVERIFY(!fs::exists(root / "never set up"));
+    }
+
+    // Without saves there is nothing to keep, so the choice is not offered.
+    buildInstallationByHand(root / "installed");
+    LaunchedApplication application(root / "installed");
+    application.action("uninstallAction")->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(application.services.confirmations.size(), 1u);
+    QVERIFY(application.services.confirmations[0].option.isEmpty());
+    QCOMPARE(application.model().maintaining(), false);
+    QVERIFY(fs::exists(root / "installed/installed.json"));
+    QCOMPARE(application.model().ready(), true);
+}
+
+void MenuActionsTest::restoreAndUninstallShowTheLockHeldElsewhere_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("restore") << "restoreSavesAction";
+    QTest::newRow("uninstall") << "uninstallAction";
+}
+
+void MenuActionsTest::restoreAndUninstallShowTheLockHeldElsewhere()
+{
+    QFETCH(QString, action);
+    const TemporaryFolder root;
+    const fs::path save = buildInstallationWithASave(root.path());
+    LaunchedApplication application(root.path());
+    LauncherModel& model = application.model();
+    playOnce(model);
+    const ForeignLockHolder otherLauncher(root.path());
+    writeFile(save, "played elsewhere");
+
+    application.services.willChooseFromList(0);
+    application.services.willConfirm(true);
+    application.action(qPrintable(action))->trigger();
+    waitForMenuAction(model);
+    QCOMPARE(model.error(), std::optional(kLockMessage));
+    QCOMPARE(model.status(), QString("Your installation is ready."));
+    QCOMPARE(model.ready(), true);
+    QVERIFY(fs::exists(root / "installed.json"));
+    QCOMPARE(readFile(save), std::string("played elsewhere"));
+    QCOMPARE(snapshotNames(root.path()).size(), 1u);
+}
+
+void MenuActionsTest::diagnosticsGoWhereChosenButNeverOverAFile()
+{
+    const TemporaryFolder root;
+    buildInstallationByHand(root / "launcher");
+    // A home of the test's own, whose desktop already holds an earlier report.
+    const ScopedEnvironmentVariable home("HOME", (root / "home").string());
+    const ScopedEnvironmentVariable config("XDG_CONFIG_HOME", std::nullopt);
+    writeFile(root / "home/Desktop/Veyra 2 diagnostics.zip", "earlier");
+    LaunchedApplication application(root / "launcher");
+    LauncherModel& model = application.model();
+    FakeDesktopServices& services = application.services;
+
+    const fs::path archive = root / "reports/report.zip";
+    fs::create_directories(archive.parent_path());
+    services.willChooseNewFile(fileUrl(archive));
+    application.action("saveDiagnosticsAction")->trigger();
+    QVERIFY(model.maintaining());
+    QCOMPARE(model.status(), QString("Writing the diagnostics archive…"));
+    waitForMenuAction(model);
+
+    const SavePanel& panel = services.savePanels.at(0);
+    QCOMPARE(panel.title, QString("Save Diagnostics"));
+    QCOMPARE(panel.directory, text(root / "home/Desktop"));
+    QCOMPARE(panel.fileName, QString("Veyra 2 diagnostics 2.zip"));
+    QCOMPARE(panel.suffix, QString("zip"));
+    QCOMPARE(model.error(), std::nullopt);
+    QCOMPARE(model.status(), "Saved the diagnostics archive " + text(archive) +
+                                 ". Your home folder appears in it as ~. Attach it to your bug report.");
+    QVERIFY(readFile(archive).starts_with("PK"));
+
+    const fs::path earlier = root / "home/Desktop/Veyra 2 diagnostics.zip";
+    services.willChooseNewFile(fileUrl(earlier));
+    application.action("saveDiagnosticsAction")->trigger();
+    waitForMenuAction(model);
+    QCOMPARE(model.error(),
+             std::optional(text(earlier) + " already exists. Choose a new name for the diagnostics archive."));
+    QCOMPARE(model.status(), QString("Your installation is ready."));
+    QCOMPARE(readFile(earlier), std::string("earlier"));
+}
+
+} // namespace launcher::testing
+
+QTEST_MAIN(launcher::testing::MenuActionsTest)
+#include "MenuActionsTest.moc"
