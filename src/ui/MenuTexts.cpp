@@ -131,22 +131,24 @@ Alert nothingToUninstall(const std::filesystem::path& root)
 Confirmation uninstallConfirmation(const std::filesystem::path& root, const UninstallPlan& keepingSaves,
                                    const UninstallPlan& removingAll)
 {
-    const QString removes = QString("This removes %1 from %2").arg(removedEntries(keepingSaves), text(root));
+    // Keeping the saves keeps more only when there are saves.
+    const bool savesAtStake = keepingSaves.kept.size() > removingAll.kept.size();
     Confirmation confirmation{
         .messageText = "Uninstall Veyra 2?",
-        .informativeText = removes + ".\n\n" + keptSentence(root, keepingSaves),
+        .informativeText = QString("This removes %1 from %2").arg(removedEntries(removingAll), text(root)) +
+                           (savesAtStake ? ", and with them your saves and all their snapshots." : ".") + "\n\n" +
+                           keptSentence(root, removingAll),
         .confirmButton = "Uninstall",
         .option = {},
         .informativeTextUnticked = {},
     };
-    // Keeping the saves keeps more only when there are saves.
-    if (keepingSaves.kept.size() > removingAll.kept.size()) {
-        confirmation.informativeText += " Your current saves are moved into a last snapshot first.";
+    // The choice, where keeping the saves still leaves something to remove.
+    if (savesAtStake && !keepingSaves.removed.empty()) {
         confirmation.option = "Keep my saves";
-        confirmation.informativeTextUnticked =
-            QString("This removes %1 from %2, and with them your saves and all their snapshots.")
-                .arg(removedEntries(removingAll), text(root)) +
-            "\n\n" + keptSentence(root, removingAll);
+        confirmation.informativeTextUnticked = confirmation.informativeText;
+        confirmation.informativeText =
+            QString("This removes %1 from %2.").arg(removedEntries(keepingSaves), text(root)) + "\n\n" +
+            keptSentence(root, keepingSaves) + " Your current saves are moved into a last snapshot first.";
     }
     return confirmation;
 }

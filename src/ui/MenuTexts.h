@@ -30,7 +30,8 @@ QString restoredStatus(const RestoredSaves& restored);
 // Uninstall Veyra 2…
 Alert nothingToUninstall(const std::filesystem::path& root);
 // From the plans of an uninstall that keeps the saves and of one that does
-// not; the choice to keep them is offered when it keeps anything.
+// not. The choice to keep them is offered, ticked, where there are saves and
+// something else to remove; without it the answer's option is false.
 Confirmation uninstallConfirmation(const std::filesystem::path& root, const UninstallPlan& keepingSaves,
                                    const UninstallPlan& removingAll);
 extern const QString kUninstalling;

@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QtTest>
 
+#include <map>
 #include <set>
 
 #include <time.h>
@@ -324,16 +325,32 @@ void MenuActionsTest::uninstallAsksFirstAndTellsWhenThereIsNothing()
         QVERIFY(!fs::exists(root / "never set up"));
     }
 
-    // Without saves there is nothing to keep, so the choice is not offered.
+    // Without saves there is nothing to keep, and with nothing but saves
+    // nothing else to remove: either way the choice is not offered.
     buildInstallationByHand(root / "installed");
-    LaunchedApplication application(root / "installed");
-    application.action("uninstallAction")->trigger();
-    QCoreApplication::processEvents();
-    QCOMPARE(application.services.confirmations.size(), 1u);
-    QVERIFY(application.services.confirmations[0].option.isEmpty());
-    QCOMPARE(application.model().maintaining(), false);
+    writeFile(root / "only saves/launcher.lock", "");
+    writeFile(root / "only saves/Backups/Saves-20261210T141503Z/users/player/slot1.sav", "saved");
+    const QString onlySaves = text(root / "only saves");
+    const std::map<std::string, QString> questions{
+        {"installed", "This removes installed.json, Install, Runtime and Logs from " + text(root / "installed") +
+                          ".\n\nIt keeps the folder " + text(root / "installed") +
+                          " itself, with launcher.lock (other launchers may hold it)."},
+        {"only saves", "This removes Backups from " + onlySaves +
+                           ", and with them your saves and all their snapshots.\n\nIt keeps the folder " + onlySaves +
+                           " itself, with launcher.lock (other launchers may hold it)."},
+    };
+    for (const auto& [folder, informative] : questions) {
+        LaunchedApplication application(root / folder);
+        application.action("uninstallAction")->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(application.services.confirmations.size(), 1u);
+        QCOMPARE(application.services.confirmations[0].informativeText, informative);
+        QVERIFY(application.services.confirmations[0].option.isEmpty());
+        // Cancelled: nothing happens.
+        QCOMPARE(application.model().maintaining(), false);
+    }
     QVERIFY(fs::exists(root / "installed/installed.json"));
-    QCOMPARE(application.model().ready(), true);
+    QVERIFY(fs::exists(root / "only saves/Backups/Saves-20261210T141503Z/users/player/slot1.sav"));
 }
 
 void MenuActionsTest::restoreAndUninstallShowTheLockHeldElsewhere_data()
