@@ -156,10 +156,11 @@ QString listStyleSheet()
 QListWidget { background: %1; border: 1px solid %2; border-radius: 8px; padding: 4px; }
 QListWidget::item { border-radius: 6px; }
 QListWidget::item:selected { background: %3; }
+QListWidget QLabel { color: %5; }
 #listItemDetail { color: %4; }
 )")
         .arg(css(withOpacity(kWhite, 0.045)), css(withOpacity(kWhite, 0.08)), css(withOpacity(accent(), 0.25)),
-             css(secondaryText()));
+             css(secondaryText()), css(kWhite));
 }
 
 } // namespace launcher::style

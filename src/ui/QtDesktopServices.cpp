@@ -97,10 +97,13 @@ protected:
     void showEvent(QShowEvent* event) override
     {
         // Qt wraps the informative text at the width of the main text; one
-        // that fits on a line of a readable width keeps to its line.
+        // that fits on a line of a readable width keeps to its line, and a
+        // longer one wraps at that width.
         auto* informative = findChild<QLabel*>("qt_msgbox_informativelabel");
         if (informative != nullptr && informative->fontMetrics().horizontalAdvance(informative->text()) <= kWidestLine)
             informative->setWordWrap(false);
+        else if (informative != nullptr)
+            informative->setMinimumWidth(kWidestLine);
         QMessageBox::showEvent(event);
     }
 

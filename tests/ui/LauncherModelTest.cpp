@@ -551,14 +551,14 @@ void LauncherModelTest::workHandedBackToAModelThatIsGoneDoesNothing()
     HeldWork heldGame;
     FakeDesktopServices services;
     auto model = std::make_unique<LauncherModel>(services, settingsFor(root.path()));
-    // And a setup that fails at once: the record exists.
-    chooseFiles(*model, services, root / "game.zip", root / "MPSetup.exe");
     heldGame.startGame([&] { model->play(); });
+    if (snapshotHeld)
+        QTRY_VERIFY(heldSnapshot.openingWaits());
+    // And a setup that fails at once: the record exists, and the launch holds the lock.
+    chooseFiles(*model, services, root / "game.zip", root / "MPSetup.exe");
     model->install();
     QVERIFY(model->busy());
     QVERIFY(model->playing());
-    if (snapshotHeld)
-        QTRY_VERIFY(heldSnapshot.openingWaits());
 
     model.reset();
     heldSnapshot.release();

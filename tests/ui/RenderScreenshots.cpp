@@ -1,5 +1,6 @@
-// Renders the launcher window's content in its main states to PNG files, the
-// pictures of the README, each with the keyboard focus where it would be:
+// Renders the launcher window's content in its main states, and the menu's
+// dialogs worth showing, to PNG files, the pictures of the README, each with
+// the keyboard focus where it would be:
 //   veyra2-render-screenshots FOLDER
 // Runs on Qt's offscreen platform with a throw-away root folder for each state.
 #include "FakeDesktopServices.h"
@@ -9,7 +10,9 @@
 #include "support/TemporaryFolder.h"
 #include "ui/AppDelegate.h"
 #include "ui/LauncherWindow.h"
+#include "ui/QtDesktopServices.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QScrollArea>
@@ -18,6 +21,7 @@
 
 #include <functional>
 #include <iostream>
+#include <optional>
 
 namespace launcher::testing {
 namespace {
@@ -28,6 +32,9 @@ struct State {
     const char* file;
     std::function<void(const std::filesystem::path& root, LauncherSettings& settings, const HeldWork& held)> prepare;
     std::function<void(AppDelegate& application, const std::filesystem::path& root)> act;
+    // The picture is of the first dialog that `act` opens, shown by the real
+    // desktop services and cancelled once taken, instead of the window.
+    bool dialog = false;
 };
 
 // The player's files as downloaded into the picture's home folder (not the real
@@ -53,6 +60,21 @@ void waitFor(const std::function<bool()>& condition)
 // failure with a long path, told in many lines.
 const char* const kBackup = "Backups/Restored from the old MacBook Pro/2019-06-14 Complete home folder/Documents/"
                             "Everything from the family computer, sorted later/Library/Application Support";
+
+// An installation whose player has played on three days, and restored once.
+void playedAndRestored(const std::filesystem::path&, LauncherSettings& settings, const HeldWork&)
+{
+    const std::filesystem::path root = *settings.root;
+    buildInstallationByHand(root);
+    const std::filesystem::path backups = root / "Backups";
+    writeFile(backups / "Saves-20261208T191242Z/users/player/Documents/Veyra 2/slot1.sav", std::string(48'200, 's'));
+    writeFile(backups / "Saves-20261210T141503Z/users/player/Documents/Veyra 2/slot1.sav", std::string(51'900, 's'));
+    writeFile(backups / "Saves-20261210T141503Z/users/player/Documents/Veyra 2/slot2.sav", std::string(12'400, 's'));
+    writeFile(backups / "Saves-20261211T093010Z/users/player/Documents/Veyra 2/slot1.sav", std::string(52'300, 's'));
+    writeFile(backups / "Saves-20261211T093010Z/users/player/Documents/Veyra 2/slot2.sav", std::string(12'400, 's'));
+    writeFile(backups / "Saves-20261211T093010Z/kept.txt", "Made before restoring Saves-20261208T191242Z.\n");
+    writeFile(root / "Install/prefix/drive_c/users/player/Documents/Veyra 2/slot1.sav", std::string(48'200, 's'));
+}
 
 const State kStates[] = {
     {"launcher-first-start.png", {}, {}},
@@ -101,6 +123,42 @@ const State kStates[] = {
      }},
     {"launcher-installed.png",
      [](const auto&, LauncherSettings& settings, const auto&) { buildInstallationByHand(*settings.root); }, {}},
+    {"launcher-restore-saves.png", playedAndRestored,
+     [](AppDelegate& application, const auto&) { application.window()->findChild<QAction*>("restoreSavesAction")->trigger(); },
+     true},
+    {"launcher-uninstall.png", playedAndRestored,
+     [](AppDelegate& application, const auto&) { application.window()->findChild<QAction*>("uninstallAction")->trigger(); },
+     true},
+};
+
+// Takes the picture of the first modal dialog once it has settled, then cancels it.
+class DialogPicture final : public QObject {
+public:
+    explicit DialogPicture(QString file)
+        : m_file(std::move(file))
+    {
+        m_look.setInterval(50);
+        connect(&m_look, &QTimer::timeout, this, [this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (dialog == nullptr)
+                return;
+            m_look.stop();
+            QTimer::singleShot(300, dialog, [this, dialog] {
+                m_saved = dialog->grab().save(m_file, "PNG");
+                m_taken = true;
+                dialog->close();
+            });
+        });
+        m_look.start();
+    }
+    bool taken() const { return m_taken; }
+    bool saved() const { return m_saved; }
+
+private:
+    QString m_file;
+    QTimer m_look;
+    bool m_taken = false;
+    bool m_saved = false;
 };
 
 bool render(const State& state, const QDir& folder)
@@ -114,17 +172,31 @@ bool render(const State& state, const QDir& folder)
     LauncherSettings settings = settingsFor(root / "Veyra2MacLauncher");
     if (state.prepare)
         state.prepare(root, settings, held);
-    FakeDesktopServices services;
-    AppDelegate delegate(services, std::move(settings));
+    FakeDesktopServices fakeServices;
+    QtDesktopServices realServices;
+    AppDelegate delegate(state.dialog ? static_cast<DesktopServices&>(realServices) : fakeServices,
+                         std::move(settings));
     delegate.applicationDidFinishLaunching();
     if (!QTest::qWaitForWindowActive(delegate.window()))
         qFatal("The launcher window did not become active");
+    const QString file = folder.filePath(state.file);
+    std::optional<DialogPicture> dialog;
+    if (state.dialog)
+        dialog.emplace(file);
     if (state.act)
         state.act(delegate, root);
+    if (dialog) {
+        waitFor([&] { return dialog->taken(); });
+        if (!dialog->saved()) {
+            std::cerr << "cannot write " << file.toStdString() << '\n';
+            return false;
+        }
+        std::cout << file.toStdString() << '\n';
+        return true;
+    }
     QWidget* content = delegate.window()->centralWidget();
     // Layouts settle over several turns of the event loop.
     QTest::qWait(300);
-    const QString file = folder.filePath(state.file);
     if (!content->grab().save(file, "PNG")) {
         std::cerr << "cannot write " << file.toStdString() << '\n';
         return false;
