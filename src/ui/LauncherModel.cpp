@@ -241,6 +241,8 @@ void LauncherModel::maintain(const QString& status, std::function<Finish(const I
                 finish(target);
                 return;
             }
+            // An uninstall cut short has removed the record first.
+            target.assign(target.m_ready, target.m_installer.isInstalled(), &LauncherModel::readyChanged);
             target.assign(target.m_status, target.restingStatus(), &LauncherModel::statusChanged);
             target.showError(QString::fromStdString(failure->sentence), QString::fromStdString(failure->details));
         });

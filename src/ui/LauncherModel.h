@@ -9,10 +9,10 @@
 //
 // Every property changes, and every operation is called, on the GUI thread only.
 // Setup, the launch, the watch over a running game and the menu's actions run
-// on background threads that hold
-// the model weakly and hand their results back to the GUI thread; work handed
-// back to a model that is gone does nothing. Each property's change signal is
-// emitted on every assignment, also when the value stays the same.
+// on background threads that hold the model weakly and hand their results back
+// to the GUI thread; work handed back to a model that is gone does nothing.
+// Each property's change signal is emitted on every assignment, also when the
+// value stays the same.
 
 #include "core/Installer.h"
 #include "ui/DesktopServices.h"

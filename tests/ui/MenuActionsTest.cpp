@@ -18,6 +18,13 @@
 
 #include <time.h>
 
+#if defined(__linux__)
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
 namespace launcher::testing {
 namespace {
 
@@ -59,6 +66,49 @@ QString text(const fs::path& path)
     return QString::fromStdString(path.string());
 }
 
+// A file that not even root may remove while it is marked immutable, which
+// needs Linux and the right to mark it; holding() says whether it is marked.
+class ImmutableFile final {
+public:
+    explicit ImmutableFile(fs::path file)
+        : m_file(std::move(file))
+    {
+#if defined(__linux__)
+        m_marked = flag(true);
+#endif
+    }
+    ~ImmutableFile()
+    {
+        if (m_marked)
+            flag(false);
+    }
+    ImmutableFile(const ImmutableFile&) = delete;
+    ImmutableFile& operator=(const ImmutableFile&) = delete;
+
+    bool holding() const { return m_marked; }
+
+private:
+    bool flag(bool immutable) const
+    {
+#if defined(__linux__)
+        const int fd = ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
+        int flags = 0;
+        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = immutable ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return done;
+#else
+        (void)immutable;
+        return false;
+#endif
+    }
+
+    fs::path m_file;
+    bool m_marked = false;
+};
+
 } // namespace
 
 class MenuActionsTest final : public QObject {
@@ -75,6 +125,7 @@ private slots:
     void uninstallRemovesWhatItSaidAndStartsAfresh_data();
     void uninstallRemovesWhatItSaidAndStartsAfresh();
     void uninstallAsksFirstAndTellsWhenThereIsNothing();
+    void anUninstallCutShortShowsWhyAndThatNothingIsInstalled();
     void restoreAndUninstallShowTheLockHeldElsewhere_data();
     void restoreAndUninstallShowTheLockHeldElsewhere();
     void diagnosticsGoWhereChosenButNeverOverAFile();
@@ -351,6 +402,29 @@ void MenuActionsTest::uninstallAsksFirstAndTellsWhenThereIsNothing()
     }
     QVERIFY(fs::exists(root / "installed/installed.json"));
     QVERIFY(fs::exists(root / "only saves/Backups/Saves-20261210T141503Z/users/player/slot1.sav"));
+}
+
+void MenuActionsTest::anUninstallCutShortShowsWhyAndThatNothingIsInstalled()
+{
+    const TemporaryFolder root;
+    buildInstallationByHand(root.path());
+    writeFile(root / "Install/game/stuck.dat", "");
+    const ImmutableFile stuck(root / "Install/game/stuck.dat");
+    if (!stuck.holding())
+        QSKIP("Marking a file immutable needs Linux and the right to do so (root)");
+    LaunchedApplication application(root.path());
+    LauncherModel& model = application.model();
+
+    application.services.willConfirm();
+    application.action("uninstallAction")->trigger();
+    waitForMenuAction(model);
+    QCOMPARE(model.error(), std::optional("Some files in " + text(root / "Install") +
+                                          " could not be removed. Check that you may change them, then uninstall "
+                                          "again."));
+    // The record went first: what is left is no installation, and the uninstall can run again.
+    QCOMPARE(model.ready(), false);
+    QCOMPARE(model.status(), QString("Select your files to get started."));
+    QVERIFY(application.action("uninstallAction")->isEnabled());
 }
 
 void MenuActionsTest::restoreAndUninstallShowTheLockHeldElsewhere_data()
