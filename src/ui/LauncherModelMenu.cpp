@@ -86,11 +86,12 @@ void LauncherModel::uninstall(QWidget* window)
 
 void LauncherModel::finishUninstall(const UninstallReport& report)
 {
-    // As at a first start: nothing installed, nothing chosen.
-    assign(m_ready, false, &LauncherModel::readyChanged);
+    // As at a first start: nothing chosen, nothing installed; in this order,
+    // so that whoever follows `ready` finds the choices gone.
     setGameURL({});
     setAudioURL({});
     setOwnsFiles(false);
+    assign(m_ready, false, &LauncherModel::readyChanged);
     assign(m_status, menu::uninstalledStatus(m_installer.root(), report), &LauncherModel::statusChanged);
 }
 

@@ -177,13 +177,16 @@ void LauncherView::orderFocus()
 }
 
 // Once setup has succeeded the player goes on to Play; after a failure, back
-// to the set-up button, which disabling had taken the focus from.
+// to the set-up button, which disabling had taken the focus from; after an
+// uninstall, to the first choice.
 void LauncherView::focusAfterSetup()
 {
     if (m_model.busy())
         return;
     QWidget* next = m_model.ready() ? static_cast<QWidget*>(m_installedPanel->playButton())
                                     : m_setupPanel->setupButton();
+    if (!m_model.ready() && !next->isEnabled())
+        next = m_setupPanel->gameRow()->button();
     if (!next->isEnabled())
         return;
     next->setFocus(Qt::OtherFocusReason);

@@ -350,6 +350,7 @@ void MenuActionsTest::uninstallRemovesWhatItSaidAndStartsAfresh()
     QVERIFY(model.audioURL().isEmpty());
     QCOMPARE(model.ownsFiles(), false);
     QVERIFY(application.window()->findChild<QWidget*>("setupPanel")->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), application.window()->findChild<QWidget*>("gameButton"));
     QCOMPARE(application.window()->findChild<QLabel*>("headline")->text(), QString("Your game. Ready for Mac."));
     QVERIFY(!application.action("restoreSavesAction")->isEnabled());
     const QString kept = keepSaves ? "Backups (your saves), launcher.lock (other launchers may hold it) and notes.txt "
