@@ -408,18 +408,19 @@ void LauncherViewTest::whatCannotBeOpenedIsShownInTheErrorBox()
 void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
 {
     const TemporaryFolder root;
-    writeFile(root / "launcher.lock", "");
-    writeFile(root / "installed.json", "{}");
-    Screen screen(root.path());
-    screen.model.setGameURL(fileUrl(root / "game.zip"));
-    screen.model.setAudioURL(fileUrl(root / "MPSetup.exe"));
+    // Not the tested package: setup fails at its first step.
+    writeFile(root / "files/MPSetup.exe", "MZ");
+    Screen screen(root / "home");
+    screen.model.setGameURL(fileUrl(setupGameSource()));
+    screen.model.setAudioURL(fileUrl(root / "files/MPSetup.exe"));
     screen.click("consentCheckBox");
     screen.click("setupButton");
     QCOMPARE(screen.text("setupButton"), QString("Setting up…"));
     QTRY_VERIFY_WITH_TIMEOUT(screen.enabled("setupButton"), 60'000);
     QVERIFY(screen.shown("errorBox"));
-    QCOMPARE(screen.text("errorLabel"),
-             QString("An installation already exists. Its game files and saves were left untouched."));
+    QCOMPARE(screen.text("errorLabel"), QString("This audio file is not the tested Microsoft WMA 9 decoder/package. "
+                                                "Select the supported MPSetup.exe or WMADMOD.DLL described in the "
+                                                "setup guide."));
     QVERIFY2(!screen.shown("errorDetailsLabel"), "the launcher's own sentence is all there is");
     QCOMPARE(screen.text("statusLabel"), QString("Setup needs attention. Your source files are unchanged."));
     QVERIFY(screen.shown("setupPanel"));

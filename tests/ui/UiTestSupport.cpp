@@ -1,5 +1,7 @@
 #include "UiTestSupport.h"
 
+#include "core/InstallLock.h"
+#include "core/SetupFailure.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 
@@ -35,6 +37,21 @@ std::filesystem::path setupGameSource()
 std::filesystem::path setupAudioPackage()
 {
     return fixture("audio/MPSetup.exe");
+}
+
+void setUpInstallation(const std::filesystem::path& root)
+{
+    Installer(root, {}, testHost()).install(setupGameSource(), setupAudioPackage(), fixture("runtime/prefetched"));
+}
+
+bool lockIsFree(const std::filesystem::path& root)
+{
+    try {
+        const InstallLock lock(root / "launcher.lock");
+        return true;
+    } catch (const SetupFailure&) {
+        return false;
+    }
 }
 
 ForeignLockHolder::ForeignLockHolder(const std::filesystem::path& root)

@@ -28,6 +28,13 @@ void provideRuntimeArchives(const std::filesystem::path& root);
 std::filesystem::path setupGameSource();
 std::filesystem::path setupAudioPackage();
 
+// Sets the root up completely, as the engine does, from the generated game,
+// audio package and pre-fetched runtime archives: an installation that verifies.
+void setUpInstallation(const std::filesystem::path& root);
+
+// Whether the root's install lock can be taken now.
+bool lockIsFree(const std::filesystem::path& root);
+
 // A separate process holding the install lock of a root until it is destroyed.
 class ForeignLockHolder final {
 public:
