@@ -39,21 +39,6 @@ const QString kNeedsRepair = "Your installation needs repair.";
 const QString kDecoderMissing = "The audio decoder is missing.";
 const QString kGameFileMissing = "Game files are missing or changed: maps/mainmenu.map.";
 
-// Takes from a complete installation what security software or a player
-// might: always the audio decoder in the Windows environment, which repair
-// puts back from the launcher's verified copy; with `gameFile` one of the
-// game's files, so that repair needs the game files again; with
-// `decoderCopy` that verified copy too, so that repair needs the audio file.
-void damageInstallation(const std::filesystem::path& root, bool gameFile = false, bool decoderCopy = false)
-{
-    const Installer installer(root, {}, testHost());
-    std::filesystem::remove(installer.layout().decoder());
-    if (gameFile)
-        std::filesystem::remove(installer.game() / "maps/mainmenu.map");
-    if (decoderCopy)
-        std::filesystem::remove(installer.layout().verifiedDecoder());
-}
-
 // A root folder whose path is long and looks like markup, with a file in its
 // way: setup fails at once with a message of many lines that names it.
 std::filesystem::path blockedRoot(const TemporaryFolder& folder)

@@ -44,6 +44,16 @@ void setUpInstallation(const std::filesystem::path& root)
     Installer(root, {}, testHost()).install(setupGameSource(), setupAudioPackage(), fixture("runtime/prefetched"));
 }
 
+void damageInstallation(const std::filesystem::path& root, bool gameFile, bool decoderCopy)
+{
+    const Installer installer(root, {}, testHost());
+    std::filesystem::remove(installer.layout().decoder());
+    if (gameFile)
+        std::filesystem::remove(installer.game() / "maps/mainmenu.map");
+    if (decoderCopy)
+        std::filesystem::remove(installer.layout().verifiedDecoder());
+}
+
 bool lockIsFree(const std::filesystem::path& root)
 {
     try {

@@ -32,6 +32,13 @@ std::filesystem::path setupAudioPackage();
 // audio package and pre-fetched runtime archives: an installation that verifies.
 void setUpInstallation(const std::filesystem::path& root);
 
+// Takes from a complete installation what security software or a player
+// might: always the audio decoder in the Windows environment, which repair
+// puts back from the launcher's verified copy; with `gameFile` one of the
+// game's files, so that repair needs the game files again; with
+// `decoderCopy` that verified copy too, so that repair needs the audio file.
+void damageInstallation(const std::filesystem::path& root, bool gameFile = false, bool decoderCopy = false);
+
 // Whether the root's install lock can be taken now.
 bool lockIsFree(const std::filesystem::path& root);
 
