@@ -132,9 +132,10 @@ void LauncherModel::install()
 {
     if (m_gameURL.isEmpty() || m_audioURL.isEmpty() || !m_ownsFiles || m_busy || m_checking || m_repairNeeded)
         return;
-    startSupervised(Run::setup, [game = localPath(m_gameURL), audio = localPath(m_audioURL)](const Installer& installer) {
-        installer.install(game, audio, std::nullopt);
-    });
+    startSupervised(Run::setup,
+                    [game = localPath(m_gameURL), audio = localPath(m_audioURL)](const Installer& installer) {
+                        installer.install(game, audio, std::nullopt);
+                    });
 }
 
 void LauncherModel::play()
@@ -147,8 +148,11 @@ void LauncherModel::play()
     try {
         launched.emplace(m_installer.launch(false));
     } catch (const std::exception& caught) {
-        if (dynamic_cast<const IncompleteInstallation*>(&caught) != nullptr)
-            return offerRepair();
+        // An incomplete installation is repair's to mend; its panel tells of it.
+        if (dynamic_cast<const IncompleteInstallation*>(&caught) != nullptr) {
+            offerRepair();
+            return;
+        }
         const FailureMessage message = describe(caught, m_installer.log());
         showError(QString::fromStdString(message.sentence), QString::fromStdString(message.details));
         return;
@@ -276,7 +280,8 @@ void LauncherModel::startSupervised(Run run, std::function<void(const Installer&
         const Installer installer(
             root,
             [model](const std::string& line) {
-                handBack(model, [text = QString::fromStdString(line)](LauncherModel& target) { target.showStep(text); });
+                handBack(model,
+                         [text = QString::fromStdString(line)](LauncherModel& target) { target.showStep(text); });
             },
             host, constants,
             {.progress =
@@ -347,7 +352,11 @@ void LauncherModel::finishSupervised(Run run, const RunOutcome& outcome)
         assign(m_status, QString::fromStdString(outcome.message.sentence), &LauncherModel::statusChanged);
         return;
     case RunOutcome::End::failed:
-        return run == Run::setup ? finishFailedSetup(outcome) : finishFailedRepair(outcome);
+        if (run == Run::setup)
+            finishFailedSetup(outcome);
+        else
+            finishFailedRepair(outcome);
+        return;
     }
 }
 
@@ -360,7 +369,8 @@ void LauncherModel::finishFailedSetup(const RunOutcome& outcome)
     if (m_installer.hasRecord() && !m_installer.isInstalled()) {
         if (!outcome.incomplete)
             showError(sentence, details);
-        return offerRepair();
+        offerRepair();
+        return;
     }
     showError(sentence, details);
     assign(m_status, QString(kSetupFailedStatus), &LauncherModel::statusChanged);

@@ -80,7 +80,8 @@ void SelectionRow::showChoice(const QUrl& value, bool enabled)
 // Row titles and details are shown as they are, not looked up for translation.
 SelectionRow* gameFilesRow(const QString& name)
 {
-    return new SelectionRow(name, "01", "Veyra 2 game files", "Installer 2.1 archive or a Project Kestrane game folder");
+    return new SelectionRow(name, "01", "Veyra 2 game files",
+                            "Installer 2.1 archive or a Project Kestrane game folder");
 }
 
 SelectionRow* audioPackageRow(const QString& name)
