@@ -24,14 +24,15 @@ const QString kLockMessage = "Another launcher is installing or playing Veyra 2.
 const QString kIncomplete = "Setup is incomplete. Complete setup before launching Veyra 2.";
 constexpr int kSetupTimeout = 180'000;
 
-// Counts every change signal of the model.
+// Counts every change signal of the model but those of the properties named.
 class ChangeLog final {
 public:
-    explicit ChangeLog(const LauncherModel& model)
+    explicit ChangeLog(const LauncherModel& model, const QList<QByteArray>& ignored = {})
     {
         const QMetaObject& meta = LauncherModel::staticMetaObject;
         for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index)
-            m_spies.push_back(std::make_unique<QSignalSpy>(&model, meta.property(index).notifySignal()));
+            if (!ignored.contains(meta.property(index).name()))
+                m_spies.push_back(std::make_unique<QSignalSpy>(&model, meta.property(index).notifySignal()));
     }
     int count() const
     {
@@ -245,7 +246,8 @@ void LauncherModelTest::installWithoutEverythingNeededChangesNothing()
     model.setOwnsFiles(owns);
     failToPlay(model);
 
-    const ChangeLog changes(model);
+    // A held setup goes on reporting how long its step has run.
+    const ChangeLog changes(model, {"progress"});
     model.install();
     if (!busy)
         LauncherModel::waitForBackgroundWork();
