@@ -5,6 +5,12 @@
 //   LauncherModel model(services);              // the default root, the bundled guide
 //   model.selectGame(); model.selectAudio(); model.setOwnsFiles(true);
 //   model.install();                            // returns at once; watch `busy` and `status`
+//   model.cancel();                             // stops it; `busy` ends with the stop's status
+//
+// When the installation is recorded but incomplete (at start, after a failed
+// setup, after a Play that meets it), the model offers repair instead: it checks
+// the installation off the GUI thread (`checking`), tells what is damaged and
+// what repair needs (`findings`), and repair() runs like setup.
 //
 // Every property changes, and every operation is called, on the GUI thread only.
 // Setup and the watch over a running game run on background threads that hold
@@ -13,14 +19,17 @@
 // emitted on every assignment, also when the value stays the same.
 
 #include "core/Installer.h"
+#include "core/StopRequest.h"
 #include "ui/DesktopServices.h"
 #include "ui/FailureMessage.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -37,6 +46,27 @@ struct LauncherSettings {
     Host host = Host::system();
     // The setup guide document; nullopt looks for the one shipped with the program.
     std::optional<std::filesystem::path> guide;
+    // The pins and sizes the engine trusts; only pictures of the window pass others.
+    Constants constants = Constants::builtIn();
+};
+
+// How far the long work of a running setup or repair has got, in the command line's words.
+struct SetupProgress {
+    // "52% · 178 of 341 MB · 6.1 MB/s · 27 s left", "Unpacking · 12 s"; empty
+    // while the step has reported nothing.
+    QString text;
+    // Done so far, between 0 and 1, when the size of the work is known.
+    std::optional<double> fraction;
+};
+
+// What the check of an incomplete installation found, and what its repair takes.
+struct RepairFindings {
+    // One sentence for each damaged part, in the order of the check.
+    QStringList damage;
+    // Repair imports the game again, or installs the audio decoder from the
+    // player's file again: the window asks for them.
+    bool needsGame = false;
+    bool needsAudio = false;
 };
 
 class LauncherModel final : public QObject {
@@ -50,6 +80,11 @@ class LauncherModel final : public QObject {
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)
     Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
     Q_PROPERTY(QString errorDetails READ errorDetails NOTIFY errorDetailsChanged)
+    Q_PROPERTY(bool stopping READ stopping NOTIFY stoppingChanged)
+    Q_PROPERTY(launcher::SetupProgress progress READ progress NOTIFY progressChanged)
+    Q_PROPERTY(bool repairNeeded READ repairNeeded NOTIFY repairNeededChanged)
+    Q_PROPERTY(bool checking READ checking NOTIFY checkingChanged)
+    Q_PROPERTY(launcher::RepairFindings findings READ findings NOTIFY findingsChanged)
 
 public:
     // Decides `ready` and the first status from the disk; `services` must outlive the model.
@@ -68,6 +103,16 @@ public:
     // What the system said about the error, when its sentence is the launcher's
     // retelling of it; empty otherwise.
     const QString& errorDetails() const { return m_errorDetails; }
+    // Setup or repair was asked to stop and has not ended yet.
+    bool stopping() const { return m_stopping; }
+    // The running setup's or repair's progress; empty when none runs.
+    const SetupProgress& progress() const { return m_progress; }
+    // The installation is recorded but incomplete: the window offers repair,
+    // not setup, and `ready` is false even if it was true before.
+    bool repairNeeded() const { return m_repairNeeded; }
+    // The installation is being checked for what repair must redo.
+    bool checking() const { return m_checking; }
+    const RepairFindings& findings() const { return m_findings; }
 
     // The player's inputs; everything else follows from the model's own operations.
     void setGameURL(const QUrl& value) { assign(m_gameURL, value, &LauncherModel::gameURLChanged); }
@@ -81,8 +126,14 @@ public slots:
     void selectGame();
     void selectAudio();
     // Starts setup off the GUI thread when both files are chosen, ownership is
-    // stated and no setup runs; otherwise does nothing at all.
+    // stated, no setup runs and no repair is offered; otherwise does nothing at all.
     void install();
+    // Starts repair off the GUI thread when it is offered, the check has ended,
+    // no setup runs and the files it needs are chosen; otherwise does nothing.
+    void repair();
+    // Asks the running setup or repair to stop; it ends with "Setup was stopped
+    // before it finished. Run it again to continue." as the status.
+    void cancel();
     // Launches the game and keeps the install lock until its exit is handled here.
     void play();
     // Each opens its file, folder or page with the desktop's default
@@ -102,6 +153,11 @@ signals:
     void statusChanged();
     void errorChanged();
     void errorDetailsChanged();
+    void stoppingChanged();
+    void progressChanged();
+    void repairNeededChanged();
+    void checkingChanged();
+    void findingsChanged();
 
 private:
     // Assigns and announces; the change signal goes out on every assignment,
@@ -118,7 +174,6 @@ private:
     void clearErrorForNewChoice();
     // The status of a fresh start with the same installation.
     QString restingStatus() const;
-    void finishSetup(const std::optional<FailureMessage>& failure);
     void finishGame(int terminationStatus);
     void open(const QUrl& url);
     // Runs the panel; the chosen item, possibly none, or nullopt when cancelled.
@@ -140,6 +195,31 @@ private:
     std::optional<std::filesystem::path> m_guide;
     // Where the last choice in a panel was made; empty before the first.
     QString m_panelFolder;
+
+    // Setup and repair: supervised work off the GUI thread, and the check
+    // that decides what repair redoes.
+    enum class Run { setup, repair };
+    struct RunOutcome;
+    // Marks the model busy and runs `work` with an engine whose status lines,
+    // progress and stop request reach this model.
+    void startSupervised(Run run, std::function<void(const Installer&)> work);
+    void showStep(const QString& line);
+    void showProgress(const SetupProgress& progress);
+    void finishSupervised(Run run, const RunOutcome& outcome);
+    void finishFailedSetup(const RunOutcome& outcome);
+    void finishFailedRepair(const RunOutcome& outcome);
+    // Shows the repair panel in place of the others and checks what it must redo.
+    void offerRepair();
+    void checkInstallation();
+    void finishCheck(const std::optional<VerificationReport>& report, const std::optional<FailureMessage>& failure);
+
+    bool m_stopping = false;
+    SetupProgress m_progress;
+    bool m_repairNeeded = false;
+    bool m_checking = false;
+    RepairFindings m_findings;
+    // The request of the running setup or repair; a fresh one for each run.
+    StopRequest m_stop;
 };
 
 } // namespace launcher

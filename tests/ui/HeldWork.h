@@ -5,6 +5,7 @@
 //   HeldWork held;
 //   LauncherSettings settings = settingsFor(root);
 //   held.holdSetup(settings);        // setup waits in its x86_64 check
+//   held.growDownload(settings, 5'000);   // or downloads at 5 kB/s
 //   LauncherModel model(services, std::move(settings));
 //   ...; model.install();            // busy until released
 //   held.startGame([&] { model.play(); });   // the game runs until released
@@ -18,6 +19,7 @@
 #include "ui/LauncherModel.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 
 namespace launcher::testing {
@@ -37,6 +39,9 @@ public:
     // Setup waits while it downloads the runtime, showing that status line;
     // released, the download brings nothing and setup fails.
     void holdDownload(LauncherSettings& settings) const;
+    // Setup downloads the runtime at `bytesPerSecond` (the file grows, sparse,
+    // without data) until released or kLongestHold has passed; then the download fails.
+    void growDownload(LauncherSettings& settings, std::uint64_t bytesPerSecond) const;
     // Runs `start`, which starts the game (model.play(), a click on Play), with
     // a stand-in game that runs until released and then exits with `exitStatus`.
     void startGame(const std::function<void()>& start, int exitStatus = 0) const;
