@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <stdexcept>
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -34,9 +35,33 @@ TreeOptions parseTreeOptions(int argc, char** argv, const std::string& name, Tre
     return options;
 }
 
+LargeFileOptions parseLargeFileOptions(int argc, char** argv, const std::string& program)
+{
+    LargeFileOptions options;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        if (name == "--bytes")
+            options.bytes = std::stoull(argv[i + 1]);
+        else if (name == "--rounds")
+            options.rounds = std::max(1, std::stoi(argv[i + 1]));
+        else if (name == "--folder")
+            options.folder = argv[i + 1];
+        else
+            throw std::invalid_argument("unknown option " + name);
+    }
+    if (argc % 2 == 0)
+        throw std::invalid_argument("usage: " + program + " [--bytes N] [--rounds N] [--folder DIR]");
+    return options;
+}
+
 ScratchFolder::ScratchFolder(std::filesystem::path folder) : m_folder(std::move(folder))
 {
     std::filesystem::create_directories(m_folder);
+}
+
+ScratchFolder::ScratchFolder(const std::filesystem::path& parent, const std::string& name)
+    : ScratchFolder(parent / ("veyra2-" + name + "-" + freshUuid()))
+{
 }
 
 ScratchFolder::~ScratchFolder()
@@ -85,12 +110,6 @@ bool runProgram(std::vector<std::string> arguments)
 double secondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::ranges::sort(values);
-    return values[values.size() / 2];
 }
 
 } // namespace launcher::bench

@@ -1,6 +1,8 @@
 #pragma once
-// What the file benchmarks share: generated content, a program run, timing.
+// What the benchmarks share: their options, a scratch folder, generated
+// content, a program run, timing.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -23,13 +25,28 @@ struct TreeOptions {
 // `name` names the fresh folder; `defaults` gives the sizes and rounds.
 TreeOptions parseTreeOptions(int argc, char** argv, const std::string& name, TreeOptions defaults);
 
+// [--bytes N] [--rounds N] [--folder DIR] of the benchmarks over one large file:
+// by default a file as large as both runtime archives together, 5 rounds, in the
+// system's temporary folder.
+struct LargeFileOptions {
+    std::uintmax_t bytes = 341'000'000;
+    int rounds = 5;
+    std::filesystem::path folder = std::filesystem::temp_directory_path();
+};
+// Throws std::invalid_argument with the usage of `program` for anything else.
+LargeFileOptions parseLargeFileOptions(int argc, char** argv, const std::string& program);
+
 // Creates the benchmark's folder; removes it with everything in it when dropped.
 class ScratchFolder final {
 public:
     explicit ScratchFolder(std::filesystem::path folder);
+    // A fresh folder below `parent`, named after the benchmark.
+    ScratchFolder(const std::filesystem::path& parent, const std::string& name);
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return m_folder; }
 
 private:
     std::filesystem::path m_folder;
@@ -46,6 +63,12 @@ void writeNoise(const std::filesystem::path& file, std::uintmax_t size, std::uin
 bool runProgram(std::vector<std::string> arguments);
 
 double secondsSince(Clock::time_point start);
-double median(std::vector<double> values);
+
+template <typename Value>
+Value median(std::vector<Value> values)
+{
+    std::ranges::sort(values);
+    return values[values.size() / 2];
+}
 
 } // namespace launcher::bench

@@ -8,6 +8,7 @@
 // times and their ratio are printed. The library check runs each program once
 // more with the dynamic loader reporting every library it maps.
 
+#include "BenchmarkSupport.h"
 #include "ResidentMemory.h"
 
 #include <algorithm>
@@ -30,7 +31,8 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using launcher::bench::Clock;
+using launcher::bench::median;
 
 constexpr int kDefaultRuns = 200;
 
@@ -68,12 +70,6 @@ Run runOnce(const fs::path& program, const std::vector<std::string>& arguments, 
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error(program.string() + " failed");
     return {elapsed, launcher::bench::maxResidentBytes(usage.ru_maxrss)};
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // Whether the loader mapped a Qt library during one run of the program.

@@ -12,7 +12,7 @@
 
 #include "core/ChildProcess.h"
 #include "core/Installer.h"
-#include "BenchFiles.h"
+#include "BenchmarkSupport.h"
 #include "ResidentMemory.h"
 
 #include <algorithm>
@@ -101,11 +101,11 @@ double mebibytes(std::uint64_t bytes)
 
 int benchmark(const launcher::bench::LargeFileOptions& options)
 {
-    const launcher::bench::WorkFolder folder(options.folder, "digest");
+    const launcher::bench::ScratchFolder folder(options.folder, "digest");
     const fs::path large = folder.path() / "large.bin";
     const fs::path small = folder.path() / "small.bin";
-    launcher::bench::writeIncompressibleFile(large, options.bytes);
-    launcher::bench::writeIncompressibleFile(small, 1 << 20);
+    launcher::bench::writeNoise(large, options.bytes, 1);
+    launcher::bench::writeNoise(small, 1 << 20, 2);
 
     // Forks before any thread exists: the tool runs below start waiter threads.
     const std::uint64_t largePeak = digestPeakMemory(large);

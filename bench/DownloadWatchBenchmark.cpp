@@ -15,7 +15,7 @@
 #include "runtime/DownloadWatch.h"
 #include "support/LocalHttpsServer.h"
 #include "support/TestHost.h"
-#include "BenchFiles.h"
+#include "BenchmarkSupport.h"
 
 #include <algorithm>
 #include <chrono>
@@ -30,19 +30,14 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace launcher;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::median;
 
 constexpr double kGoal = 0.01;
 
 double seconds(Clock::duration duration)
 {
     return std::chrono::duration<double>(duration).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 struct Download {
@@ -57,10 +52,10 @@ struct Download {
 int main(int argc, char** argv)
 try {
     const bench::LargeFileOptions options = bench::parseLargeFileOptions(argc, argv, "veyra2-download-watch-benchmark");
-    const bench::WorkFolder folder(options.folder, "download-watch");
+    const bench::ScratchFolder folder(options.folder, "download-watch");
     const std::string name = "runtime.tar.xz";
     fs::create_directories(folder.path() / "served");
-    bench::writeIncompressibleFile(folder.path() / "served" / name, options.bytes);
+    bench::writeNoise(folder.path() / "served" / name, options.bytes, 1);
 
     const testing::LocalHttpsServer server(folder.path() / "served");
     ::setenv("CURL_CA_BUNDLE", server.caBundle().c_str(), 1);

@@ -4,11 +4,6 @@
 #include <cstdlib>
 #include <fstream>
 
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
-
 namespace launcher::bench {
 
 namespace fs = std::filesystem;
@@ -18,22 +13,10 @@ double milliseconds(Clock::duration duration)
     return std::chrono::duration<double, std::milli>(duration).count();
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void runDirectly(const std::vector<std::string>& command)
 {
-    std::vector<char*> argv;
-    for (const auto& argument : command)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+    if (!runProgram(command))
         std::exit(1);
-    waitpid(pid, nullptr, 0);
 }
 
 void placeShim(const fs::path& path, const fs::path& real)

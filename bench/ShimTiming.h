@@ -2,19 +2,18 @@
 // Timing helpers of the benchmarks that put the timing shim (TimingShim.cpp) in
 // front of external programs to learn the programs' own run times.
 
-#include <chrono>
+#include "BenchmarkSupport.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace launcher::bench {
 
-using Clock = std::chrono::steady_clock;
-
 double milliseconds(Clock::duration duration);
-double median(std::vector<double> values);
 
-// Starts the program and waits for it, without the launcher's runner.
+// Starts the program and waits for it, without the launcher's runner; ends the
+// benchmark when it fails.
 void runDirectly(const std::vector<std::string>& command);
 
 // Places the shim at `path`, in front of the program `real`.

@@ -9,6 +9,7 @@
 // window to be mapped, reads the program's resident memory one second later and
 // ends the program. The two programs take turns; medians and best times are printed.
 
+#include "BenchmarkSupport.h"
 #include "core/ChildProcess.h"
 #include "support/ProgramRun.h"
 
@@ -35,7 +36,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using launcher::bench::Clock;
+using launcher::bench::median;
 
 constexpr int kDefaultRuns = 10;
 constexpr auto kWindowDeadline = std::chrono::seconds(30);
@@ -130,13 +132,6 @@ Sample measure(MapWatcher& watcher, const fs::path& program)
     if (!shown)
         throw std::runtime_error(program.string() + " showed no window within 30 seconds");
     return {std::chrono::duration<double, std::milli>(*shown - start).count(), *memory};
-}
-
-template <typename T>
-T median(std::vector<T> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 void report(const std::string& name, const std::vector<Sample>& samples)

@@ -7,7 +7,7 @@ if(TARGET veyra2_ui)
   target_link_libraries(veyra2-minimal-qt-window PRIVATE launcher_options Qt6::Widgets)
 
   add_executable(veyra2-ui-startup-benchmark UiStartupBenchmark.cpp)
-  target_link_libraries(veyra2-ui-startup-benchmark PRIVATE veyra2_test_support X11::xcb)
+  target_link_libraries(veyra2-ui-startup-benchmark PRIVATE veyra2_test_support veyra2_bench_support X11::xcb)
   target_compile_definitions(veyra2-ui-startup-benchmark PRIVATE
     VEYRA2_LAUNCHER_PROGRAM="$<TARGET_FILE:veyra2-launcher>"
     VEYRA2_MINIMAL_QT_PROGRAM="$<TARGET_FILE:veyra2-minimal-qt-window>")

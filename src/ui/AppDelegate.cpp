@@ -36,7 +36,8 @@ bool AppDelegate::applicationShouldTerminate()
         m_services.alert({tr("Veyra 2 is still running"), tr("Save and quit Veyra 2 before quitting the launcher.")},
                          m_window.get());
     else
-        // A restore, an uninstall or the diagnostics archive, each better finished than cut short.
+        // A restore, an uninstall, the diagnostics archive or the check of an
+        // incomplete installation, each better finished than cut short.
         m_services.alert({tr("The launcher is still working"), tr("Let it finish before quitting the launcher.")},
                          m_window.get());
     if (m_window)

@@ -1,7 +1,8 @@
 #pragma once
 // The desktop application around the launcher: it owns the one model, builds
 // the window with its application menu once launching has finished, and keeps
-// the application from quitting while setup, the game or a menu action runs.
+// the application from quitting while setup, repair, the check of an incomplete
+// installation, the game or a menu action runs.
 // Every way of quitting reaches the same guard: the Quit item and its shortcut,
 // closing the window, and requests from outside (a quit event, the session manager).
 // GUI thread only.

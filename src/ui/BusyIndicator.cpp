@@ -1,20 +1,29 @@
 #include "ui/BusyIndicator.h"
 
+#include "ui/FrameClock.h"
+
 #include <QPainter>
-#include <QTimerEvent>
 
 namespace launcher {
 namespace {
 
-constexpr int kFrameMilliseconds = 33;
 constexpr int kDegreesPerFrame = 12;
 
 } // namespace
 
 BusyIndicator::BusyIndicator(QWidget* parent)
     : QWidget(parent)
+    , m_clock(new FrameClock(this, [this] {
+        m_angle = (m_angle + kDegreesPerFrame) % 360;
+        update();
+    }))
 {
     setFixedSize(sizeHint());
+}
+
+bool BusyIndicator::isAnimating() const
+{
+    return m_clock->isRunning();
 }
 
 void BusyIndicator::paintEvent(QPaintEvent*)
@@ -30,26 +39,6 @@ void BusyIndicator::paintEvent(QPaintEvent*)
     painter.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap));
     // Angles in sixteenths of a degree, counter-clockwise; turning clockwise.
     painter.drawArc(ring, -m_angle * 16, 100 * 16);
-}
-
-void BusyIndicator::timerEvent(QTimerEvent* event)
-{
-    if (event->timerId() != m_timer.timerId())
-        return QWidget::timerEvent(event);
-    m_angle = (m_angle + kDegreesPerFrame) % 360;
-    update();
-}
-
-void BusyIndicator::showEvent(QShowEvent* event)
-{
-    m_timer.start(kFrameMilliseconds, this);
-    QWidget::showEvent(event);
-}
-
-void BusyIndicator::hideEvent(QHideEvent* event)
-{
-    m_timer.stop();
-    QWidget::hideEvent(event);
 }
 
 } // namespace launcher

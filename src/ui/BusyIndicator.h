@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QBasicTimer>
 #include <QWidget>
 
 namespace launcher {
+
+class FrameClock;
 
 // A small indeterminate progress indicator: an arc that turns while the widget is shown.
 class BusyIndicator final : public QWidget {
@@ -13,16 +14,13 @@ public:
     explicit BusyIndicator(QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return {16, 16}; }
-    bool isAnimating() const { return m_timer.isActive(); }
+    bool isAnimating() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
-    QBasicTimer m_timer;
+    FrameClock* m_clock;
     int m_angle = 0;
 };
 

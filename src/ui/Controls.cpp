@@ -34,14 +34,18 @@ QLabel* symbol(const QString& name, const QPixmap& pixmap)
 
 QPushButton* button(const QString& name, const QString& text)
 {
-    auto* result = new QPushButton(text);
-    result->setObjectName(name);
-    result->setCursor(Qt::PointingHandCursor);
+    return styledButton(name, new QPushButton(text));
+}
+
+QPushButton* styledButton(const QString& name, QPushButton* made)
+{
+    made->setObjectName(name);
+    made->setCursor(Qt::PointingHandCursor);
 #if !defined(Q_OS_MACOS)
     // On macOS Return belongs to the window's default button alone.
-    result->setAutoDefault(true);
+    made->setAutoDefault(true);
 #endif
-    return result;
+    return made;
 }
 
 } // namespace launcher

@@ -21,5 +21,7 @@ QLabel* symbol(const QString& name, const QPixmap& pixmap);
 // A push button or link; its look comes from the style sheet. Outside macOS,
 // Enter presses it when it has the focus, as Space does.
 QPushButton* button(const QString& name, const QString& text);
+// The same for a button of a kind of its own, made by the caller.
+QPushButton* styledButton(const QString& name, QPushButton* made);
 
 } // namespace launcher

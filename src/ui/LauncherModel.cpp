@@ -1,5 +1,7 @@
 #include "ui/LauncherModel.h"
 
+#include "app/IncompleteInstallation.h"
+#include "app/RepairRefusal.h"
 #include "ui/GuideLocation.h"
 #include "ui/GuiThread.h"
 
@@ -23,6 +25,10 @@ const char* const kNoSnapshotNote = " Your saves could not be backed up before t
 const char* const kUnexpectedExit = "Veyra 2 exited unexpectedly. Open Logs for details.";
 const char* const kCannotOpenFile = "Veyra 2 could not open %1. Open it by hand from your file manager.";
 const char* const kCannotOpenPage = "Veyra 2 could not open %1. Open it by hand in your web browser.";
+const char* const kStoppingStatus = "Stopping setup. This can take a few seconds.";
+const char* const kCheckingStatus = "Checking your installation…";
+const char* const kNeedsRepairStatus = "Your installation needs repair.";
+const char* const kRepairFailedStatus = "Repair needs attention. Your saves are unchanged.";
 
 // The install page of the community site that distributes the game.
 const char* const kGameDownloadAddress = "https://projectkestrane.org/install/";
@@ -41,8 +47,9 @@ const OpenPanel kAudioPanel{
     .canChooseFiles = true,
 };
 
-// Setup, launches, the game watch and the menu's actions. The pool outlives every model and is drained before
-// the application object goes, so handed-back work always finds it.
+// Setup, repair, the check, launches, the game watch and the menu's actions.
+// The pool outlives every model and is drained before the application object
+// goes, so handed-back work always finds it.
 QThreadPool& backgroundPool()
 {
     static QThreadPool pool;
@@ -73,16 +80,22 @@ FailureMessage describe(const std::exception& failure, const std::filesystem::pa
 
 LauncherModel::LauncherModel(DesktopServices& services, LauncherSettings settings, QObject* parent)
     : QObject(parent)
-    , m_installer(std::move(settings.root), {}, std::move(settings.host))
+    , m_installer(std::move(settings.root), {}, std::move(settings.host), std::move(settings.constants))
     , m_services(services)
     , m_guide(std::move(settings.guide))
 {
     assign(m_ready, m_installer.isInstalled(), &LauncherModel::readyChanged);
     assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+    if (!m_ready && m_installer.hasRecord())
+        offerRepair();
 }
 
-// Out of line: the owned lock and process are complete types only here.
-LauncherModel::~LauncherModel() = default;
+LauncherModel::~LauncherModel()
+{
+    // Nobody is left to hear how a running setup ends: it stops, and ends
+    // the programs it started.
+    m_stop.request();
+}
 
 void LauncherModel::waitForBackgroundWork()
 {
@@ -129,54 +142,35 @@ Report LauncherModel::statusLines(QPointer<LauncherModel> model)
 
 void LauncherModel::install()
 {
-    if (m_gameURL.isEmpty() || m_audioURL.isEmpty() || !m_ownsFiles || m_busy || m_maintaining)
+    if (m_gameURL.isEmpty() || m_audioURL.isEmpty() || !m_ownsFiles || m_busy || m_checking || m_maintaining ||
+        m_repairNeeded)
         return;
-    clearError();
-    assign(m_busy, true, &LauncherModel::busyChanged);
-
-    backgroundPool().start([root = m_installer.root(), host = m_installer.host(),
-                            game = localPath(m_gameURL), audio = localPath(m_audioURL), model = QPointer(this)] {
-        const Installer installer(root, statusLines(model), host);
-        std::optional<FailureMessage> failure;
-        try {
-            installer.install(game, audio, std::nullopt);
-        } catch (const std::exception& caught) {
-            failure = describe(caught, installer.log());
-        }
-        handBack(model, [failure](LauncherModel& target) { target.finishSetup(failure); });
-    });
-}
-
-void LauncherModel::finishSetup(const std::optional<FailureMessage>& failure)
-{
-    assign(m_busy, false, &LauncherModel::busyChanged);
-    if (failure) {
-        showError(QString::fromStdString(failure->sentence), QString::fromStdString(failure->details));
-        assign(m_status, QString(kSetupFailedStatus), &LauncherModel::statusChanged);
-        return;
-    }
-    assign(m_ready, true, &LauncherModel::readyChanged);
-    assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
+    startSupervised(Run::setup,
+                    [game = localPath(m_gameURL), audio = localPath(m_audioURL)](const Installer& installer) {
+                        installer.install(game, audio, std::nullopt);
+                    });
 }
 
 void LauncherModel::play()
 {
-    if (m_playing || m_maintaining)
+    if (m_playing || m_checking || m_maintaining)
         return;
     clearError();
     assign(m_playing, true, &LauncherModel::playingChanged);
     const QString statusBefore = m_status;
     assign(m_status, QString(kStartingStatus), &LauncherModel::statusChanged);
 
-    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), model = QPointer(this),
-                            statusBefore] {
-        const Installer installer(root, {}, host);
+    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), constants = m_installer.constants(),
+                            model = QPointer(this), statusBefore] {
+        const Installer installer(root, {}, host, constants);
         std::optional<LaunchedGame> launched;
         try {
             launched.emplace(installer.launch(false));
         } catch (const std::exception& caught) {
-            handBack(model, [failure = describe(caught, installer.log()), statusBefore](LauncherModel& target) {
-                target.launchFailed(failure, statusBefore);
+            handBack(model, [failure = describe(caught, installer.log()),
+                             incomplete = dynamic_cast<const IncompleteInstallation*>(&caught) != nullptr,
+                             statusBefore](LauncherModel& target) {
+                target.launchFailed(failure, incomplete, statusBefore);
             });
             return;
         }
@@ -201,9 +195,14 @@ void LauncherModel::gameStarted(std::shared_ptr<ChildProcess> process, std::uniq
         assign(m_status, QString(kStartingStatus) + kNoSnapshotNote, &LauncherModel::statusChanged);
 }
 
-void LauncherModel::launchFailed(const FailureMessage& failure, const QString& statusBefore)
+void LauncherModel::launchFailed(const FailureMessage& failure, bool incomplete, const QString& statusBefore)
 {
     assign(m_playing, false, &LauncherModel::playingChanged);
+    // An incomplete installation is repair's to mend; its panel tells of it.
+    if (incomplete) {
+        offerRepair();
+        return;
+    }
     assign(m_status, statusBefore, &LauncherModel::statusChanged);
     showError(QString::fromStdString(failure.sentence), QString::fromStdString(failure.details));
 }
@@ -225,9 +224,9 @@ void LauncherModel::maintain(const QString& status, std::function<Finish(const I
     assign(m_maintaining, true, &LauncherModel::maintainingChanged);
     assign(m_status, status, &LauncherModel::statusChanged);
 
-    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), model = QPointer(this),
-                            work = std::move(work)] {
-        const Installer installer(root, statusLines(model), host);
+    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), constants = m_installer.constants(),
+                            model = QPointer(this), work = std::move(work)] {
+        const Installer installer(root, statusLines(model), host, constants);
         Finish finish;
         std::optional<FailureMessage> failure;
         try {
@@ -241,9 +240,9 @@ void LauncherModel::maintain(const QString& status, std::function<Finish(const I
                 finish(target);
                 return;
             }
-            // An uninstall cut short has removed the record first.
-            target.assign(target.m_ready, target.m_installer.isInstalled(), &LauncherModel::readyChanged);
-            target.assign(target.m_status, target.restingStatus(), &LauncherModel::statusChanged);
+            // The work may have changed the installation all the same: an
+            // uninstall cut short has removed the record first.
+            target.readInstallation();
             target.showError(QString::fromStdString(failure->sentence), QString::fromStdString(failure->details));
         });
     });
@@ -268,13 +267,15 @@ void LauncherModel::clearErrorForNewChoice()
     // start shows; one that tells of running work stays.
     const bool hadError = m_error.has_value();
     clearError();
-    if (hadError && !m_busy && !m_playing)
+    if (hadError && idle())
         assign(m_status, restingStatus(), &LauncherModel::statusChanged);
 }
 
 QString LauncherModel::restingStatus() const
 {
-    return m_ready ? kReadyStatus : kFirstStatus;
+    if (m_ready)
+        return kReadyStatus;
+    return m_repairNeeded ? kNeedsRepairStatus : kFirstStatus;
 }
 
 void LauncherModel::open(const QUrl& url)
@@ -317,6 +318,233 @@ void LauncherModel::openLogs()
 void LauncherModel::openSaves()
 {
     open(fileUrl(m_installer.prefix() / "drive_c/users"));
+}
+
+// Setup and repair ----------------------------------------------------------
+
+// How a setup or repair ended, told on its own thread from what it threw.
+struct LauncherModel::RunOutcome {
+    enum class End { finished, stopped, failed };
+    End end = End::finished;
+    // The stop's sentence, or the failure's sentence and details.
+    FailureMessage message;
+    // The failure was met because the recorded installation is incomplete.
+    bool incomplete = false;
+    // A repair refused before it changed anything, and what it needs.
+    std::optional<RepairNeed> refusal;
+};
+
+void LauncherModel::startSupervised(Run run, std::function<void(const Installer&)> work)
+{
+    clearError();
+    m_stop = StopRequest();
+    assign(m_stopping, false, &LauncherModel::stoppingChanged);
+    assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
+    assign(m_busy, true, &LauncherModel::busyChanged);
+
+    backgroundPool().start([run, work = std::move(work), root = m_installer.root(), host = m_installer.host(),
+                            constants = m_installer.constants(), stop = m_stop, model = QPointer(this)] {
+        // A fresh engine for this run: its status lines and progress are
+        // carried to the GUI thread in order.
+        const Installer installer(
+            root,
+            [model](const std::string& line) {
+                handBack(model,
+                         [text = QString::fromStdString(line)](LauncherModel& target) { target.showStep(text); });
+            },
+            host, constants,
+            {.progress =
+                 [model](const Progress& progress) {
+                     // The command line indents its progress line; the window's stands on its own.
+                     const SetupProgress shown{QString::fromStdString(progressText(progress)).trimmed(),
+                                               progress.fraction()};
+                     handBack(model, [shown](LauncherModel& target) { target.showProgress(shown); });
+                 },
+             .stop = stop});
+        RunOutcome outcome;
+        try {
+            work(installer);
+        } catch (const SetupStopped& stopped) {
+            outcome.end = RunOutcome::End::stopped;
+            outcome.message.sentence = stopped.what();
+        } catch (const std::exception& caught) {
+            outcome.end = RunOutcome::End::failed;
+            outcome.message = describe(caught, installer.log());
+            outcome.incomplete = dynamic_cast<const IncompleteInstallation*>(&caught) != nullptr;
+            if (const auto* refusal = dynamic_cast<const RepairRefusal*>(&caught))
+                outcome.refusal = refusal->need();
+        }
+        handBack(model, [run, outcome](LauncherModel& target) { target.finishSupervised(run, outcome); });
+    });
+}
+
+// A new step: its status line, and no progress until it reports its own.
+// Once a stop is asked for, the status says so until the run has ended.
+void LauncherModel::showStep(const QString& line)
+{
+    if (m_stopping)
+        return;
+    assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
+    assign(m_status, line, &LauncherModel::statusChanged);
+}
+
+void LauncherModel::showProgress(const SetupProgress& progress)
+{
+    if (!m_stopping)
+        assign(m_progress, progress, &LauncherModel::progressChanged);
+}
+
+void LauncherModel::cancel()
+{
+    if (!m_busy || m_stopping)
+        return;
+    m_stop.request();
+    assign(m_stopping, true, &LauncherModel::stoppingChanged);
+    assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
+    assign(m_status, QString(kStoppingStatus), &LauncherModel::statusChanged);
+}
+
+void LauncherModel::finishSupervised(Run run, const RunOutcome& outcome)
+{
+    assign(m_busy, false, &LauncherModel::busyChanged);
+    assign(m_stopping, false, &LauncherModel::stoppingChanged);
+    assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
+    switch (outcome.end) {
+    case RunOutcome::End::finished:
+        assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
+        assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
+        assign(m_ready, true, &LauncherModel::readyChanged);
+        assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
+        return;
+    case RunOutcome::End::stopped:
+        // Not an error: the player asked for it, and running it again continues.
+        assign(m_status, QString::fromStdString(outcome.message.sentence), &LauncherModel::statusChanged);
+        return;
+    case RunOutcome::End::failed:
+        if (run == Run::setup)
+            finishFailedSetup(outcome);
+        else
+            finishFailedRepair(outcome);
+        return;
+    }
+}
+
+void LauncherModel::finishFailedSetup(const RunOutcome& outcome)
+{
+    const QString sentence = QString::fromStdString(outcome.message.sentence);
+    const QString details = QString::fromStdString(outcome.message.details);
+    // A recorded installation that is incomplete is repair's to mend, not
+    // setup's; its panel says so, so the refusal itself need not be shown.
+    if (m_installer.hasRecord() && !m_installer.isInstalled()) {
+        if (!outcome.incomplete)
+            showError(sentence, details);
+        offerRepair();
+        return;
+    }
+    showError(sentence, details);
+    assign(m_status, QString(kSetupFailedStatus), &LauncherModel::statusChanged);
+}
+
+void LauncherModel::finishFailedRepair(const RunOutcome& outcome)
+{
+    showError(QString::fromStdString(outcome.message.sentence), QString::fromStdString(outcome.message.details));
+    if (outcome.refusal == RepairNeed::installation) {
+        // The record has gone: there is nothing to repair, and setup is the way on.
+        assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
+        assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
+        assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+        return;
+    }
+    if (outcome.refusal) {
+        // Repair found more to redo than the check before it: ask for what it needs.
+        RepairFindings findings = m_findings;
+        findings.needsGame |= *outcome.refusal == RepairNeed::game || *outcome.refusal == RepairNeed::gameAndAudio;
+        findings.needsAudio |= *outcome.refusal == RepairNeed::audio || *outcome.refusal == RepairNeed::gameAndAudio;
+        assign(m_findings, findings, &LauncherModel::findingsChanged);
+    }
+    assign(m_status, QString(kRepairFailedStatus), &LauncherModel::statusChanged);
+}
+
+void LauncherModel::repair()
+{
+    if (!m_repairNeeded || m_checking || m_busy || m_maintaining || (m_findings.needsGame && m_gameURL.isEmpty()) ||
+        (m_findings.needsAudio && m_audioURL.isEmpty()))
+        return;
+    // Only what repair needs: a file it would not use is not checked either.
+    RepairSources sources;
+    if (m_findings.needsGame)
+        sources.game = localPath(m_gameURL);
+    if (m_findings.needsAudio)
+        sources.audio = localPath(m_audioURL);
+    startSupervised(Run::repair, [sources](const Installer& installer) { installer.repair(sources); });
+}
+
+void LauncherModel::offerRepair()
+{
+    // Besides an uninstall, the one way back from ready: the installed panel
+    // gives way to the repair panel.
+    assign(m_ready, false, &LauncherModel::readyChanged);
+    assign(m_repairNeeded, true, &LauncherModel::repairNeededChanged);
+    checkInstallation();
+}
+
+void LauncherModel::readInstallation()
+{
+    const bool installed = m_installer.isInstalled();
+    const bool incomplete = !installed && m_installer.hasRecord();
+    if (incomplete && !m_repairNeeded) {
+        offerRepair();
+        return;
+    }
+    if (!incomplete) {
+        assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
+        assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
+    }
+    assign(m_ready, installed, &LauncherModel::readyChanged);
+    assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+}
+
+void LauncherModel::checkInstallation()
+{
+    assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
+    assign(m_checking, true, &LauncherModel::checkingChanged);
+    assign(m_status, QString(kCheckingStatus), &LauncherModel::statusChanged);
+
+    // The check waits for up to two wine calls.
+    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), constants = m_installer.constants(),
+                            model = QPointer(this)] {
+        const Installer installer(root, {}, host, constants);
+        std::optional<VerificationReport> report;
+        std::optional<FailureMessage> failure;
+        try {
+            report = installer.verify();
+        } catch (const std::exception& caught) {
+            failure = describe(caught, installer.log());
+        }
+        handBack(model, [report, failure](LauncherModel& target) { target.finishCheck(report, failure); });
+    });
+}
+
+void LauncherModel::finishCheck(const std::optional<VerificationReport>& report,
+                                const std::optional<FailureMessage>& failure)
+{
+    // What the check found first, then its end, which the view follows with the focus.
+    if (failure) {
+        // The panel stays: repair checks again when it starts.
+        showError(QString::fromStdString(failure->sentence), QString::fromStdString(failure->details));
+    } else if (!report->recorded || (report->sound() && m_installer.isInstalled())) {
+        // Another launcher has removed the record, or mended the installation, meanwhile.
+        assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
+        assign(m_ready, m_installer.isInstalled(), &LauncherModel::readyChanged);
+    } else {
+        RepairFindings findings{.needsGame = report->plan.needsGame(), .needsAudio = report->plan.needsAudio()};
+        for (const VerificationLine& line : report->lines)
+            if (line.problem)
+                findings.damage << QString::fromStdString(*line.problem);
+        assign(m_findings, findings, &LauncherModel::findingsChanged);
+    }
+    assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+    assign(m_checking, false, &LauncherModel::checkingChanged);
 }
 
 } // namespace launcher

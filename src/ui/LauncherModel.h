@@ -5,22 +5,30 @@
 //   LauncherModel model(services);              // the default root, the bundled guide
 //   model.selectGame(); model.selectAudio(); model.setOwnsFiles(true);
 //   model.install();                            // returns at once; watch `busy` and `status`
+//   model.cancel();                             // stops it; `busy` ends with the stop's status
 //   model.uninstall(&window);                   // asks over the window, then works; watch `maintaining`
 //
+// When the installation is recorded but incomplete (at start, after a failed
+// setup, after a Play that meets it), the model offers repair instead: it checks
+// the installation off the GUI thread (`checking`), tells what is damaged and
+// what repair needs (`findings`), and repair() runs like setup.
+//
 // Every property changes, and every operation is called, on the GUI thread only.
-// Setup, the launch, the watch over a running game and the menu's actions run
+// Setup, repair, the check, the launch, the watch over a running game and the menu's actions run
 // on background threads that hold the model weakly and hand their results back
 // to the GUI thread; work handed back to a model that is gone does nothing.
 // Each property's change signal is emitted on every assignment, also when the
 // value stays the same.
 
 #include "core/Installer.h"
+#include "core/StopRequest.h"
 #include "ui/DesktopServices.h"
 #include "ui/FailureMessage.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <filesystem>
@@ -45,6 +53,27 @@ struct LauncherSettings {
     Host host = Host::system();
     // The setup guide document; nullopt looks for the one shipped with the program.
     std::optional<std::filesystem::path> guide;
+    // The pins and sizes the engine trusts; only pictures of the window pass others.
+    Constants constants = Constants::builtIn();
+};
+
+// How far the long work of a running setup or repair has got, in the command line's words.
+struct SetupProgress {
+    // "52% · 178 of 341 MB · 6.1 MB/s · 27 s left", "Unpacking · 12 s"; empty
+    // while the step has reported nothing.
+    QString text;
+    // Done so far, between 0 and 1, when the size of the work is known.
+    std::optional<double> fraction;
+};
+
+// What the check of an incomplete installation found, and what its repair takes.
+struct RepairFindings {
+    // One sentence for each damaged part, in the order of the check.
+    QStringList damage;
+    // Repair imports the game again, or installs the audio decoder from the
+    // player's file again: the window asks for them.
+    bool needsGame = false;
+    bool needsAudio = false;
 };
 
 class LauncherModel final : public QObject {
@@ -59,6 +88,11 @@ class LauncherModel final : public QObject {
     Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
     Q_PROPERTY(QString errorDetails READ errorDetails NOTIFY errorDetailsChanged)
     Q_PROPERTY(bool maintaining READ maintaining NOTIFY maintainingChanged)
+    Q_PROPERTY(bool stopping READ stopping NOTIFY stoppingChanged)
+    Q_PROPERTY(launcher::SetupProgress progress READ progress NOTIFY progressChanged)
+    Q_PROPERTY(bool repairNeeded READ repairNeeded NOTIFY repairNeededChanged)
+    Q_PROPERTY(bool checking READ checking NOTIFY checkingChanged)
+    Q_PROPERTY(launcher::RepairFindings findings READ findings NOTIFY findingsChanged)
 
 public:
     // Decides `ready` and the first status from the disk; `services` must outlive the model.
@@ -77,11 +111,23 @@ public:
     // What the system said about the error, when its sentence is the launcher's
     // retelling of it; empty otherwise.
     const QString& errorDetails() const { return m_errorDetails; }
+    // Setup or repair was asked to stop and has not ended yet.
+    bool stopping() const { return m_stopping; }
+    // The running setup's or repair's progress; empty when none runs.
+    const SetupProgress& progress() const { return m_progress; }
+    // The installation is recorded but incomplete: the window offers repair,
+    // not setup, and `ready` is false even if it was true before.
+    bool repairNeeded() const { return m_repairNeeded; }
+    // The installation is being checked for what repair must redo.
+    bool checking() const { return m_checking; }
+    const RepairFindings& findings() const { return m_findings; }
     // One of the menu's actions runs: a restore of the saves, an uninstall or
     // the diagnostics archive.
     bool maintaining() const { return m_maintaining; }
-    // Nothing runs that setup, a launch or a menu action would run into.
-    bool idle() const { return !m_busy && !m_playing && !m_maintaining; }
+    // Nothing runs that setup, repair, the check, a launch or a menu action
+    // would run into.
+    bool idle() const { return !m_busy && !m_checking && !m_playing && !m_maintaining; }
+    // A restore needs a ready installation, not one the repair panel offers to mend.
     bool mayRestoreSaves() const { return m_ready && idle(); }
 
     // The player's inputs; everything else follows from the model's own operations.
@@ -96,12 +142,22 @@ public slots:
     void selectGame();
     void selectAudio();
     // Starts setup off the GUI thread when both files are chosen, ownership is
-    // stated and no setup runs; otherwise does nothing at all.
+    // stated, no setup, check or menu action runs and no repair is offered;
+    // otherwise does nothing at all.
     void install();
+    // Starts repair off the GUI thread when it is offered, the check has ended,
+    // no setup or menu action runs and the files it needs are chosen; otherwise
+    // does nothing.
+    void repair();
+    // Asks the running setup or repair to stop; it ends with "Setup was stopped
+    // before it finished. Run it again to continue." as the status.
+    void cancel();
     // Launches the game off the GUI thread, since the launch first takes a
     // snapshot of the saves, and keeps the install lock until the game's exit
     // is handled here. `playing` is set at once, so that a second press starts
-    // nothing; it falls back when the launch fails.
+    // nothing; it falls back when the launch fails, and a launch that meets an
+    // incomplete installation offers repair. Does nothing while a check or a
+    // menu action runs.
     void play();
     // Each opens its file, folder or page with the desktop's default
     // application and shows an error naming it when the desktop cannot.
@@ -135,6 +191,11 @@ signals:
     void statusChanged();
     void errorChanged();
     void errorDetailsChanged();
+    void stoppingChanged();
+    void progressChanged();
+    void repairNeededChanged();
+    void checkingChanged();
+    void findingsChanged();
     void maintainingChanged();
 
 private:
@@ -155,10 +216,10 @@ private:
     void clearErrorForNewChoice();
     // The status of a fresh start with the same installation.
     QString restingStatus() const;
-    void finishSetup(const std::optional<FailureMessage>& failure);
     void gameStarted(std::shared_ptr<ChildProcess> process, std::unique_ptr<InstallLock> lock,
                      const std::optional<std::string>& snapshotFailure);
-    void launchFailed(const FailureMessage& failure, const QString& statusBefore);
+    // `incomplete`: the launch met an incomplete installation, which repair mends.
+    void launchFailed(const FailureMessage& failure, bool incomplete, const QString& statusBefore);
     void finishGame(int terminationStatus);
     // What a menu action does on the GUI thread once its work has succeeded.
     using Finish = std::function<void(LauncherModel&)>;
@@ -189,6 +250,35 @@ private:
     std::optional<std::filesystem::path> m_guide;
     // Where the last choice in a panel was made; empty before the first.
     QString m_panelFolder;
+
+    // Setup and repair: supervised work off the GUI thread, and the check
+    // that decides what repair redoes.
+    enum class Run { setup, repair };
+    struct RunOutcome;
+    // Marks the model busy and runs `work` with an engine whose status lines,
+    // progress and stop request reach this model.
+    void startSupervised(Run run, std::function<void(const Installer&)> work);
+    void showStep(const QString& line);
+    void showProgress(const SetupProgress& progress);
+    void finishSupervised(Run run, const RunOutcome& outcome);
+    void finishFailedSetup(const RunOutcome& outcome);
+    void finishFailedRepair(const RunOutcome& outcome);
+    // Shows the repair panel in place of the others and checks what it must redo.
+    void offerRepair();
+    // Shows what the disk holds after work that may have changed it: a ready
+    // installation, none, or an incomplete one, whose repair is offered unless
+    // it already is.
+    void readInstallation();
+    void checkInstallation();
+    void finishCheck(const std::optional<VerificationReport>& report, const std::optional<FailureMessage>& failure);
+
+    bool m_stopping = false;
+    SetupProgress m_progress;
+    bool m_repairNeeded = false;
+    bool m_checking = false;
+    RepairFindings m_findings;
+    // The request of the running setup or repair; a fresh one for each run.
+    StopRequest m_stop;
 };
 
 } // namespace launcher

@@ -86,11 +86,14 @@ void LauncherModel::uninstall(QWidget* window)
 
 void LauncherModel::finishUninstall(const UninstallReport& report)
 {
-    // As at a first start: nothing chosen, nothing installed; in this order,
-    // so that whoever follows `ready` finds the choices gone.
+    // As at a first start: nothing chosen, nothing installed and nothing to
+    // repair; in this order, so that whoever follows `ready` and `repairNeeded`
+    // finds the choices gone.
     setGameURL({});
     setAudioURL({});
     setOwnsFiles(false);
+    assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
+    assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
     assign(m_ready, false, &LauncherModel::readyChanged);
     assign(m_status, menu::uninstalledStatus(m_installer.root(), report), &LauncherModel::statusChanged);
 }

@@ -104,31 +104,39 @@ QString styleSheet()
     return QStringLiteral(R"(
 QWidget { color: %1; }
 #betaBadge { color: %2; background: %3; border-radius: 12px; padding: 6px 10px; }
-#subheadline, #installedSentence, #gameDetail, #audioDetail, #requirementsNote, #statusLabel, #footerNote {
+#subheadline, #installedSentence, #gameDetail, #audioDetail, #repairGameDetail, #repairAudioDetail,
+#requirementsNote, #repairNote, #damageNote, #statusLabel, #progressText, #footerNote {
     color: %2;
 }
-#headerLabel, #installedLabel, #gameStep, #audioStep { color: %4; }
-#gameStep, #audioStep { background: %5; border-radius: 10px; }
-#installedPanel { background: %6; border-radius: 14px; }
-#gameRow, #audioRow { background: %6; border: 1px solid %7; border-radius: 12px; }
+#headerLabel, #installedLabel, #gameStep, #audioStep, #repairGameStep, #repairAudioStep { color: %4; }
+#gameStep, #audioStep, #repairGameStep, #repairAudioStep { background: %5; border-radius: 10px; }
+#installedPanel, #damagePanel { background: %6; border-radius: 14px; }
+#gameRow, #audioRow, #repairGameRow, #repairAudioRow { background: %6; border: 1px solid %7; border-radius: 12px; }
 #errorBox { background: %8; border-radius: 8px; }
-#errorLabel { color: %9; }
+#errorLabel, #damageLabel { color: %9; }
 #errorDetailsLabel { color: %17; }
 
-QPushButton#setupButton, QPushButton#playButton {
+QPushButton#setupButton, QPushButton#playButton, QPushButton#repairButton {
     background: %4; color: %10; border: none; border-radius: 8px; padding: 8px 18px;
 }
-QPushButton#setupButton:hover, QPushButton#playButton:hover { background: %11; }
-QPushButton#setupButton:pressed, QPushButton#playButton:pressed { background: %12; }
-QPushButton#setupButton:disabled, QPushButton#playButton:disabled { background: %13; color: %14; }
+QPushButton#setupButton:hover, QPushButton#playButton:hover, QPushButton#repairButton:hover { background: %11; }
+QPushButton#setupButton:pressed, QPushButton#playButton:pressed, QPushButton#repairButton:pressed { background: %12; }
+QPushButton#setupButton:disabled, QPushButton#playButton:disabled, QPushButton#repairButton:disabled {
+    background: %13; color: %14;
+}
 
-QPushButton#gameButton, QPushButton#audioButton, QPushButton#saveFoldersButton {
+QPushButton#gameButton, QPushButton#audioButton, QPushButton#repairGameButton, QPushButton#repairAudioButton,
+QPushButton#saveFoldersButton, QPushButton#cancelButton {
     background: %15; color: %1; border: 1px solid %7; border-radius: 6px; padding: 4px 12px;
 }
-QPushButton#gameButton:pressed, QPushButton#audioButton:pressed, QPushButton#saveFoldersButton:pressed {
+QPushButton#gameButton:pressed, QPushButton#audioButton:pressed, QPushButton#repairGameButton:pressed,
+QPushButton#repairAudioButton:pressed, QPushButton#saveFoldersButton:pressed, QPushButton#cancelButton:pressed {
     background: %7;
 }
-QPushButton#gameButton:disabled, QPushButton#audioButton:disabled { color: %16; }
+QPushButton#gameButton:disabled, QPushButton#audioButton:disabled, QPushButton#repairGameButton:disabled,
+QPushButton#repairAudioButton:disabled {
+    color: %16;
+}
 
 QPushButton#guideLink, QPushButton#downloadLink, QPushButton#logsLink {
     background: transparent; color: %4; border: none; padding: 2px %21px;

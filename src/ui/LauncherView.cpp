@@ -8,8 +8,11 @@
 #include "ui/InstalledPanel.h"
 #include "ui/LauncherModel.h"
 #include "ui/LauncherStyle.h"
+#include "ui/ProgressBar.h"
+#include "ui/RepairPanel.h"
 #include "ui/SelectionRow.h"
 #include "ui/SetupPanel.h"
+#include "ui/SteadyButton.h"
 #include "ui/Symbols.h"
 #include "ui/WrappingLabel.h"
 
@@ -48,20 +51,30 @@ LauncherView::LauncherView(LauncherModel& model, QWidget* parent)
     new FocusRing(this);
     orderFocus();
 
-    for (const auto changed : {&LauncherModel::gameURLChanged, &LauncherModel::audioURLChanged,
-                               &LauncherModel::ownsFilesChanged, &LauncherModel::busyChanged,
-                               &LauncherModel::playingChanged, &LauncherModel::readyChanged,
-                               &LauncherModel::statusChanged, &LauncherModel::errorChanged,
-                               &LauncherModel::errorDetailsChanged, &LauncherModel::maintainingChanged})
+    for (const auto changed :
+         {&LauncherModel::gameURLChanged, &LauncherModel::audioURLChanged, &LauncherModel::ownsFilesChanged,
+          &LauncherModel::busyChanged, &LauncherModel::playingChanged, &LauncherModel::readyChanged,
+          &LauncherModel::statusChanged, &LauncherModel::errorChanged, &LauncherModel::errorDetailsChanged,
+          &LauncherModel::stoppingChanged, &LauncherModel::repairNeededChanged, &LauncherModel::checkingChanged,
+          &LauncherModel::findingsChanged, &LauncherModel::maintainingChanged})
         connect(&m_model, changed, this, &LauncherView::refresh);
+    // Several times a second while setup runs: only the progress follows it.
+    connect(&m_model, &LauncherModel::progressChanged, this, &LauncherView::refreshProgress);
     // After the refresh, which shows and enables what the focus goes to.
-    connect(&m_model, &LauncherModel::busyChanged, this, &LauncherView::focusAfterSetup);
-    connect(&m_model, &LauncherModel::readyChanged, this, &LauncherView::focusAfterSetup);
+    for (const auto changed : {&LauncherModel::busyChanged, &LauncherModel::readyChanged,
+                               &LauncherModel::repairNeededChanged, &LauncherModel::checkingChanged,
+                               &LauncherModel::findingsChanged})
+        connect(&m_model, changed, this, &LauncherView::placeFocus);
     refresh();
+    refreshProgress();
 
-    QWidget* first = m_model.ready() ? static_cast<QWidget*>(m_installedPanel->playButton())
-                                     : m_setupPanel->gameRow()->button();
-    first->setFocus(Qt::OtherFocusReason);
+    // A repair panel still checking has nothing to focus yet; its check's end places the focus.
+    if (m_model.ready())
+        m_installedPanel->playButton()->setFocus(Qt::OtherFocusReason);
+    else if (m_model.repairNeeded())
+        placeFocus();
+    else
+        m_setupPanel->gameRow()->button()->setFocus(Qt::OtherFocusReason);
 }
 
 QLayout* LauncherView::buildHeader()
@@ -86,6 +99,7 @@ QScrollArea* LauncherView::buildContent()
 {
     m_installedPanel = new InstalledPanel(m_model);
     m_setupPanel = new SetupPanel(m_model);
+    m_repairPanel = new RepairPanel(m_model);
     m_errorBox = new ErrorBox;
 
     auto* content = new QWidget;
@@ -96,7 +110,8 @@ QScrollArea* LauncherView::buildContent()
     column->addLayout(buildHeadline());
     column->addWidget(m_installedPanel);
     column->addWidget(m_setupPanel);
-    column->addLayout(buildStatusRow());
+    column->addWidget(m_repairPanel);
+    column->addLayout(buildStatus());
     column->addWidget(m_errorBox);
     column->addStretch(1);
 
@@ -130,17 +145,41 @@ QLayout* LauncherView::buildHeadline()
     return block;
 }
 
-QLayout* LauncherView::buildStatusRow()
+// The status line with the busy indicator and, while setup or repair runs,
+// Cancel; under it the progress bar and its text, in line with the status text.
+QLayout* LauncherView::buildStatus()
 {
+    constexpr int kIndicatorSpacing = 10;
     m_progress = new BusyIndicator;
     m_progress->setObjectName("progressIndicator");
     m_status = wrappingLabel("statusLabel", style::systemFont(12));
+    m_cancelButton = styledButton("cancelButton", new SteadyButton({tr("Cancel"), tr("Stopping…")}));
+    connect(m_cancelButton, &QPushButton::clicked, &m_model, &LauncherModel::cancel);
 
     auto* row = new QHBoxLayout;
-    row->setSpacing(10);
+    row->setSpacing(kIndicatorSpacing);
     row->addWidget(m_progress, 0, Qt::AlignVCenter);
     row->addWidget(m_status, 1, Qt::AlignVCenter);
-    return row;
+    row->addWidget(m_cancelButton, 0, Qt::AlignVCenter);
+
+    m_progressBar = new ProgressBar;
+    m_progressBar->setObjectName("progressBar");
+    m_progressText = label("progressText", {}, style::systemFont(11));
+    // One line high also before the first figures, so that nothing moves when they come.
+    m_progressText->setMinimumHeight(m_progressText->fontMetrics().lineSpacing());
+    m_setupProgress = new QWidget;
+    m_setupProgress->setObjectName("setupProgress");
+    auto* progress = new QVBoxLayout(m_setupProgress);
+    progress->setContentsMargins(m_progress->sizeHint().width() + kIndicatorSpacing, 0, 0, 0);
+    progress->setSpacing(6);
+    progress->addWidget(m_progressBar);
+    progress->addWidget(m_progressText);
+
+    auto* status = new QVBoxLayout;
+    status->setSpacing(10);
+    status->addLayout(row);
+    status->addWidget(m_setupProgress);
+    return status;
 }
 
 QLayout* LauncherView::buildFooter()
@@ -167,27 +206,36 @@ QLayout* LauncherView::buildFooter()
 // Top to bottom, whichever panel is shown; hidden and disabled controls are passed over.
 void LauncherView::orderFocus()
 {
-    const QList<QWidget*> order{m_installedPanel->playButton(),      m_installedPanel->saveFoldersButton(),
-                                m_setupPanel->gameRow()->button(),   m_setupPanel->audioRow()->button(),
-                                m_setupPanel->consent(),             m_setupPanel->setupButton(),
-                                m_links[0],                          m_links[1],
+    const QList<QWidget*> order{m_installedPanel->playButton(),     m_installedPanel->saveFoldersButton(),
+                                m_setupPanel->gameRow()->button(),  m_setupPanel->audioRow()->button(),
+                                m_setupPanel->consent(),            m_setupPanel->setupButton(),
+                                m_repairPanel->gameRow()->button(), m_repairPanel->audioRow()->button(),
+                                m_repairPanel->repairButton(),      m_cancelButton,
+                                m_links[0],                         m_links[1],
                                 m_links[2]};
     for (qsizetype index = 1; index < order.size(); ++index)
         setTabOrder(order[index - 1], order[index]);
 }
 
-// Once setup has succeeded the player goes on to Play; after a failure, back
-// to the set-up button, which disabling had taken the focus from; after an
-// uninstall, to the first choice.
-void LauncherView::focusAfterSetup()
+// While setup or repair runs, the focus rests on Cancel, not on a footer link
+// that disabling the panel's controls would pass it to. Once setup or repair
+// has succeeded the player goes on to Play; after a failure, back to the
+// button that started it; once the check or a refusal has told what repair
+// needs, to the first of it; after an uninstall, to the first choice.
+void LauncherView::placeFocus()
 {
+    QWidget* next = nullptr;
     if (m_model.busy())
-        return;
-    QWidget* next = m_model.ready() ? static_cast<QWidget*>(m_installedPanel->playButton())
-                                    : m_setupPanel->setupButton();
-    if (!m_model.ready() && !next->isEnabled())
+        next = m_cancelButton;
+    else if (m_model.ready())
+        next = m_installedPanel->playButton();
+    else if (m_model.repairNeeded())
+        next = m_repairPanel->firstControl();
+    else if (m_setupPanel->setupButton()->isEnabled())
+        next = m_setupPanel->setupButton();
+    else
         next = m_setupPanel->gameRow()->button();
-    if (!next->isEnabled())
+    if (m_model.checking() || !next->isEnabled())
         return;
     next->setFocus(Qt::OtherFocusReason);
     m_scroll->ensureWidgetVisible(next);
@@ -196,20 +244,42 @@ void LauncherView::focusAfterSetup()
 void LauncherView::refresh()
 {
     const bool ready = m_model.ready();
+    const bool repair = !ready && m_model.repairNeeded();
 
-    m_headline->setText(ready ? tr("Ready when you are.") : tr("Your game. Ready for Mac."));
-    m_subheadline->setText(ready
-                               ? tr("Campaign, familiar controls, and the audio fix—all in your own installation.")
-                               : tr("Bring your Veyra 2 files. We’ll take care of the compatibility setup."));
+    if (ready) {
+        m_headline->setText(tr("Ready when you are."));
+        m_subheadline->setText(tr("Campaign, familiar controls, and the audio fix—all in your own installation."));
+    } else if (repair) {
+        m_headline->setText(tr("Almost ready again."));
+        m_subheadline->setText(tr("Part of your installation is missing or damaged. Repair puts it right without "
+                                  "starting over."));
+    } else {
+        m_headline->setText(tr("Your game. Ready for Mac."));
+        m_subheadline->setText(tr("Bring your Veyra 2 files. We’ll take care of the compatibility setup."));
+    }
 
     m_installedPanel->setVisible(ready);
     m_installedPanel->refresh();
-    m_setupPanel->setVisible(!ready);
+    m_setupPanel->setVisible(!ready && !repair);
     m_setupPanel->refresh();
+    m_repairPanel->setVisible(repair);
+    m_repairPanel->refresh();
 
+    const bool busy = m_model.busy();
     m_progress->setVisible(!m_model.idle());
     m_status->setText(m_model.status());
+    m_cancelButton->setVisible(busy);
+    m_cancelButton->setText(m_model.stopping() ? tr("Stopping…") : tr("Cancel"));
+    m_setupProgress->setVisible(busy);
     m_errorBox->showError(m_model.error(), m_model.errorDetails());
+}
+
+// Determinate while the size of the work is known, sweeping otherwise.
+void LauncherView::refreshProgress()
+{
+    const SetupProgress& progress = m_model.progress();
+    m_progressBar->setFraction(progress.fraction);
+    m_progressText->setText(progress.text);
 }
 
 void LauncherView::paintEvent(QPaintEvent*)

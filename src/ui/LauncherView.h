@@ -1,15 +1,17 @@
 #pragma once
 // The whole content of the launcher window: the header; below it, scrolling
-// when the window is too small for it, the headline, the setup panel or (once
-// an installation is ready) the installed panel, the status line and the error
-// box; the footer at the bottom. It keeps no state of its own: every model
+// when the window is too small for it, the headline, the setup panel, the
+// installed panel once an installation is ready, or the repair panel while it
+// is incomplete; the status line, with Cancel and a progress bar while setup or
+// repair runs; and the error box; the footer at the bottom. It keeps no state of its own: every model
 // change updates it from the model, and every control calls one model
 // operation. Widgets carry object names ("setupButton", "statusLabel",
 // "errorBox", ...) by which tests find them.
 //
 // The keyboard reaches every control top to bottom, the focused one ringed in
-// the accent colour. Focus starts on the first control a player needs and,
-// when setup ends, moves to where the player goes next.
+// the accent colour. Focus starts on the first control a player needs, rests
+// on Cancel while setup or repair runs and, when it ends, moves to where the
+// player goes next.
 
 #include <QList>
 #include <QWidget>
@@ -24,6 +26,8 @@ class BusyIndicator;
 class ErrorBox;
 class InstalledPanel;
 class LauncherModel;
+class ProgressBar;
+class RepairPanel;
 class SetupPanel;
 class WrappingLabel;
 
@@ -43,11 +47,12 @@ private:
     QLayout* buildHeader();
     QScrollArea* buildContent();
     QLayout* buildHeadline();
-    QLayout* buildStatusRow();
+    QLayout* buildStatus();
     QLayout* buildFooter();
     void orderFocus();
-    void focusAfterSetup();
+    void placeFocus();
     void refresh();
+    void refreshProgress();
 
     LauncherModel& m_model;
 
@@ -55,8 +60,13 @@ private:
     WrappingLabel* m_subheadline = nullptr;
     InstalledPanel* m_installedPanel = nullptr;
     SetupPanel* m_setupPanel = nullptr;
+    RepairPanel* m_repairPanel = nullptr;
     BusyIndicator* m_progress = nullptr;
     WrappingLabel* m_status = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QWidget* m_setupProgress = nullptr;
+    ProgressBar* m_progressBar = nullptr;
+    QLabel* m_progressText = nullptr;
     ErrorBox* m_errorBox = nullptr;
     QScrollArea* m_scroll = nullptr;
     QList<QPushButton*> m_links;

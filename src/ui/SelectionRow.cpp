@@ -26,16 +26,16 @@ SelectionRow::SelectionRow(const QString& name, const QString& step, const QStri
                            QWidget* parent)
     : QFrame(parent)
     , m_detail(detail)
+    , m_step(new QLabel(step))
     , m_detailLabel(new WrappingLabel)
     , m_button(launcher::button(name + "Button", {}))
 {
     setObjectName(name + "Row");
 
-    auto* badge = new QLabel(step);
-    badge->setObjectName(name + "Step");
-    badge->setFont(style::monospacedFont(15, QFont::DemiBold));
-    badge->setAlignment(Qt::AlignCenter);
-    badge->setFixedSize(34, 34);
+    m_step->setObjectName(name + "Step");
+    m_step->setFont(style::monospacedFont(15, QFont::DemiBold));
+    m_step->setAlignment(Qt::AlignCenter);
+    m_step->setFixedSize(34, 34);
 
     auto* titleLabel = new QLabel(title);
     titleLabel->setObjectName(name + "Title");
@@ -57,9 +57,14 @@ SelectionRow::SelectionRow(const QString& name, const QString& step, const QStri
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(18, 18, 18, 18);
     row->setSpacing(16);
-    row->addWidget(badge, 0, Qt::AlignVCenter);
+    row->addWidget(m_step, 0, Qt::AlignVCenter);
     row->addLayout(texts, 1);
     row->addWidget(m_button, 0, Qt::AlignVCenter);
+}
+
+void SelectionRow::setStep(const QString& step)
+{
+    m_step->setText(step);
 }
 
 void SelectionRow::showChoice(const QUrl& value, bool enabled)
@@ -70,6 +75,18 @@ void SelectionRow::showChoice(const QUrl& value, bool enabled)
     setToolTip(chosen ? QDir::toNativeSeparators(value.toLocalFile()) : QString());
     m_button->setText(chosen ? tr("Change…") : tr("Choose…"));
     m_button->setEnabled(enabled);
+}
+
+// Row titles and details are shown as they are, not looked up for translation.
+SelectionRow* gameFilesRow(const QString& name)
+{
+    return new SelectionRow(name, "01", "Veyra 2 game files",
+                            "Installer 2.1 archive or a Project Kestrane game folder");
+}
+
+SelectionRow* audioPackageRow(const QString& name)
+{
+    return new SelectionRow(name, "02", "Audio package", "Your supported MPSetup.exe or WMADMOD.DLL");
 }
 
 } // namespace launcher

@@ -22,6 +22,8 @@ public:
                  QWidget* parent = nullptr);
 
     QPushButton* button() const { return m_button; }
+    // The step badge's text; rows that show only when needed are numbered as they show.
+    void setStep(const QString& step);
 
     // Shows the chosen item's name, with its whole path as the row's tooltip,
     // or the detail text while nothing is chosen.
@@ -32,8 +34,14 @@ signals:
 
 private:
     QString m_detail;
+    QLabel* m_step;
     WrappingLabel* m_detailLabel;
     QPushButton* m_button;
 };
+
+// The two file choices, as the setup panel and the repair panel show them;
+// `name` starts the rows' object names.
+SelectionRow* gameFilesRow(const QString& name);
+SelectionRow* audioPackageRow(const QString& name);
 
 } // namespace launcher

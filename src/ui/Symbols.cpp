@@ -51,4 +51,29 @@ QPixmap checkmarkCircle(int size, const QColor& colour, qreal devicePixelRatio)
     return pixmap;
 }
 
+QPixmap exclamationTriangle(int size, const QColor& colour, qreal devicePixelRatio)
+{
+    QPixmap pixmap = canvas(size, devicePixelRatio);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal unit = size / 16.0;
+    QPainterPath triangle;
+    triangle.moveTo(8 * unit, 1.5 * unit);
+    triangle.lineTo(15 * unit, 14.2 * unit);
+    triangle.lineTo(1 * unit, 14.2 * unit);
+    triangle.closeSubpath();
+    // Rounded corners, as the other symbols have.
+    painter.setPen(QPen(colour, 1.2 * unit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(colour);
+    painter.drawPath(triangle);
+
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    painter.setPen(QPen(Qt::black, 1.8 * unit, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(8 * unit, 6 * unit), QPointF(8 * unit, 9.6 * unit));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QPointF(8 * unit, 12 * unit), 1.05 * unit, 1.05 * unit);
+    return pixmap;
+}
+
 } // namespace launcher::symbols

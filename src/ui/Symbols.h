@@ -1,5 +1,5 @@
 #pragma once
-// The two symbols of the launcher screen, drawn in code so that they look the
+// The symbols of the launcher screen, drawn in code so that they look the
 // same on every platform.
 
 #include <QColor>
@@ -11,5 +11,7 @@ namespace launcher::symbols {
 QPixmap desktopComputer(int size, const QColor& colour, qreal devicePixelRatio);
 // A filled circle with a check mark cut out of it.
 QPixmap checkmarkCircle(int size, const QColor& colour, qreal devicePixelRatio);
+// A filled triangle with an exclamation mark cut out of it.
+QPixmap exclamationTriangle(int size, const QColor& colour, qreal devicePixelRatio);
 
 } // namespace launcher::symbols

@@ -40,6 +40,26 @@ void HeldWork::holdDownload(LauncherSettings& settings) const
     settings.host.downloadTool = m_folder / "wait-for-release";
 }
 
+void HeldWork::growDownload(LauncherSettings& settings, std::uint64_t bytesPerSecond) const
+{
+    // Called as curl is, with the partial file after "--output".
+    const std::string rate = std::to_string(bytesPerSecond);
+    const auto tool = m_folder / ("download-at-" + rate);
+    writeFile(tool, "#!/usr/bin/env python3\n"
+                    "import os, sys, time\n"
+                    "output = sys.argv[sys.argv.index('--output') + 1]\n"
+                    "start = time.monotonic()\n"
+                    "while time.monotonic() - start < " + std::to_string(kLongestHold.count()) + ":\n"
+                    "    if os.path.exists('" + (m_folder / "released").string() + "'):\n"
+                    "        break\n"
+                    "    with open(output, 'ab') as partial:\n"
+                    "        partial.truncate(int(" + rate + " * (time.monotonic() - start)))\n"
+                    "    time.sleep(0.05)\n"
+                    "sys.exit(1)\n");
+    std::filesystem::permissions(tool, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
+    settings.host.downloadTool = tool;
+}
+
 void HeldWork::holdArchiveTool(LauncherSettings& settings) const
 {
     settings.host.archiveTool = m_folder / "wait-for-release";

@@ -5,6 +5,7 @@
 //   HeldWork held;
 //   LauncherSettings settings = settingsFor(root);
 //   held.holdSetup(settings);        // setup waits in its x86_64 check
+//   held.growDownload(settings, 5'000);   // or downloads at 5 kB/s
 //   LauncherModel model(services, std::move(settings));
 //   ...; model.install();            // busy until released
 //   held.startGame([&] { model.play(); });   // the game runs until released
@@ -22,6 +23,7 @@
 #include "ui/LauncherModel.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -43,6 +45,9 @@ public:
     // Setup waits while it downloads the runtime, showing that status line;
     // released, the download brings nothing and setup fails.
     void holdDownload(LauncherSettings& settings) const;
+    // Setup downloads the runtime at `bytesPerSecond` (the file grows, sparse,
+    // without data) until released or kLongestHold has passed; then the download fails.
+    void growDownload(LauncherSettings& settings, std::uint64_t bytesPerSecond) const;
     // Every run of the archive tool waits, such as the one that packs the
     // diagnostics archive; released, the tool has made nothing.
     void holdArchiveTool(LauncherSettings& settings) const;

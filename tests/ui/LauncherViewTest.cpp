@@ -4,11 +4,15 @@
 #include "HeldWork.h"
 #include "UiTestSupport.h"
 #include "support/InstallationByHand.h"
+#include "support/ProcessTree.h"
+#include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
+#include "support/TestHost.h"
 #include "ui/BusyIndicator.h"
 #include "ui/FocusRing.h"
 #include "ui/LauncherModel.h"
 #include "ui/LauncherStyle.h"
+#include "ui/ProgressBar.h"
 #include "ui/WrappingLabel.h"
 
 #include <QApplication>
@@ -16,6 +20,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QtTest>
@@ -24,10 +29,15 @@
 #include <cmath>
 #include <memory>
 
+#include <unistd.h>
+
 namespace launcher::testing {
 namespace {
 
 const QString kLockMessage = "Another launcher is installing or playing Veyra 2. Close it before continuing.";
+const QString kNeedsRepair = "Your installation needs repair.";
+const QString kDecoderMissing = "The audio decoder is missing.";
+const QString kGameFileMissing = "Game files are missing or changed: maps/mainmenu.map.";
 
 // A root folder whose path is long and looks like markup, with a file in its
 // way: setup fails at once with a message of many lines that names it.
@@ -93,6 +103,15 @@ struct Screen {
         QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), 60'000);
     }
     void click(const char* name) { QTest::mouseClick(&find(name), Qt::LeftButton); }
+    void waitForCheck() { QTRY_VERIFY_WITH_TIMEOUT(!model.checking(), 60'000); }
+    // The damage the repair panel lists, top to bottom.
+    QStringList damage()
+    {
+        QStringList lines;
+        for (const WrappingLabel* line : find("damagePanel").findChildren<WrappingLabel*>("damageLine"))
+            lines << line->text();
+        return lines;
+    }
 
     FakeDesktopServices services;
     LauncherModel model;
@@ -128,6 +147,15 @@ private slots:
     void theFocusedControlIsRingedInTheAccentColour();
     void enterAndSpacePressTheFocusedControl_data();
     void enterAndSpacePressTheFocusedControl();
+    void cancelStopsSetupWhereverItRuns_data();
+    void cancelStopsSetupWhereverItRuns();
+    void repairPanelTakesThePlaceOfTheOthersAtEachTrigger_data();
+    void repairPanelTakesThePlaceOfTheOthersAtEachTrigger();
+    void repairAsksOnlyForTheFilesItNeeds_data();
+    void repairAsksOnlyForTheFilesItNeeds();
+    void repairMendsTheInstallationAndShowsTheInstalledPanel();
+    void refusedRepairTellsTheWayOn_data();
+    void refusedRepairTellsTheWayOn();
 };
 
 void LauncherViewTest::firstStartShowsTheSetupPanel()
@@ -408,18 +436,19 @@ void LauncherViewTest::whatCannotBeOpenedIsShownInTheErrorBox()
 void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
 {
     const TemporaryFolder root;
-    writeFile(root / "launcher.lock", "");
-    writeFile(root / "installed.json", "{}");
-    Screen screen(root.path());
-    screen.model.setGameURL(fileUrl(root / "game.zip"));
-    screen.model.setAudioURL(fileUrl(root / "MPSetup.exe"));
+    // Not the tested package: setup fails at its first step.
+    writeFile(root / "files/MPSetup.exe", "MZ");
+    Screen screen(root / "home");
+    screen.model.setGameURL(fileUrl(setupGameSource()));
+    screen.model.setAudioURL(fileUrl(root / "files/MPSetup.exe"));
     screen.click("consentCheckBox");
     screen.click("setupButton");
     QCOMPARE(screen.text("setupButton"), QString("Setting up…"));
     QTRY_VERIFY_WITH_TIMEOUT(screen.enabled("setupButton"), 60'000);
     QVERIFY(screen.shown("errorBox"));
-    QCOMPARE(screen.text("errorLabel"),
-             QString("An installation already exists. Its game files and saves were left untouched."));
+    QCOMPARE(screen.text("errorLabel"), QString("This audio file is not the tested Microsoft WMA 9 decoder/package. "
+                                                "Select the supported MPSetup.exe or WMADMOD.DLL described in the "
+                                                "setup guide."));
     QVERIFY2(!screen.shown("errorDetailsLabel"), "the launcher's own sentence is all there is");
     QCOMPARE(screen.text("statusLabel"), QString("Setup needs attention. Your source files are unchanged."));
     QVERIFY(screen.shown("setupPanel"));
@@ -486,27 +515,35 @@ void LauncherViewTest::lockHeldElsewhereIsShownAsTheError()
 
 void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom_data()
 {
-    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("installation");
     QTest::addColumn<bool>("chosen");
     QTest::addColumn<QStringList>("order");
     const QStringList footer{"guideLink", "downloadLink", "logsLink"};
-    QTest::newRow("nothing chosen") << false << false
+    QTest::newRow("nothing chosen") << "none" << false
                                     << QStringList{"gameButton", "audioButton", "consentCheckBox"} + footer;
-    QTest::newRow("ready to set up") << false << true
+    QTest::newRow("ready to set up") << "none" << true
                                      << QStringList{"gameButton", "audioButton", "consentCheckBox", "setupButton"} +
                                             footer;
-    QTest::newRow("installed") << true << false << QStringList{"playButton", "saveFoldersButton"} + footer;
+    QTest::newRow("installed") << "complete" << false << QStringList{"playButton", "saveFoldersButton"} + footer;
+    QTest::newRow("damaged") << "damaged" << false << QStringList{"repairButton"} + footer;
+    QTest::newRow("damaged, game files needed")
+        << "game damaged" << false << QStringList{"repairGameButton"} + footer;
 }
 
 void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom()
 {
-    QFETCH(bool, installed);
+    QFETCH(QString, installation);
     QFETCH(bool, chosen);
     QFETCH(QStringList, order);
     const TemporaryFolder root;
-    if (installed)
+    if (installation == "complete")
         buildInstallationByHand(root.path());
+    if (installation.contains("damaged")) {
+        setUpInstallation(root.path());
+        damageInstallation(root.path(), installation == "game damaged");
+    }
     Screen screen(root.path());
+    screen.waitForCheck();
     if (chosen)
         screen.chooseEverything();
     QStringList visited;
@@ -629,6 +666,287 @@ void LauncherViewTest::enterAndSpacePressTheFocusedControl()
     const auto done = screen.services.panels.size() + screen.services.opened.size() + consent.count() +
                       setup.count() + game.count();
     QCOMPARE(done, 1u);
+}
+
+void LauncherViewTest::cancelStopsSetupWhereverItRuns_data()
+{
+    QTest::addColumn<QString>("work");
+    QTest::addColumn<bool>("determinate");
+    QTest::addColumn<QString>("progress");
+    // The download's size is known; a Windows tool's is not.
+    QTest::newRow("download") << "download" << true << R"(^(\d+)% · \d+ of \d+ kB · \d+ kB/s · \d+ s left$)";
+    QTest::newRow("Windows environment") << "setup" << false << R"(^Preparing Windows · \d+ s$)";
+    QTest::newRow("repair") << "repair" << false << R"(^Preparing Windows · \d+ s$)";
+}
+
+void LauncherViewTest::cancelStopsSetupWhereverItRuns()
+{
+    QFETCH(QString, work);
+    QFETCH(bool, determinate);
+    QFETCH(QString, progress);
+    const TemporaryFolder root;
+    const TemporaryFolder scratch;
+    const auto pidFile = scratch / "hanging.pid";
+    if (work == "setup")
+        provideRuntimeArchives(root.path());
+    if (work == "repair") {
+        setUpInstallation(root.path());
+        damageInstallation(root.path());
+    }
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path());
+    std::optional<ScopedEnvironmentVariable> hang;
+    std::optional<ScopedEnvironmentVariable> pids;
+    if (work == "download") {
+        // Slow enough to stay below the archives' size while the test looks.
+        held.growDownload(settings, 5'000);
+    } else {
+        // The Windows environment's first tool runs until it is killed, with a helper in its group.
+        hang.emplace("STANDIN_HANG", "wineboot");
+        pids.emplace("STANDIN_PID_FILE", pidFile.string());
+    }
+    Screen screen(std::move(settings));
+    screen.waitForCheck();
+    const char* start = work == "repair" ? "repairButton" : "setupButton";
+    if (work != "repair")
+        screen.chooseEverything();
+    screen.click(start);
+
+    // The focus rests on Cancel, and the bar follows the work with the command line's text.
+    QVERIFY(screen.shown("cancelButton"));
+    QCOMPARE(screen.text("cancelButton"), QString("Cancel"));
+    QCOMPARE(QApplication::focusWidget(), &screen.find("cancelButton"));
+    QVERIFY(screen.shown("progressBar"));
+    const QRegularExpression pattern(progress);
+    QTRY_VERIFY_WITH_TIMEOUT(pattern.match(screen.text("progressText")).hasMatch(), 60'000);
+    const auto& bar = screen.find<ProgressBar>("progressBar");
+    QCOMPARE(bar.fraction().has_value(), determinate);
+    QCOMPARE(bar.isSweeping(), !determinate);
+    if (determinate)
+        QCOMPARE(static_cast<int>(std::floor(*bar.fraction() * 100)),
+                 pattern.match(screen.text("progressText")).captured(1).toInt());
+    if (work != "download")
+        QTRY_VERIFY(std::filesystem::exists(pidFile));
+
+    screen.click("cancelButton");
+    QCOMPARE(screen.text("cancelButton"), QString("Stopping…"));
+    QCOMPARE(screen.text("statusLabel"), QString("Stopping setup. This can take a few seconds."));
+    QCOMPARE(screen.text("progressText"), QString());
+    QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy(), 30'000);
+
+    // Stopped, not failed; the button that started it is where the player goes next.
+    QCOMPARE(screen.text("statusLabel"), QString("Setup was stopped before it finished. Run it again to continue."));
+    QVERIFY(!screen.shown("errorBox"));
+    for (const char* gone : {"cancelButton", "setupProgress", "progressIndicator"})
+        QVERIFY2(!screen.shown(gone), gone);
+    QVERIFY(screen.shown(work == "repair" ? "repairPanel" : "setupPanel"));
+    QVERIFY(screen.enabled(start));
+    QCOMPARE(QApplication::focusWidget(), &screen.find(start));
+
+    // Nothing it started runs on, and nothing of the stopped run is left in the way.
+    if (work != "download")
+        for (const QString& pid : QString::fromStdString(readFile(pidFile)).split('\n', Qt::SkipEmptyParts))
+            QVERIFY2(hasEndedWithin(pid.toInt(), std::chrono::seconds(1)), qPrintable(pid));
+    for (const ProcessInfo& process : descendantsOf(getpid()))
+        QVERIFY2(process.exited(), process.commandLine.c_str());
+    QVERIFY(lockIsFree(root.path()));
+    QCOMPARE(std::filesystem::exists(root / "installed.json"), work == "repair");
+    for (const auto& entry : std::filesystem::directory_iterator(root.path()))
+        QVERIFY2(entry.path().filename().string().find("-staging-") == std::string::npos, entry.path().c_str());
+}
+
+void LauncherViewTest::repairPanelTakesThePlaceOfTheOthersAtEachTrigger_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::newRow("at start") << "start";
+    QTest::newRow("after a failed setup") << "setup";
+    QTest::newRow("after Play") << "play";
+}
+
+void LauncherViewTest::repairPanelTakesThePlaceOfTheOthersAtEachTrigger()
+{
+    QFETCH(QString, trigger);
+    const TemporaryFolder root;
+    setUpInstallation(root.path());
+    const auto record = root / "installed.json";
+    if (trigger == "start")
+        damageInstallation(root.path());
+    if (trigger == "setup")
+        std::filesystem::rename(record, root / "aside.json");
+    Screen screen(root.path());
+    screen.waitForCheck();
+    QStringList statuses;
+    connect(&screen.model, &LauncherModel::statusChanged, this, [&] { statuses << screen.text("statusLabel"); });
+    if (trigger == "setup") {
+        QVERIFY(screen.shown("setupPanel"));
+        // Another launcher's installation turns up while this window sets up, and is damaged since.
+        std::filesystem::rename(root / "aside.json", record);
+        damageInstallation(root.path());
+        screen.chooseEverything();
+        screen.click("setupButton");
+    }
+    if (trigger == "play") {
+        QVERIFY(screen.shown("installedPanel"));
+        damageInstallation(root.path());
+        screen.click("playButton");
+    }
+    // The launch runs off the GUI thread too; its failure hands over to the check.
+    QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy() && !screen.model.playing() && !screen.model.checking(), 60'000);
+
+    QVERIFY(screen.shown("repairPanel"));
+    QVERIFY(!screen.shown("setupPanel"));
+    QVERIFY(!screen.shown("installedPanel"));
+    QCOMPARE(screen.text("headline"), QString("Almost ready again."));
+    QCOMPARE(screen.text("subheadline"),
+             QString("Part of your installation is missing or damaged. Repair puts it right without starting over."));
+    QCOMPARE(screen.text("damageLabel"), QString("Needs repair"));
+    QCOMPARE(screen.damage(), QStringList{kDecoderMissing});
+    QVERIFY(!screen.shown("damageNote"));
+    // The panel tells what the refusal that led here would have said.
+    QVERIFY(!screen.shown("errorBox"));
+    if (trigger != "start")
+        QVERIFY(statuses.contains("Checking your installation…"));
+    QCOMPARE(screen.text("statusLabel"), kNeedsRepair);
+    QVERIFY(!screen.shown("progressIndicator"));
+    // The launcher's own copy of the decoder is all repair needs.
+    QVERIFY(!screen.shown("repairGameRow"));
+    QVERIFY(!screen.shown("repairAudioRow"));
+    QCOMPARE(screen.text("repairButton"), QString("Repair Veyra 2"));
+    QVERIFY(screen.enabled("repairButton"));
+    QCOMPARE(QApplication::focusWidget(), &screen.find("repairButton"));
+}
+
+void LauncherViewTest::repairAsksOnlyForTheFilesItNeeds_data()
+{
+    QTest::addColumn<bool>("gameFile");
+    QTest::addColumn<bool>("decoderCopy");
+    QTest::addColumn<QStringList>("damage");
+    QTest::addColumn<QString>("audioStep");
+    QTest::newRow("decoder") << false << false << QStringList{kDecoderMissing} << QString();
+    QTest::newRow("a game file") << true << false << QStringList{kGameFileMissing, kDecoderMissing} << QString();
+    QTest::newRow("decoder and its verified copy") << false << true << QStringList{kDecoderMissing} << "01";
+    QTest::newRow("all three") << true << true << QStringList{kGameFileMissing, kDecoderMissing} << "02";
+}
+
+void LauncherViewTest::repairAsksOnlyForTheFilesItNeeds()
+{
+    QFETCH(bool, gameFile);
+    QFETCH(bool, decoderCopy);
+    QFETCH(QStringList, damage);
+    QFETCH(QString, audioStep);
+    const TemporaryFolder root;
+    setUpInstallation(root.path());
+    damageInstallation(root.path(), gameFile, decoderCopy);
+    Screen screen(root.path());
+    screen.waitForCheck();
+
+    QCOMPARE(screen.damage(), damage);
+    QCOMPARE(screen.shown("repairGameRow"), gameFile);
+    QCOMPARE(screen.shown("repairAudioRow"), decoderCopy);
+    if (decoderCopy)
+        QCOMPARE(screen.text("repairAudioStep"), audioStep);
+    // The focus is on the first file still to choose; repair waits for every one it needs.
+    const char* first = gameFile ? "repairGameButton" : decoderCopy ? "repairAudioButton" : "repairButton";
+    QCOMPARE(QApplication::focusWidget(), &screen.find(first));
+    if (gameFile) {
+        QVERIFY(!screen.enabled("repairButton"));
+        screen.services.willChoose(fileUrl(setupGameSource()));
+        screen.click("repairGameButton");
+        QCOMPARE(screen.text("repairGameDetail"), QString("installer.zip"));
+    }
+    if (decoderCopy) {
+        QVERIFY(!screen.enabled("repairButton"));
+        screen.services.willChoose(fileUrl(setupAudioPackage()));
+        screen.click("repairAudioButton");
+        QCOMPARE(screen.text("repairAudioButton"), QString("Change…"));
+    }
+    QVERIFY(screen.enabled("repairButton"));
+}
+
+void LauncherViewTest::repairMendsTheInstallationAndShowsTheInstalledPanel()
+{
+    const TemporaryFolder root;
+    setUpInstallation(root.path());
+    damageInstallation(root.path(), true);
+    Screen screen(root.path());
+    screen.waitForCheck();
+    QStringList statuses;
+    connect(&screen.model, &LauncherModel::statusChanged, this, [&] { statuses << screen.text("statusLabel"); });
+    screen.services.willChoose(fileUrl(setupGameSource()));
+    screen.click("repairGameButton");
+    screen.click("repairButton");
+
+    QCOMPARE(screen.text("repairButton"), QString("Repairing…"));
+    for (const char* control : {"repairGameButton", "repairButton"})
+        QVERIFY2(!screen.enabled(control), control);
+    QVERIFY(screen.shown("progressIndicator"));
+    QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy(), 60'000);
+
+    QVERIFY(screen.shown("installedPanel"));
+    QVERIFY(!screen.shown("repairPanel"));
+    QVERIFY(!screen.shown("errorBox"));
+    QCOMPARE(screen.text("headline"), QString("Ready when you are."));
+    // Only the damaged steps ran, and the model's own line came last.
+    QCOMPARE(statuses.first(), QString("Importing your Veyra 2 files"));
+    QVERIFY(statuses.contains("Installing your verified audio decoder"));
+    QVERIFY(!statuses.contains("Unpacking the verified runtime"));
+    QCOMPARE(statuses.last(), QString("Your installation is ready."));
+    QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
+    QVERIFY(Installer(root.path(), {}, testHost()).verify().sound());
+}
+
+void LauncherViewTest::refusedRepairTellsTheWayOn_data()
+{
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("game files needed")
+        << "game" << "Repair must import the game files again. Choose your Veyra 2 game files, then repair.";
+    QTest::newRow("no installation left") << "record" << "There is no installation to repair. Set up Veyra 2 first.";
+}
+
+void LauncherViewTest::refusedRepairTellsTheWayOn()
+{
+    QFETCH(QString, refusal);
+    QFETCH(QString, error);
+    const TemporaryFolder root;
+    setUpInstallation(root.path());
+    damageInstallation(root.path(), true);
+    std::optional<ForeignLockHolder> otherLauncher;
+    // While another launcher holds the lock, the check cannot look: it does not learn that repair needs the game.
+    if (refusal == "game")
+        otherLauncher.emplace(root.path());
+    Screen screen(root.path());
+    screen.waitForCheck();
+    if (refusal == "game") {
+        QCOMPARE(screen.text("errorLabel"), kLockMessage);
+        QVERIFY(screen.shown("damageNote"));
+        QVERIFY(!screen.shown("repairGameRow"));
+        otherLauncher.reset();
+    } else {
+        // The record goes after the check, by the player's hand.
+        screen.services.willChoose(fileUrl(setupGameSource()));
+        screen.click("repairGameButton");
+        std::filesystem::remove(root / "installed.json");
+    }
+    screen.click("repairButton");
+    QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy(), 60'000);
+
+    QCOMPARE(screen.text("errorLabel"), error);
+    QVERIFY2(!screen.text("errorLabel").contains("--"), "the window names no command-line flags");
+    if (refusal == "game") {
+        // The panel now asks for what repair said it needs.
+        QVERIFY(screen.shown("repairPanel"));
+        QVERIFY(screen.shown("repairGameRow"));
+        QVERIFY(!screen.enabled("repairButton"));
+        QCOMPARE(screen.text("statusLabel"), QString("Repair needs attention. Your saves are unchanged."));
+        QCOMPARE(QApplication::focusWidget(), &screen.find("repairGameButton"));
+    } else {
+        // Nothing is left to repair: setup is the way on.
+        QVERIFY(screen.shown("setupPanel"));
+        QVERIFY(!screen.shown("repairPanel"));
+        QCOMPARE(screen.text("headline"), QString("Your game. Ready for Mac."));
+        QCOMPARE(screen.text("statusLabel"), QString("Select your files to get started."));
+    }
 }
 
 } // namespace launcher::testing

@@ -7,6 +7,7 @@
 #include "HeldWork.h"
 #include "UiTestSupport.h"
 #include "support/InstallationByHand.h"
+#include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
 #include "ui/AppDelegate.h"
 #include "ui/LauncherWindow.h"
@@ -27,27 +28,47 @@ namespace launcher::testing {
 namespace {
 
 // One picture: how its root folder and settings are prepared, and what the
-// player does once the window is on screen, before the picture is taken.
+// player does once the window is on screen, before the picture is taken. A
+// stand-in runtime call that contains `hang` runs until the window is closed.
 struct State {
     const char* file;
     std::function<void(const std::filesystem::path& root, LauncherSettings& settings, const HeldWork& held)> prepare;
     std::function<void(AppDelegate& application, const std::filesystem::path& root)> act;
+    const char* hang = nullptr;
     // The picture is of the first dialog that `act` opens, shown by the real
     // desktop services and cancelled once taken, instead of the window.
     bool dialog = false;
 };
 
-// The player's files as downloaded into the picture's home folder (not the real
-// game or package); `audio` replaces the package there.
-void chooseFiles(LauncherModel& model, const std::filesystem::path& home,
-                 const std::optional<std::filesystem::path>& audio = std::nullopt)
+// The player's files as downloaded into the picture's home folder: stand-ins
+// that setup refuses, or with `accepted` the generated game and package that a
+// setup takes (never the real game or package).
+void chooseFiles(LauncherModel& model, const std::filesystem::path& home, bool accepted = false)
 {
     const std::filesystem::path downloads = home / "Downloads";
-    writeFile(downloads / "Veyra 2 Kestrane 2.1.zip", "PK");
-    writeFile(downloads / "MPSetup.exe", "MZ");
-    model.setGameURL(fileUrl(downloads / "Veyra 2 Kestrane 2.1.zip"));
-    model.setAudioURL(fileUrl(audio.value_or(downloads / "MPSetup.exe")));
+    const std::filesystem::path game = downloads / "Veyra 2 Kestrane 2.1.zip";
+    const std::filesystem::path audio = downloads / "MPSetup.exe";
+    if (accepted) {
+        std::filesystem::create_directories(downloads);
+        std::filesystem::copy_file(setupGameSource(), game);
+        std::filesystem::copy_file(setupAudioPackage(), audio);
+    } else {
+        writeFile(game, "PK");
+        writeFile(audio, "MZ");
+    }
+    model.setGameURL(fileUrl(game));
+    model.setAudioURL(fileUrl(audio));
     model.setOwnsFiles(true);
+}
+
+// The test build's constants with the released archives' sizes, so that a
+// picture of the download shows the figures a player sees.
+Constants releasedSizes()
+{
+    Constants constants = Constants::builtIn();
+    constants.engine.expectedSize = VEYRA2_RELEASED_ENGINE_SIZE;
+    constants.libraries.expectedSize = VEYRA2_RELEASED_LIBRARIES_SIZE;
+    return constants;
 }
 
 void waitFor(const std::function<bool()>& condition)
@@ -88,15 +109,29 @@ const State kStates[] = {
          consent->setFocus();
          QTest::keyClick(consent, Qt::Key_Space);
      }},
-    {"launcher-setting-up.png",
-     [](const auto&, LauncherSettings& settings, const HeldWork& held) { held.holdDownload(settings); },
+    {"launcher-downloading.png",
+     [](const auto&, LauncherSettings& settings, const HeldWork& held) {
+         settings.constants = releasedSizes();
+         held.growDownload(settings, 6'100'000);
+     },
      [](AppDelegate& application, const std::filesystem::path& root) {
-         // The audio package passes, so setup goes on to the download, where it is held.
+         // The audio package passes, so setup goes on to the download, a few seconds into it.
          LauncherModel& model = application.model();
-         chooseFiles(model, root, setupAudioPackage());
+         chooseFiles(model, root, true);
          model.install();
-         waitFor([&] { return model.status().startsWith("Downloading"); });
+         waitFor([&] { return model.progress().text.contains("left"); });
+         QTest::qWait(2500);
      }},
+    {"launcher-setting-up.png",
+     [](const auto&, LauncherSettings& settings, const auto&) { provideRuntimeArchives(*settings.root); },
+     [](AppDelegate& application, const std::filesystem::path& root) {
+         // On to the Windows environment, whose tools run for a time nobody can tell beforehand.
+         LauncherModel& model = application.model();
+         chooseFiles(model, root, true);
+         model.install();
+         waitFor([&] { return model.progress().text.startsWith("Preparing Windows · 2 s"); });
+     },
+     "wineboot"},
     {"launcher-error.png", {},
      [](AppDelegate& application, const std::filesystem::path& root) {
          LauncherModel& model = application.model();
@@ -123,12 +158,25 @@ const State kStates[] = {
      }},
     {"launcher-installed.png",
      [](const auto&, LauncherSettings& settings, const auto&) { buildInstallationByHand(*settings.root); }, {}},
-    {"launcher-restore-saves.png", playedAndRestored,
-     [](AppDelegate& application, const auto&) { application.window()->findChild<QAction*>("restoreSavesAction")->trigger(); },
-     true},
-    {"launcher-uninstall.png", playedAndRestored,
-     [](AppDelegate& application, const auto&) { application.window()->findChild<QAction*>("uninstallAction")->trigger(); },
-     true},
+    {"launcher-repair.png",
+     [](const auto&, LauncherSettings& settings, const auto&) {
+         // Security software took the audio decoder, and a game file is gone.
+         setUpInstallation(*settings.root);
+         damageInstallation(*settings.root, true);
+     },
+     [](AppDelegate& application, const auto&) {
+         waitFor([&] { return !application.model().checking(); });
+     }},
+    {.file = "launcher-restore-saves.png",
+     .prepare = playedAndRestored,
+     .act = [](AppDelegate& application,
+               const auto&) { application.window()->findChild<QAction*>("restoreSavesAction")->trigger(); },
+     .dialog = true},
+    {.file = "launcher-uninstall.png",
+     .prepare = playedAndRestored,
+     .act = [](AppDelegate& application,
+               const auto&) { application.window()->findChild<QAction*>("uninstallAction")->trigger(); },
+     .dialog = true},
 };
 
 // Takes the picture of the first modal dialog once it has settled, then cancels it.
@@ -169,6 +217,9 @@ bool render(const State& state, const QDir& folder)
         qFatal("Cannot create a folder for the picture's root");
     const std::filesystem::path root = home.filePath("player").toStdString();
     const HeldWork held;
+    std::optional<ScopedEnvironmentVariable> hang;
+    if (state.hang)
+        hang.emplace("STANDIN_HANG", state.hang);
     LauncherSettings settings = settingsFor(root / "Veyra2MacLauncher");
     if (state.prepare)
         state.prepare(root, settings, held);

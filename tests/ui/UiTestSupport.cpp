@@ -1,5 +1,7 @@
 #include "UiTestSupport.h"
 
+#include "core/InstallLock.h"
+#include "core/SetupFailure.h"
 #include "support/InstallationByHand.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -44,6 +46,31 @@ std::filesystem::path setupGameSource()
 std::filesystem::path setupAudioPackage()
 {
     return fixture("audio/MPSetup.exe");
+}
+
+void setUpInstallation(const std::filesystem::path& root)
+{
+    Installer(root, {}, testHost()).install(setupGameSource(), setupAudioPackage(), fixture("runtime/prefetched"));
+}
+
+void damageInstallation(const std::filesystem::path& root, bool gameFile, bool decoderCopy)
+{
+    const Installer installer(root, {}, testHost());
+    std::filesystem::remove(installer.layout().decoder());
+    if (gameFile)
+        std::filesystem::remove(installer.game() / "maps/mainmenu.map");
+    if (decoderCopy)
+        std::filesystem::remove(installer.layout().verifiedDecoder());
+}
+
+bool lockIsFree(const std::filesystem::path& root)
+{
+    try {
+        const InstallLock lock(root / "launcher.lock");
+        return true;
+    } catch (const SetupFailure&) {
+        return false;
+    }
 }
 
 ForeignLockHolder::ForeignLockHolder(const std::filesystem::path& root)

@@ -33,6 +33,20 @@ void provideRuntimeArchives(const std::filesystem::path& root);
 std::filesystem::path setupGameSource();
 std::filesystem::path setupAudioPackage();
 
+// Sets the root up completely, as the engine does, from the generated game,
+// audio package and pre-fetched runtime archives: an installation that verifies.
+void setUpInstallation(const std::filesystem::path& root);
+
+// Takes from a complete installation what security software or a player
+// might: always the audio decoder in the Windows environment, which repair
+// puts back from the launcher's verified copy; with `gameFile` one of the
+// game's files, so that repair needs the game files again; with
+// `decoderCopy` that verified copy too, so that repair needs the audio file.
+void damageInstallation(const std::filesystem::path& root, bool gameFile = false, bool decoderCopy = false);
+
+// Whether the root's install lock can be taken now.
+bool lockIsFree(const std::filesystem::path& root);
+
 // A separate process holding the install lock of a root until it is destroyed.
 class ForeignLockHolder final {
 public:
