@@ -1,5 +1,6 @@
 #include "ui/CheckBox.h"
 
+#include "ui/DesktopConventions.h"
 #include "ui/LauncherStyle.h"
 
 #include <QKeyEvent>
@@ -30,12 +31,10 @@ QSize CheckBox::sizeHint() const
 
 void CheckBox::keyPressEvent(QKeyEvent* event)
 {
-#if !defined(Q_OS_MACOS)
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (desktop::kEnterPressesFocusedControl && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         click();
         return;
     }
-#endif
     QCheckBox::keyPressEvent(event);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/Controls.h"
 
+#include "ui/DesktopConventions.h"
 #include "ui/WrappingLabel.h"
 
 #include <QLabel>
@@ -41,10 +42,7 @@ QPushButton* styledButton(const QString& name, QPushButton* made)
 {
     made->setObjectName(name);
     made->setCursor(Qt::PointingHandCursor);
-#if !defined(Q_OS_MACOS)
-    // On macOS Return belongs to the window's default button alone.
-    made->setAutoDefault(true);
-#endif
+    made->setAutoDefault(desktop::kEnterPressesFocusedControl);
     return made;
 }
 

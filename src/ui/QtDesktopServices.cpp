@@ -1,5 +1,6 @@
 #include "ui/QtDesktopServices.h"
 
+#include "ui/DesktopConventions.h"
 #include "ui/LauncherStyle.h"
 #include "ui/ListDialog.h"
 
@@ -40,10 +41,9 @@ public:
             setFileMode(QFileDialog::AnyFile);
         else
             setFileMode(QFileDialog::ExistingFile);
-#if !defined(Q_OS_MACOS)
-        setOption(QFileDialog::DontUseNativeDialog);
+        setOption(QFileDialog::DontUseNativeDialog, desktop::kQtFilePanels);
         // A highlighted folder's name goes into the name field, so that "Choose" takes it.
-        if (panel.canChooseFiles && panel.canChooseDirectories) {
+        if (desktop::kQtFilePanels && panel.canChooseFiles && panel.canChooseDirectories) {
             connect(this, &QFileDialog::currentChanged, this, [this](const QString& path) {
                 auto* name = findChild<QLineEdit*>("fileNameEdit");
                 const QFileInfo item(path);
@@ -51,7 +51,6 @@ public:
                     name->setText(item.fileName());
             });
         }
-#endif
         if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
             auto* message = new QLabel(panel.message);
             message->setWordWrap(true);
@@ -188,10 +187,8 @@ PanelChoice QtDesktopServices::chooseNewFile(const SavePanel& panel, QWidget* wi
     dialog.setDefaultSuffix(panel.suffix);
     // Whoever writes the file answers for one that exists.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-#if !defined(Q_OS_MACOS)
-    // As the open panels: Qt's own dialog, the same on every desktop.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-#endif
+    // As the open panels.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, desktop::kQtFilePanels);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QList<QUrl> urls = dialog.selectedUrls();

@@ -9,6 +9,7 @@
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 #include "ui/BusyIndicator.h"
+#include "ui/DesktopConventions.h"
 #include "ui/FocusRing.h"
 #include "ui/LauncherModel.h"
 #include "ui/LauncherStyle.h"
@@ -28,6 +29,8 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include <unistd.h>
 
@@ -627,14 +630,9 @@ void LauncherViewTest::enterAndSpacePressTheFocusedControl_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("key");
-    const std::pair<const char*, Qt::Key> keys[] = {
-#if !defined(Q_OS_MACOS)
-        // On macOS Return presses the default button only.
-        {"Return", Qt::Key_Return},
-        {"Enter", Qt::Key_Enter},
-#endif
-        {"Space", Qt::Key_Space},
-    };
+    std::vector<std::pair<const char*, Qt::Key>> keys{{"Space", Qt::Key_Space}};
+    if (desktop::kEnterPressesFocusedControl)
+        keys.insert(keys.end(), {{"Return", Qt::Key_Return}, {"Enter", Qt::Key_Enter}});
     for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton", "playButton",
                                 "saveFoldersButton", "guideLink", "downloadLink", "logsLink"})
         for (const auto& [name, key] : keys)
