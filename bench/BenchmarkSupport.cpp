@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
-#include <stdexcept>
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -16,21 +16,35 @@ extern char** environ;
 
 namespace launcher::bench {
 
+void readOptions(int argc, char** argv, const std::string& usage,
+                 const std::function<bool(const std::string& name, const char* value)>& take)
+{
+    for (int i = 1; i < argc; i += 2) {
+        if (i + 1 == argc || !take(argv[i], argv[i + 1])) {
+            std::fprintf(stderr, "usage: %s\n", usage.c_str());
+            std::exit(2);
+        }
+    }
+}
+
 TreeOptions parseTreeOptions(int argc, char** argv, const std::string& name, TreeOptions defaults)
 {
     TreeOptions options = std::move(defaults);
     std::filesystem::path parent = std::filesystem::temp_directory_path();
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string option = argv[i];
-        if (option == "--folder")
-            parent = argv[i + 1];
-        else if (option == "--megabytes")
-            options.megabytes = std::stoull(argv[i + 1]);
-        else if (option == "--files")
-            options.files = std::stoi(argv[i + 1]);
-        else if (option == "--rounds")
-            options.rounds = std::stoi(argv[i + 1]);
-    }
+    readOptions(argc, argv, name + " [--folder DIR] [--megabytes N] [--files N] [--rounds N]",
+                [&](const std::string& option, const char* value) {
+                    if (option == "--folder")
+                        parent = value;
+                    else if (option == "--megabytes")
+                        options.megabytes = std::stoull(value);
+                    else if (option == "--files")
+                        options.files = std::stoi(value);
+                    else if (option == "--rounds")
+                        options.rounds = std::max(1, std::stoi(value));
+                    else
+                        return false;
+                    return true;
+                });
     options.folder = parent / (name + "-" + freshUuid());
     return options;
 }
@@ -38,19 +52,18 @@ TreeOptions parseTreeOptions(int argc, char** argv, const std::string& name, Tre
 LargeFileOptions parseLargeFileOptions(int argc, char** argv, const std::string& program)
 {
     LargeFileOptions options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string name = argv[i];
-        if (name == "--bytes")
-            options.bytes = std::stoull(argv[i + 1]);
-        else if (name == "--rounds")
-            options.rounds = std::max(1, std::stoi(argv[i + 1]));
-        else if (name == "--folder")
-            options.folder = argv[i + 1];
-        else
-            throw std::invalid_argument("unknown option " + name);
-    }
-    if (argc % 2 == 0)
-        throw std::invalid_argument("usage: " + program + " [--bytes N] [--rounds N] [--folder DIR]");
+    readOptions(argc, argv, program + " [--bytes N] [--rounds N] [--folder DIR]",
+                [&](const std::string& option, const char* value) {
+                    if (option == "--bytes")
+                        options.bytes = std::stoull(value);
+                    else if (option == "--rounds")
+                        options.rounds = std::max(1, std::stoi(value));
+                    else if (option == "--folder")
+                        options.folder = value;
+                    else
+                        return false;
+                    return true;
+                });
     return options;
 }
 

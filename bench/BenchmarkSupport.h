@@ -6,12 +6,19 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace launcher::bench {
 
 using Clock = std::chrono::steady_clock;
+
+// Hands each "--name value" pair of a benchmark's command line to `take`,
+// which returns false for a name it does not know. An unknown name, or a
+// name without a value, prints `usage` and ends the program with status 2.
+void readOptions(int argc, char** argv, const std::string& usage,
+                 const std::function<bool(const std::string& name, const char* value)>& take);
 
 // What a benchmark over one generated tree is told: --folder (a fresh folder
 // inside it holds everything; by default inside the system's temporary folder),
@@ -22,7 +29,7 @@ struct TreeOptions {
     int files = 0;
     int rounds = 0;
 };
-// `name` names the fresh folder; `defaults` gives the sizes and rounds.
+// `name`, the program's, names the fresh folder; `defaults` gives the sizes and rounds.
 TreeOptions parseTreeOptions(int argc, char** argv, const std::string& name, TreeOptions defaults);
 
 // [--bytes N] [--rounds N] [--folder DIR] of the benchmarks over one large file:
@@ -33,7 +40,6 @@ struct LargeFileOptions {
     int rounds = 5;
     std::filesystem::path folder = std::filesystem::temp_directory_path();
 };
-// Throws std::invalid_argument with the usage of `program` for anything else.
 LargeFileOptions parseLargeFileOptions(int argc, char** argv, const std::string& program);
 
 // Creates the benchmark's folder; removes it with everything in it when dropped.

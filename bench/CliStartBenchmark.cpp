@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -99,9 +98,13 @@ bool mapsQt(const fs::path& program, const std::vector<std::string>& arguments, 
 int main(int argc, char** argv)
 {
     int runs = kDefaultRuns;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::string(argv[i]) == "--runs")
-            runs = std::max(1, std::atoi(argv[i + 1]));
+    launcher::bench::readOptions(argc, argv, "veyra2-cli-start-benchmark [--runs N]",
+                                 [&](const std::string& name, const char* value) {
+                                     if (name != "--runs")
+                                         return false;
+                                     runs = std::max(1, std::stoi(value));
+                                     return true;
+                                 });
 
     const fs::path folder = fs::temp_directory_path() / ("veyra2-cli-start-" + std::to_string(::getpid()));
     fs::create_directories(folder);

@@ -17,6 +17,7 @@
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -40,17 +41,20 @@ struct Options {
 Options parse(int argc, char** argv)
 {
     Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string name = argv[i];
-        if (name == "--files")
-            options.files = std::stoi(argv[i + 1]);
-        else if (name == "--file-bytes")
-            options.fileBytes = std::stoull(argv[i + 1]);
-        else if (name == "--archive-megabytes")
-            options.archiveMegabytes = std::stoull(argv[i + 1]);
-        else if (name == "--rounds")
-            options.rounds = std::stoi(argv[i + 1]);
-    }
+    readOptions(argc, argv, "veyra2-verify-benchmark [--files N] [--file-bytes N] [--archive-megabytes N] [--rounds N]",
+                [&](const std::string& name, const char* value) {
+                    if (name == "--files")
+                        options.files = std::stoi(value);
+                    else if (name == "--file-bytes")
+                        options.fileBytes = std::stoull(value);
+                    else if (name == "--archive-megabytes")
+                        options.archiveMegabytes = std::stoull(value);
+                    else if (name == "--rounds")
+                        options.rounds = std::max(1, std::stoi(value));
+                    else
+                        return false;
+                    return true;
+                });
     return options;
 }
 
