@@ -25,6 +25,9 @@ using testing::TemporaryFolder;
 using testing::writeFile;
 
 constexpr timeouts::Seconds kShortTimeOut{0.3};
+// The programs below run for a minute or more unless stopped: a stop that
+// waited for them would take that long. Room for a loaded machine, all the same.
+constexpr std::chrono::seconds kPromptEnd{15};
 
 class ProcessRunner : public ::testing::Test {
 protected:
@@ -105,7 +108,7 @@ TEST_F(ProcessRunner, ProgramIgnoringTheTerminateRequestIsKilledAfterTheGracePer
     }
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_GE(elapsed, std::chrono::milliseconds(3300));
-    EXPECT_LT(elapsed, std::chrono::seconds(10));
+    EXPECT_LT(elapsed, kPromptEnd);
     EXPECT_EQ(readFile(m_runner.log()), "started\n");
 }
 
@@ -114,7 +117,7 @@ TEST_F(ProcessRunner, ProgramThatHonoursTheTerminateRequestEndsAtItsTimeOut)
     const auto sleeper = script("sleeper", "echo waiting; exec sleep 60");
     const auto start = std::chrono::steady_clock::now();
     EXPECT_THROW(m_runner.capture({sleeper, {}}, {.timeout = kShortTimeOut}), SetupFailure);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kPromptEnd);
     EXPECT_EQ(readFile(m_runner.log()), "waiting\n") << "a timed-out capture leaves its output in the setup log";
     EXPECT_EQ(logEntries(), 0u);
 }
@@ -161,7 +164,7 @@ TEST_F(ProcessRunner, EveryStopEndsTheProgramsWholeGroupAndRunsTheCleanUpOnce)
         } catch (const std::exception& failure) {
             EXPECT_EQ(failure.what(), c.failure);
         }
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, kPromptEnd);
         EXPECT_EQ(cleanUps, 1);
         std::istringstream written(readFile(pids));
         for (pid_t pid = 0; written >> pid;)
@@ -200,12 +203,15 @@ TEST_F(ProcessRunner, ReportsTheActivityAndItsTimeWhileTheProgramRuns)
                                          {.progress = [&](const Progress& progress) { events.push_back(progress); }});
     const auto slow = script("slow", "sleep 0.7");
 
+    const auto start = std::chrono::steady_clock::now();
     runner.run({slow, {}}, {.activity = "Unpacking"});
+    const timeouts::Seconds run = std::chrono::steady_clock::now() - start;
     ASSERT_GE(events.size(), 2u);
     for (std::size_t i = 0; i < events.size(); ++i) {
         EXPECT_EQ(events[i].activity, "Unpacking");
         EXPECT_FALSE(events[i].bytes);
-        EXPECT_LT(events[i].elapsed, timeouts::Seconds(1));
+        // Counted from the program's start.
+        EXPECT_LE(events[i].elapsed, run);
         if (i > 0) {
             EXPECT_GT(events[i].elapsed, events[i - 1].elapsed);
         }
@@ -292,7 +298,7 @@ TEST_F(ProcessRunner, WatchRunsWhileTheProgramRunsAndAFailureOfItStopsTheProgram
         EXPECT_STREQ(failure.what(), "the caller's own limit");
     }
     EXPECT_EQ(calls, 3);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kPromptEnd);
     EXPECT_EQ(readFile(m_runner.log()), "started\n");
 
     const auto quick = script("quick", "exit 0");

@@ -261,7 +261,7 @@ TEST_F(PrefixConfiguration, AStopFromAnotherThreadEndsTheHangingRunAndTheRuntime
 
     const auto start = std::chrono::steady_clock::now();
     EXPECT_THROW(installer.configurePrefix(m_codec), SetupStopped);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, timeouts::kGracePeriod + std::chrono::seconds(1));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, testing::kStopBound);
     std::istringstream group(readFile(pidFile));
     for (pid_t pid = 0; group >> pid;)
         EXPECT_TRUE(testing::hasEndedWithin(pid, std::chrono::seconds(1)))

@@ -219,7 +219,8 @@ TEST_F(VerifiedDownload, AStalledDownloadIsStoppedAfterTheStallLimitAndLeavesNoP
                   + " seconds. Check your internet connection, then try again.");
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_GE(elapsed, limit);
-    EXPECT_LT(elapsed, limit + std::chrono::seconds(2));
+    // Long before curl's own time budget ends, with room for a loaded machine.
+    EXPECT_LT(elapsed, limit + std::chrono::seconds(10));
     EXPECT_FALSE(fs::exists(partial()));
     EXPECT_FALSE(fs::exists(cached()));
     ASSERT_FALSE(m_progress.empty());
