@@ -60,7 +60,7 @@ void chooseFiles(LauncherModel& model, FakeDesktopServices& services, const std:
 void failToPlay(LauncherModel& model)
 {
     model.play();
-    QTRY_COMPARE(model.error(), std::optional(kIncomplete));
+    QTRY_COMPARE_WITH_TIMEOUT(model.error(), std::optional(kIncomplete), 30'000);
     QCOMPARE(model.playing(), false);
 }
 
@@ -429,7 +429,7 @@ void LauncherModelTest::launchFailureShowsTheEnginesMessage()
     const QString statusBefore = model.status();
 
     model.play();
-    QTRY_COMPARE(model.error(), std::optional<QString>(message));
+    QTRY_COMPARE_WITH_TIMEOUT(model.error(), std::optional<QString>(message), 30'000);
     QCOMPARE(model.playing(), false);
     QCOMPARE(model.status(), statusBefore);
 }
@@ -453,7 +453,7 @@ void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled()
     {
         const ForeignLockHolder otherLauncher(root.path());
         model.play();
-        QTRY_COMPARE(model.error(), std::optional(kLockMessage));
+        QTRY_COMPARE_WITH_TIMEOUT(model.error(), std::optional(kLockMessage), 30'000);
     }
     // The stand-in game runs until released, then exits with the given status.
     HeldWork held;
@@ -489,7 +489,7 @@ void LauncherModelTest::theSnapshotBeforeTheGameIsTakenOffTheGuiThread()
     QCOMPARE(model.playing(), true);
     QCOMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes."));
     // The GUI thread goes on handling events while the snapshot waits to copy the save.
-    QTRY_VERIFY(heldSnapshot.openingWaits());
+    QTRY_VERIFY_WITH_TIMEOUT(heldSnapshot.openingWaits(), 30'000);
     QVERIFY(!heldGame.gameStarted());
     const ChangeLog changes(model);
     model.play();
@@ -516,8 +516,10 @@ void LauncherModelTest::aSnapshotThatFailsIsAQuietNoteAndTheGameStarts()
 
     held.startGame([&] { model.play(); });
     QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
-    QTRY_COMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes. Your saves "
-                                         "could not be backed up before this start: Open Logs for details."));
+    QTRY_COMPARE_WITH_TIMEOUT(model.status(),
+                              QString("Veyra 2 is starting. The first launch can take a few minutes. Your saves "
+                                      "could not be backed up before this start: Open Logs for details."),
+                              30'000);
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(model.playing(), true);
     const std::string gameLog = readFile(root / "Logs/veyra2.log");
@@ -540,7 +542,7 @@ void LauncherModelTest::workHandedBackToAModelThatIsGoneDoesNothing()
     auto model = std::make_unique<LauncherModel>(services, settingsFor(root.path()));
     heldGame.startGame([&] { model->play(); });
     if (snapshotHeld)
-        QTRY_VERIFY(heldSnapshot.openingWaits());
+        QTRY_VERIFY_WITH_TIMEOUT(heldSnapshot.openingWaits(), 30'000);
     // And a setup that fails at once: the record exists, and the launch holds the lock.
     chooseFiles(*model, services, root / "game.zip", root / "MPSetup.exe");
     model->install();

@@ -199,7 +199,7 @@ void LauncherViewTest::textsUseTheDarkScheme()
     Screen screen(root.path());
     // An error as a player meets one: playing before anything is installed.
     screen.model.play();
-    QTRY_VERIFY(screen.shown("errorBox"));
+    QTRY_VERIFY_WITH_TIMEOUT(screen.shown("errorBox"), 30'000);
     // As 8-bit components, the precision of the style sheet.
     const auto colour = [&](const char* name) {
         return QColor::fromRgba(screen.find(name).palette().color(QPalette::WindowText).rgba());
@@ -510,7 +510,7 @@ void LauncherViewTest::lockHeldElsewhereIsShownAsTheError()
     const ForeignLockHolder otherLauncher(root.path());
     Screen screen(root.path());
     screen.click("playButton");
-    QTRY_VERIFY(screen.shown("errorBox"));
+    QTRY_VERIFY_WITH_TIMEOUT(screen.shown("errorBox"), 30'000);
     QCOMPARE(screen.text("errorLabel"), kLockMessage);
     QVERIFY(screen.enabled("playButton"));
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
@@ -724,7 +724,7 @@ void LauncherViewTest::cancelStopsSetupWhereverItRuns()
         QCOMPARE(static_cast<int>(std::floor(*bar.fraction() * 100)),
                  pattern.match(screen.text("progressText")).captured(1).toInt());
     if (work != "download")
-        QTRY_VERIFY(std::filesystem::exists(pidFile));
+        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(pidFile), 30'000);
 
     screen.click("cancelButton");
     QCOMPARE(screen.text("cancelButton"), QString("Stopping…"));

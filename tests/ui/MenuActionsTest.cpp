@@ -194,7 +194,7 @@ void MenuActionsTest::itemsAreEnabledOnlyWhileNothingRuns()
         QVERIFY(model.maintaining());
     }
     if (running == "snapshot")
-        QTRY_VERIFY(held.openingWaits());
+        QTRY_VERIFY_WITH_TIMEOUT(held.openingWaits(), 30'000);
 
     QCOMPARE(application.action("restoreSavesAction")->isEnabled(), restore);
     QCOMPARE(application.action("saveDiagnosticsAction")->isEnabled(), others);
