@@ -95,12 +95,29 @@ std::vector<fs::path> logFiles(const fs::path& logs)
     return files;
 }
 
+[[noreturn]] void throwTaken(const fs::path& archive)
+{
+    throw SetupFailure(archive.string() + " already exists. Choose a new name for the diagnostics archive.");
+}
+
+[[noreturn]] void throwCannotWrite(const fs::path& archive, const std::error_code& reason)
+{
+    throw SetupFailure("The diagnostics archive could not be written to " + archive.string() + ": " +
+                       reason.message() + ". Choose a folder you can write to.");
+}
+
 } // namespace
 
 void Installer::writeDiagnostics(const fs::path& archive) const
 {
     if (fs::exists(fs::symlink_status(archive)))
-        throw SetupFailure(archive.string() + " already exists. Choose a new name for the diagnostics archive.");
+        throwTaken(archive);
+    // Told before the report is made, not after.
+    std::error_code unused;
+    const fs::file_status place = fs::status(fs::absolute(archive).parent_path(), unused);
+    if (!fs::is_directory(place))
+        throwCannotWrite(archive, std::make_error_code(fs::exists(place) ? std::errc::not_a_directory
+                                                                         : std::errc::no_such_file_or_directory));
 
     const HomeFolderMask mask = HomeFolderMask::forPlayer(layout());
     // Outside the root, so that a report can be made while the game runs, and of a root that is gone.
@@ -128,7 +145,14 @@ void Installer::writeDiagnostics(const fs::path& archive) const
 
     const fs::path zip = staging.path() / "diagnostics.zip";
     archiveTool().createZip(zip, folder, members);
-    copyFile(zip, archive);
+    try {
+        copyFile(zip, archive);
+    } catch (const std::system_error& failure) {
+        // Another program may have taken the name meanwhile.
+        if (failure.code() == std::errc::file_exists)
+            throwTaken(archive);
+        throwCannotWrite(archive, failure.code());
+    }
 }
 
 } // namespace launcher

@@ -178,5 +178,31 @@ TEST_F(Diagnostics, AnExistingFileIsRefusedAndLeftAsItWas)
     EXPECT_EQ(readFile(archive), "the player's");
 }
 
+TEST_F(Diagnostics, AnArchiveThatCannotBePlacedIsRefusedBeforeAnyWorkNamingTheCause)
+{
+    writeFile(m_folder / "a file", "the player's");
+    const struct {
+        fs::path archive;
+        const char* reason;
+    } cases[] = {
+        {m_folder / "no such folder/diagnostics.zip", "No such file or directory"},
+        {m_folder / "a file/diagnostics.zip", "Not a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.archive);
+        const fs::path setupLog = m_saves.installer().layout().logs() / "setup.log";
+        const bool logged = fs::exists(setupLog);
+        try {
+            m_saves.installer().writeDiagnostics(c.archive);
+            FAIL() << "an archive was written";
+        } catch (const SetupFailure& failure) {
+            EXPECT_EQ(failure.message(), "The diagnostics archive could not be written to " + c.archive.string() +
+                                             ": " + c.reason + ". Choose a folder you can write to.");
+        }
+        EXPECT_EQ(fs::exists(setupLog), logged) << "the check ran before the refusal";
+    }
+    EXPECT_EQ(readFile(m_folder / "a file"), "the player's");
+}
+
 } // namespace
 } // namespace launcher
