@@ -84,10 +84,14 @@ std::string rootListing(const fs::path& root)
     return listing;
 }
 
+// The files of the launcher's own logs folder; a link in its place leads to
+// somebody else's files, which are not the launcher's to send.
 std::vector<fs::path> logFiles(const fs::path& logs)
 {
     std::vector<fs::path> files;
     std::error_code error;
+    if (!fs::is_directory(fs::symlink_status(logs, error)))
+        return files;
     for (fs::directory_iterator it(logs, error), end; !error && it != end; it.increment(error))
         if (it->symlink_status(error).type() == fs::file_type::regular)
             files.push_back(it->path());

@@ -178,6 +178,21 @@ TEST_F(Diagnostics, AnExistingFileIsRefusedAndLeftAsItWas)
     EXPECT_EQ(readFile(archive), "the player's");
 }
 
+TEST_F(Diagnostics, ALinkInPlaceOfTheLogsFolderIsNotFollowed)
+{
+    const fs::path elsewhere = m_folder / "the player's notes";
+    writeFile(elsewhere / "diary.txt", "private");
+    fs::remove_all(m_root / "Logs");
+    fs::create_directory_symlink(elsewhere, m_root / "Logs");
+
+    const fs::path archive = m_folder / "diagnostics.zip";
+    m_saves.installer().writeDiagnostics(archive);
+    for (const auto& [name, content] : members(archive)) {
+        EXPECT_NE(name, "logs/diary.txt");
+        EXPECT_EQ(content.find("private"), std::string::npos) << name;
+    }
+}
+
 TEST_F(Diagnostics, AnArchiveThatCannotBePlacedIsRefusedBeforeAnyWorkNamingTheCause)
 {
     writeFile(m_folder / "a file", "the player's");
