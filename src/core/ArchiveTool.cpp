@@ -43,13 +43,13 @@ void ArchiveTool::createZip(const std::filesystem::path& archive, const std::fil
 {
     std::vector<std::string> arguments{"--format", "zip", "-cf", archive.string(), "-C", folder.string()};
     arguments.insert(arguments.end(), members.begin(), members.end());
-    run(std::move(arguments));
+    run(std::move(arguments), "Writing the archive");
 }
 
-void ArchiveTool::run(std::vector<std::string> arguments) const
+void ArchiveTool::run(std::vector<std::string> arguments, const char* activity) const
 {
     m_runner.run({m_tool, std::move(arguments)},
-                 {.environment = utf8Environment(), .timeout = timeouts::kArchiveTool, .activity = "Unpacking"});
+                 {.environment = utf8Environment(), .timeout = timeouts::kArchiveTool, .activity = activity});
 }
 
 } // namespace launcher

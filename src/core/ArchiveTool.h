@@ -31,7 +31,8 @@ public:
                    const std::vector<std::string>& members) const;
 
 private:
-    void run(std::vector<std::string> arguments) const;
+    // `activity` is what its progress says while the tool runs.
+    void run(std::vector<std::string> arguments, const char* activity = "Unpacking") const;
 
     const ProcessRunner& m_runner;
     std::filesystem::path m_tool;

@@ -14,7 +14,7 @@ constexpr Progress::Seconds kShowIdleAfter{3};
 } // namespace
 
 ByteMeter::ByteMeter(Clock::time_point start)
-    : m_start(start), m_lastMeasured(start), m_lastChange(start), m_samples{{start, 0}}
+    : m_start(start), m_lastChange(start), m_samples{{start, 0}}
 {
 }
 
@@ -22,7 +22,6 @@ Progress ByteMeter::measure(std::uint64_t bytes, std::optional<std::uint64_t> ex
 {
     if (bytes != m_samples.back().second)
         m_lastChange = now;
-    m_lastMeasured = now;
     m_samples.emplace_back(now, bytes);
     while (m_samples.size() > 2 && now - m_samples[1].first >= kSpeedWindow)
         m_samples.pop_front();

@@ -29,13 +29,12 @@ public:
     Progress measure(std::uint64_t bytes, std::optional<std::uint64_t> expected, Clock::time_point now = Clock::now());
 
     // How long the count had not changed when it was last measured.
-    Progress::Seconds idle() const { return m_lastMeasured - m_lastChange; }
+    Progress::Seconds idle() const { return m_samples.back().first - m_lastChange; }
 
 private:
     Clock::time_point m_start;
-    Clock::time_point m_lastMeasured;
     Clock::time_point m_lastChange;
-    // Recent counts, oldest first, for the speed.
+    // Recent counts, oldest first, for the speed; the newest is the last measurement.
     std::deque<std::pair<Clock::time_point, std::uint64_t>> m_samples;
 };
 

@@ -43,9 +43,11 @@ public:
     std::filesystem::path backups() const { return m_root / "Backups"; }
 
     // The staging folders that setup's steps make directly under the root, each
-    // one of these prefixes and a UUID.
-    static constexpr std::array<std::string_view, 3> kStagingPrefixes{"Runtime-staging-", "Game-staging-",
-                                                                      "DirectX-staging-"};
+    // one of these prefixes and a UUID; an abandoned one is recognised by them.
+    static constexpr std::string_view kRuntimeStaging = "Runtime-staging-";
+    static constexpr std::string_view kGameStaging = "Game-staging-";
+    static constexpr std::string_view kDirectXStaging = "DirectX-staging-";
+    static constexpr std::array<std::string_view, 3> kStagingPrefixes{kRuntimeStaging, kGameStaging, kDirectXStaging};
 
 private:
     std::filesystem::path m_root;

@@ -1,23 +1,17 @@
 #include "core/LogRotation.h"
 
+#include "core/EntryFacts.h"
 #include "core/Posix.h"
 
-#include <cerrno>
-
-#include <sys/stat.h>
+#include <cstdio>
 
 namespace launcher {
 
 void rotateLog(const std::filesystem::path& log)
 {
-    struct stat info {};
-    if (::lstat(log.c_str(), &info) != 0) {
-        if (errno == ENOENT)
-            return;
-        throwFileError("cannot read file attributes", log);
-    }
     // Anything but a regular file is refused by the append that follows.
-    if (!S_ISREG(info.st_mode) || static_cast<std::uintmax_t>(info.st_size) <= kLogRotationSize)
+    const std::optional<EntryFacts> facts = entryFacts(log);
+    if (!facts || facts->kind != EntryFacts::Kind::file || facts->size <= kLogRotationSize)
         return;
     std::filesystem::path older = log;
     older += ".1";

@@ -15,7 +15,7 @@ void Installer::installDirectX() const
     namespace fs = std::filesystem;
     report("Preparing the game's graphics libraries");
     const fs::path installer = game() / "temp/directx.exe";
-    const StagingFolder staging(root(), "DirectX-staging-");
+    const StagingFolder staging(root(), Layout::kDirectXStaging);
     const ArchiveTool tool = archiveTool();
 
     for (const auto& [cabinet, library] : kDirectXComponents) {

@@ -1,14 +1,15 @@
 #include "import/GameFileList.h"
 
 #include "core/AtomicFile.h"
+#include "core/EntryFacts.h"
 #include "core/LowerCase.h"
-#include "import/DirectXComponents.h"
 #include "core/PerUserItems.h"
+#include "core/RegularFile.h"
+#include "core/Utf8Text.h"
+#include "import/DirectXComponents.h"
 #include "import/TreeWalk.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include <nlohmann/json.hpp>
@@ -19,6 +20,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kFormat = 1;
+// Far above the list of any game folder; what is larger is not one.
+constexpr std::uintmax_t kListLimit = std::uintmax_t{64} << 20;
 
 bool isDirectXLibrary(const fs::path& item)
 {
@@ -34,18 +37,6 @@ bool isListed(const fs::path& relative)
     return !isPerUserItem(top.string()) && !(relative == top && isDirectXLibrary(top));
 }
 
-// JSON holds UTF-8 text only; a name in another encoding, which only some file
-// systems allow, stays out of the list rather than failing the import.
-bool isText(const std::string& name)
-{
-    try {
-        (void)nlohmann::json(name).dump();
-        return true;
-    } catch (const nlohmann::json::type_error&) {
-        return false;
-    }
-}
-
 } // namespace
 
 void writeGameFileList(const fs::path& game, const fs::path& list)
@@ -53,9 +44,11 @@ void writeGameFileList(const fs::path& game, const fs::path& list)
     nlohmann::json files = nlohmann::json::object();
     walkTree(game, {}, [&](const fs::directory_entry& entry) {
         const fs::path relative = entry.path().lexically_relative(game);
-        if (entry.symlink_status().type() == fs::file_type::regular && isListed(relative)
-            && isText(relative.generic_string()))
-            files[relative.generic_string()] = entry.file_size();
+        // JSON holds UTF-8 text only; a name in another encoding, which only some
+        // file systems allow, stays out of the list rather than failing the import.
+        const std::string name = relative.generic_string();
+        if (entry.symlink_status().type() == fs::file_type::regular && isListed(relative) && isValidUtf8(name))
+            files[name] = entry.file_size();
         return true;
     });
     writeFileAtomically(list, nlohmann::json{{"format", kFormat}, {"files", files}}.dump());
@@ -66,18 +59,27 @@ std::optional<std::vector<std::string>> changedGameFiles(const fs::path& game, c
     std::error_code error;
     if (!fs::exists(fs::symlink_status(list, error)))
         return std::vector<std::string>{};
-    std::ifstream stream(list, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    std::string text;
+    try {
+        text = readRegular(list, {.followLinks = false, .maxSize = kListLimit});
+    } catch (const fs::filesystem_error&) {
+        return std::nullopt;
+    }
     const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
-    if (!stream || !json.is_object() || !json.contains("format") || json["format"] != kFormat
+    if (!json.is_object() || !json.contains("format") || json["format"] != kFormat
         || !json.contains("files") || !json["files"].is_object())
         return std::nullopt;
 
     std::vector<std::string> changed;
     for (const auto& [name, size] : json["files"].items()) {
-        const fs::path file = game / fs::path(name);
-        const bool same = size.is_number_unsigned() && fs::is_regular_file(fs::symlink_status(file, error))
-            && fs::file_size(file, error) == size.get<std::uintmax_t>() && !error;
+        std::optional<EntryFacts> facts;
+        try {
+            facts = entryFacts(game / fs::path(name));
+        } catch (const fs::filesystem_error&) {
+            // What cannot be examined counts as changed.
+        }
+        const bool same = size.is_number_unsigned() && facts && facts->kind == EntryFacts::Kind::file
+            && facts->size == size.get<std::uintmax_t>();
         if (!same)
             changed.push_back(name);
     }

@@ -109,7 +109,7 @@ void replaceGame(const fs::path& newGame, const fs::path& game, const fs::path& 
 
 void Installer::importGame(const fs::path& selected) const
 {
-    const StagingFolder staging(root(), "Game-staging-");
+    const StagingFolder staging(root(), Layout::kGameStaging);
     report("Importing your Veyra 2 files");
 
     // A chosen folder may arrive with a trailing separator, which leaves no file name.

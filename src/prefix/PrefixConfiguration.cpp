@@ -75,7 +75,7 @@ void Installer::configurePrefix(const fs::path& codec) const
     wine.updatePrefix();
     pruneDrives(prefix() / "dosdevices");
     makeDirectory(layout().gameLink().parent_path());
-    placeLink(layout().gameLink(), fs::absolute(game()));
+    placeLink(layout().gameLink(), game());
     for (const auto& setting : kRegistrySettings)
         wine.addRegistryValue(setting.key, setting.name, setting.data);
 

@@ -39,7 +39,7 @@ void Installer::installRuntime(const std::optional<fs::path>& cache) const
     const fs::path libraries =
         obtain(constants().libraries, cache, {.before = constants().engine.expectedSize, .total = total});
 
-    const StagingFolder staging(root(), "Runtime-staging-");
+    const StagingFolder staging(root(), Layout::kRuntimeStaging);
     report("Unpacking the verified runtime");
     const ArchiveTool tool = archiveTool();
     tool.extract(engine, staging.path());

@@ -43,6 +43,8 @@ protected:
     size_t logEntries() const
     {
         size_t count = 0;
+        if (!std::filesystem::exists(m_root / "Logs"))
+            return count;
         for (const auto& entry : std::filesystem::directory_iterator(m_root / "Logs"))
             count += entry.path().filename() != "setup.log";
         return count;
