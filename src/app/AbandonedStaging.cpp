@@ -5,8 +5,6 @@
 #include "core/StagingFolder.h"
 
 #include <algorithm>
-#include <string>
-#include <system_error>
 
 namespace launcher {
 
@@ -19,13 +17,7 @@ bool isSetupStagingName(std::string_view name)
 void removeAbandonedStagingFolders(const std::filesystem::path& root,
                                    const std::vector<std::filesystem::path>& selections)
 {
-    // Listed first: removing while reading a folder may skip entries.
-    std::vector<std::filesystem::path> abandoned;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(root, error), end; !error && it != end; it.increment(error))
-        if (isSetupStagingName(it->path().filename().string()))
-            abandoned.push_back(it->path());
-    for (const auto& folder : abandoned)
+    for (const auto& folder : stagingFoldersIn(root, Layout::kStagingPrefixes))
         if (std::ranges::none_of(selections, [&](const auto& selection) { return liesWithin(selection, folder); }))
             removeTreeQuietly(folder);
 }

@@ -9,7 +9,6 @@
 #include "core/StagingFolder.h"
 
 #include <algorithm>
-#include <sstream>
 #include <system_error>
 #include <utility>
 #include <vector>

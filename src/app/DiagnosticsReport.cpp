@@ -4,11 +4,13 @@
 #include "app/ReadableSize.h"
 #include "core/Platform.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <exception>
 #include <functional>
 #include <sstream>
+#include <vector>
 
 namespace launcher {
 namespace {
@@ -70,8 +72,10 @@ std::string diagnosticsReport(const Installer& installer)
            << "Root folder: " << installer.root().string() << '\n'
            << "Free space: " << orFailure([&] { return freeSpace(installer); }) << "\n\n";
 
-    report << "Installation: " << (installer.isInstalled() ? "complete" : "incomplete") << '\n';
-    for (const InstallationCheck& check : installer.installationChecks())
+    const std::vector<InstallationCheck> checks = installer.installationChecks();
+    report << "Installation: " << (std::ranges::all_of(checks, &InstallationCheck::passed) ? "complete" : "incomplete")
+           << '\n';
+    for (const InstallationCheck& check : checks)
         report << "  " << check.what << ": " << (check.passed ? "ok" : "failed") << '\n';
 
     report << "\nVerify report:\n";

@@ -17,21 +17,6 @@ bool isSeparator(char c)
     return c == '/' || c == '\\';
 }
 
-char lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::size_t at, std::string_view lowerWord)
-{
-    if (text.size() - at < lowerWord.size())
-        return false;
-    for (std::size_t i = 0; i < lowerWord.size(); ++i)
-        if (lower(text[at + i]) != lowerWord[i])
-            return false;
-    return true;
-}
-
 std::vector<std::string> lowerComponents(const fs::path& path)
 {
     std::vector<std::string> components;
@@ -99,20 +84,20 @@ HomeFolderMask HomeFolderMask::forPlayer(const Layout& layout)
     return HomeFolderMask(homes, names);
 }
 
-std::size_t HomeFolderMask::matchAt(std::string_view text, std::size_t at, const Form& form) const
+std::size_t HomeFolderMask::matchAt(std::string_view folded, std::size_t at, const Form& form) const
 {
     std::size_t i = at;
-    if (!startsWithIgnoringCase(text, i, form.lead))
+    if (!folded.substr(i).starts_with(form.lead))
         return 0;
     i += form.lead.size();
     for (std::size_t k = 0; k < form.components.size(); ++k) {
         if (k > 0 || form.separatorFirst) {
-            if (i >= text.size() || !isSeparator(text[i]))
+            if (i >= folded.size() || !isSeparator(folded[i]))
                 return 0;
-            while (i < text.size() && isSeparator(text[i]))
+            while (i < folded.size() && isSeparator(folded[i]))
                 ++i;
         }
-        if (!startsWithIgnoringCase(text, i, form.components[k]))
+        if (!folded.substr(i).starts_with(form.components[k]))
             return 0;
         i += form.components[k].size();
     }
@@ -121,12 +106,14 @@ std::size_t HomeFolderMask::matchAt(std::string_view text, std::size_t at, const
 
 std::string HomeFolderMask::apply(std::string_view text) const
 {
+    // Matched without case; what is kept comes from the text as it was.
+    const std::string folded = lowerCase(std::string(text));
     std::string masked;
     masked.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
         std::size_t matched = 0;
         for (const Form& form : m_forms) {
-            if ((matched = matchAt(text, at, form)) > 0) {
+            if ((matched = matchAt(folded, at, form)) > 0) {
                 masked += form.replacement;
                 break;
             }

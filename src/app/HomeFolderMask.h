@@ -43,7 +43,8 @@ private:
         std::string replacement;
     };
 
-    std::size_t matchAt(std::string_view text, std::size_t at, const Form& form) const;
+    // How many characters of `folded`, lower-cased text, the form matches from `at`; 0 for none.
+    std::size_t matchAt(std::string_view folded, std::size_t at, const Form& form) const;
 
     std::vector<Form> m_forms;
 };

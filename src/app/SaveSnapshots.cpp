@@ -10,6 +10,7 @@
 #include "core/Uuid.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <system_error>
 
@@ -144,10 +145,8 @@ std::optional<std::string> SaveSnapshots::take(const std::optional<std::string>&
 
     fs::create_directories(m_layout.backups());
     // The install lock is held, so a staging folder found now belongs to a killed run.
-    std::error_code error;
-    for (fs::directory_iterator it(m_layout.backups(), error), end; !error && it != end; it.increment(error))
-        if (isStagingName(it->path().filename().string(), kStagingPrefix))
-            removeTreeQuietly(it->path());
+    for (const fs::path& leftover : stagingFoldersIn(m_layout.backups(), std::array{kStagingPrefix}))
+        removeTreeQuietly(leftover);
 
     const std::vector<NamedSnapshot> existing = snapshotsIn(m_layout.backups());
     const std::optional<fs::path> newest = existing.empty() ? std::nullopt : std::optional(existing.front().folder);

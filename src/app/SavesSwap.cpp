@@ -4,8 +4,7 @@
 #include "core/Posix.h"
 #include "core/StagingFolder.h"
 
-#include <system_error>
-#include <vector>
+#include <array>
 
 namespace launcher {
 
@@ -27,12 +26,7 @@ void swapByRenames(const fs::path& replacement, const fs::path& live, const fs::
 
 void recoverInterruptedRestore(const Layout& layout)
 {
-    std::vector<fs::path> leftovers;
-    std::error_code error;
-    for (fs::directory_iterator it(restoreStagingParent(layout), error), end; !error && it != end; it.increment(error))
-        if (isStagingName(it->path().filename().string(), kRestoreStagingPrefix))
-            leftovers.push_back(it->path());
-    for (const fs::path& staging : leftovers) {
+    for (const fs::path& staging : stagingFoldersIn(restoreStagingParent(layout), std::array{kRestoreStagingPrefix})) {
         const bool swapBegun = existsQuietly(staging / kPreviousUsers);
         if (swapBegun && !fs::exists(fs::symlink_status(layout.users()))) {
             const fs::path back = existsQuietly(staging / kRestoredUsers) ? staging / kRestoredUsers

@@ -13,7 +13,7 @@ namespace launcher {
 void Installer::install(const std::filesystem::path& gameSource, const std::filesystem::path& audio,
                         const std::optional<std::filesystem::path>& cache) const
 {
-    refuseForeignRoot(root());
+    refuseForeignRoot(layout());
     makeDirectory(root());
     const InstallLock lock(layout().lockFile());
 

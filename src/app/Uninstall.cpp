@@ -3,14 +3,11 @@
 #include "app/AbandonedStaging.h"
 #include "app/SaveSnapshots.h"
 #include "core/InstallLock.h"
-#include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 
 #include <algorithm>
-#include <array>
 #include <map>
-#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -22,9 +19,19 @@ namespace fs = std::filesystem;
 // The launcher's own entries of the root, in the order an uninstall removes
 // them: the record first, so that an uninstall cut short reads as no
 // installation and can simply run again.
-constexpr std::array<std::string_view, 7> kOwnEntries{
-    "installed.json", "Install", "Runtime", "Downloads", "Audio-import", "Logs", "Backups",
-};
+std::vector<std::string> ownEntries(const Layout& layout)
+{
+    std::vector<std::string> names;
+    for (const fs::path& entry : {layout.record(), layout.install(), layout.runtime(), layout.downloads(),
+                                  layout.audioImport(), layout.logs(), layout.backups()})
+        names.push_back(entry.filename().string());
+    return names;
+}
+
+std::string backupsName(const Layout& layout)
+{
+    return layout.backups().filename().string();
+}
 
 bool present(const fs::path& entry)
 {
@@ -35,11 +42,11 @@ bool present(const fs::path& entry)
 UninstallPlan planFor(const Layout& layout, bool keepSaves)
 {
     UninstallPlan plan;
-    for (const std::string_view own : kOwnEntries) {
-        const std::string name(own);
+    const std::vector<std::string> own = ownEntries(layout);
+    for (const std::string& name : own) {
         if (!present(layout.root() / name))
             continue;
-        if (name == "Backups" && keepSaves)
+        if (name == backupsName(layout) && keepSaves)
             plan.kept.push_back({name, "your saves"});
         else
             plan.removed.push_back(name);
@@ -50,7 +57,7 @@ UninstallPlan planFor(const Layout& layout, bool keepSaves)
         others.push_back(it->path().filename().string());
     std::ranges::sort(others);
     for (const std::string& name : others) {
-        if (std::ranges::find(kOwnEntries, name) != kOwnEntries.end())
+        if (std::ranges::find(own, name) != own.end())
             continue;
         if (isSetupStagingName(name))
             plan.removed.push_back(name);
@@ -95,9 +102,9 @@ private:
 UninstallPlan Installer::planUninstall(bool keepSaves) const
 {
     UninstallPlan plan = planFor(layout(), keepSaves);
-    // The last snapshot that keeping the saves makes lands in "Backups".
+    // The last snapshot that keeping the saves makes lands in the backups folder.
     if (keepSaves && present(layout().users()) && !present(layout().backups()))
-        plan.kept.insert(plan.kept.begin(), {"Backups", "your saves"});
+        plan.kept.insert(plan.kept.begin(), {backupsName(layout()), "your saves"});
     return plan;
 }
 

@@ -3,6 +3,7 @@
 #include "core/Posix.h"
 #include "core/Uuid.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,19 @@ StagingFolder::~StagingFolder()
 bool isStagingName(std::string_view name, std::string_view prefix)
 {
     return name.starts_with(prefix) && isUuid(name.substr(prefix.size()));
+}
+
+std::vector<std::filesystem::path> stagingFoldersIn(const std::filesystem::path& folder,
+                                                    std::span<const std::string_view> prefixes)
+{
+    std::vector<std::filesystem::path> found;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (std::ranges::any_of(prefixes, [&](std::string_view prefix) { return isStagingName(name, prefix); }))
+            found.push_back(it->path());
+    }
+    return found;
 }
 
 namespace {

@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 namespace launcher {
 
@@ -31,6 +33,12 @@ private:
 // Whether a folder name is exactly the prefix followed by a UUID, the form of the
 // staging folders made here: only those may be removed as leftovers.
 bool isStagingName(std::string_view name, std::string_view prefix);
+
+// The entries of `folder` named as staging folders of one of the prefixes, all
+// listed before the caller removes any: removing while reading a folder may
+// skip entries. An unreadable folder lists what was read.
+std::vector<std::filesystem::path> stagingFoldersIn(const std::filesystem::path& folder,
+                                                    std::span<const std::string_view> prefixes);
 
 // A file (anything but a folder) that a tree removal has unlinked.
 struct RemovedFile {
