@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -36,14 +35,6 @@ constexpr const char* kLockHeld = "Another launcher is installing or playing Vey
 constexpr const char* kStopped = "Setup was stopped before it finished. Run it again to continue.\n";
 // The status line of the step whose wine runs the signal tests stop.
 constexpr std::size_t kPrefixStep = 6;
-
-std::string joinedLines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const auto& line : lines)
-        text += line + "\n";
-    return text;
-}
 
 class EndToEnd : public ::testing::Test {
 protected:
@@ -112,7 +103,7 @@ TEST_F(EndToEnd, SetupFromAPrefetchedFolderReportsEveryStepAndRecordsTheInstalla
     const auto result = install();
     const auto after = std::chrono::system_clock::now();
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, joinedLines(kStatusLines));
+    EXPECT_EQ(result.out, testing::printedLines(kStatusLines));
     EXPECT_EQ(result.err, "");
 
     const auto record = InstallationRecord::decode(readFile(m_home / "installed.json"));
@@ -143,7 +134,7 @@ TEST_F(EndToEnd, SetupDownloadsTheRuntimeAndTakesRelativePathsFromTheCurrentFold
         {"--cli", "--install", "--game", "game/installer.zip", "--audio", "audio/MPSetup.exe", "--home", m_home.string()},
         environment);
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, joinedLines(kStatusLines));
+    EXPECT_EQ(result.out, testing::printedLines(kStatusLines));
     EXPECT_TRUE(fs::exists(m_home / "Downloads/WS12WineCX24.0.7_7.tar.xz"));
     EXPECT_TRUE(fs::exists(m_home / "Downloads/wine-stable-11.0_1-osx64.tar.xz"));
     EXPECT_NE(server.output().find("WS12WineCX24.0.7_7.tar.xz"), std::string::npos);
@@ -233,7 +224,7 @@ TEST_F(EndToEnd, SetupKilledAfterAnyStepCompletesOnTheNextRun)
         }
         const auto retry = install();
         ASSERT_EQ(retry.status, 0) << retry.err;
-        EXPECT_EQ(retry.out, joinedLines(kStatusLines));
+        EXPECT_EQ(retry.out, testing::printedLines(kStatusLines));
         expectCompleteInstallation();
     }
 }
@@ -242,7 +233,7 @@ TEST_F(EndToEnd, AFailedPrefixStepLeavesNoRecordAndTheNextRunCompletes)
 {
     const auto failed = install({{"STANDIN_FAIL", "reg add HKCU\\Software\\Wine\\Direct3D /v renderer"}});
     EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.out, joinedLines({kStatusLines.begin(), kStatusLines.begin() + 6}));
+    EXPECT_EQ(failed.out, testing::printedLines({kStatusLines.begin(), kStatusLines.begin() + 6}));
     EXPECT_EQ(failed.err, "wine failed (1). Open the setup log for details. If antivirus quarantined a file, review its "
                           "report before retrying.\n");
     EXPECT_FALSE(fs::exists(m_home / "installed.json"));
@@ -267,7 +258,7 @@ TEST_F(EndToEnd, ProgressIsDrawnOnATerminalOnlyAndStandardOutputHoldsTheStatusLi
         arguments.resize(arguments.size() - 2); // no pre-fetched folder: download
         const auto result = testing::RunningProgram(testing::fixtureProgram(), arguments, environment).wait();
         ASSERT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(result.out, joinedLines(kStatusLines));
+        EXPECT_EQ(result.out, testing::printedLines(kStatusLines));
         if (terminal) {
             // Redrawn in place and erased before the next status line.
             EXPECT_NE(result.err.find("\r  "), std::string::npos) << result.err;
@@ -332,8 +323,7 @@ TEST_F(EndToEnd, ASignalDuringAHangingStepStopsSetupCleanlyAndEndsTheLauncherByI
         EXPECT_EQ(result.out, "") << "a status line after the stopped step";
         EXPECT_EQ(result.err, kStopped);
 
-        std::istringstream group(readFile(pids));
-        for (pid_t pid = 0; group >> pid;)
+        for (const pid_t pid : testing::pidsIn(pids))
             EXPECT_TRUE(testing::hasEndedWithin(pid, std::chrono::seconds(1)))
                 << "a program of the stopped group is left: " << pid;
         const auto calls = testing::readStandInRecord(m_folder / "calls.jsonl");
@@ -410,7 +400,7 @@ TEST_F(EndToEnd, AnUninstallThatKeepsTheSavesLeavesARootThatANewSetupFillsAgain)
 
     const auto again = install();
     ASSERT_EQ(again.status, 0) << again.err;
-    EXPECT_EQ(again.out, joinedLines(kStatusLines));
+    EXPECT_EQ(again.out, testing::printedLines(kStatusLines));
     expectCompleteInstallation();
     const auto saves =
         testing::runProgram(testing::fixtureProgram(), {"--cli", "--saves", "--home", m_home.string()}, options());

@@ -7,8 +7,7 @@
 #include "app/CommandLine.h"
 #include "core/InstallationRecord.h"
 #include "core/Installer.h"
-#include "core/InstallLock.h"
-#include "core/SetupFailure.h"
+#include "support/LockProbe.h"
 #include "support/RunningProgram.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/SetupStatusLines.h"
@@ -91,17 +90,12 @@ void loseDecoderAndItsVerifiedCopy(const fs::path& home)
 void waitUntilTheLockIsFree(const fs::path& lockFile)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    for (;;) {
-        try {
-            const InstallLock probe(lockFile);
+    while (!testing::lockIsFree(lockFile.parent_path())) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ADD_FAILURE() << "the killed repair's lock stayed held";
             return;
-        } catch (const SetupFailure&) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ADD_FAILURE() << "the killed repair's lock stayed held";
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 
@@ -273,7 +267,7 @@ TEST_F(Repair, EachDamageIsFoundAndRepairedWhileTheSavesStayByteForByte)
         const auto started = std::chrono::system_clock::now();
         const Outcome repaired = cli(arguments);
         EXPECT_EQ(repaired.status, 0) << repaired.err;
-        EXPECT_EQ(repaired.out, testing::statusLines(damage.lines));
+        EXPECT_EQ(repaired.out, testing::printedLines(damage.lines));
         EXPECT_EQ(repaired.err, "");
 
         const Outcome after = cli({"--verify"});

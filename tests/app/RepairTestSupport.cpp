@@ -66,12 +66,4 @@ std::map<std::string, std::string> treeSnapshot(const fs::path& folder)
     return snapshot;
 }
 
-std::string statusLines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const auto& line : lines)
-        text += line + "\n";
-    return text;
-}
-
 } // namespace launcher::testing

@@ -36,7 +36,4 @@ std::filesystem::path savesFolder(const std::filesystem::path& home);
 // was removed, added or written again.
 std::map<std::string, std::string> treeSnapshot(const std::filesystem::path& folder);
 
-// The status lines a repair prints, each followed by a line feed.
-std::string statusLines(const std::vector<std::string>& lines);
-
 } // namespace launcher::testing

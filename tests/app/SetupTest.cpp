@@ -4,6 +4,7 @@
 #include "core/InstallLock.h"
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
+#include "support/EntryNames.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/SetupStatusLines.h"
 #include "support/StopFromAnotherThread.h"
@@ -44,13 +45,7 @@ protected:
     // A root that an earlier setup made: it holds the lock file.
     void useEarlierRoot() const { writeFile(m_root / "launcher.lock", ""); }
 
-    std::set<std::string> rootEntries() const
-    {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_root))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
+    std::set<std::string> rootEntries() const { return testing::entryNames(m_root); }
 
     // A machine on which preflight fails, and nothing can be downloaded.
     static Host noSpaceHost()

@@ -168,8 +168,7 @@ TEST_F(ProcessRunner, EveryStopEndsTheProgramsWholeGroupAndRunsTheCleanUpOnce)
         }
         EXPECT_LT(std::chrono::steady_clock::now() - start, kPromptEnd);
         EXPECT_EQ(cleanUps, 1);
-        std::istringstream written(readFile(pids));
-        for (pid_t pid = 0; written >> pid;)
+        for (const pid_t pid : testing::pidsIn(pids))
             EXPECT_TRUE(testing::hasEndedWithin(pid, std::chrono::seconds(1))) << pid;
     }
 

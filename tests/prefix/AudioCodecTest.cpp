@@ -4,7 +4,7 @@
 #include "support/OwnerOnlyWrites.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
-#include "EntryNames.h"
+#include "support/EntryNames.h"
 
 #include <set>
 

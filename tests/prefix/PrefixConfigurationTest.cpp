@@ -7,13 +7,12 @@
 #include "support/StopFromAnotherThread.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
-#include "EntryNames.h"
+#include "support/EntryNames.h"
 
 #include <chrono>
 #include <map>
 #include <optional>
 #include <set>
-#include <sstream>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -262,8 +261,7 @@ TEST_F(PrefixConfiguration, AStopFromAnotherThreadEndsTheHangingRunAndTheRuntime
     const auto start = std::chrono::steady_clock::now();
     EXPECT_THROW(installer.configurePrefix(m_codec), SetupStopped);
     EXPECT_LT(std::chrono::steady_clock::now() - start, testing::kStopBound);
-    std::istringstream group(readFile(pidFile));
-    for (pid_t pid = 0; group >> pid;)
+    for (const pid_t pid : testing::pidsIn(pidFile))
         EXPECT_TRUE(testing::hasEndedWithin(pid, std::chrono::seconds(1)))
             << "the hanging run and the helper in its group are gone";
 

@@ -1,5 +1,6 @@
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
+#include "support/EntryNames.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/StandInRecord.h"
 #include "support/TemporaryFolder.h"
@@ -31,14 +32,6 @@ std::string runnerFailure(const fs::path& program, int status)
 {
     return program.filename().string() + " failed (" + std::to_string(status)
          + "). Open the setup log for details. If antivirus quarantined a file, review its report before retrying.";
-}
-
-std::set<std::string> entries(const fs::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 // A root with an earlier runtime, and a pre-fetched folder holding copies of
@@ -94,7 +87,7 @@ protected:
 
     bool oldRuntimeUntouched() const
     {
-        return entries(root() / "Runtime") == std::set<std::string>{"extra.txt", "wswine.bundle"}
+        return testing::entryNames(root() / "Runtime") == std::set<std::string>{"extra.txt", "wswine.bundle"}
             && readFile(root() / "Runtime/wswine.bundle/bin/wine") == "old engine";
     }
 
@@ -112,10 +105,10 @@ TEST_F(RuntimeInstallation, ReplacesTheRuntimeWithTheEngineAndTheLibrariesAlone)
 
     EXPECT_EQ(m_reported, (std::vector<std::string>{"Downloading and verifying the compatibility runtime · about 341 MB",
                                                     "Unpacking the verified runtime"}));
-    EXPECT_EQ(entries(root() / "Runtime"), (std::set<std::string>{"lib", "wswine.bundle"}));
-    EXPECT_EQ(entries(root() / "Runtime/lib"), (std::set<std::string>{"libfreetype.6.dylib", "libinotify.0.dylib"}));
+    EXPECT_EQ(testing::entryNames(root() / "Runtime"), (std::set<std::string>{"lib", "wswine.bundle"}));
+    EXPECT_EQ(testing::entryNames(root() / "Runtime/lib"), (std::set<std::string>{"libfreetype.6.dylib", "libinotify.0.dylib"}));
     EXPECT_EQ(readFile(root() / "Runtime/lib/libinotify.0.dylib"), "dylib libinotify.0.dylib");
-    EXPECT_EQ(entries(root() / "Runtime/wswine.bundle/bin"), (std::set<std::string>{"wine", "wineserver"}));
+    EXPECT_EQ(testing::entryNames(root() / "Runtime/wswine.bundle/bin"), (std::set<std::string>{"wine", "wineserver"}));
     EXPECT_EQ(::access((root() / "Runtime/wswine.bundle/bin/wine").c_str(), X_OK), 0);
     EXPECT_TRUE(fs::exists(root() / "Downloads" / m_constants.engine.name));
     EXPECT_TRUE(fs::exists(root() / "Downloads" / m_constants.libraries.name));
@@ -150,7 +143,7 @@ TEST_F(RuntimeInstallation, KeepsLinkedLibrariesAsLinksAndSkipsFolders)
     ASSERT_EQ(install(), "installed");
 
     const fs::path lib = root() / "Runtime/lib";
-    EXPECT_EQ(entries(lib), (std::set<std::string>{"libfreetype.6.dylib", "libinotify.0.dylib", "libinotify.dylib"}));
+    EXPECT_EQ(testing::entryNames(lib), (std::set<std::string>{"libfreetype.6.dylib", "libinotify.0.dylib", "libinotify.dylib"}));
     ASSERT_TRUE(fs::is_symlink(lib / "libinotify.dylib"));
     EXPECT_EQ(fs::read_symlink(lib / "libinotify.dylib"), "libinotify.0.dylib");
 }
@@ -198,7 +191,7 @@ TEST_F(RuntimeInstallation, FailedSmokeTestLeavesTheNewRuntimeInPlace)
     const ScopedEnvironmentVariable fail("STANDIN_FAIL", "--version");
 
     EXPECT_EQ(install(), runnerFailure("wine", 1));
-    EXPECT_EQ(entries(root() / "Runtime"), (std::set<std::string>{"lib", "wswine.bundle"}));
+    EXPECT_EQ(testing::entryNames(root() / "Runtime"), (std::set<std::string>{"lib", "wswine.bundle"}));
     EXPECT_FALSE(stagingLeft());
 }
 

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <thread>
 #include <sstream>
@@ -89,6 +90,15 @@ bool isRunning(pid_t pid)
     if (!stat.empty())
         return parseStat(stat, info) && !info.exited();
     return ::kill(pid, 0) == 0;
+}
+
+std::vector<pid_t> pidsIn(const std::filesystem::path& file)
+{
+    std::ifstream stream(file);
+    std::vector<pid_t> pids;
+    for (pid_t pid = 0; stream >> pid;)
+        pids.push_back(pid);
+    return pids;
 }
 
 bool hasEndedWithin(pid_t pid, std::chrono::milliseconds limit)

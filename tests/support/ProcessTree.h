@@ -4,6 +4,7 @@
 // on a system without it the lists are empty and nothing is adopted.
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ std::vector<ProcessInfo> descendantsOf(pid_t ancestor);
 
 // Whether the process exists and has not exited.
 bool isRunning(pid_t pid);
+
+// The process numbers a program under test wrote into `file`, separated by white space.
+std::vector<pid_t> pidsIn(const std::filesystem::path& file);
 
 // Whether the process has exited, or does so within `limit`: a process that was
 // just killed takes a moment to finish exiting.

@@ -21,4 +21,13 @@ inline const std::vector<std::string>& setupStatusLines()
     return lines;
 }
 
+// The lines as a program prints them, each ended by a line feed.
+inline std::string printedLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\n";
+    return text;
+}
+
 } // namespace launcher::testing

@@ -4,6 +4,7 @@
 #include "HeldWork.h"
 #include "UiTestSupport.h"
 #include "support/InstallationByHand.h"
+#include "support/LockProbe.h"
 #include "support/SetupStatusLines.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"

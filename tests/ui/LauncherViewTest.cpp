@@ -4,6 +4,7 @@
 #include "HeldWork.h"
 #include "UiTestSupport.h"
 #include "support/InstallationByHand.h"
+#include "support/LockProbe.h"
 #include "support/ProcessTree.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
@@ -743,8 +744,8 @@ void LauncherViewTest::cancelStopsSetupWhereverItRuns()
 
     // Nothing it started runs on, and nothing of the stopped run is left in the way.
     if (work != "download")
-        for (const QString& pid : QString::fromStdString(readFile(pidFile)).split('\n', Qt::SkipEmptyParts))
-            QVERIFY2(hasEndedWithin(pid.toInt(), std::chrono::seconds(1)), qPrintable(pid));
+        for (const pid_t pid : pidsIn(pidFile))
+            QVERIFY2(hasEndedWithin(pid, std::chrono::seconds(1)), qPrintable(QString::number(pid)));
     for (const ProcessInfo& process : descendantsOf(getpid()))
         QVERIFY2(process.exited(), process.commandLine.c_str());
     QVERIFY(lockIsFree(root.path()));

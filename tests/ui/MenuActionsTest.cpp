@@ -3,6 +3,7 @@
 
 #include "HeldWork.h"
 #include "LaunchedApplication.h"
+#include "support/EntryNames.h"
 #include "support/InstallationByHand.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
@@ -50,14 +51,6 @@ std::vector<std::string> snapshotNames(const fs::path& root)
     std::vector<std::string> names;
     for (const SaveSnapshot& snapshot : Installer(root, {}, testHost()).saveSnapshots())
         names.push_back(snapshot.name);
-    return names;
-}
-
-std::set<std::string> entriesOf(const fs::path& folder)
-{
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
     return names;
 }
 
@@ -335,7 +328,7 @@ void MenuActionsTest::uninstallRemovesWhatItSaidAndStartsAfresh()
     std::set<std::string> left{"launcher.lock", "notes.txt"};
     if (keepSaves)
         left.insert("Backups");
-    QCOMPARE(entriesOf(root.path()), left);
+    QCOMPARE(testing::entryNames(root.path()), left);
     QCOMPARE(readFile(root / "notes.txt"), std::string("mine"));
     if (keepSaves) {
         // The saves as last played, in a snapshot of their own beside the launch's.

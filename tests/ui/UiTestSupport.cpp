@@ -1,7 +1,5 @@
 #include "UiTestSupport.h"
 
-#include "core/InstallLock.h"
-#include "core/SetupFailure.h"
 #include "support/InstallationByHand.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -61,16 +59,6 @@ void damageInstallation(const std::filesystem::path& root, bool gameFile, bool d
         std::filesystem::remove(installer.game() / "maps/mainmenu.map");
     if (decoderCopy)
         std::filesystem::remove(installer.layout().verifiedDecoder());
-}
-
-bool lockIsFree(const std::filesystem::path& root)
-{
-    try {
-        const InstallLock lock(root / "launcher.lock");
-        return true;
-    } catch (const SetupFailure&) {
-        return false;
-    }
 }
 
 ForeignLockHolder::ForeignLockHolder(const std::filesystem::path& root)

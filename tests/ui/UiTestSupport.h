@@ -44,9 +44,6 @@ void setUpInstallation(const std::filesystem::path& root);
 // `decoderCopy` that verified copy too, so that repair needs the audio file.
 void damageInstallation(const std::filesystem::path& root, bool gameFile = false, bool decoderCopy = false);
 
-// Whether the root's install lock can be taken now.
-bool lockIsFree(const std::filesystem::path& root);
-
 // A separate process holding the install lock of a root until it is destroyed.
 class ForeignLockHolder final {
 public:
