@@ -35,11 +35,6 @@ using bench::median;
 
 constexpr double kGoal = 0.01;
 
-double seconds(Clock::duration duration)
-{
-    return std::chrono::duration<double>(duration).count();
-}
-
 struct Download {
     double seconds = 0;
     // Time spent inside the watch, and how often it looked.
@@ -79,13 +74,13 @@ try {
             run.watch = [&] {
                 const auto start = Clock::now();
                 watch.look();
-                result.watchSeconds += seconds(Clock::now() - start);
+                result.watchSeconds += bench::secondsSince(start);
                 ++result.looks;
             };
         }
         const auto start = Clock::now();
         installer.run(curl, run);
-        result.seconds = seconds(Clock::now() - start);
+        result.seconds = bench::secondsSince(start);
         if (fs::file_size(partial) != options.bytes)
             throw std::runtime_error("the download is incomplete");
         return result;

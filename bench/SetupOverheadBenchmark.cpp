@@ -41,9 +41,7 @@ fs::path engineWithShim(const fs::path& folder, const fs::path& archive)
     const fs::path tree = folder / "engine";
     fs::create_directories(tree);
     runDirectly({"/usr/bin/bsdtar", "-xf", testing::fixture("runtime/prefetched/" + archive.filename().string()), "-C", tree});
-    const fs::path wine = tree / "wswine.bundle/bin/wine";
-    fs::rename(wine, wine.string() + ".real");
-    fs::copy_file(VEYRA2_TIMING_SHIM, wine);
+    shimInPlace(tree / "wswine.bundle/bin/wine");
     runDirectly({"/usr/bin/bsdtar", "-cJf", archive, "-C", tree, "wswine.bundle"});
     return archive;
 }

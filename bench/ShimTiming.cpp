@@ -27,6 +27,12 @@ void placeShim(const fs::path& path, const fs::path& real)
     fs::create_symlink(real, path.string() + ".real");
 }
 
+void shimInPlace(const fs::path& program)
+{
+    fs::rename(program, program.string() + ".real");
+    fs::copy_file(VEYRA2_TIMING_SHIM, program);
+}
+
 std::vector<double> readShimLog(const fs::path& log)
 {
     std::vector<double> times;

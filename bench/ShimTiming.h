@@ -19,6 +19,9 @@ void runDirectly(const std::vector<std::string>& command);
 // Places the shim at `path`, in front of the program `real`.
 void placeShim(const std::filesystem::path& path, const std::filesystem::path& real);
 
+// Puts the shim in place of the program at `program`, which moves to `program` + ".real".
+void shimInPlace(const std::filesystem::path& program);
+
 // The run times the shims appended to the log, in milliseconds.
 std::vector<double> readShimLog(const std::filesystem::path& log);
 

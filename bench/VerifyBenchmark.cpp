@@ -138,9 +138,7 @@ int main(int argc, char** argv)
 
     const fs::path shimLog = folder / "wine-calls.log";
     ::setenv("TIMING_SHIM_LOG", shimLog.c_str(), 1);
-    const fs::path wine = installer.wine();
-    fs::rename(wine, wine.string() + ".real");
-    fs::copy_file(VEYRA2_TIMING_SHIM, wine);
+    shimInPlace(installer.wine());
     printTiming("Verification of the sound installation, fixture archives cached",
                 timeVerification(installer, shimLog, options.rounds));
 

@@ -7,4 +7,3 @@ target_compile_definitions(veyra2-cli-start-benchmark PRIVATE
   VEYRA2_LAUNCHER_PROGRAM="$<TARGET_FILE:veyra2-launcher>"
   VEYRA2_CLI_ONLY_PROGRAM="$<TARGET_FILE:veyra2-launcher-cli-only>")
 add_dependencies(veyra2-cli-start-benchmark veyra2-launcher veyra2-launcher-cli-only)
-set_target_properties(veyra2-cli-start-benchmark PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}")

@@ -12,6 +12,4 @@ if(TARGET veyra2_ui)
     VEYRA2_LAUNCHER_PROGRAM="$<TARGET_FILE:veyra2-launcher>"
     VEYRA2_MINIMAL_QT_PROGRAM="$<TARGET_FILE:veyra2-minimal-qt-window>")
   add_dependencies(veyra2-ui-startup-benchmark veyra2-launcher veyra2-minimal-qt-window)
-  set_target_properties(veyra2-ui-startup-benchmark veyra2-minimal-qt-window PROPERTIES
-    RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}")
 endif()
