@@ -84,10 +84,7 @@ LauncherModel::LauncherModel(DesktopServices& services, LauncherSettings setting
     , m_services(services)
     , m_guide(std::move(settings.guide))
 {
-    assign(m_ready, m_installer.isInstalled(), &LauncherModel::readyChanged);
-    assign(m_status, restingStatus(), &LauncherModel::statusChanged);
-    if (!m_ready && m_installer.hasRecord())
-        offerRepair();
+    readInstallation();
 }
 
 LauncherModel::~LauncherModel()
@@ -134,16 +131,13 @@ std::optional<QUrl> LauncherModel::choose(OpenPanel panel)
 Report LauncherModel::statusLines(QPointer<LauncherModel> model)
 {
     return [model](const std::string& line) {
-        handBack(model, [text = QString::fromStdString(line)](LauncherModel& target) {
-            target.assign(target.m_status, text, &LauncherModel::statusChanged);
-        });
+        handBack(model, [text = QString::fromStdString(line)](LauncherModel& target) { target.showStep(text); });
     };
 }
 
 void LauncherModel::install()
 {
-    if (m_gameURL.isEmpty() || m_audioURL.isEmpty() || !m_ownsFiles || m_busy || m_checking || m_maintaining ||
-        m_repairNeeded)
+    if (!mayInstall())
         return;
     startSupervised(Run::setup,
                     [game = localPath(m_gameURL), audio = localPath(m_audioURL)](const Installer& installer) {
@@ -160,9 +154,8 @@ void LauncherModel::play()
     const QString statusBefore = m_status;
     assign(m_status, QString(kStartingStatus), &LauncherModel::statusChanged);
 
-    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), constants = m_installer.constants(),
-                            model = QPointer(this), statusBefore] {
-        const Installer installer(root, {}, host, constants);
+    backgroundPool().start([engine = engineSettings(), model = QPointer(this), statusBefore] {
+        const Installer installer = engine.make();
         std::optional<LaunchedGame> launched;
         try {
             launched.emplace(installer.launch(false));
@@ -176,20 +169,17 @@ void LauncherModel::play()
         }
         // The lock goes with the handed-back work, so that a model that is gone
         // by then releases it with that work; the game is still waited for here.
-        auto process = std::make_shared<ChildProcess>(std::move(launched->process));
-        handBack(model, [process, lock = std::move(launched->lock),
+        handBack(model, [lock = std::move(launched->lock),
                          note = launched->snapshotFailure](LauncherModel& target) mutable {
-            target.gameStarted(process, std::move(lock), note);
+            target.gameStarted(std::move(lock), note);
         });
-        const int terminationStatus = process->wait();
+        const int terminationStatus = launched->process.wait();
         handBack(model, [terminationStatus](LauncherModel& target) { target.finishGame(terminationStatus); });
     });
 }
 
-void LauncherModel::gameStarted(std::shared_ptr<ChildProcess> process, std::unique_ptr<InstallLock> lock,
-                                const std::optional<std::string>& snapshotFailure)
+void LauncherModel::gameStarted(std::unique_ptr<InstallLock> lock, const std::optional<std::string>& snapshotFailure)
 {
-    m_process = std::move(process);
     m_playLock = std::move(lock);
     if (snapshotFailure)
         assign(m_status, QString(kStartingStatus) + kNoSnapshotNote, &LauncherModel::statusChanged);
@@ -204,13 +194,12 @@ void LauncherModel::launchFailed(const FailureMessage& failure, bool incomplete,
         return;
     }
     assign(m_status, statusBefore, &LauncherModel::statusChanged);
-    showError(QString::fromStdString(failure.sentence), QString::fromStdString(failure.details));
+    showError(failure);
 }
 
 void LauncherModel::finishGame(int terminationStatus)
 {
     assign(m_playing, false, &LauncherModel::playingChanged);
-    m_process.reset();
     // Dropping the lock object releases the install lock for setup and other launchers.
     m_playLock.reset();
     assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
@@ -224,9 +213,8 @@ void LauncherModel::maintain(const QString& status, std::function<Finish(const I
     assign(m_maintaining, true, &LauncherModel::maintainingChanged);
     assign(m_status, status, &LauncherModel::statusChanged);
 
-    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), constants = m_installer.constants(),
-                            model = QPointer(this), work = std::move(work)] {
-        const Installer installer(root, statusLines(model), host, constants);
+    backgroundPool().start([engine = engineSettings(), model = QPointer(this), work = std::move(work)] {
+        const Installer installer = engine.make(statusLines(model));
         Finish finish;
         std::optional<FailureMessage> failure;
         try {
@@ -243,7 +231,7 @@ void LauncherModel::maintain(const QString& status, std::function<Finish(const I
             // The work may have changed the installation all the same: an
             // uninstall cut short has removed the record first.
             target.readInstallation();
-            target.showError(QString::fromStdString(failure->sentence), QString::fromStdString(failure->details));
+            target.showError(*failure);
         });
     });
 }
@@ -253,6 +241,11 @@ void LauncherModel::showError(const QString& sentence, const QString& details)
     // The details first, so that whoever follows the error finds them in place.
     assign(m_errorDetails, details, &LauncherModel::errorDetailsChanged);
     assign(m_error, sentence, &LauncherModel::errorChanged);
+}
+
+void LauncherModel::showError(const FailureMessage& failure)
+{
+    showError(QString::fromStdString(failure.sentence), QString::fromStdString(failure.details));
 }
 
 void LauncherModel::clearError()
@@ -306,7 +299,7 @@ void LauncherModel::openGameDownload()
 
 void LauncherModel::openLogs()
 {
-    const auto logs = m_installer.root() / "Logs";
+    const auto logs = m_installer.layout().logs();
     try {
         m_installer.makeDirectory(logs);
     } catch (const std::exception&) {
@@ -317,7 +310,7 @@ void LauncherModel::openLogs()
 
 void LauncherModel::openSaves()
 {
-    open(fileUrl(m_installer.prefix() / "drive_c/users"));
+    open(fileUrl(m_installer.layout().users()));
 }
 
 // Setup and repair ----------------------------------------------------------
@@ -342,17 +335,12 @@ void LauncherModel::startSupervised(Run run, std::function<void(const Installer&
     assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
     assign(m_busy, true, &LauncherModel::busyChanged);
 
-    backgroundPool().start([run, work = std::move(work), root = m_installer.root(), host = m_installer.host(),
-                            constants = m_installer.constants(), stop = m_stop, model = QPointer(this)] {
+    backgroundPool().start([run, work = std::move(work), engine = engineSettings(), stop = m_stop,
+                            model = QPointer(this)] {
         // A fresh engine for this run: its status lines and progress are
         // carried to the GUI thread in order.
-        const Installer installer(
-            root,
-            [model](const std::string& line) {
-                handBack(model,
-                         [text = QString::fromStdString(line)](LauncherModel& target) { target.showStep(text); });
-            },
-            host, constants,
+        const Installer installer = engine.make(
+            statusLines(model),
             {.progress =
                  [model](const Progress& progress) {
                      // The command line indents its progress line; the window's stands on its own.
@@ -431,23 +419,21 @@ void LauncherModel::finishSupervised(Run run, const RunOutcome& outcome)
 
 void LauncherModel::finishFailedSetup(const RunOutcome& outcome)
 {
-    const QString sentence = QString::fromStdString(outcome.message.sentence);
-    const QString details = QString::fromStdString(outcome.message.details);
     // A recorded installation that is incomplete is repair's to mend, not
     // setup's; its panel says so, so the refusal itself need not be shown.
     if (m_installer.hasRecord() && !m_installer.isInstalled()) {
         if (!outcome.incomplete)
-            showError(sentence, details);
+            showError(outcome.message);
         offerRepair();
         return;
     }
-    showError(sentence, details);
+    showError(outcome.message);
     assign(m_status, QString(kSetupFailedStatus), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::finishFailedRepair(const RunOutcome& outcome)
 {
-    showError(QString::fromStdString(outcome.message.sentence), QString::fromStdString(outcome.message.details));
+    showError(outcome.message);
     if (outcome.refusal == RepairNeed::installation) {
         // The record has gone: there is nothing to repair, and setup is the way on.
         assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
@@ -467,8 +453,7 @@ void LauncherModel::finishFailedRepair(const RunOutcome& outcome)
 
 void LauncherModel::repair()
 {
-    if (!m_repairNeeded || m_checking || m_busy || m_maintaining || (m_findings.needsGame && m_gameURL.isEmpty()) ||
-        (m_findings.needsAudio && m_audioURL.isEmpty()))
+    if (!mayRepair())
         return;
     // Only what repair needs: a file it would not use is not checked either.
     RepairSources sources;
@@ -511,9 +496,8 @@ void LauncherModel::checkInstallation()
     assign(m_status, QString(kCheckingStatus), &LauncherModel::statusChanged);
 
     // The check waits for up to two wine calls.
-    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), constants = m_installer.constants(),
-                            model = QPointer(this)] {
-        const Installer installer(root, {}, host, constants);
+    backgroundPool().start([engine = engineSettings(), model = QPointer(this)] {
+        const Installer installer = engine.make();
         std::optional<VerificationReport> report;
         std::optional<FailureMessage> failure;
         try {
@@ -531,11 +515,11 @@ void LauncherModel::finishCheck(const std::optional<VerificationReport>& report,
     // What the check found first, then its end, which the view follows with the focus.
     if (failure) {
         // The panel stays: repair checks again when it starts.
-        showError(QString::fromStdString(failure->sentence), QString::fromStdString(failure->details));
-    } else if (!report->recorded || (report->sound() && m_installer.isInstalled())) {
+        showError(*failure);
+    } else if (const bool mended = report->sound() && m_installer.isInstalled(); !report->recorded || mended) {
         // Another launcher has removed the record, or mended the installation, meanwhile.
         assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
-        assign(m_ready, m_installer.isInstalled(), &LauncherModel::readyChanged);
+        assign(m_ready, mended, &LauncherModel::readyChanged);
     } else {
         RepairFindings findings{.needsGame = report->plan.needsGame(), .needsAudio = report->plan.needsAudio()};
         for (const VerificationLine& line : report->lines)

@@ -43,7 +43,6 @@ class QWidget;
 
 namespace launcher {
 
-class ChildProcess;
 class InstallLock;
 
 struct LauncherSettings {
@@ -129,6 +128,21 @@ public:
     bool idle() const { return !m_busy && !m_checking && !m_playing && !m_maintaining; }
     // A restore needs a ready installation, not one the repair panel offers to mend.
     bool mayRestoreSaves() const { return m_ready && idle(); }
+    // Both files are chosen, ownership is stated, no setup, check or menu action
+    // runs and no repair is offered. A running game is no obstacle: the install
+    // lock answers for it.
+    bool mayInstall() const
+    {
+        return !m_gameURL.isEmpty() && !m_audioURL.isEmpty() && m_ownsFiles && !m_busy && !m_checking &&
+               !m_maintaining && !m_repairNeeded;
+    }
+    // Repair is offered, the check has ended, no setup or menu action runs and
+    // the files it needs are chosen.
+    bool mayRepair() const
+    {
+        return m_repairNeeded && !m_checking && !m_busy && !m_maintaining &&
+               !(m_findings.needsGame && m_gameURL.isEmpty()) && !(m_findings.needsAudio && m_audioURL.isEmpty());
+    }
 
     // The player's inputs; everything else follows from the model's own operations.
     void setGameURL(const QUrl& value) { assign(m_gameURL, value, &LauncherModel::gameURLChanged); }
@@ -141,13 +155,9 @@ public:
 public slots:
     void selectGame();
     void selectAudio();
-    // Starts setup off the GUI thread when both files are chosen, ownership is
-    // stated, no setup, check or menu action runs and no repair is offered;
-    // otherwise does nothing at all.
+    // Starts setup off the GUI thread when mayInstall(); otherwise does nothing at all.
     void install();
-    // Starts repair off the GUI thread when it is offered, the check has ended,
-    // no setup or menu action runs and the files it needs are chosen; otherwise
-    // does nothing.
+    // Starts repair off the GUI thread when mayRepair(); otherwise does nothing.
     void repair();
     // Asks the running setup or repair to stop; it ends with "Setup was stopped
     // before it finished. Run it again to continue." as the status.
@@ -208,16 +218,29 @@ private:
         emit(this->*changed)();
     }
 
-    // The status callback of an engine that works for the model off the GUI
-    // thread: each line is carried to the GUI thread in order and replaces the status.
+    // What work off the GUI thread needs to make an engine of its own for the
+    // model's root and machine; `report` and `supervision` carry the engine's
+    // status lines, progress and stop request.
+    struct EngineSettings {
+        std::filesystem::path root;
+        Host host;
+        Constants constants;
+        Installer make(Report report = {}, Supervision supervision = {}) const
+        {
+            return Installer(root, std::move(report), host, constants, std::move(supervision));
+        }
+    };
+    EngineSettings engineSettings() const { return {m_installer.root(), m_installer.host(), m_installer.constants()}; }
+    // The status callback of such an engine: each line is carried to the GUI
+    // thread in order and shown as the current step.
     static Report statusLines(QPointer<LauncherModel> model);
     void showError(const QString& sentence, const QString& details = {});
+    void showError(const FailureMessage& failure);
     void clearError();
     void clearErrorForNewChoice();
     // The status of a fresh start with the same installation.
     QString restingStatus() const;
-    void gameStarted(std::shared_ptr<ChildProcess> process, std::unique_ptr<InstallLock> lock,
-                     const std::optional<std::string>& snapshotFailure);
+    void gameStarted(std::unique_ptr<InstallLock> lock, const std::optional<std::string>& snapshotFailure);
     // `incomplete`: the launch met an incomplete installation, which repair mends.
     void launchFailed(const FailureMessage& failure, bool incomplete, const QString& statusBefore);
     void finishGame(int terminationStatus);
@@ -243,7 +266,6 @@ private:
     QString m_status;
     std::optional<QString> m_error;
     QString m_errorDetails;
-    std::shared_ptr<ChildProcess> m_process;
     std::unique_ptr<InstallLock> m_playLock;
     Installer m_installer;
     DesktopServices& m_services;

@@ -1,12 +1,15 @@
 #include "ui/MenuTexts.h"
 
+#include "app/PlainSentences.h"
 #include "app/ReadableSize.h"
 #include "app/SnapshotName.h"
 
 #include <QDateTime>
 #include <QLocale>
-#include <QStringList>
 #include <QTimeZone>
+
+#include <string>
+#include <vector>
 
 namespace launcher::menu {
 namespace {
@@ -16,29 +19,18 @@ QString text(const std::filesystem::path& path)
     return QString::fromStdString(path.string());
 }
 
-// "a", "a and b", "a, b and c".
-QString listed(const QStringList& items)
-{
-    if (items.size() < 2)
-        return items.join(QString());
-    return items.first(items.size() - 1).join(", ") + " and " + items.last();
-}
-
 QString removedEntries(const UninstallPlan& plan)
 {
-    QStringList names;
-    for (const std::string& name : plan.removed)
-        names << QString::fromStdString(name);
-    return listed(names);
+    return QString::fromStdString(listing(plan.removed));
 }
 
 // "Backups (your saves) and launcher.lock (other launchers may hold it)".
 QString keptEntries(const UninstallPlan& plan)
 {
-    QStringList entries;
+    std::vector<std::string> entries;
     for (const KeptEntry& kept : plan.kept)
-        entries << QString::fromStdString(kept.name + " (" + kept.reason + ")");
-    return listed(entries);
+        entries.push_back(kept.name + " (" + kept.reason + ")");
+    return QString::fromStdString(listing(entries));
 }
 
 QString keptSentence(const std::filesystem::path& root, const UninstallPlan& plan)

@@ -84,8 +84,7 @@ void RepairPanel::refresh()
     m_audioRow->showChoice(m_model.audioURL(), idle);
 
     m_repairButton->setText(m_model.busy() ? tr("Repairing…") : tr("Repair Veyra 2"));
-    m_repairButton->setEnabled(idle && !(findings.needsGame && m_model.gameURL().isEmpty()) &&
-                               !(findings.needsAudio && m_model.audioURL().isEmpty()));
+    m_repairButton->setEnabled(m_model.mayRepair());
 }
 
 void RepairPanel::showDamage(const QStringList& damage)

@@ -58,8 +58,7 @@ void SetupPanel::refresh()
     }
     m_consent->setEnabled(free);
     m_setupButton->setText(busy ? tr("Setting up…") : tr("Set up Veyra 2"));
-    m_setupButton->setEnabled(free && !m_model.gameURL().isEmpty() && !m_model.audioURL().isEmpty() &&
-                              m_model.ownsFiles());
+    m_setupButton->setEnabled(m_model.mayInstall());
 }
 
 } // namespace launcher
