@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/CommandLineCommands.h"
-#include "app/CommandLineMessages.h"
+#include "app/FailureMessage.h"
 #include "app/ProgressLine.h"
 #include "core/SetupFailure.h"
 
@@ -91,7 +91,7 @@ int runCLI(const std::vector<std::string>& words, std::ostream& out, std::ostrea
         return command->run({arguments, installer, process, progressLine, out, err});
     } catch (const std::exception& failure) {
         progressLine.clear();
-        err << commandLineMessage(failure) << '\n' << std::flush;
+        err << commandLineText(failureMessage(failure, FrontEnd::commandLine)) << std::flush;
         return 1;
     }
 }

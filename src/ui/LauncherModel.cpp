@@ -70,7 +70,7 @@ QUrl fileUrl(const std::filesystem::path& path)
 // log too, beside the output of the programs that setup ran.
 FailureMessage describe(const std::exception& failure, const std::filesystem::path& log)
 {
-    FailureMessage message = failureMessage(failure);
+    FailureMessage message = failureMessage(failure, FrontEnd::window);
     if (!message.details.empty())
         appendToLog(log, "Veyra 2 Mac Launcher: " + message.details);
     return message;
@@ -139,7 +139,7 @@ void LauncherModel::install()
 {
     if (!mayInstall())
         return;
-    startSupervised(Run::setup,
+    startSupervised(Activity::settingUp,
                     [game = localPath(m_gameURL), audio = localPath(m_audioURL)](const Installer& installer) {
                         installer.install(game, audio, std::nullopt);
                     });
@@ -147,35 +147,27 @@ void LauncherModel::install()
 
 void LauncherModel::play()
 {
-    if (m_playing || m_checking || m_maintaining)
+    if (m_state.playing() || m_state.checking() || m_state.maintaining())
         return;
     clearError();
-    assign(m_playing, true, &LauncherModel::playingChanged);
+    setGameRunning(true);
     const QString statusBefore = m_status;
     assign(m_status, QString(kStartingStatus), &LauncherModel::statusChanged);
 
-    backgroundPool().start([engine = engineSettings(), model = QPointer(this), statusBefore] {
-        const Installer installer = engine.make();
-        std::optional<LaunchedGame> launched;
-        try {
-            launched.emplace(installer.launch(false));
-        } catch (const std::exception& caught) {
-            handBack(model, [failure = describe(caught, installer.log()),
-                             incomplete = dynamic_cast<const IncompleteInstallation*>(&caught) != nullptr,
-                             statusBefore](LauncherModel& target) {
-                target.launchFailed(failure, incomplete, statusBefore);
+    inBackground(
+        false, {},
+        [](const Installer& installer, const QPointer<LauncherModel>& model) -> Finish {
+            LaunchedGame launched = installer.launch(false);
+            // The lock goes with the handed-back work, so that a model that is
+            // gone by then releases it with that work; the game is still waited for here.
+            handBack(model, [lock = std::move(launched.lock),
+                             note = launched.snapshotFailure](LauncherModel& target) mutable {
+                target.gameStarted(std::move(lock), note);
             });
-            return;
-        }
-        // The lock goes with the handed-back work, so that a model that is gone
-        // by then releases it with that work; the game is still waited for here.
-        handBack(model, [lock = std::move(launched->lock),
-                         note = launched->snapshotFailure](LauncherModel& target) mutable {
-            target.gameStarted(std::move(lock), note);
-        });
-        const int terminationStatus = launched->process.wait();
-        handBack(model, [terminationStatus](LauncherModel& target) { target.finishGame(terminationStatus); });
-    });
+            const int terminationStatus = launched.process.wait();
+            return [terminationStatus](LauncherModel& target) { target.finishGame(terminationStatus); };
+        },
+        [statusBefore](LauncherModel& target, const WorkFailure& failure) { target.launchFailed(failure, statusBefore); });
 }
 
 void LauncherModel::gameStarted(std::unique_ptr<InstallLock> lock, const std::optional<std::string>& snapshotFailure)
@@ -185,21 +177,21 @@ void LauncherModel::gameStarted(std::unique_ptr<InstallLock> lock, const std::op
         assign(m_status, QString(kStartingStatus) + kNoSnapshotNote, &LauncherModel::statusChanged);
 }
 
-void LauncherModel::launchFailed(const FailureMessage& failure, bool incomplete, const QString& statusBefore)
+void LauncherModel::launchFailed(const WorkFailure& failure, const QString& statusBefore)
 {
-    assign(m_playing, false, &LauncherModel::playingChanged);
+    setGameRunning(false);
     // An incomplete installation is repair's to mend; its panel tells of it.
-    if (incomplete) {
+    if (failure.incomplete) {
         offerRepair();
         return;
     }
     assign(m_status, statusBefore, &LauncherModel::statusChanged);
-    showError(failure);
+    showError(failure.message);
 }
 
 void LauncherModel::finishGame(int terminationStatus)
 {
-    assign(m_playing, false, &LauncherModel::playingChanged);
+    setGameRunning(false);
     // Dropping the lock object releases the install lock for setup and other launchers.
     m_playLock.reset();
     assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
@@ -210,30 +202,70 @@ void LauncherModel::finishGame(int terminationStatus)
 void LauncherModel::maintain(const QString& status, std::function<Finish(const Installer&)> work)
 {
     clearError();
-    assign(m_maintaining, true, &LauncherModel::maintainingChanged);
+    setActivity(Activity::maintaining);
     assign(m_status, status, &LauncherModel::statusChanged);
 
-    backgroundPool().start([engine = engineSettings(), model = QPointer(this), work = std::move(work)] {
-        const Installer installer = engine.make(statusLines(model));
-        Finish finish;
-        std::optional<FailureMessage> failure;
-        try {
-            finish = work(installer);
-        } catch (const std::exception& caught) {
-            failure = describe(caught, installer.log());
-        }
-        handBack(model, [finish = std::move(finish), failure](LauncherModel& target) {
-            target.assign(target.m_maintaining, false, &LauncherModel::maintainingChanged);
-            if (!failure) {
+    inBackground(
+        true, {}, [work = std::move(work)](const Installer& installer, const QPointer<LauncherModel>&) {
+            Finish finish = work(installer);
+            return [finish = std::move(finish)](LauncherModel& target) {
+                target.setActivity(Activity::idle);
                 finish(target);
-                return;
-            }
+            };
+        },
+        [](LauncherModel& target, const WorkFailure& failure) {
+            target.setActivity(Activity::idle);
             // The work may have changed the installation all the same: an
             // uninstall cut short has removed the record first.
             target.readInstallation();
-            target.showError(*failure);
+            target.showError(failure.message);
         });
+}
+
+void LauncherModel::inBackground(bool showSteps, Supervision supervision, Work work, Failed failed)
+{
+    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), constants = m_installer.constants(),
+                            showSteps, supervision = std::move(supervision), work = std::move(work),
+                            failed = std::move(failed), model = QPointer(this)]() mutable {
+        const Installer installer(root, showSteps ? statusLines(model) : Report{}, host, constants,
+                                  std::move(supervision));
+        Finish finish;
+        WorkFailure failure;
+        try {
+            finish = work(installer, model);
+        } catch (const SetupStopped& stopped) {
+            failure.stopped = true;
+            failure.message.sentence = stopped.what();
+        } catch (const std::exception& caught) {
+            failure.message = describe(caught, installer.log());
+            failure.incomplete = dynamic_cast<const IncompleteInstallation*>(&caught) != nullptr;
+            if (const auto* refusal = dynamic_cast<const RepairRefusal*>(&caught))
+                failure.refusal = refusal->need();
+        }
+        if (finish)
+            handBack(model, std::move(finish));
+        else
+            handBack(model, [failed = std::move(failed), failure](LauncherModel& target) { failed(target, failure); });
     });
+}
+
+void LauncherModel::setState(LauncherState state)
+{
+    const LauncherState before = std::exchange(m_state, state);
+    // The work first, then the installation: whoever follows the installation
+    // finds the work that changed it ended.
+    const std::pair<bool (LauncherState::*)() const, void (LauncherModel::*)()> flags[] = {
+        {&LauncherState::busy, &LauncherModel::busyChanged},
+        {&LauncherState::stopping, &LauncherModel::stoppingChanged},
+        {&LauncherState::playing, &LauncherModel::playingChanged},
+        {&LauncherState::maintaining, &LauncherModel::maintainingChanged},
+        {&LauncherState::checking, &LauncherModel::checkingChanged},
+        {&LauncherState::repairNeeded, &LauncherModel::repairNeededChanged},
+        {&LauncherState::ready, &LauncherModel::readyChanged},
+    };
+    for (const auto& [flag, changed] : flags)
+        if ((before.*flag)() != (m_state.*flag)())
+            emit(this->*changed)();
 }
 
 void LauncherModel::showError(const QString& sentence, const QString& details)
@@ -266,9 +298,9 @@ void LauncherModel::clearErrorForNewChoice()
 
 QString LauncherModel::restingStatus() const
 {
-    if (m_ready)
+    if (m_state.ready())
         return kReadyStatus;
-    return m_repairNeeded ? kNeedsRepairStatus : kFirstStatus;
+    return m_state.repairNeeded() ? kNeedsRepairStatus : kFirstStatus;
 }
 
 void LauncherModel::open(const QUrl& url)
@@ -315,62 +347,36 @@ void LauncherModel::openSaves()
 
 // Setup and repair ----------------------------------------------------------
 
-// How a setup or repair ended, told on its own thread from what it threw.
-struct LauncherModel::RunOutcome {
-    enum class End { finished, stopped, failed };
-    End end = End::finished;
-    // The stop's sentence, or the failure's sentence and details.
-    FailureMessage message;
-    // The failure was met because the recorded installation is incomplete.
-    bool incomplete = false;
-    // A repair refused before it changed anything, and what it needs.
-    std::optional<RepairNeed> refusal;
-};
-
-void LauncherModel::startSupervised(Run run, std::function<void(const Installer&)> work)
+void LauncherModel::startSupervised(Activity run, std::function<void(const Installer&)> work)
 {
     clearError();
     m_stop = StopRequest();
-    assign(m_stopping, false, &LauncherModel::stoppingChanged);
     assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
-    assign(m_busy, true, &LauncherModel::busyChanged);
+    setActivity(run);
 
-    backgroundPool().start([run, work = std::move(work), engine = engineSettings(), stop = m_stop,
-                            model = QPointer(this)] {
-        // A fresh engine for this run: its status lines and progress are
-        // carried to the GUI thread in order.
-        const Installer installer = engine.make(
-            statusLines(model),
-            {.progress =
-                 [model](const Progress& progress) {
-                     // The command line indents its progress line; the window's stands on its own.
-                     const SetupProgress shown{QString::fromStdString(progressText(progress)).trimmed(),
-                                               progress.fraction()};
-                     handBack(model, [shown](LauncherModel& target) { target.showProgress(shown); });
-                 },
-             .stop = stop});
-        RunOutcome outcome;
-        try {
+    const QPointer model(this);
+    inBackground(
+        true,
+        {.progress =
+             [model](const Progress& progress) {
+                 // The command line indents its progress line; the window's stands on its own.
+                 const SetupProgress shown{QString::fromStdString(progressText(progress)).trimmed(),
+                                           progress.fraction()};
+                 handBack(model, [shown](LauncherModel& target) { target.showProgress(shown); });
+             },
+         .stop = m_stop},
+        [work = std::move(work)](const Installer& installer, const QPointer<LauncherModel>&) -> Finish {
             work(installer);
-        } catch (const SetupStopped& stopped) {
-            outcome.end = RunOutcome::End::stopped;
-            outcome.message.sentence = stopped.what();
-        } catch (const std::exception& caught) {
-            outcome.end = RunOutcome::End::failed;
-            outcome.message = describe(caught, installer.log());
-            outcome.incomplete = dynamic_cast<const IncompleteInstallation*>(&caught) != nullptr;
-            if (const auto* refusal = dynamic_cast<const RepairRefusal*>(&caught))
-                outcome.refusal = refusal->need();
-        }
-        handBack(model, [run, outcome](LauncherModel& target) { target.finishSupervised(run, outcome); });
-    });
+            return [](LauncherModel& target) { target.finishSupervised(); };
+        },
+        [run](LauncherModel& target, const WorkFailure& failure) { target.supervisedFailed(run, failure); });
 }
 
 // A new step: its status line, and no progress until it reports its own.
 // Once a stop is asked for, the status says so until the run has ended.
 void LauncherModel::showStep(const QString& line)
 {
-    if (m_stopping)
+    if (m_state.stopping())
         return;
     assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
     assign(m_status, line, &LauncherModel::statusChanged);
@@ -378,74 +384,72 @@ void LauncherModel::showStep(const QString& line)
 
 void LauncherModel::showProgress(const SetupProgress& progress)
 {
-    if (!m_stopping)
+    if (!m_state.stopping())
         assign(m_progress, progress, &LauncherModel::progressChanged);
 }
 
 void LauncherModel::cancel()
 {
-    if (!m_busy || m_stopping)
+    if (!m_state.busy() || m_state.stopping())
         return;
     m_stop.request();
-    assign(m_stopping, true, &LauncherModel::stoppingChanged);
+    setActivity(Activity::stopping);
     assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
     assign(m_status, QString(kStoppingStatus), &LauncherModel::statusChanged);
 }
 
-void LauncherModel::finishSupervised(Run run, const RunOutcome& outcome)
+void LauncherModel::finishSupervised()
 {
-    assign(m_busy, false, &LauncherModel::busyChanged);
-    assign(m_stopping, false, &LauncherModel::stoppingChanged);
     assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
-    switch (outcome.end) {
-    case RunOutcome::End::finished:
-        assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
-        assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
-        assign(m_ready, true, &LauncherModel::readyChanged);
-        assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
-        return;
-    case RunOutcome::End::stopped:
-        // Not an error: the player asked for it, and running it again continues.
-        assign(m_status, QString::fromStdString(outcome.message.sentence), &LauncherModel::statusChanged);
-        return;
-    case RunOutcome::End::failed:
-        if (run == Run::setup)
-            finishFailedSetup(outcome);
-        else
-            finishFailedRepair(outcome);
-        return;
-    }
+    assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
+    setState({Installation::ready, Activity::idle});
+    assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
 }
 
-void LauncherModel::finishFailedSetup(const RunOutcome& outcome)
+void LauncherModel::supervisedFailed(Activity run, const WorkFailure& failure)
+{
+    assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
+    setActivity(Activity::idle);
+    if (failure.stopped) {
+        // Not an error: the player asked for it, and running it again continues.
+        assign(m_status, QString::fromStdString(failure.message.sentence), &LauncherModel::statusChanged);
+        return;
+    }
+    if (run == Activity::settingUp)
+        finishFailedSetup(failure);
+    else
+        finishFailedRepair(failure);
+}
+
+void LauncherModel::finishFailedSetup(const WorkFailure& failure)
 {
     // A recorded installation that is incomplete is repair's to mend, not
     // setup's; its panel says so, so the refusal itself need not be shown.
     if (m_installer.hasRecord() && !m_installer.isInstalled()) {
-        if (!outcome.incomplete)
-            showError(outcome.message);
+        if (!failure.incomplete)
+            showError(failure.message);
         offerRepair();
         return;
     }
-    showError(outcome.message);
+    showError(failure.message);
     assign(m_status, QString(kSetupFailedStatus), &LauncherModel::statusChanged);
 }
 
-void LauncherModel::finishFailedRepair(const RunOutcome& outcome)
+void LauncherModel::finishFailedRepair(const WorkFailure& failure)
 {
-    showError(outcome.message);
-    if (outcome.refusal == RepairNeed::installation) {
+    showError(failure.message);
+    if (failure.refusal == RepairNeed::installation) {
         // The record has gone: there is nothing to repair, and setup is the way on.
-        assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
         assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
+        setInstallation(Installation::none);
         assign(m_status, restingStatus(), &LauncherModel::statusChanged);
         return;
     }
-    if (outcome.refusal) {
+    if (failure.refusal) {
         // Repair found more to redo than the check before it: ask for what it needs.
         RepairFindings findings = m_findings;
-        findings.needsGame |= *outcome.refusal == RepairNeed::game || *outcome.refusal == RepairNeed::gameAndAudio;
-        findings.needsAudio |= *outcome.refusal == RepairNeed::audio || *outcome.refusal == RepairNeed::gameAndAudio;
+        findings.needsGame |= *failure.refusal == RepairNeed::game || *failure.refusal == RepairNeed::gameAndAudio;
+        findings.needsAudio |= *failure.refusal == RepairNeed::audio || *failure.refusal == RepairNeed::gameAndAudio;
         assign(m_findings, findings, &LauncherModel::findingsChanged);
     }
     assign(m_status, QString(kRepairFailedStatus), &LauncherModel::statusChanged);
@@ -461,15 +465,14 @@ void LauncherModel::repair()
         sources.game = localPath(m_gameURL);
     if (m_findings.needsAudio)
         sources.audio = localPath(m_audioURL);
-    startSupervised(Run::repair, [sources](const Installer& installer) { installer.repair(sources); });
+    startSupervised(Activity::repairing, [sources](const Installer& installer) { installer.repair(sources); });
 }
 
 void LauncherModel::offerRepair()
 {
     // Besides an uninstall, the one way back from ready: the installed panel
     // gives way to the repair panel.
-    assign(m_ready, false, &LauncherModel::readyChanged);
-    assign(m_repairNeeded, true, &LauncherModel::repairNeededChanged);
+    setInstallation(Installation::needsRepair);
     checkInstallation();
 }
 
@@ -477,58 +480,64 @@ void LauncherModel::readInstallation()
 {
     const bool installed = m_installer.isInstalled();
     const bool incomplete = !installed && m_installer.hasRecord();
-    if (incomplete && !m_repairNeeded) {
+    if (incomplete && !m_state.repairNeeded()) {
         offerRepair();
         return;
     }
     if (!incomplete) {
-        assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
         assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
+        setInstallation(installed ? Installation::ready : Installation::none);
     }
-    assign(m_ready, installed, &LauncherModel::readyChanged);
+    assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+}
+
+void LauncherModel::showInstallation(Installation installation, RepairFindings findings)
+{
+    assign(m_findings, std::move(findings), &LauncherModel::findingsChanged);
+    setInstallation(installation);
     assign(m_status, restingStatus(), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::checkInstallation()
 {
     assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
-    assign(m_checking, true, &LauncherModel::checkingChanged);
+    setActivity(Activity::checking);
     assign(m_status, QString(kCheckingStatus), &LauncherModel::statusChanged);
 
     // The check waits for up to two wine calls.
-    backgroundPool().start([engine = engineSettings(), model = QPointer(this)] {
-        const Installer installer = engine.make();
-        std::optional<VerificationReport> report;
-        std::optional<FailureMessage> failure;
-        try {
-            report = installer.verify();
-        } catch (const std::exception& caught) {
-            failure = describe(caught, installer.log());
-        }
-        handBack(model, [report, failure](LauncherModel& target) { target.finishCheck(report, failure); });
-    });
+    inBackground(
+        false, {},
+        [](const Installer& installer, const QPointer<LauncherModel>&) -> Finish {
+            return [report = installer.verify()](LauncherModel& target) { target.finishCheck(report); };
+        },
+        [](LauncherModel& target, const WorkFailure& failure) { target.checkFailed(failure); });
 }
 
-void LauncherModel::finishCheck(const std::optional<VerificationReport>& report,
-                                const std::optional<FailureMessage>& failure)
+// What the check found first, then its end, which the view follows with the focus.
+void LauncherModel::finishCheck(const VerificationReport& report)
 {
-    // What the check found first, then its end, which the view follows with the focus.
-    if (failure) {
-        // The panel stays: repair checks again when it starts.
-        showError(*failure);
-    } else if (const bool mended = report->sound() && m_installer.isInstalled(); !report->recorded || mended) {
+    if (const bool mended = report.sound() && m_installer.isInstalled(); !report.recorded || mended) {
         // Another launcher has removed the record, or mended the installation, meanwhile.
-        assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
-        assign(m_ready, mended, &LauncherModel::readyChanged);
-    } else {
-        RepairFindings findings{.needsGame = report->plan.needsGame(), .needsAudio = report->plan.needsAudio()};
-        for (const VerificationLine& line : report->lines)
-            if (line.problem)
-                findings.damage << QString::fromStdString(*line.problem);
-        assign(m_findings, findings, &LauncherModel::findingsChanged);
+        setInstallation(mended ? Installation::ready : Installation::none);
+        assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+        setActivity(Activity::idle);
+        return;
     }
+    RepairFindings findings{.needsGame = report.plan.needsGame(), .needsAudio = report.plan.needsAudio()};
+    for (const VerificationLine& line : report.lines)
+        if (line.problem)
+            findings.damage << QString::fromStdString(*line.problem);
+    assign(m_findings, findings, &LauncherModel::findingsChanged);
     assign(m_status, restingStatus(), &LauncherModel::statusChanged);
-    assign(m_checking, false, &LauncherModel::checkingChanged);
+    setActivity(Activity::idle);
+}
+
+void LauncherModel::checkFailed(const WorkFailure& failure)
+{
+    // The panel stays: repair checks again when it starts.
+    showError(failure.message);
+    assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+    setActivity(Activity::idle);
 }
 
 } // namespace launcher

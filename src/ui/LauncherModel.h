@@ -21,9 +21,11 @@
 // value stays the same.
 
 #include "core/Installer.h"
+#include "app/FailureMessage.h"
+#include "app/RepairRefusal.h"
 #include "core/StopRequest.h"
 #include "ui/DesktopServices.h"
-#include "ui/FailureMessage.h"
+#include "ui/LauncherState.h"
 
 #include <QObject>
 #include <QPointer>
@@ -102,45 +104,46 @@ public:
     const QUrl& gameURL() const { return m_gameURL; }
     const QUrl& audioURL() const { return m_audioURL; }
     bool ownsFiles() const { return m_ownsFiles; }
-    bool busy() const { return m_busy; }
-    bool playing() const { return m_playing; }
-    bool ready() const { return m_ready; }
+    // Where the window stands; every flag below is read from it.
+    const LauncherState& state() const { return m_state; }
+    bool busy() const { return m_state.busy(); }
+    bool playing() const { return m_state.playing(); }
+    bool ready() const { return m_state.ready(); }
     const QString& status() const { return m_status; }
     const std::optional<QString>& error() const { return m_error; }
     // What the system said about the error, when its sentence is the launcher's
     // retelling of it; empty otherwise.
     const QString& errorDetails() const { return m_errorDetails; }
     // Setup or repair was asked to stop and has not ended yet.
-    bool stopping() const { return m_stopping; }
+    bool stopping() const { return m_state.stopping(); }
     // The running setup's or repair's progress; empty when none runs.
     const SetupProgress& progress() const { return m_progress; }
     // The installation is recorded but incomplete: the window offers repair,
     // not setup, and `ready` is false even if it was true before.
-    bool repairNeeded() const { return m_repairNeeded; }
+    bool repairNeeded() const { return m_state.repairNeeded(); }
     // The installation is being checked for what repair must redo.
-    bool checking() const { return m_checking; }
+    bool checking() const { return m_state.checking(); }
     const RepairFindings& findings() const { return m_findings; }
     // One of the menu's actions runs: a restore of the saves, an uninstall or
     // the diagnostics archive.
-    bool maintaining() const { return m_maintaining; }
-    // Nothing runs that setup, repair, the check, a launch or a menu action
-    // would run into.
-    bool idle() const { return !m_busy && !m_checking && !m_playing && !m_maintaining; }
+    bool maintaining() const { return m_state.maintaining(); }
+    // Nothing runs: no setup, repair, check, game or menu action.
+    bool idle() const { return m_state.idle(); }
     // A restore needs a ready installation, not one the repair panel offers to mend.
-    bool mayRestoreSaves() const { return m_ready && idle(); }
+    bool mayRestoreSaves() const { return m_state.ready() && idle(); }
     // Both files are chosen, ownership is stated, no setup, check or menu action
     // runs and no repair is offered. A running game is no obstacle: the install
     // lock answers for it.
     bool mayInstall() const
     {
-        return !m_gameURL.isEmpty() && !m_audioURL.isEmpty() && m_ownsFiles && !m_busy && !m_checking &&
-               !m_maintaining && !m_repairNeeded;
+        return !m_gameURL.isEmpty() && !m_audioURL.isEmpty() && m_ownsFiles &&
+               m_state.activity == Activity::idle && !m_state.repairNeeded();
     }
-    // Repair is offered, the check has ended, no setup or menu action runs and
-    // the files it needs are chosen.
+    // Repair is offered, no setup, check or menu action runs and the files it
+    // needs are chosen.
     bool mayRepair() const
     {
-        return m_repairNeeded && !m_checking && !m_busy && !m_maintaining &&
+        return m_state.repairNeeded() && m_state.activity == Activity::idle &&
                !(m_findings.needsGame && m_gameURL.isEmpty()) && !(m_findings.needsAudio && m_audioURL.isEmpty());
     }
 
@@ -148,6 +151,12 @@ public:
     void setGameURL(const QUrl& value) { assign(m_gameURL, value, &LauncherModel::gameURLChanged); }
     void setAudioURL(const QUrl& value) { assign(m_audioURL, value, &LauncherModel::audioURLChanged); }
     void setOwnsFiles(bool value) { assign(m_ownsFiles, value, &LauncherModel::ownsFilesChanged); }
+
+    // Shows the installation as reading the disk, and for one that needs
+    // repair the check, would: its panel, findings and resting status, without
+    // the disk or the check behind them and without touching work that runs.
+    // For tests and pictures of the window; the next read of the disk undoes it.
+    void showInstallation(Installation installation, RepairFindings findings = {});
 
     // Blocks until every background task of every model has ended; for shutdown and tests.
     static void waitForBackgroundWork();
@@ -218,19 +227,34 @@ private:
         emit(this->*changed)();
     }
 
-    // What work off the GUI thread needs to make an engine of its own for the
-    // model's root and machine; `report` and `supervision` carry the engine's
-    // status lines, progress and stop request.
-    struct EngineSettings {
-        std::filesystem::path root;
-        Host host;
-        Constants constants;
-        Installer make(Report report = {}, Supervision supervision = {}) const
-        {
-            return Installer(root, std::move(report), host, constants, std::move(supervision));
-        }
+    // Sets where the window stands and announces each derived flag that changed.
+    void setState(LauncherState state);
+    void setActivity(Activity activity) { setState({m_state.installation, activity, m_state.gameRunning}); }
+    void setInstallation(Installation installation) { setState({installation, m_state.activity, m_state.gameRunning}); }
+    void setGameRunning(bool running) { setState({m_state.installation, m_state.activity, running}); }
+
+    // How work off the GUI thread failed, told on its own thread in the window's words.
+    struct WorkFailure {
+        // The failure's sentence and details, or the stop's sentence.
+        FailureMessage message;
+        // The player asked for the stop: not an error, and running it again continues.
+        bool stopped = false;
+        // The work met a recorded installation that is incomplete, which repair mends.
+        bool incomplete = false;
+        // A repair refused before it changed anything, and what it needs.
+        std::optional<RepairNeed> refusal;
     };
-    EngineSettings engineSettings() const { return {m_installer.root(), m_installer.host(), m_installer.constants()}; }
+    // What the GUI thread does once the work has succeeded, or failed.
+    using Finish = std::function<void(LauncherModel&)>;
+    using Failed = std::function<void(LauncherModel&, const WorkFailure&)>;
+    // The work gets an engine of its own and the model, held weakly, for what
+    // it hands back before it ends.
+    using Work = std::function<Finish(const Installer&, const QPointer<LauncherModel>&)>;
+    // The one way work leaves the GUI thread: makes an engine for the model's
+    // root and machine (its status lines shown as steps when `showSteps`, its
+    // progress and stop request from `supervision`), runs `work` with it and
+    // hands its Finish, or its failure to `failed`, back to the GUI thread.
+    void inBackground(bool showSteps, Supervision supervision, Work work, Failed failed);
     // The status callback of such an engine: each line is carried to the GUI
     // thread in order and shown as the current step.
     static Report statusLines(QPointer<LauncherModel> model);
@@ -241,14 +265,11 @@ private:
     // The status of a fresh start with the same installation.
     QString restingStatus() const;
     void gameStarted(std::unique_ptr<InstallLock> lock, const std::optional<std::string>& snapshotFailure);
-    // `incomplete`: the launch met an incomplete installation, which repair mends.
-    void launchFailed(const FailureMessage& failure, bool incomplete, const QString& statusBefore);
+    void launchFailed(const WorkFailure& failure, const QString& statusBefore);
     void finishGame(int terminationStatus);
-    // What a menu action does on the GUI thread once its work has succeeded.
-    using Finish = std::function<void(LauncherModel&)>;
-    // Runs `work` with an engine of its own off the GUI thread, with
-    // `maintaining` set and `status` showing until the engine reports its own
-    // lines; then `finish`, or the failure as the error.
+    // Runs a menu action's `work` off the GUI thread, with `maintaining` set
+    // and `status` showing until the engine reports its own lines; then
+    // `finish`, or the failure as the error.
     void maintain(const QString& status, std::function<Finish(const Installer&)> work);
     void offerSnapshots(const std::vector<SaveSnapshot>& snapshots, QWidget* window);
     void finishUninstall(const UninstallReport& report);
@@ -259,10 +280,7 @@ private:
     QUrl m_gameURL;
     QUrl m_audioURL;
     bool m_ownsFiles = false;
-    bool m_busy = false;
-    bool m_playing = false;
-    bool m_ready = false;
-    bool m_maintaining = false;
+    LauncherState m_state;
     QString m_status;
     std::optional<QString> m_error;
     QString m_errorDetails;
@@ -275,16 +293,16 @@ private:
 
     // Setup and repair: supervised work off the GUI thread, and the check
     // that decides what repair redoes.
-    enum class Run { setup, repair };
-    struct RunOutcome;
-    // Marks the model busy and runs `work` with an engine whose status lines,
-    // progress and stop request reach this model.
-    void startSupervised(Run run, std::function<void(const Installer&)> work);
+    // Marks the model busy with `run` (setting up or repairing) and runs
+    // `work` with an engine whose status lines, progress and stop request
+    // reach this model.
+    void startSupervised(Activity run, std::function<void(const Installer&)> work);
     void showStep(const QString& line);
     void showProgress(const SetupProgress& progress);
-    void finishSupervised(Run run, const RunOutcome& outcome);
-    void finishFailedSetup(const RunOutcome& outcome);
-    void finishFailedRepair(const RunOutcome& outcome);
+    void finishSupervised();
+    void supervisedFailed(Activity run, const WorkFailure& failure);
+    void finishFailedSetup(const WorkFailure& failure);
+    void finishFailedRepair(const WorkFailure& failure);
     // Shows the repair panel in place of the others and checks what it must redo.
     void offerRepair();
     // Shows what the disk holds after work that may have changed it: a ready
@@ -292,12 +310,10 @@ private:
     // it already is.
     void readInstallation();
     void checkInstallation();
-    void finishCheck(const std::optional<VerificationReport>& report, const std::optional<FailureMessage>& failure);
+    void finishCheck(const VerificationReport& report);
+    void checkFailed(const WorkFailure& failure);
 
-    bool m_stopping = false;
     SetupProgress m_progress;
-    bool m_repairNeeded = false;
-    bool m_checking = false;
     RepairFindings m_findings;
     // The request of the running setup or repair; a fresh one for each run.
     StopRequest m_stop;

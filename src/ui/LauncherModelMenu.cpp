@@ -93,8 +93,7 @@ void LauncherModel::finishUninstall(const UninstallReport& report)
     setAudioURL({});
     setOwnsFiles(false);
     assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
-    assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
-    assign(m_ready, false, &LauncherModel::readyChanged);
+    setInstallation(Installation::none);
     assign(m_status, menu::uninstalledStatus(m_installer.root(), report), &LauncherModel::statusChanged);
 }
 

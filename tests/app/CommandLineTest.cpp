@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/FailureMessage.h"
 #include "app/SavesTestSupport.h"
 #include "core/InstallLock.h"
 #include "support/InstallationByHand.h"
@@ -6,6 +7,10 @@
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 
+#include "core/Installer.h"
+
+#include <functional>
+#include <optional>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -72,6 +77,58 @@ TEST(CommandLine, ArgumentsWithoutACompleteCommandGiveTheUsage)
 
 // An empty "--home" would make the current folder the root, and setup would
 // replace its "Runtime" and "Install/game".
+// A file-system fault reads the same in both front ends: one plain sentence
+// that names the path, and the system's own words as details, never the
+// standard library's "filesystem error:" text as the sentence.
+TEST(CommandLine, FileFaultsReadTheSameInBothFrontEnds)
+{
+    struct Fault {
+        const char* name;
+        // Makes the fault below the folder; returns the root to set up into.
+        std::function<fs::path(const fs::path&)> make;
+        // What the sentence names.
+        const char* where;
+    };
+    const std::vector<Fault> faults{
+        {"a file where the root's folder goes",
+         [](const fs::path& folder) {
+             testing::writeFile(folder / "FILE", "");
+             return folder / "FILE/sub";
+         },
+         "FILE"},
+        {"a file where a folder inside the root goes",
+         [](const fs::path& folder) {
+             testing::writeFile(folder / "root/launcher.lock", "");
+             testing::writeFile(folder / "root/Logs", "");
+             return folder / "root";
+         },
+         "Logs"},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        const TemporaryFolder folder;
+        testing::writeFile(folder / "game.zip", "PK");
+        testing::writeFile(folder / "MPSetup.exe", "MZ");
+        const fs::path root = fault.make(folder.path());
+
+        std::optional<FailureMessage> window;
+        try {
+            Installer(root, {}, testing::testHost()).install(folder / "game.zip", folder / "MPSetup.exe", std::nullopt);
+        } catch (const std::exception& caught) {
+            window = failureMessage(caught, FrontEnd::window);
+        }
+        ASSERT_TRUE(window.has_value());
+        EXPECT_NE(window->sentence.find(fault.where), std::string::npos) << window->sentence;
+        EXPECT_EQ(window->sentence.find("filesystem error"), std::string::npos) << window->sentence;
+        EXPECT_NE(window->details.find("filesystem error"), std::string::npos) << window->details;
+
+        const auto commandLine = runInProcess({"--cli", "--install", "--game", (folder / "game.zip").string(), "--audio",
+                                               (folder / "MPSetup.exe").string(), "--home", root.string()});
+        EXPECT_EQ(commandLine.status, 1);
+        EXPECT_EQ(commandLine.err, window->sentence + "\nDetails: " + window->details + "\n");
+    }
+}
+
 TEST(CommandLineProgram, AnOptionWithoutAValueIsAUsageErrorAndTouchesNothing)
 {
     const TemporaryFolder folder;

@@ -1,4 +1,4 @@
-#include "ui/FailureMessage.h"
+#include "app/FailureMessage.h"
 
 #include "app/UnknownSnapshot.h"
 #include "core/SetupFailure.h"
@@ -88,7 +88,7 @@ void FailureMessageTest::fileFailuresBecomeAPlainSentence()
     QFETCH(int, code);
     QFETCH(QString, sentence);
     const fs::filesystem_error error = fileError(what, path1, path2, code);
-    const FailureMessage message = failureMessage(error);
+    const FailureMessage message = failureMessage(error, FrontEnd::window);
     QCOMPARE(QString::fromStdString(message.sentence), sentence);
     QCOMPARE(message.details, std::string(error.what()));
 }
@@ -102,7 +102,7 @@ void FailureMessageTest::aFileInTheWayOfAFolderIsNamed()
     fs::create_directories(wanted, error);
     QCOMPARE(error, std::make_error_code(std::errc::not_a_directory));
 
-    const FailureMessage message = failureMessage(fs::filesystem_error("cannot create directories", wanted, error));
+    const FailureMessage message = failureMessage(fs::filesystem_error("cannot create directories", wanted, error), FrontEnd::window);
     QCOMPARE(QString::fromStdString(message.sentence),
              QString("Veyra 2 could not create the folder %1: the file %2 is in the way. Move it aside, then retry.")
                  .arg(QString::fromStdString(wanted.string()), QString::fromStdString((root / "Veyra2MacLauncher").string())));
@@ -111,15 +111,15 @@ void FailureMessageTest::aFileInTheWayOfAFolderIsNamed()
 void FailureMessageTest::ownSentencesStandAndOtherFailuresKeepTheirText()
 {
     const FailureMessage own = failureMessage(SetupFailure("The runtime is incomplete. Check whether antivirus "
-                                                           "quarantined any files."));
+                                                           "quarantined any files."), FrontEnd::window);
     QCOMPARE(own.sentence, std::string("The runtime is incomplete. Check whether antivirus quarantined any files."));
     QCOMPARE(own.details, std::string());
-    QCOMPARE(failureMessage(UnknownSnapshot("Saves-20261210T141503Z")).sentence,
+    QCOMPARE(failureMessage(UnknownSnapshot("Saves-20261210T141503Z"), FrontEnd::window).sentence,
              std::string("No saved snapshot is called Saves-20261210T141503Z. It was removed meanwhile: open Restore "
                          "Saves… again to choose another."));
 
     const FailureMessage other = failureMessage(std::system_error(std::make_error_code(std::errc::no_such_file_or_directory),
-                                                                  "Cannot start /usr/bin/tar"));
+                                                                  "Cannot start /usr/bin/tar"), FrontEnd::window);
     QCOMPARE(other.sentence, std::string("Veyra 2 ran into an unexpected problem. Open Logs for details."));
     QCOMPARE(other.details, std::string("Cannot start /usr/bin/tar: No such file or directory"));
 }

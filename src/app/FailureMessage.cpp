@@ -1,5 +1,7 @@
-#include "ui/FailureMessage.h"
+#include "app/FailureMessage.h"
 
+#include "app/IncompleteInstallation.h"
+#include "app/RepairRefusal.h"
 #include "app/UnknownSnapshot.h"
 #include "core/SetupFailure.h"
 
@@ -100,15 +102,8 @@ std::optional<fs::path> fileInTheWay(const fs::path& path)
     return std::nullopt;
 }
 
-std::string reasonAndWayOut(const fs::filesystem_error& error)
+std::string reasonAndWayOut(const std::error_code& code)
 {
-    const std::error_code code = error.code();
-    if (code == std::errc::not_a_directory) {
-        const auto file = fileInTheWay(error.path1());
-        if (!file || *file == error.path1())
-            return "a file of that name is in the way. Move it aside, then retry.";
-        return "the file " + file->string() + " is in the way. Move it aside, then retry.";
-    }
     for (const Reason& reason : kReasons)
         for (const int value : reason.codes)
             if (code == std::error_condition(value, std::generic_category()))
@@ -117,6 +112,17 @@ std::string reasonAndWayOut(const fs::filesystem_error& error)
     if (!message.empty())
         message.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(message.front())));
     return message + ". " + std::string(kOtherWayOut);
+}
+
+std::string reasonAndWayOut(const fs::filesystem_error& error)
+{
+    if (error.code() == std::errc::not_a_directory) {
+        const auto file = fileInTheWay(error.path1());
+        if (!file || *file == error.path1())
+            return "a file of that name is in the way. Move it aside, then retry.";
+        return "the file " + file->string() + " is in the way. Move it aside, then retry.";
+    }
+    return reasonAndWayOut(error.code());
 }
 
 std::string fileSentence(const fs::filesystem_error& error)
@@ -129,19 +135,60 @@ std::string fileSentence(const fs::filesystem_error& error)
     return "Veyra 2 could not " + what + ": " + reasonAndWayOut(error);
 }
 
+// The command line's ways on name the command or option that takes the player there.
+std::string repairRefusal(RepairNeed need)
+{
+    switch (need) {
+    case RepairNeed::installation:
+        return "There is no installation to repair. Set it up with --install.";
+    case RepairNeed::game:
+        return "Repair must import the game files again. Run --repair again with --game PATH.";
+    case RepairNeed::audio:
+        return "Repair must install the audio decoder again. Run --repair again with --audio PATH.";
+    case RepairNeed::gameAndAudio:
+        break;
+    }
+    return "Repair must import the game files and install the audio decoder again. Run --repair again with --game "
+           "PATH and --audio PATH.";
+}
+
+std::string ownSentence(const SetupFailure& failure, FrontEnd frontEnd)
+{
+    const std::string sentence = failure.what();
+    if (frontEnd == FrontEnd::window) {
+        // The window asks only for snapshots it has just listed; its repair
+        // panel tells of an incomplete installation and what repair needs.
+        if (dynamic_cast<const UnknownSnapshot*>(&failure) != nullptr)
+            return sentence + " It was removed meanwhile: open Restore Saves… again to choose another.";
+        return sentence;
+    }
+    if (const auto* refusal = dynamic_cast<const RepairRefusal*>(&failure))
+        return repairRefusal(refusal->need());
+    // The sentence stays as it is, so that scripts matching it keep working.
+    if (dynamic_cast<const IncompleteInstallation*>(&failure) != nullptr)
+        return sentence + " Repair it with --repair.";
+    if (dynamic_cast<const UnknownSnapshot*>(&failure) != nullptr)
+        return sentence + " See the names with --saves.";
+    return sentence;
+}
+
 } // namespace
 
-FailureMessage failureMessage(const std::exception& failure)
+FailureMessage failureMessage(const std::exception& failure, FrontEnd frontEnd)
 {
-    // The window asks only for snapshots it has just listed.
-    if (dynamic_cast<const UnknownSnapshot*>(&failure) != nullptr)
-        return {std::string(failure.what()) + " It was removed meanwhile: open Restore Saves… again to choose another.",
-                {}};
-    if (dynamic_cast<const SetupFailure*>(&failure) != nullptr)
-        return {failure.what(), {}};
+    if (const auto* own = dynamic_cast<const SetupFailure*>(&failure))
+        return {ownSentence(*own, frontEnd), {}};
     if (const auto* fileError = dynamic_cast<const fs::filesystem_error*>(&failure))
         return {fileSentence(*fileError), fileError->what()};
     return {"Veyra 2 ran into an unexpected problem. " + std::string(kOtherWayOut), failure.what()};
+}
+
+std::string commandLineText(const FailureMessage& message)
+{
+    std::string text = message.sentence + '\n';
+    if (!message.details.empty())
+        text += "Details: " + message.details + '\n';
+    return text;
 }
 
 void appendToLog(const fs::path& log, const std::string& line) noexcept

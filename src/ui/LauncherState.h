@@ -1,0 +1,61 @@
+#pragma once
+// Where the window stands, as one value: what the disk holds, the one piece of
+// work the window runs, and whether a game it started runs. Every flag the
+// view reads (busy, ready, playing, ...) is derived from it, so that no two of
+// them can contradict each other: setup cannot run beside a check or a menu
+// action, a repair cannot be offered while the installation is ready, a stop
+// is only ever of setup or repair. The game is apart from the work, since
+// setup may start while it runs: the install lock refuses that setup.
+//
+// Free of Qt, so that tests state a situation without running the work that
+// leads to it.
+
+namespace launcher {
+
+// The installation as the window last found it.
+enum class Installation {
+    // Nothing recorded: the setup panel.
+    none,
+    // Recorded and complete: the installed panel.
+    ready,
+    // Recorded but incomplete: the repair panel.
+    needsRepair,
+};
+
+// The one piece of work the window runs besides a game; each waits for the one before it.
+enum class Activity {
+    idle,
+    settingUp,
+    repairing,
+    // Setup or repair was asked to stop and has not ended yet.
+    stopping,
+    // The check of an incomplete installation for what repair must redo.
+    checking,
+    // A restore of the saves, an uninstall or the diagnostics archive.
+    maintaining,
+};
+
+struct LauncherState {
+    Installation installation = Installation::none;
+    Activity activity = Activity::idle;
+    // From the press of Play, through the snapshot of the saves, until the game has exited.
+    bool gameRunning = false;
+
+    bool ready() const { return installation == Installation::ready; }
+    bool repairNeeded() const { return installation == Installation::needsRepair; }
+    // Setup or repair runs, stopping or not.
+    bool busy() const
+    {
+        return activity == Activity::settingUp || activity == Activity::repairing || activity == Activity::stopping;
+    }
+    bool stopping() const { return activity == Activity::stopping; }
+    bool checking() const { return activity == Activity::checking; }
+    bool playing() const { return gameRunning; }
+    bool maintaining() const { return activity == Activity::maintaining; }
+    // Nothing runs: no setup, repair, check, game or menu action.
+    bool idle() const { return activity == Activity::idle && !gameRunning; }
+
+    bool operator==(const LauncherState&) const = default;
+};
+
+} // namespace launcher
