@@ -13,7 +13,7 @@ LaunchedGame Installer::launch(bool debug) const
     if (!isInstalled())
         throwRefusal(*this, "Setup is incomplete. Complete setup before launching Veyra 2.");
     auto lock = std::make_unique<InstallLock>(layout().lockFile());
-    const LaunchSnapshot snapshot(layout());
+    const LaunchSnapshot snapshot(*this);
 
     Environment gameEnvironment = environment();
     if (debug)

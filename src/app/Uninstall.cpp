@@ -2,6 +2,7 @@
 
 #include "app/AbandonedStaging.h"
 #include "app/SaveSnapshots.h"
+#include "app/SavesSwap.h"
 #include "core/InstallLock.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
@@ -116,6 +117,7 @@ UninstallReport Installer::uninstall(bool keepSaves) const
     const InstallLock lock(layout().lockFile());
     if (keepSaves) {
         report("Keeping your saves");
+        recoverInterruptedRestore(layout(), host());
         result.savesSnapshot =
             SaveSnapshots(layout()).takeKept("Made by an uninstall that kept the saves; launches never remove it.");
     }

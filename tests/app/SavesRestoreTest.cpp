@@ -3,6 +3,7 @@
 
 #include "app/SavesSwap.h"
 #include "app/SavesTestSupport.h"
+#include "core/Platform.h"
 #include "core/SetupFailure.h"
 #include "core/Uuid.h"
 #include "support/RunningProgram.h"
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <memory>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -114,48 +116,71 @@ TEST_F(SavesRestore, ANameThatIsNoSnapshotIsRefused)
     EXPECT_EQ(failureOf(snapshot), "Setup is incomplete. Complete setup before restoring saves.");
 }
 
-// The states a restore by two renames can be killed in, and what the next start makes of them.
-TEST(SavesSwap, TheNextStartMendsARestoreKilledBetweenItsRenames)
+// A machine whose file system may lack the exchange, and whose restore is
+// killed for real (SIGKILL, no clean-up) right after its Nth move.
+Host movingHost(bool exchanges, int killAfter)
 {
-    const struct {
-        const char* state;
-        bool usersLive;
-        bool restoredCopy;
-        bool parkedUsers;
-        const char* expected;
-    } cases[] = {
-        {"killed while copying", true, true, false, "old"},
-        {"killed between the renames", false, true, true, "new"},
-        {"killed after the swap", true, false, true, "old"},
+    Host host = testing::testHost();
+    auto moved = std::make_shared<int>(0);
+    auto counted = [moved, killAfter] {
+        if (++*moved == killAfter)
+            ::raise(SIGKILL);
     };
-    for (const auto& example : cases) {
-        SCOPED_TRACE(example.state);
-        const TemporaryFolder folder;
-        const Layout layout(folder.path());
-        const fs::path staging = restoreStagingParent(layout) / ("Restore-staging-" + freshUuid());
-        if (example.usersLive)
-            writeFile(layout.users() / "player/slot.sav", "old");
-        if (example.restoredCopy)
-            writeFile(staging / kRestoredUsers / "player/slot.sav", "new");
-        if (example.parkedUsers)
-            writeFile(staging / kPreviousUsers / "player/slot.sav", "old");
-        writeFile(restoreStagingParent(layout) / "Restore-staging-mine/keep.txt", "not the launcher's");
+    host.exchangePaths = [exchanges, counted](const fs::path& first, const fs::path& second) {
+        if (!exchanges || !platform::exchangePaths(first, second))
+            return false;
+        counted();
+        return true;
+    };
+    host.renamePath = [counted](const fs::path& from, const fs::path& to) {
+        fs::rename(from, to);
+        counted();
+    };
+    return host;
+}
 
-        recoverInterruptedRestore(layout);
+// The saves, the accounts file and the settings, each of one version.
+std::string versionOf(const SavesInstallation& saves)
+{
+    const std::string slot = readFile(saves.profile() / kSlot);
+    EXPECT_EQ(readFile(saves.installer().game() / "veyra2accounts.xml"), slot);
+    EXPECT_EQ(readFile(saves.installer().game() / "imgui.ini"), slot);
+    return slot;
+}
 
-        EXPECT_EQ(readFile(layout.users() / "player/slot.sav"), example.expected);
-        EXPECT_FALSE(fs::exists(staging));
-        EXPECT_TRUE(fs::exists(restoreStagingParent(layout) / "Restore-staging-mine/keep.txt"));
+TEST_F(SavesRestore, ARestoreKilledAfterAnyMoveIsFinishedByTheNextLaunchWithNothingLost)
+{
+    auto writeVersion = [&](const std::string& version) {
+        m_saves.writeSave(kSlot, version);
+        writeFile(m_saves.installer().game() / "veyra2accounts.xml", version);
+        writeFile(m_saves.installer().game() / "imgui.ini", version);
+    };
+    writeVersion("old");
+    const std::string old = snapshotNow();
+    writeVersion("new");
+    const std::string later = snapshotNow();
+
+    // Three items: an exchange each, or two renames each where the file system cannot exchange.
+    for (const auto& [exchanges, moves] : {std::pair{true, 3}, std::pair{false, 6}}) {
+        for (int killAfter = 1; killAfter <= moves; ++killAfter) {
+            SCOPED_TRACE((exchanges ? "exchanging, killed after move " : "renaming, killed after move ") +
+                         std::to_string(killAfter));
+            const std::string target = versionOf(m_saves) == "new" ? old : later;
+            const std::string expected = versionOf(m_saves) == "new" ? "old" : "new";
+            const Installer killed(m_saves.root(), {}, movingHost(exchanges, killAfter));
+            EXPECT_EXIT(killed.restoreSaves(target), ::testing::KilledBySignal(SIGKILL), "");
+
+            const Installer next(m_saves.root(), {}, movingHost(exchanges, 0));
+            next.launch(false).process.wait();
+
+            EXPECT_EQ(versionOf(m_saves), expected);
+            for (const auto& entry : fs::directory_iterator(restoreStagingParent(m_saves.installer().layout())))
+                EXPECT_FALSE(entry.path().filename().string().starts_with("Restore-staging-")) << entry.path();
+            EXPECT_EQ(readFile(m_saves.backups() / m_saves.installer().saveSnapshots().front().name / "users" /
+                               testing::kProfile / kSlot),
+                      expected);
+        }
     }
-
-    // Where the file system cannot exchange, the renames put the copy in place.
-    const TemporaryFolder folder;
-    writeFile(folder / "live/slot.sav", "old");
-    writeFile(folder / "copy/slot.sav", "new");
-    swapByRenames(folder / "copy", folder / "live", folder / "parked");
-    EXPECT_EQ(readFile(folder / "live/slot.sav"), "new");
-    EXPECT_EQ(readFile(folder / "parked/slot.sav"), "old");
-    EXPECT_FALSE(fs::exists(folder / "copy"));
 }
 
 // Every save below the profile holds the same version, and none is missing.
