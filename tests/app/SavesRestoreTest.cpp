@@ -116,6 +116,41 @@ TEST_F(SavesRestore, ANameThatIsNoSnapshotIsRefused)
     EXPECT_EQ(failureOf(snapshot), "Setup is incomplete. Complete setup before restoring saves.");
 }
 
+// Players move the users folder or their profile to a synced folder and link it back.
+TEST(SavesRestoreThroughLinks, SnapshotsCopyWhatTheLinkReachesAndARestoreWritesIntoItKeepingTheLink)
+{
+    for (const bool linkedUsers : {true, false}) {
+        SCOPED_TRACE(linkedUsers ? "users folder linked" : "profile folder linked");
+        const TemporaryFolder folder;
+        const SavesInstallation saves(folder / "root");
+        const fs::path link = linkedUsers ? saves.installer().layout().users() : saves.profile();
+        const fs::path synced = folder / "synced";
+        fs::rename(link, synced);
+        fs::create_directory_symlink(synced, link);
+
+        saves.launchAndWait();
+        const std::string first = saves.installer().saveSnapshots().front().name;
+        EXPECT_EQ(readFile(saves.backups() / first / "users/player" / kSlot), "slot one");
+        saves.writeSave(kSlot, "played later");
+        saves.writeSave("Documents/Veyra 2/slot2.sav", "slot two");
+
+        const RestoredSaves restored = saves.installer().restoreSaves(first);
+        EXPECT_EQ(fs::read_symlink(link), synced);
+        const fs::path profileInSync = linkedUsers ? synced / testing::kProfile : synced;
+        EXPECT_EQ(readFile(profileInSync / kSlot), "slot one");
+        EXPECT_FALSE(fs::exists(profileInSync / "Documents/Veyra 2/slot2.sav"));
+        EXPECT_EQ(readFile(saves.backups() / restored.previous / "users/player" / kSlot), "played later");
+        EXPECT_EQ(readFile(saves.backups() / restored.previous / "users/player/Documents/Veyra 2/slot2.sav"),
+                  "slot two");
+
+        saves.installer().restoreSaves(restored.previous);
+        EXPECT_EQ(fs::read_symlink(link), synced);
+        EXPECT_EQ(readFile(profileInSync / kSlot), "played later");
+        for (const auto& entry : fs::recursive_directory_iterator(synced))
+            EXPECT_FALSE(entry.path().filename().string().starts_with("Restore-staging-")) << entry.path();
+    }
+}
+
 // A machine whose file system may lack the exchange, and whose restore is
 // killed for real (SIGKILL, no clean-up) right after its Nth move.
 Host movingHost(bool exchanges, int killAfter)
