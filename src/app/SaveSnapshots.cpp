@@ -4,9 +4,9 @@
 #include "app/SnapshotName.h"
 #include "core/AtomicFile.h"
 #include "core/PerUserItems.h"
+#include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "core/SetupFailure.h"
-#include "core/Posix.h"
 #include "core/StagingFolder.h"
 #include "core/Uuid.h"
 

@@ -203,12 +203,15 @@ void removeRestoreStaging(const Layout& layout, const std::string& name) noexcep
 {
     // The main folder last, so that a removal cut short is found again.
     std::vector<fs::path> folders;
+    auto addIfThere = [&folders](const fs::path& folder) {
+        std::error_code error;
+        if (fs::is_directory(fs::symlink_status(folder, error)))
+            folders.push_back(folder);
+    };
+    addIfThere(layout.users() / name);
     std::error_code error;
-    if (fs::is_directory(fs::symlink_status(layout.users() / name, error)))
-        folders.push_back(layout.users() / name);
     for (fs::directory_iterator it(layout.users(), error), end; !error && it != end; it.increment(error))
-        if (fs::is_directory(fs::symlink_status(it->path() / name, error)))
-            folders.push_back(it->path() / name);
+        addIfThere(it->path() / name);
     for (const fs::path& folder : folders)
         removeTreeQuietly(folder);
     removeTreeQuietly(restoreStagingParent(layout) / name);

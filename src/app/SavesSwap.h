@@ -15,10 +15,10 @@
 // it are in the kept snapshot the restore made first. A restore killed before
 // its journal changed nothing live, and its staging folders simply go.
 //
-//   const RestoreStaging staging(layout);   // the main staging folder
-//   ... copy into staging.copyFor(live) ...
-//   writeRestoreJournal(staging.path(), moves);
-//   completeRestore(layout, staging.path(), host);
+//   recoverInterruptedRestore(layout, host);        // at every start
+//   ... copy into restoreStagingParent(layout) / name and linked folders / name ...
+//   writeRestoreJournal(staging, moves);            // or, on a failure before: removeRestoreStaging(layout, name)
+//   completeRestore(layout, staging, host);
 //
 // Called with the install lock held. Blocks the caller.
 

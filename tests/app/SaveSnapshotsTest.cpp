@@ -44,6 +44,17 @@ protected:
     fs::path snapshot(const std::string& name) const { return m_saves.backups() / name; }
     fs::path newest() const { return snapshot(m_saves.installer().saveSnapshots().front().name); }
 
+    // For death tests: launches as the player and exits, printing "reported: "
+    // and the snapshot's failure when there was one.
+    [[noreturn]] void launchAsPlayer() const
+    {
+        testing::exitWithFailureOfUnprivileged([&] {
+            const LaunchedGame launched = m_saves.launchAndWait();
+            if (launched.snapshotFailure)
+                throw std::runtime_error("reported: " + *launched.snapshotFailure);
+        });
+    }
+
     TemporaryFolder m_folder;
     SavesInstallation m_saves{m_folder / "root"};
 };
@@ -165,11 +176,7 @@ TEST_F(SaveSnapshotsTest, AFolderThatCannotBeReadIsLeftOutAndNamedWhileTheRestIs
     handOver(m_folder / "root");
     fs::permissions(m_saves.profile() / "Locked", fs::perms::none);
 
-    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
-                    const LaunchedGame launched = m_saves.launchAndWait();
-                    if (launched.snapshotFailure)
-                        throw std::runtime_error("reported: " + *launched.snapshotFailure);
-                }),
+    EXPECT_EXIT(launchAsPlayer(),
                 ::testing::ExitedWithCode(0), "reported: it left out what could not be read: .*/player/Locked\n");
 
     fs::permissions(m_saves.profile() / "Locked", fs::perms::owner_all);
@@ -207,11 +214,7 @@ TEST_F(SaveSnapshotsTest, ASnapshotThatFailsMidwayLeavesNoPartOfItAndTheGameStar
     handOver(m_folder / "root");
     fs::permissions(m_saves.profile() / "Documents/Veyra 2/zz-unreadable.sav", fs::perms::none);
 
-    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
-                    const LaunchedGame launched = m_saves.launchAndWait();
-                    if (launched.snapshotFailure)
-                        throw std::runtime_error("reported: " + *launched.snapshotFailure);
-                }),
+    EXPECT_EXIT(launchAsPlayer(),
                 ::testing::ExitedWithCode(0), "reported: .*Permission denied");
 
     EXPECT_EQ(m_saves.snapshotFolders(), std::vector<std::string>{earlier});

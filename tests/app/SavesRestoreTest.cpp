@@ -151,9 +151,50 @@ TEST(SavesRestoreThroughLinks, SnapshotsCopyWhatTheLinkReachesAndARestoreWritesI
     }
 }
 
+// What the next start makes of the staging folders of restores without a journal.
+TEST(SavesSwap, WithoutAJournalOnlyTheLaunchersOwnStagingFoldersGoAndNoneThatMayHoldASave)
+{
+    const TemporaryFolder folder;
+    const Layout layout(folder.path());
+    const fs::path parent = restoreStagingParent(layout);
+    writeFile(layout.users() / "player/slot.sav", "live");
+    // Killed while copying: nothing live has moved.
+    const std::string copying = "Restore-staging-" + freshUuid();
+    writeFile(parent / copying / "new-0/player/slot.sav", "copy");
+    writeFile(layout.users() / "player" / copying / "new-1/slot.sav", "copy in a linked profile");
+    // Not the launcher's.
+    writeFile(parent / "Restore-staging-mine/keep.txt", "the player's");
+    // Left by a launcher from before the journal, between its two renames.
+    const std::string older = "Restore-staging-" + freshUuid();
+    writeFile(parent / older / "previous-game/veyra2accounts.xml", "the only copy");
+
+    recoverInterruptedRestore(layout, testing::testHost());
+
+    EXPECT_FALSE(fs::exists(parent / copying));
+    EXPECT_FALSE(fs::exists(layout.users() / "player" / copying));
+    EXPECT_EQ(readFile(layout.users() / "player/slot.sav"), "live");
+    EXPECT_EQ(readFile(parent / "Restore-staging-mine/keep.txt"), "the player's");
+    EXPECT_EQ(readFile(parent / older / "previous-game/veyra2accounts.xml"), "the only copy");
+
+    // A damaged journal is named, and its folder stays.
+    const std::string damaged = "Restore-staging-" + freshUuid();
+    writeFile(parent / damaged / "journal", "Veyra 2 restore journal 1\n");
+    try {
+        recoverInterruptedRestore(layout, testing::testHost());
+        ADD_FAILURE() << "a damaged journal was taken";
+    } catch (const SetupFailure& failure) {
+        EXPECT_EQ(std::string(failure.what()), "The journal of an interrupted restore of your saves, " +
+                                                   (parent / damaged / "journal").string() +
+                                                   ", is damaged. Move its folder out of the prefix, then try again.");
+    }
+    EXPECT_TRUE(fs::exists(parent / damaged / "journal"));
+}
+
+constexpr int kNeverKilled = 0;
+
 // A machine whose file system may lack the exchange, and whose restore is
 // killed for real (SIGKILL, no clean-up) right after its Nth move.
-Host movingHost(bool exchanges, int killAfter)
+Host movingHost(bool exchanges, int killAfter = kNeverKilled)
 {
     Host host = testing::testHost();
     auto moved = std::make_shared<int>(0);
@@ -205,7 +246,7 @@ TEST_F(SavesRestore, ARestoreKilledAfterAnyMoveIsFinishedByTheNextLaunchWithNoth
             const Installer killed(m_saves.root(), {}, movingHost(exchanges, killAfter));
             EXPECT_EXIT(killed.restoreSaves(target), ::testing::KilledBySignal(SIGKILL), "");
 
-            const Installer next(m_saves.root(), {}, movingHost(exchanges, 0));
+            const Installer next(m_saves.root(), {}, movingHost(exchanges));
             next.launch(false).process.wait();
 
             EXPECT_EQ(versionOf(m_saves), expected);
