@@ -116,6 +116,13 @@ TEST_F(SavesRestore, ANameThatIsNoSnapshotIsRefused)
     EXPECT_EQ(failureOf(snapshot), "Setup is incomplete. Complete setup before restoring saves.");
 }
 
+// No staging folder of a restore is left anywhere below the folder.
+void expectNoRestoreStaging(const fs::path& folder)
+{
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("Restore-staging-")) << entry.path();
+}
+
 // Players move the users folder or their profile to a synced folder and link it back.
 TEST(SavesRestoreThroughLinks, SnapshotsCopyWhatTheLinkReachesAndARestoreWritesIntoItKeepingTheLink)
 {
@@ -146,8 +153,7 @@ TEST(SavesRestoreThroughLinks, SnapshotsCopyWhatTheLinkReachesAndARestoreWritesI
         saves.installer().restoreSaves(restored.previous);
         EXPECT_EQ(fs::read_symlink(link), synced);
         EXPECT_EQ(readFile(profileInSync / kSlot), "played later");
-        for (const auto& entry : fs::recursive_directory_iterator(synced))
-            EXPECT_FALSE(entry.path().filename().string().starts_with("Restore-staging-")) << entry.path();
+        expectNoRestoreStaging(synced);
     }
 }
 
@@ -215,46 +221,72 @@ Host movingHost(bool exchanges, int killAfter = kNeverKilled)
     return host;
 }
 
+constexpr const char* kProfileData = "AppData/Roaming/Veyra 2/profile.dat";
+
 // The saves, the accounts file and the settings, each of one version.
 std::string versionOf(const SavesInstallation& saves)
 {
     const std::string slot = readFile(saves.profile() / kSlot);
+    EXPECT_EQ(readFile(saves.profile() / kProfileData), slot);
     EXPECT_EQ(readFile(saves.installer().game() / "veyra2accounts.xml"), slot);
     EXPECT_EQ(readFile(saves.installer().game() / "imgui.ini"), slot);
     return slot;
 }
 
-TEST_F(SavesRestore, ARestoreKilledAfterAnyMoveIsFinishedByTheNextLaunchWithNothingLost)
+TEST(SavesRestoreKilled, AfterAnyMoveTheNextLaunchFinishesTheRestoreWithNothingLost)
 {
-    auto writeVersion = [&](const std::string& version) {
-        m_saves.writeSave(kSlot, version);
-        writeFile(m_saves.installer().game() / "veyra2accounts.xml", version);
-        writeFile(m_saves.installer().game() / "imgui.ini", version);
+    // The users folder is one item, or with a linked profile each entry of the
+    // profile is (two here); the game's two items follow. Each item takes an
+    // exchange, or two renames where the file system cannot exchange.
+    const struct {
+        const char* layout;
+        bool linkedProfile;
+        bool exchanges;
+        int moves;
+    } cases[] = {
+        {"exchanging", false, true, 3},
+        {"renaming", false, false, 6},
+        {"exchanging into a linked profile", true, true, 4},
+        {"renaming into a linked profile", true, false, 8},
     };
-    writeVersion("old");
-    const std::string old = snapshotNow();
-    writeVersion("new");
-    const std::string later = snapshotNow();
+    for (const auto& example : cases) {
+        const TemporaryFolder folder;
+        const SavesInstallation saves(folder / "root");
+        const fs::path synced = folder / "synced";
+        if (example.linkedProfile) {
+            fs::rename(saves.profile(), synced);
+            fs::create_directory_symlink(synced, saves.profile());
+        }
+        auto snapshotOf = [&](const std::string& version) {
+            saves.writeSave(kSlot, version);
+            saves.writeSave(kProfileData, version);
+            writeFile(saves.installer().game() / "veyra2accounts.xml", version);
+            writeFile(saves.installer().game() / "imgui.ini", version);
+            saves.launchAndWait();
+            return saves.installer().saveSnapshots().front().name;
+        };
+        const std::string old = snapshotOf("old");
+        const std::string later = snapshotOf("new");
 
-    // Three items: an exchange each, or two renames each where the file system cannot exchange.
-    for (const auto& [exchanges, moves] : {std::pair{true, 3}, std::pair{false, 6}}) {
-        for (int killAfter = 1; killAfter <= moves; ++killAfter) {
-            SCOPED_TRACE((exchanges ? "exchanging, killed after move " : "renaming, killed after move ") +
-                         std::to_string(killAfter));
-            const std::string target = versionOf(m_saves) == "new" ? old : later;
-            const std::string expected = versionOf(m_saves) == "new" ? "old" : "new";
-            const Installer killed(m_saves.root(), {}, movingHost(exchanges, killAfter));
-            EXPECT_EXIT(killed.restoreSaves(target), ::testing::KilledBySignal(SIGKILL), "");
+        for (int killAfter = 1; killAfter <= example.moves; ++killAfter) {
+            SCOPED_TRACE(std::string(example.layout) + ", killed after move " + std::to_string(killAfter));
+            const bool newIsLive = versionOf(saves) == "new";
+            const Installer killed(saves.root(), {}, movingHost(example.exchanges, killAfter));
+            EXPECT_EXIT(killed.restoreSaves(newIsLive ? old : later), ::testing::KilledBySignal(SIGKILL), "");
 
-            const Installer next(m_saves.root(), {}, movingHost(exchanges));
+            const Installer next(saves.root(), {}, movingHost(example.exchanges));
             next.launch(false).process.wait();
 
-            EXPECT_EQ(versionOf(m_saves), expected);
-            for (const auto& entry : fs::directory_iterator(restoreStagingParent(m_saves.installer().layout())))
-                EXPECT_FALSE(entry.path().filename().string().starts_with("Restore-staging-")) << entry.path();
-            EXPECT_EQ(readFile(m_saves.backups() / m_saves.installer().saveSnapshots().front().name / "users" /
+            const std::string expected = newIsLive ? "old" : "new";
+            EXPECT_EQ(versionOf(saves), expected);
+            expectNoRestoreStaging(restoreStagingParent(saves.installer().layout()));
+            EXPECT_EQ(readFile(saves.backups() / saves.installer().saveSnapshots().front().name / "users" /
                                testing::kProfile / kSlot),
                       expected);
+            if (example.linkedProfile) {
+                EXPECT_EQ(fs::read_symlink(saves.profile()), synced);
+                expectNoRestoreStaging(synced);
+            }
         }
     }
 }
