@@ -25,37 +25,35 @@ bool matches(const EntryFacts& facts, const EntryFacts& previous)
            previous.modified == facts.modified;
 }
 
-struct Walk {
-    SavesPlan& plan;
-
-    void add(const fs::path& from, const fs::path& to, const std::optional<fs::path>& previous, int followedLinks)
-    {
-        std::optional<EntryFacts> facts = entryFacts(from);
-        if (followedLinks > 0 && isLinkToFolder(from))
-            facts = EntryFacts{.kind = EntryFacts::Kind::folder};
-        if (!facts || facts->kind == EntryFacts::Kind::other)
-            return;
-        // Nothing there matches nothing: its kind is "other".
-        const EntryFacts earlier = previous ? entryFacts(*previous).value_or(EntryFacts{}) : EntryFacts{};
-        const std::size_t step = plan.steps.size();
-        plan.steps.push_back({from, to, *facts, previous, matches(*facts, earlier)});
-        if (facts->kind != EntryFacts::Kind::folder)
-            return;
-        std::error_code error;
-        fs::directory_iterator it(from, error);
+// Adds the entry and, for a folder, all it holds, each folder before its entries.
+void walk(const fs::path& from, const fs::path& to, const std::optional<fs::path>& previous, int followedLinks,
+          SavesPlan& plan)
+{
+    std::optional<EntryFacts> facts = entryFacts(from);
+    if (followedLinks > 0 && isLinkToFolder(from))
+        facts = EntryFacts{.kind = EntryFacts::Kind::folder};
+    if (!facts || facts->kind == EntryFacts::Kind::other)
+        return;
+    std::error_code error;
+    fs::directory_iterator it;
+    if (facts->kind == EntryFacts::Kind::folder) {
+        it = fs::directory_iterator(from, error);
         if (error == std::errc::permission_denied) {
-            plan.steps.erase(plan.steps.begin() + static_cast<std::ptrdiff_t>(step));
             plan.unreadable.push_back(from);
             return;
         }
-        for (const fs::directory_iterator end; !error && it != end; it.increment(error)) {
-            const fs::path name = it->path().filename();
-            add(it->path(), to / name, previous ? std::optional(*previous / name) : std::nullopt, followedLinks - 1);
-        }
-        if (error)
-            throw fs::filesystem_error("cannot read folder", from, error);
     }
-};
+    // Nothing there matches nothing: its kind is "other".
+    const EntryFacts earlier = previous ? entryFacts(*previous).value_or(EntryFacts{}) : EntryFacts{};
+    plan.steps.push_back({from, to, *facts, previous, matches(*facts, earlier)});
+    for (const fs::directory_iterator end; !error && it != end; it.increment(error)) {
+        const fs::path name = it->path().filename();
+        walk(it->path(), to / name, previous ? std::optional(*previous / name) : std::nullopt, followedLinks - 1,
+             plan);
+    }
+    if (error)
+        throw fs::filesystem_error("cannot read folder", from, error);
+}
 
 // Failures of link() that only mean "copy instead": another file system, a file
 // system without hard links, or a file with as many links as it may have.
@@ -85,7 +83,7 @@ SavesPlan planSaves(const std::vector<SavesItem>& items)
 {
     SavesPlan result;
     for (const SavesItem& item : items)
-        Walk{result}.add(item.from, item.to, item.previous, item.followedLinks);
+        walk(item.from, item.to, item.previous, item.followedLinks, result);
     return result;
 }
 
