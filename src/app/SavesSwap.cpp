@@ -7,6 +7,7 @@
 #include "core/StagingFolder.h"
 
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <optional>
 #include <system_error>
@@ -22,8 +23,8 @@ constexpr const char* kJournal = "journal";
 constexpr std::string_view kJournalHeading = "Veyra 2 restore journal 1";
 constexpr std::uintmax_t kJournalLimit = 16 * 1024 * 1024;
 
-// The names of staging folders from before the journal: a folder with these
-// may hold the only copy of a save, so it is never removed.
+// Where restores from before the journal parked the live saves: a staging
+// folder holding these may hold the only copy of a save, so it is never removed.
 constexpr std::array kUnjournalledNames{"previous-users", "previous-game"};
 
 // What an entry is, wherever it is renamed to on its file system.
@@ -132,14 +133,15 @@ std::vector<JournalEntry> readJournal(const fs::path& file)
     return entries;
 }
 
-[[noreturn]] void unexpectedEntry(const fs::path& live)
+[[noreturn]] void unexpectedEntry(const fs::path& changed, const fs::path& staging)
 {
-    throw SetupFailure("A restore of your saves was interrupted, and " + live.string() +
-                       " is no longer what it left there. Move it aside, then try again.");
+    throw SetupFailure("A restore of your saves was interrupted, and " + changed.string() +
+                       " is not what it left there. Move " + staging.string() +
+                       " out of the prefix, then try again; it holds the saves the restore had not put in place.");
 }
 
 // One move of the journal, from whatever state a kill left it in.
-void finish(const JournalEntry& entry, const Host& host)
+void finish(const JournalEntry& entry, const fs::path& staging, const Host& host)
 {
     const RestoreMove& move = entry.move;
     const std::optional<Identity> atLive = identityOf(move.live);
@@ -147,21 +149,21 @@ void finish(const JournalEntry& entry, const Host& host)
         if (!atLive)
             return;
         if (atLive != entry.live)
-            unexpectedEntry(move.live);
+            unexpectedEntry(move.live, staging);
         host.renamePath(move.live, move.parked);
         return;
     }
     if (atLive == entry.copy)
         return;
     if (identityOf(move.copy) != entry.copy)
-        unexpectedEntry(move.copy);
+        unexpectedEntry(move.copy, staging);
     if (!atLive) {
         // Never there, or already renamed aside.
         host.renamePath(move.copy, move.live);
         return;
     }
     if (atLive != entry.live)
-        unexpectedEntry(move.live);
+        unexpectedEntry(move.live, staging);
     if (host.exchangePaths(move.copy, move.live))
         return;
     host.renamePath(move.live, move.parked);
@@ -195,7 +197,7 @@ void writeRestoreJournal(const fs::path& staging, const std::vector<RestoreMove>
 void completeRestore(const Layout& layout, const fs::path& staging, const Host& host)
 {
     for (const JournalEntry& entry : readJournal(staging / kJournal))
-        finish(entry, host);
+        finish(entry, staging, host);
     removeRestoreStaging(layout, staging.filename().string());
 }
 

@@ -26,6 +26,7 @@
 #include "core/Layout.h"
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -62,7 +63,9 @@ void completeRestore(const Layout& layout, const std::filesystem::path& staging,
 void removeRestoreStaging(const Layout& layout, const std::string& name) noexcept;
 
 // Mends what killed restores left: completes those whose journal was written
-// and removes the staging folders of the others.
+// and removes the staging folders of the others, but for one that a launcher
+// from before the journal left with the player's old saves parked in it: that
+// one stays, and only a missing users folder is put back from it.
 void recoverInterruptedRestore(const Layout& layout, const Host& host);
 
 } // namespace launcher

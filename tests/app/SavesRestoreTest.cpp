@@ -157,8 +157,9 @@ TEST(SavesRestoreThroughLinks, SnapshotsCopyWhatTheLinkReachesAndARestoreWritesI
     }
 }
 
-// What the next start makes of the staging folders of restores without a journal.
-TEST(SavesSwap, WithoutAJournalOnlyTheLaunchersOwnStagingFoldersGoAndNoneThatMayHoldASave)
+// What the next start makes of staging folders without a journal, with a damaged
+// one, and with one whose live entry changed since.
+TEST(SavesSwap, TheNextStartRemovesOnlyWhatHoldsNoSaveAndStopsAtAnythingItCannotTell)
 {
     const TemporaryFolder folder;
     const Layout layout(folder.path());
@@ -194,6 +195,26 @@ TEST(SavesSwap, WithoutAJournalOnlyTheLaunchersOwnStagingFoldersGoAndNoneThatMay
                                                    ", is damaged. Move its folder out of the prefix, then try again.");
     }
     EXPECT_TRUE(fs::exists(parent / damaged / "journal"));
+    fs::remove_all(parent / damaged);
+
+    // A live entry that is neither the copy nor the one the journal names stops
+    // the mend, which then moves and removes nothing.
+    const fs::path journalled = parent / ("Restore-staging-" + freshUuid());
+    writeFile(journalled / "new-0/player/slot.sav", "copy");
+    writeRestoreJournal(journalled, {{layout.users(), journalled / "new-0", journalled / "old-0"}});
+    fs::rename(layout.users(), folder / "moved away");
+    writeFile(layout.users() / "player/slot.sav", "made since");
+    try {
+        recoverInterruptedRestore(layout, testing::testHost());
+        ADD_FAILURE() << "an entry the journal does not name was replaced";
+    } catch (const SetupFailure& failure) {
+        EXPECT_EQ(std::string(failure.what()),
+                  "A restore of your saves was interrupted, and " + layout.users().string() +
+                      " is not what it left there. Move " + journalled.string() +
+                      " out of the prefix, then try again; it holds the saves the restore had not put in place.");
+    }
+    EXPECT_EQ(readFile(layout.users() / "player/slot.sav"), "made since");
+    EXPECT_EQ(readFile(journalled / "new-0/player/slot.sav"), "copy");
 }
 
 constexpr int kNeverKilled = 0;
