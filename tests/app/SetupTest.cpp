@@ -219,7 +219,7 @@ TEST_F(Setup, AStopFromAnotherThreadEndsSetupWithoutARecordAStagingFolderOrTheLo
     const StopRequest stop;
     const Installer installer(m_root, [this](const std::string& line) { m_lines.push_back(line); },
                               testing::testHost(), Constants::builtIn(), {.stop = stop});
-    const std::jthread requester = testing::requestStopOnceFileExists(stop, pidFile);
+    const testing::StopRequester requester = testing::requestStopOnceFileExists(stop, pidFile);
 
     EXPECT_THROW(installer.install(fixture("game/installer.zip"), fixture("audio/MPSetup.exe"),
                                    fixture("runtime/prefetched")),
