@@ -57,13 +57,11 @@ void watch(pid_t pid, const std::shared_ptr<ChildProcess::State>& state)
                 continue;
             break; // reaped elsewhere: nothing left to wait for
         }
+        if (hasEnded(info))
+            break;
         // macOS also answers this wait for a program that was stopped (SIGSTOP,
         // SIGTSTP), and again while it stays stopped; a pause keeps that from spinning.
-        if (!hasEnded(info)) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            continue;
-        }
-        break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     std::lock_guard lock(state->mutex);
     // What a stopped program left running in its group ends now, while the
