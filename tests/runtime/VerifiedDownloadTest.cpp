@@ -260,7 +260,7 @@ TEST_F(VerifiedDownload, ADownloadGrowingPastTwiceItsExpectedSizeIsStopped)
 
 TEST_F(VerifiedDownload, ADroppedConnectionIsResumedFetchingOnlyTheMissingBytes)
 {
-    LocalHttpsServer server(served(), 0, {}, {.dropFirstHalfway = true});
+    LocalHttpsServer server(served(), 0, {}, {.bytesPerSecond = kSlowRate, .dropFirstHalfway = true});
     const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
 
     obtainWatched(servedAsset(server, m_releasePath));
@@ -273,8 +273,8 @@ TEST_F(VerifiedDownload, ADroppedConnectionIsResumedFetchingOnlyTheMissingBytes)
     ASSERT_NE(reconnecting, m_progress.end());
     // After the reconnect the bar goes on from the bytes already there.
     const auto resumed = std::find_if(reconnecting, m_progress.end(), [](const Progress& p) { return p.bytes.has_value(); });
-    if (resumed != m_progress.end())
-        EXPECT_GE(*resumed->bytes, m_archive.size() / 2);
+    ASSERT_NE(resumed, m_progress.end());
+    EXPECT_GE(*resumed->bytes, m_archive.size() / 2);
 }
 
 // What an earlier attempt left in the partial file, and how the server answers
@@ -369,8 +369,9 @@ TEST_F(VerifiedDownload, ReconnectsUntilFiveAttemptsInARowBringNothing)
                   "dropping failed (56). Open the setup log for details. If antivirus quarantined a file, review its "
                   "report before retrying.");
         EXPECT_EQ(readFile(dropping.string() + ".runs").size(), 4u * c.runs);
-        if (c.bringingBytes > 0)
+        if (c.bringingBytes > 0) {
             EXPECT_EQ(readFile(partial()), std::string(c.bringingBytes, 'x'));
+        }
         std::vector<std::string> waits;
         for (const Progress& progress : m_progress)
             if (!progress.activity.empty() && (waits.empty() || waits.back() != progress.activity))
