@@ -52,10 +52,17 @@ std::uint64_t sizeOf(const fs::path& file)
     return absent ? 0 : size;
 }
 
-// A file past the cap is not the asset, whatever it holds.
-void discardOversized(const fs::path& partial, const RuntimeAsset& asset)
+// A file past the cap is not the asset, whatever it holds. A read-only one (a
+// pre-fetched file copied with its mode by a run that was killed) could not be
+// added to.
+void discardUnusable(const fs::path& partial, const RuntimeAsset& asset)
 {
-    if (asset.expectedSize > 0 && sizeOf(partial) > 2 * asset.expectedSize)
+    std::error_code absent;
+    const fs::perms mode = fs::symlink_status(partial, absent).permissions();
+    if (absent)
+        return;
+    if ((asset.expectedSize > 0 && sizeOf(partial) > 2 * asset.expectedSize)
+        || (mode & fs::perms::owner_write) == fs::perms::none)
         fs::remove(partial);
 }
 
@@ -89,7 +96,7 @@ void waitBeforeReconnect(const Installer& installer, int attempt)
 bool downloadResuming(const Installer& installer, const RuntimeAsset& asset, const fs::path& partial,
                       DownloadShare share)
 {
-    discardOversized(partial, asset);
+    discardUnusable(partial, asset);
     bool resumed = sizeOf(partial) > 0;
     if (resumed) {
         const std::uint64_t total = share.total > 0 ? share.total : asset.expectedSize;
@@ -117,8 +124,10 @@ bool downloadResuming(const Installer& installer, const RuntimeAsset& asset, con
             fruitless = sizeOf(partial) > before ? 0 : fruitless + 1;
             if (fruitless >= kDownloadAttempts)
                 throw;
+            // The next attempt adds to bytes that another response sent.
+            resumed = resumed || sizeOf(partial) > 0;
         } catch (...) {
-            discardOversized(partial, asset);
+            discardUnusable(partial, asset);
             throw;
         }
         waitBeforeReconnect(installer, fruitless + 1);

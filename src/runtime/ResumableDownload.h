@@ -19,10 +19,12 @@ namespace launcher {
 inline constexpr int kDownloadAttempts = 5;
 
 // Downloads until curl reports the whole body, keeping the partial file on
-// every way out but one: a file past twice the asset's expected size, which
-// cannot be the asset, is removed. Returns whether bytes of an earlier attempt
-// (not of this call) were kept and completed. Throws the watch's and the
-// runner's failures, after the reconnects when the connection kept dropping.
+// every way out, except a file past twice the asset's expected size, which
+// cannot be the asset, and a read-only one, which curl could not add to: those
+// are removed. Returns whether the file was completed from bytes of an earlier
+// attempt, of an earlier run or before a dropped connection. Throws the
+// watch's and the runner's failures, after the reconnects when the connection
+// kept dropping.
 bool downloadResuming(const Installer& installer, const RuntimeAsset& asset, const std::filesystem::path& partial,
                       DownloadShare share);
 

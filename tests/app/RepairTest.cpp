@@ -365,6 +365,19 @@ TEST_F(Repair, AnOutdatedRuntimePlaysWithTheNewsAndIsUpdatedOnlyByANewRuntimeTha
     EXPECT_EQ(testing::treeSnapshot(testing::savesFolder(home())), saves);
 }
 
+// A download cut short leaves a partial file in Downloads for the next setup to
+// resume; it is no damage, and repair leaves it alone.
+TEST_F(Repair, APartialDownloadIsNoDamage)
+{
+    const fs::path partial = home() / "Downloads/wine-stable-11.0_1-osx64.tar.xz.partial";
+    writeFile(partial, "the first bytes of an archive");
+    const Outcome verified = cli({"--verify"});
+    EXPECT_EQ(verified.status, 0);
+    EXPECT_EQ(verified.out, verdict({}));
+    EXPECT_EQ(cli({"--repair"}).out, "Nothing to repair: the installation is sound.\n");
+    EXPECT_EQ(readFile(partial), "the first bytes of an archive");
+}
+
 // A launcher killed while it updated the runtime leaves the old one aside; the
 // next start puts it back and plays on it.
 TEST_F(Repair, TheNextStartPutsBackARuntimeThatAKilledUpdateLeftAside)

@@ -291,6 +291,7 @@ TEST_F(VerifiedDownload, ALeftoverPartialFileIsResumedOrStartedAgainAsTheServerA
         Ranges ranges;
         std::uint64_t served;
         bool resumes;
+        bool readOnly = false;
     };
     const Case cases[] = {
         {"first half, ranges honoured", m_archive.substr(0, half), Ranges::Honour, size - half, true},
@@ -299,11 +300,14 @@ TEST_F(VerifiedDownload, ALeftoverPartialFileIsResumedOrStartedAgainAsTheServerA
         {"wrong bytes, fetched once more from zero", std::string(half, 'x'), Ranges::Honour, (size - half) + size, true},
         {"the whole file, answered with 416", m_archive, Ranges::Honour, size, true},
         {"past twice the expected size", std::string(2 * size + 1, 'x'), Ranges::Honour, size, false},
+        {"first half, read-only", m_archive.substr(0, half), Ranges::Honour, size, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove_all(downloads());
         writeFile(partial(), c.leftover);
+        if (c.readOnly)
+            fs::permissions(partial(), fs::perms::owner_read);
         LocalHttpsServer server(served(), 0, {}, {.ranges = c.ranges});
         const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
         std::vector<std::string> lines;
