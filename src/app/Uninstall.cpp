@@ -23,8 +23,8 @@ namespace fs = std::filesystem;
 std::vector<std::string> ownEntries(const Layout& layout)
 {
     std::vector<std::string> names;
-    for (const fs::path& entry : {layout.record(), layout.install(), layout.runtime(), layout.downloads(),
-                                  layout.audioImport(), layout.logs(), layout.backups()})
+    for (const fs::path& entry : {layout.record(), layout.install(), layout.runtime(), layout.runtimeAside(),
+                                  layout.downloads(), layout.audioImport(), layout.logs(), layout.backups()})
         names.push_back(entry.filename().string());
     return names;
 }

@@ -2,6 +2,7 @@
 
 #include "app/IncompleteInstallation.h"
 #include "app/RepairRefusal.h"
+#include "runtime/RuntimeUpdate.h"
 #include "ui/GuideLocation.h"
 #include "ui/GuiThread.h"
 
@@ -402,6 +403,7 @@ void LauncherModel::finishSupervised(Run run, const RunOutcome& outcome)
         assign(m_repairNeeded, false, &LauncherModel::repairNeededChanged);
         assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
         assign(m_ready, true, &LauncherModel::readyChanged);
+        assign(m_updateAvailable, runtimeUpdateAvailable(m_installer), &LauncherModel::updateAvailableChanged);
         assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
         return;
     case RunOutcome::End::stopped:
@@ -464,6 +466,20 @@ void LauncherModel::repair()
     startSupervised(Run::repair, [sources](const Installer& installer) { installer.repair(sources); });
 }
 
+void LauncherModel::update()
+{
+    if (!m_ready || !m_updateAvailable || m_busy || m_checking || m_maintaining || m_playing)
+        return;
+    // An outdated runtime is the only finding of a sound installation, so the
+    // repair redoes the runtime step alone and needs none of the player's files.
+    startSupervised(Run::repair, [](const Installer& installer) { installer.repair({}); });
+}
+
+std::uint64_t LauncherModel::updateDownloadSize() const
+{
+    return m_installer.constants().engine.expectedSize + m_installer.constants().libraries.expectedSize;
+}
+
 void LauncherModel::offerRepair()
 {
     // Besides an uninstall, the one way back from ready: the installed panel
@@ -486,6 +502,7 @@ void LauncherModel::readInstallation()
         assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
     }
     assign(m_ready, installed, &LauncherModel::readyChanged);
+    assign(m_updateAvailable, installed && runtimeUpdateAvailable(m_installer), &LauncherModel::updateAvailableChanged);
     assign(m_status, restingStatus(), &LauncherModel::statusChanged);
 }
 

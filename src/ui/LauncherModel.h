@@ -83,6 +83,7 @@ class LauncherModel final : public QObject {
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(bool playing READ playing NOTIFY playingChanged)
     Q_PROPERTY(bool ready READ ready NOTIFY readyChanged)
+    Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY updateAvailableChanged)
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)
     Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
     Q_PROPERTY(QString errorDetails READ errorDetails NOTIFY errorDetailsChanged)
@@ -105,6 +106,11 @@ public:
     bool busy() const { return m_busy; }
     bool playing() const { return m_playing; }
     bool ready() const { return m_ready; }
+    // The installation is ready but recorded with another runtime than the
+    // launcher's: update() replaces it.
+    bool updateAvailable() const { return m_updateAvailable; }
+    // What an update downloads at most: both runtime archives.
+    std::uint64_t updateDownloadSize() const;
     const QString& status() const { return m_status; }
     const std::optional<QString>& error() const { return m_error; }
     // What the system said about the error, when its sentence is the launcher's
@@ -159,6 +165,9 @@ public slots:
     void install();
     // Starts repair off the GUI thread when mayRepair(); otherwise does nothing.
     void repair();
+    // Runs the repair's runtime step off the GUI thread, with its progress and
+    // Cancel, when an update is available and nothing else runs.
+    void update();
     // Asks the running setup or repair to stop; it ends with "Setup was stopped
     // before it finished. Run it again to continue." as the status.
     void cancel();
@@ -198,6 +207,7 @@ signals:
     void busyChanged();
     void playingChanged();
     void readyChanged();
+    void updateAvailableChanged();
     void statusChanged();
     void errorChanged();
     void errorDetailsChanged();
@@ -262,6 +272,7 @@ private:
     bool m_busy = false;
     bool m_playing = false;
     bool m_ready = false;
+    bool m_updateAvailable = false;
     bool m_maintaining = false;
     QString m_status;
     std::optional<QString> m_error;
