@@ -1,5 +1,5 @@
 # The launcher's pins, download addresses, expected sizes and the download's
-# stall limit. They can only be replaced when the program is built, through these
+# stall limit and reconnect wait. They can only be replaced when the program is built, through these
 # cache variables; the program itself offers no run-time way to change them.
 set(LAUNCHER_DEFAULT_ENGINE_SHA256 "203f9e9fd6c2cc77e6525d798a434ced326145db34a356355e05659d3445fd1c")
 set(LAUNCHER_DEFAULT_ENGINE_URL "https://github.com/Sikarugir-App/Engines/releases/download/v1.0/WS12WineCX24.0.7_7.tar.xz")
@@ -13,12 +13,14 @@ set(LAUNCHER_DEFAULT_ENGINE_SIZE 151000000)
 set(LAUNCHER_DEFAULT_LIBRARIES_SIZE 190000000)
 # Seconds without a byte arriving after which a download is stopped.
 set(LAUNCHER_DEFAULT_DOWNLOAD_STALL_SECONDS 60)
+# The first wait between reconnects of a dropped download; later ones double it.
+set(LAUNCHER_DEFAULT_DOWNLOAD_RECONNECT_MILLISECONDS 1000)
 
 set(LAUNCHER_ENGINE_NAME "WS12WineCX24.0.7_7.tar.xz")
 set(LAUNCHER_LIBRARIES_NAME "wine-stable-11.0_1-osx64.tar.xz")
 
 set(launcher_constants ENGINE_SHA256 ENGINE_URL ENGINE_SIZE LIBRARIES_SHA256 LIBRARIES_URL LIBRARIES_SIZE
-    CODEC_SHA256 MEDIA_PACKAGE_SHA256 DOWNLOAD_STALL_SECONDS)
+    CODEC_SHA256 MEDIA_PACKAGE_SHA256 DOWNLOAD_STALL_SECONDS DOWNLOAD_RECONNECT_MILLISECONDS)
 foreach(constant ${launcher_constants})
   set(LAUNCHER_${constant} "${LAUNCHER_DEFAULT_${constant}}" CACHE STRING "Build-time constant ${constant} of the launcher")
   if(NOT LAUNCHER_${constant} STREQUAL LAUNCHER_DEFAULT_${constant})

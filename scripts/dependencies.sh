@@ -9,6 +9,8 @@ packages=(
   nlohmann-json3-dev                 # the installation record
   qt6-base-dev libgl-dev             # the desktop front end
   libgtest-dev libbenchmark-dev      # tests and benchmarks
+  clang-16 libc++-16-dev libc++abi-16-dev googletest   # the libc++ build (GoogleTest from source)
+  desktop-file-utils appstream dpkg-dev   # the package: validators, dpkg-shlibdeps
   curl ca-certificates               # runtime downloads
   libarchive-tools                   # bsdtar: every archive the launcher opens
   util-linux                         # setarch: the x86_64 check

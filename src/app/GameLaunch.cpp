@@ -5,15 +5,21 @@
 #include "core/LogRotation.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
+#include "runtime/RuntimeUpdate.h"
 
 namespace launcher {
 
 LaunchedGame Installer::launch(bool debug) const
 {
+    // An update that did not finish left the old runtime aside: the game plays on it.
+    if (hasRuntimeSetAside(*this)) {
+        const InstallLock lock(layout().lockFile());
+        restoreRuntimeSetAside(*this);
+    }
     if (!isInstalled())
         throwRefusal(*this, "Setup is incomplete. Complete setup before launching Veyra 2.");
     auto lock = std::make_unique<InstallLock>(layout().lockFile());
-    const LaunchSnapshot snapshot(layout());
+    const LaunchSnapshot snapshot(*this);
 
     Environment gameEnvironment = environment();
     if (debug)

@@ -1,5 +1,6 @@
 #include "app/CaughtSignals.h"
 #include "app/CommandLineCommands.h"
+#include "runtime/RuntimeUpdate.h"
 
 #include <optional>
 
@@ -16,6 +17,8 @@ int runLaunchCommand(const CommandContext& context)
 {
     CaughtSignals signals({SIGINT, SIGTERM});
     const LaunchedGame launched = context.installer.launch(context.arguments.has("--debug"));
+    if (runtimeUpdateAvailable(context.installer))
+        context.err << kRuntimeUpdateNews << '\n';
     for (;;) {
         if (const std::optional<int> status = launched.process.waitFor(kProgressInterval))
             return *status;

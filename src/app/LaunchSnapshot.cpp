@@ -1,15 +1,34 @@
 #include "app/LaunchSnapshot.h"
 
 #include "app/SaveSnapshots.h"
+#include "app/SavesSwap.h"
 
 #include <exception>
 
 namespace launcher {
+namespace {
 
-LaunchSnapshot::LaunchSnapshot(Layout layout) : m_layout(std::move(layout))
+std::string listed(const std::vector<std::filesystem::path>& folders)
+{
+    std::string text;
+    for (const std::filesystem::path& folder : folders)
+        text += (text.empty() ? "" : ", ") + folder.string();
+    return text;
+}
+
+} // namespace
+
+LaunchSnapshot::LaunchSnapshot(const Installer& installer) : m_layout(installer.layout())
 {
     try {
-        m_taken = SaveSnapshots(m_layout).take();
+        recoverInterruptedRestore(m_layout, installer.host());
+        const std::optional<TakenSnapshot> taken = SaveSnapshots(m_layout).take();
+        if (!taken)
+            return;
+        m_taken = taken->name;
+        m_unreadable = taken->unreadable;
+        if (!m_unreadable.empty())
+            m_failure = "it left out what could not be read: " + listed(m_unreadable);
     } catch (const std::exception& failure) {
         m_failure = failure.what();
     }
@@ -17,6 +36,10 @@ LaunchSnapshot::LaunchSnapshot(Layout layout) : m_layout(std::move(layout))
 
 std::string LaunchSnapshot::failureNote() const
 {
+    if (!m_unreadable.empty())
+        return "[Veyra 2 Mac Launcher] The snapshot of your saves before this start, " + m_taken.value_or("") +
+               ", left out what could not be read: " + listed(m_unreadable) +
+               ". Check that you may read it; everything else is in the snapshot.\n";
     return "[Veyra 2 Mac Launcher] The snapshot of your saves before this start failed: " + m_failure.value_or("") +
            ". The game starts anyway; earlier snapshots are unchanged.\n";
 }

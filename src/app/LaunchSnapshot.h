@@ -1,16 +1,19 @@
 #pragma once
 // The snapshot of the saves that every launch takes, after the install lock and
-// before the game starts; the snapshots that rotate out are removed once the
-// game has started, so that the player does not wait for it.
+// before the game starts, once a restore that was killed is finished; the
+// snapshots that rotate out are removed once the game has started, so that the
+// player does not wait for it.
 //
-//   const LaunchSnapshot snapshot(layout);   // never throws
+//   const LaunchSnapshot snapshot(installer);   // never throws
 //   ... start the game ...
 //   snapshot.rotateOut();
 
-#include "core/Layout.h"
+#include "core/Installer.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace launcher {
 
@@ -18,11 +21,12 @@ class LaunchSnapshot final {
 public:
     // Takes the snapshot (see SaveSnapshots). A failure must not keep the player
     // from playing, so it is kept, not thrown.
-    explicit LaunchSnapshot(Layout layout);
+    explicit LaunchSnapshot(const Installer& installer);
 
-    // The failure's description, when the snapshot failed.
+    // Why the snapshot failed, or which folders it left out because they
+    // could not be read; nothing when it holds all the saves.
     const std::optional<std::string>& failure() const { return m_failure; }
-    // The launcher's own line about the failure, for the game log.
+    // The launcher's own line about it, for the game log.
     std::string failureNote() const;
 
     // Removes the snapshots that rotate out now that one more exists. Never
@@ -32,6 +36,7 @@ public:
 private:
     Layout m_layout;
     std::optional<std::string> m_taken;
+    std::vector<std::filesystem::path> m_unreadable;
     std::optional<std::string> m_failure;
 };
 

@@ -1,18 +1,21 @@
 #include "app/SaveSnapshots.h"
 
 #include "app/SavesCopy.h"
-#include "app/SavesSwap.h"
 #include "app/SnapshotName.h"
 #include "core/AtomicFile.h"
 #include "core/PerUserItems.h"
 #include "core/Posix.h"
+#include "core/RegularFile.h"
+#include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 #include "core/Uuid.h"
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <chrono>
 #include <system_error>
+#include <tuple>
 
 namespace launcher {
 namespace {
@@ -21,13 +24,35 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kStagingPrefix = "Saves-staging-";
 constexpr const char* kKeptMarker = "kept.txt";
+// The place of a snapshot in the order they were made: 1, 2, 3 …
+constexpr const char* kOrderRecord = "order.txt";
+constexpr std::uintmax_t kOrderRecordLimit = 64;
 
 struct NamedSnapshot {
     SnapshotName name;
     fs::path folder;
+    // Nothing for snapshots made before their order was recorded.
+    std::optional<std::uint64_t> order;
 };
 
-// The snapshots in the folder, newest first; entries of any other name are not ours.
+std::optional<std::uint64_t> recordedOrder(const fs::path& snapshot)
+{
+    std::string text;
+    try {
+        text = readRegular(snapshot / kOrderRecord, {.followLinks = false, .maxSize = kOrderRecordLimit});
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    std::uint64_t order = 0;
+    const char* end = text.data() + text.size() - (text.ends_with('\n') ? 1 : 0);
+    const auto [stop, error] = std::from_chars(text.data(), end, order);
+    return error == std::errc() && stop == end ? std::optional(order) : std::nullopt;
+}
+
+// The snapshots in the folder, newest first; entries of any other name are not
+// ours. The clock that named a snapshot may have been wrong, so the recorded
+// order ranks them; those made before it was recorded are older than all that
+// have it, and rank among themselves by name.
 std::vector<NamedSnapshot> snapshotsIn(const fs::path& backups)
 {
     std::vector<NamedSnapshot> found;
@@ -35,10 +60,16 @@ std::vector<NamedSnapshot> snapshotsIn(const fs::path& backups)
     for (fs::directory_iterator it(backups, error), end; !error && it != end; it.increment(error)) {
         const std::optional<SnapshotName> name = SnapshotName::parse(it->path().filename().string());
         if (name && it->symlink_status(error).type() == fs::file_type::directory)
-            found.push_back({*name, it->path()});
+            found.push_back({*name, it->path(), recordedOrder(it->path())});
     }
-    std::ranges::sort(found, std::ranges::greater(), &NamedSnapshot::name);
+    std::ranges::sort(found, std::ranges::greater(),
+                      [](const NamedSnapshot& snapshot) { return std::tie(snapshot.order, snapshot.name); });
     return found;
+}
+
+std::uint64_t nextOrder(const std::vector<NamedSnapshot>& existing)
+{
+    return existing.empty() || !existing.front().order ? 1 : *existing.front().order + 1;
 }
 
 bool isKept(const fs::path& snapshot)
@@ -51,13 +82,15 @@ bool isKept(const fs::path& snapshot)
 struct LiveItem {
     fs::path live;
     fs::path inSnapshot;
+    int followedLinks = 0;
 };
 
 std::vector<LiveItem> liveSaves(const Layout& layout)
 {
     std::vector<LiveItem> items;
+    // The users folder and the profile folders in it may be links to the player's own folders.
     if (existsQuietly(layout.users()))
-        items.push_back({layout.users(), "users"});
+        items.push_back({layout.users(), "users", 2});
     std::error_code error;
     for (fs::directory_iterator it(layout.game(), error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
@@ -110,7 +143,7 @@ std::vector<SaveSnapshot> SaveSnapshots::list() const
     return listed;
 }
 
-std::optional<std::string> SaveSnapshots::take() const
+std::optional<TakenSnapshot> SaveSnapshots::take() const
 {
     return take(std::nullopt);
 }
@@ -133,12 +166,12 @@ void SaveSnapshots::rotate(const std::string& taken) const
 
 std::optional<std::string> SaveSnapshots::takeKept(const std::string& reason) const
 {
-    return take(reason);
+    const std::optional<TakenSnapshot> taken = take(reason);
+    return taken ? std::optional(taken->name) : std::nullopt;
 }
 
-std::optional<std::string> SaveSnapshots::take(const std::optional<std::string>& keptReason) const
+std::optional<TakenSnapshot> SaveSnapshots::take(const std::optional<std::string>& keptReason) const
 {
-    recoverInterruptedRestore(m_layout);
     const std::vector<LiveItem> live = liveSaves(m_layout);
     if (live.empty())
         return std::nullopt;
@@ -155,23 +188,30 @@ std::optional<std::string> SaveSnapshots::take(const std::optional<std::string>&
     std::vector<SavesItem> items;
     for (const LiveItem& item : live)
         items.push_back({item.live, staging.path() / item.inSnapshot,
-                         newest ? std::optional(*newest / item.inSnapshot) : std::nullopt});
+                         newest ? std::optional(*newest / item.inSnapshot) : std::nullopt, item.followedLinks});
     const SavesPlan plan = planSaves(items);
+    // A snapshot that must last is taken before saves are removed or replaced,
+    // and what it cannot read would be lost with them.
+    if (keptReason && !plan.unreadable.empty())
+        throw SetupFailure("The folder " + plan.unreadable.front().string() +
+                           " cannot be read, so your saves cannot all be kept. Check that you may read it, "
+                           "then try again.");
     if (newest && plan.matchesPrevious() && plan.steps.size() == savedEntries(*newest)) {
         if (keptReason && !isKept(*newest))
             writeFileAtomically(*newest / kKeptMarker, *keptReason + "\n");
-        return existing.front().name.text();
+        return TakenSnapshot{existing.front().name.text(), plan.unreadable};
     }
 
     fs::create_directory(staging.path() / "game");
     copySaves(plan);
     if (keptReason)
         writeFileAtomically(staging.path() / kKeptMarker, *keptReason + "\n");
+    writeFileAtomically(staging.path() / kOrderRecord, std::to_string(nextOrder(existing)) + "\n");
     SnapshotName name = SnapshotName::at(std::chrono::system_clock::now());
     while (fs::exists(fs::symlink_status(folder(name.text()))))
         name = name.next();
     fs::rename(staging.path(), folder(name.text()));
-    return name.text();
+    return TakenSnapshot{name.text(), plan.unreadable};
 }
 
 } // namespace launcher

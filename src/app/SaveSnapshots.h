@@ -1,11 +1,12 @@
 #pragma once
 // The snapshots of the player's saves in "Backups" (see core/SaveSnapshot.h for
 // their names). Each holds "users", a copy of the prefix's "drive_c/users", and
-// "game", the game folder's per-user items; a snapshot made before a restore or
-// by an uninstall that kept the saves also holds "kept.txt", which says why
-// launches never rotate it out. Files unchanged since the newest snapshot are
-// hard links to its files, so that a snapshot costs little when little has
-// changed. A live file is never linked into a snapshot, and a snapshot's files
+// "game", the game folder's per-user items, and "order.txt", its place in the
+// order the snapshots were made, which ranks them whatever a clock said; a
+// snapshot made before a restore or by an uninstall that kept the saves also
+// holds "kept.txt", which says why launches never rotate it out. Files
+// unchanged since the newest snapshot are hard links to its files, so that a
+// snapshot costs little when little has changed. A live file is never linked into a snapshot, and a snapshot's files
 // are never made live, since snapshots share them: a restore copies.
 //
 // A snapshot is whole or absent: it is built in "Backups/Saves-staging-" + UUID
@@ -25,6 +26,13 @@
 
 namespace launcher {
 
+struct TakenSnapshot {
+    // The snapshot that holds the live saves.
+    std::string name;
+    // The folders among the saves that could not be read, and that it lacks.
+    std::vector<std::filesystem::path> unreadable;
+};
+
 class SaveSnapshots final {
 public:
     // How many snapshots launches keep, besides those marked kept.
@@ -32,25 +40,26 @@ public:
 
     explicit SaveSnapshots(Layout layout) : m_layout(std::move(layout)) {}
 
-    // Newest first; a snapshot that vanishes while it is counted is left out.
+    // Newest first, in the order they were made; a snapshot that vanishes while
+    // it is counted is left out.
     std::vector<SaveSnapshot> list() const;
     std::filesystem::path folder(const std::string& name) const { return m_layout.backups() / name; }
 
-    // Unless the live saves equal the newest snapshot, takes a new one. Returns
-    // the snapshot that holds the live saves; nothing when there are no saves at
-    // all (no users folder and no per-user items).
-    std::optional<std::string> take() const;
+    // Unless the live saves equal the newest snapshot, takes a new one; a
+    // folder that cannot be read is left out and named. Nothing when there are
+    // no saves at all (no users folder and no per-user items).
+    std::optional<TakenSnapshot> take() const;
     // The same for a snapshot that must last: the one holding the live saves is
-    // marked kept, `reason` saying why.
+    // marked kept, `reason` saying why. A folder that cannot be read is thrown
+    // as a SetupFailure that names it, since the saves it holds could not be kept.
     std::optional<std::string> takeKept(const std::string& reason) const;
     // Removes the oldest snapshots beyond the newest kRotated that are not kept;
-    // `taken`, the launch's own, counts among those and always stays, even when
-    // a clock set back made it sort as the oldest. A snapshot that cannot be
+    // `taken`, the launch's own, counts among those and always stays. A snapshot that cannot be
     // removed stays for the next launch to try again.
     void rotate(const std::string& taken) const;
 
 private:
-    std::optional<std::string> take(const std::optional<std::string>& keptReason) const;
+    std::optional<TakenSnapshot> take(const std::optional<std::string>& keptReason) const;
 
     Layout m_layout;
 };

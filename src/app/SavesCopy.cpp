@@ -25,32 +25,34 @@ bool matches(const EntryFacts& facts, const EntryFacts& previous)
            previous.modified == facts.modified;
 }
 
-void plan(const SavesItem& item, SavesPlan& plan)
+// Adds the entry and, for a folder, all it holds, each folder before its entries.
+void walk(const fs::path& from, const fs::path& to, const std::optional<fs::path>& previous, int followedLinks,
+          SavesPlan& plan)
 {
-    auto add = [&](const fs::path& from, const fs::path& to, const std::optional<fs::path>& previous,
-                   const EntryFacts& facts) {
-        // Nothing there matches nothing: its kind is "other".
-        const EntryFacts earlier = previous ? entryFacts(*previous).value_or(EntryFacts{}) : EntryFacts{};
-        plan.steps.push_back({from, to, facts, previous, matches(facts, earlier)});
-    };
-    const std::optional<EntryFacts> top = entryFacts(item.from);
-    if (!top || top->kind == EntryFacts::Kind::other)
+    std::optional<EntryFacts> facts = entryFacts(from);
+    if (followedLinks > 0 && isLinkToFolder(from))
+        facts = EntryFacts{.kind = EntryFacts::Kind::folder};
+    if (!facts || facts->kind == EntryFacts::Kind::other)
         return;
-    add(item.from, item.to, item.previous, *top);
-    if (top->kind != EntryFacts::Kind::folder)
-        return;
-    const std::size_t prefix = item.from.native().size() + 1;
-    for (auto it = fs::recursive_directory_iterator(item.from); it != fs::recursive_directory_iterator(); ++it) {
-        if (!isCopied(it->symlink_status().type()))
-            continue;
-        const std::optional<EntryFacts> facts = entryFacts(it->path());
-        if (!facts || facts->kind == EntryFacts::Kind::other)
-            continue;
-        // The walk's paths all begin with the item's and a separator.
-        const fs::path relative = it->path().native().substr(prefix);
-        add(it->path(), item.to / relative, item.previous ? std::optional(*item.previous / relative) : std::nullopt,
-            *facts);
+    std::error_code error;
+    fs::directory_iterator it;
+    if (facts->kind == EntryFacts::Kind::folder) {
+        it = fs::directory_iterator(from, error);
+        if (error == std::errc::permission_denied) {
+            plan.unreadable.push_back(from);
+            return;
+        }
     }
+    // Nothing there matches nothing: its kind is "other".
+    const EntryFacts earlier = previous ? entryFacts(*previous).value_or(EntryFacts{}) : EntryFacts{};
+    plan.steps.push_back({from, to, *facts, previous, matches(*facts, earlier)});
+    for (const fs::directory_iterator end; !error && it != end; it.increment(error)) {
+        const fs::path name = it->path().filename();
+        walk(it->path(), to / name, previous ? std::optional(*previous / name) : std::nullopt, followedLinks - 1,
+             plan);
+    }
+    if (error)
+        throw fs::filesystem_error("cannot read folder", from, error);
 }
 
 // Failures of link() that only mean "copy instead": another file system, a file
@@ -71,11 +73,17 @@ bool link(const fs::path& from, const fs::path& to)
 
 } // namespace
 
+bool isLinkToFolder(const fs::path& entry)
+{
+    std::error_code error;
+    return fs::is_symlink(fs::symlink_status(entry, error)) && fs::is_directory(fs::status(entry, error));
+}
+
 SavesPlan planSaves(const std::vector<SavesItem>& items)
 {
     SavesPlan result;
     for (const SavesItem& item : items)
-        plan(item, result);
+        walk(item.from, item.to, item.previous, item.followedLinks, result);
     return result;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 // The copy under every save snapshot and every restore: folders and regular
 // files, never a symbolic link (Wine links profile folders such as Documents to
-// the player's own folders) nor any other kind of entry. It is planned first,
+// the player's own folders) nor any other kind of entry, except a link the
+// item says to follow: the player who moves the users folder or a profile
+// folder elsewhere and links it back wants what it points to kept. A folder
+// that cannot be read is left out and named in the plan. It is planned first,
 // which reads only, so that a snapshot equal to the last one costs no writes:
 //
 //   const SavesPlan plan = planSaves({{layout.users(), staging / "users", newest / "users"}});
@@ -25,7 +28,13 @@ struct SavesItem {
     // The same item in an earlier copy: a file whose size and modification time
     // are the same there becomes a hard link to that file instead of a copy.
     std::optional<std::filesystem::path> previous;
+    // How many levels of links to folders are followed: 1 for a link at the
+    // item itself, 2 for those directly inside it too.
+    int followedLinks = 0;
 };
+
+// A symbolic link that points at a folder.
+bool isLinkToFolder(const std::filesystem::path& entry);
 
 struct SavesPlan {
     struct Step {
@@ -40,6 +49,8 @@ struct SavesPlan {
 
     // Every folder and file of the items, in order, each folder before what it holds.
     std::vector<Step> steps;
+    // The folders that could not be read, left out with all they hold.
+    std::vector<std::filesystem::path> unreadable;
 
     bool matchesPrevious() const { return std::ranges::all_of(steps, &Step::matches); }
 };

@@ -9,8 +9,9 @@
 #include "core/PerUserItems.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
-#include "core/StagingFolder.h"
+#include "core/Uuid.h"
 
+#include <algorithm>
 #include <set>
 #include <system_error>
 
@@ -35,8 +36,9 @@ std::set<std::string> playerSaveItems(const fs::path& folder)
     return names;
 }
 
-// The links of the live users folder (Wine's links from profile folders to the
-// player's own folders) stay as they are: they were never part of a snapshot.
+// The links below a live folder that a restore replaces whole (Wine's links
+// from profile folders to the player's own folders) stay as they are: they
+// were never part of a snapshot.
 void carryOverLinks(const fs::path& live, const fs::path& copy)
 {
     if (!fs::is_directory(fs::symlink_status(live)))
@@ -50,6 +52,80 @@ void carryOverLinks(const fs::path& live, const fs::path& copy)
     }
 }
 
+std::set<std::string> entryNames(const fs::path& folder)
+{
+    std::set<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        names.insert(it->path().filename().string());
+    return names;
+}
+
+// Copies a snapshot's items into the restore's staging folders and plans the
+// moves that put them live. A live entry is replaced whole, except where the
+// player linked the users folder or a profile folder to a folder of their own:
+// the restore writes into that folder, entry by entry, and the link stays.
+class RestorePlan final {
+public:
+    explicit RestorePlan(fs::path mainStaging) : m_main(std::move(mainStaging)) {}
+
+    void addUsers(const fs::path& saved, const fs::path& live)
+    {
+        if (isLinkToFolder(live))
+            writeInto(saved, live, true);
+        else if (std::ranges::any_of(entryNames(live), [&](const std::string& name) {
+                     return isLinkToFolder(live / name);
+                 }))
+            replaceEntries(saved, live, m_main, true);
+        else
+            replace(saved, live, m_main, true);
+    }
+
+    void add(const fs::path& saved, const fs::path& live) { replace(saved, live, m_main, false); }
+
+    const std::vector<RestoreMove>& moves() const { return m_moves; }
+
+private:
+    void writeInto(const fs::path& saved, const fs::path& linked, bool profilesInside)
+    {
+        const fs::path staging = linked / m_main.filename();
+        fs::create_directory(staging);
+        replaceEntries(saved, linked, staging, profilesInside);
+    }
+
+    // Each entry of the live folder and of its saved copy, but links that the
+    // snapshot has nothing for stay.
+    void replaceEntries(const fs::path& saved, const fs::path& live, const fs::path& staging, bool profilesInside)
+    {
+        std::set<std::string> names = entryNames(live);
+        names.merge(entryNames(saved));
+        names.erase(m_main.filename().string());
+        for (const std::string& name : names) {
+            if (profilesInside && isLinkToFolder(live / name))
+                writeInto(saved / name, live / name, false);
+            else if (!fs::is_symlink(fs::symlink_status(live / name)) || existsQuietly(saved / name))
+                replace(saved / name, live / name, staging, false);
+        }
+    }
+
+    void replace(const fs::path& saved, const fs::path& live, const fs::path& staging, bool alwaysFolder)
+    {
+        const std::string number = std::to_string(m_moves.size());
+        const RestoreMove move{live, staging / ("new-" + number), staging / ("old-" + number)};
+        copySaves(planSaves({{saved, move.copy, std::nullopt}}));
+        // Never leave the prefix without a users folder, even for a snapshot without one.
+        if (alwaysFolder)
+            fs::create_directories(move.copy);
+        if (!fs::exists(fs::symlink_status(move.copy)) && !fs::exists(fs::symlink_status(live)))
+            return;
+        carryOverLinks(live, move.copy);
+        m_moves.push_back(move);
+    }
+
+    fs::path m_main;
+    std::vector<RestoreMove> m_moves;
+};
+
 } // namespace
 
 std::vector<SaveSnapshot> Installer::saveSnapshots() const
@@ -62,6 +138,7 @@ RestoredSaves Installer::restoreSaves(const std::string& name) const
     if (!isInstalled())
         throw SetupFailure("Setup is incomplete. Complete setup before restoring saves.");
     const InstallLock lock(layout().lockFile());
+    recoverInterruptedRestore(layout(), host());
     const SaveSnapshots snapshots(layout());
     if (!isSnapshot(snapshots, name))
         throw UnknownSnapshot(name);
@@ -72,31 +149,24 @@ RestoredSaves Installer::restoreSaves(const std::string& name) const
         snapshots.takeKept("Made before restoring " + name + "; launches never remove it.");
 
     const fs::path chosen = snapshots.folder(name);
-    const StagingFolder staging(restoreStagingParent(layout()), kRestoreStagingPrefix);
-    const fs::path restoredUsers = staging.path() / kRestoredUsers;
-    const fs::path restoredGame = staging.path() / "game";
-    fs::create_directory(restoredGame);
-    std::vector<SavesItem> items{{chosen / "users", restoredUsers, std::nullopt}};
-    for (const std::string& item : playerSaveItems(chosen / "game"))
-        items.push_back({chosen / "game" / item, restoredGame / item, std::nullopt});
-    copySaves(planSaves(items));
-    // Never leave the prefix without a users folder, even for a snapshot without one.
-    fs::create_directories(restoredUsers);
-    carryOverLinks(layout().users(), restoredUsers);
-
-    swapIntoPlace(restoredUsers, layout().users(), staging.path() / kPreviousUsers);
-
-    // The game's items, one by one; the old ones go with the staging folder.
-    const fs::path previousGame = staging.path() / "previous-game";
-    fs::create_directory(previousGame);
-    std::set<std::string> names = playerSaveItems(game());
-    names.merge(playerSaveItems(restoredGame));
-    for (const std::string& item : names) {
-        if (existsQuietly(restoredGame / item))
-            swapIntoPlace(restoredGame / item, game() / item, previousGame / item);
-        else
-            fs::rename(game() / item, previousGame / item);
+    const std::string stagingName = std::string(kRestoreStagingPrefix) + freshUuid();
+    const fs::path staging = restoreStagingParent(layout()) / stagingName;
+    fs::create_directory(staging);
+    try {
+        RestorePlan plan(staging);
+        plan.addUsers(chosen / "users", layout().users());
+        std::set<std::string> names = playerSaveItems(game());
+        names.merge(playerSaveItems(chosen / "game"));
+        for (const std::string& item : names)
+            plan.add(chosen / "game" / item, game() / item);
+        writeRestoreJournal(staging, plan.moves());
+    } catch (...) {
+        // Nothing live has moved yet.
+        removeRestoreStaging(layout(), stagingName);
+        throw;
     }
+    // From here on a failure leaves the journal for the next start to finish.
+    completeRestore(layout(), staging, host());
     return {name, previous.value_or("")};
 }
 

@@ -1,46 +1,71 @@
 #pragma once
-// How a restore puts its copy of the saves live. It prepares the copy in a
-// staging folder beside the users folder, "drive_c/Restore-staging-" + UUID,
-// and swaps it in, so that the prefix is never without a users folder: by one
-// exchanging rename where the file system has it, otherwise by two renames,
-// between which a kill leaves the users folder missing until
-// recoverInterruptedRestore() mends it at the next start.
+// How a restore puts its copies of the saves live, so that a kill at any point
+// leaves what the next start can make whole.
+//
+// The restore copies the snapshot's items into staging folders named
+// "Restore-staging-" + UUID: the main one beside the users folder, and one of
+// the same name inside each linked folder it writes into, so that every copy
+// lies on the file system of its live place. Then it writes a journal in the
+// main staging folder, flushed to disk, that names every move and the identity
+// (device and inode) of each copy and of each live entry it replaces; only
+// then does it move. Each live entry is exchanged with its copy in one step
+// where the file system can, or else renamed aside and the copy renamed in.
+// Identities tell each move done from not done, so a restore killed at any
+// point is finished by the next start, forward: the player's saves from before
+// it are in the kept snapshot the restore made first. A restore killed before
+// its journal changed nothing live, and its staging folders simply go.
+//
+//   recoverInterruptedRestore(layout, host);        // at every start
+//   ... copy into restoreStagingParent(layout) / name and linked folders / name ...
+//   writeRestoreJournal(staging, moves);            // or, on a failure before: removeRestoreStaging(layout, name)
+//   completeRestore(layout, staging, host);
 //
 // Called with the install lock held. Blocks the caller.
 
+#include "core/Host.h"
 #include "core/Layout.h"
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace launcher {
 
 inline constexpr std::string_view kRestoreStagingPrefix = "Restore-staging-";
 
-// Where the staging folders of restores live: beside the users folder.
+// Where the main staging folders of restores live: beside the users folder.
 inline std::filesystem::path restoreStagingParent(const Layout& layout)
 {
     return layout.users().parent_path();
 }
 
-// Puts `replacement` in the place of `live`, whose old entry ends at
-// `replacement` after an exchange, or at `parked` after two renames; when
-// nothing is at `live`, `replacement` is simply renamed there.
-void swapIntoPlace(const std::filesystem::path& replacement, const std::filesystem::path& live,
-                   const std::filesystem::path& parked);
+// One live entry a restore replaces by its copy; without a copy (the snapshot
+// lacks the item) the live entry is only moved aside.
+struct RestoreMove {
+    std::filesystem::path live;
+    std::filesystem::path copy;
+    // Where the live entry goes when the file system cannot exchange.
+    std::filesystem::path parked;
+};
 
-// The two renames alone: `live` to `parked`, then `replacement` to `live`.
-void swapByRenames(const std::filesystem::path& replacement, const std::filesystem::path& live,
-                   const std::filesystem::path& parked);
+// Writes the journal of the moves into the main staging folder and flushes it:
+// from here on the restore is finished, by this run or by the next start.
+void writeRestoreJournal(const std::filesystem::path& staging, const std::vector<RestoreMove>& moves);
 
-// Mends what a killed restore left: with the users folder missing, the staging
-// folder's complete copy ("users", once "previous-users" shows that the swap had
-// begun) or else the parked old folder goes back in place. Then the restores'
-// staging folders are removed.
-void recoverInterruptedRestore(const Layout& layout);
+// Makes the journal's moves that are not yet done, then removes the restore's
+// staging folders. Throws, leaving everything in place, when a live entry is
+// neither the copy nor the entry the journal names.
+void completeRestore(const Layout& layout, const std::filesystem::path& staging, const Host& host);
 
-// The names inside a restore's staging folder.
-inline constexpr const char* kRestoredUsers = "users";
-inline constexpr const char* kPreviousUsers = "previous-users";
+// Removes the staging folders of the restore whose main staging folder has
+// this name: the main one and those in the linked folders it wrote into.
+void removeRestoreStaging(const Layout& layout, const std::string& name) noexcept;
+
+// Mends what killed restores left: completes those whose journal was written
+// and removes the staging folders of the others, but for one that a launcher
+// from before the journal left with the player's old saves parked in it: that
+// one stays, and only a missing users folder is put back from it.
+void recoverInterruptedRestore(const Layout& layout, const Host& host);
 
 } // namespace launcher

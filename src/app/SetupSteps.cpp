@@ -4,6 +4,7 @@
 #include "core/AtomicFile.h"
 #include "core/InstallationRecord.h"
 #include "core/LogRotation.h"
+#include "runtime/RuntimeUpdate.h"
 
 namespace launcher {
 
@@ -11,6 +12,7 @@ void beginInstallationWork(const Installer& installer, const std::vector<std::fi
 {
     rotateLog(installer.log());
     removeAbandonedStagingFolders(installer.root(), selections);
+    restoreRuntimeSetAside(installer);
 }
 
 void recordInstallation(const Installer& installer)

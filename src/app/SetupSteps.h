@@ -9,9 +9,10 @@
 
 namespace launcher {
 
-// Starts a new setup log when the old one has grown too large, and removes the
+// Starts a new setup log when the old one has grown too large, removes the
 // staging folders a killed run left, except those holding one of `selections`,
-// the player's files this run is about to read.
+// the player's files this run is about to read, and puts back a runtime that an
+// unfinished update left aside.
 void beginInstallationWork(const Installer& installer, const std::vector<std::filesystem::path>& selections);
 
 // Writes a new installation record atomically, the moment of writing as its

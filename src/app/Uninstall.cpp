@@ -2,6 +2,7 @@
 
 #include "app/AbandonedStaging.h"
 #include "app/SaveSnapshots.h"
+#include "app/SavesSwap.h"
 #include "core/InstallLock.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
@@ -22,8 +23,8 @@ namespace fs = std::filesystem;
 std::vector<std::string> ownEntries(const Layout& layout)
 {
     std::vector<std::string> names;
-    for (const fs::path& entry : {layout.record(), layout.install(), layout.runtime(), layout.downloads(),
-                                  layout.audioImport(), layout.logs(), layout.backups()})
+    for (const fs::path& entry : {layout.record(), layout.install(), layout.runtime(), layout.runtimeAside(),
+                                  layout.downloads(), layout.audioImport(), layout.logs(), layout.backups()})
         names.push_back(entry.filename().string());
     return names;
 }
@@ -116,6 +117,7 @@ UninstallReport Installer::uninstall(bool keepSaves) const
     const InstallLock lock(layout().lockFile());
     if (keepSaves) {
         report("Keeping your saves");
+        recoverInterruptedRestore(layout(), host());
         result.savesSnapshot =
             SaveSnapshots(layout()).takeKept("Made by an uninstall that kept the saves; launches never remove it.");
     }

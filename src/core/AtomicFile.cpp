@@ -1,7 +1,10 @@
 #include "core/AtomicFile.h"
 
+#include "core/Platform.h"
 #include "core/Posix.h"
 #include "core/Uuid.h"
+
+#include <cerrno>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -21,13 +24,21 @@ void writeFileAtomically(const std::filesystem::path& file, std::string_view byt
     RemoveUnlessCommitted unfinished(temporary);
 
     writeAll(fd.get(), bytes, file);
-    if (::fsync(fd.get()) != 0)
+    if (!platform::flushToMedium(fd.get()))
         throwFileError("cannot flush file", file);
     if (const int error = fd.close(); error != 0)
         throwFileError("cannot close file", file, error);
     if (::rename(temporary.c_str(), file.c_str()) != 0)
         throwFileError("cannot replace file", file);
     unfinished.commit();
+
+    // The rename is an entry of the folder: flushing the folder keeps a power
+    // loss from bringing the old file back after the new one was reported.
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    const FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // EINVAL: a file system that cannot flush a folder, which then has nothing to flush.
+    if (!directory || (!platform::flushToMedium(directory.get()) && errno != EINVAL))
+        throwFileError("cannot flush folder", folder);
 }
 
 } // namespace launcher

@@ -13,8 +13,8 @@ constexpr Progress::Seconds kShowIdleAfter{3};
 
 } // namespace
 
-ByteMeter::ByteMeter(Clock::time_point start)
-    : m_start(start), m_lastChange(start), m_samples{{start, 0}}
+ByteMeter::ByteMeter(Clock::time_point start, std::uint64_t bytes)
+    : m_start(start), m_lastChange(start), m_samples{{start, bytes}}
 {
 }
 

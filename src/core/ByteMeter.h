@@ -21,8 +21,8 @@ class ByteMeter final {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // The count is 0 at `start`.
-    explicit ByteMeter(Clock::time_point start = Clock::now());
+    // The count is `bytes` at `start`.
+    explicit ByteMeter(Clock::time_point start = Clock::now(), std::uint64_t bytes = 0);
 
     // Records the count at `now` and returns the progress to show. `expected`
     // is dropped from the result once the count has passed it.

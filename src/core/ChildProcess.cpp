@@ -39,12 +39,29 @@ int terminationStatus(int raw)
     return kUnknownStatus;
 }
 
+bool hasEnded(const siginfo_t& info)
+{
+    return info.si_code == CLD_EXITED || info.si_code == CLD_KILLED || info.si_code == CLD_DUMPED;
+}
+
 // Waits for the exit without reaping, then reaps under the lock, so that signal()
-// never reaches a process identifier that the system has already handed on.
+// never reaches a process identifier that the system has already handed on. The
+// wait happens outside the lock, and the reap cannot block: stop() and signal()
+// take the lock while the program still runs.
 void watch(pid_t pid, const std::shared_ptr<ChildProcess::State>& state)
 {
-    siginfo_t info{};
-    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+    for (;;) {
+        siginfo_t info{};
+        if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0) {
+            if (errno == EINTR)
+                continue;
+            break; // reaped elsewhere: nothing left to wait for
+        }
+        if (hasEnded(info))
+            break;
+        // macOS also answers this wait for a program that was stopped (SIGSTOP,
+        // SIGTSTP), and again while it stays stopped; a pause keeps that from spinning.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     std::lock_guard lock(state->mutex);
     // What a stopped program left running in its group ends now, while the
@@ -53,7 +70,7 @@ void watch(pid_t pid, const std::shared_ptr<ChildProcess::State>& state)
         ::kill(-pid, SIGKILL);
     int raw = 0;
     pid_t reaped = -1;
-    while ((reaped = ::waitpid(pid, &raw, 0)) < 0 && errno == EINTR) {
+    while ((reaped = ::waitpid(pid, &raw, WNOHANG)) < 0 && errno == EINTR) {
     }
     state->status = reaped == pid ? terminationStatus(raw) : kUnknownStatus;
     state->exited.notify_all();

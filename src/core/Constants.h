@@ -27,8 +27,11 @@ struct Constants {
     RuntimeAsset libraries;
     std::string codecHash;
     std::string mediaPackageHash;
-    // A download whose partial file has not grown for this long is stopped.
+    // A download that has received nothing for this long is stopped.
     std::chrono::seconds downloadStallLimit{60};
+    // The wait before the second of the reconnects in a row that bring no new
+    // bytes; each further wait doubles it (1, 2, 4, 8 s).
+    std::chrono::milliseconds downloadReconnectWait{1000};
 
     // Defined in the generated source that each program links.
     static const Constants& builtIn();

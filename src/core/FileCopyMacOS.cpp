@@ -2,14 +2,68 @@
 
 #include "core/FileCopySteps.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <system_error>
 
 #include <copyfile.h>
 #include <fcntl.h>
 #include <sys/clonefile.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace launcher {
+namespace {
+
+// Owns a copyfile state.
+class CopyState final {
+public:
+    CopyState() : m_state(::copyfile_state_alloc())
+    {
+        if (m_state == nullptr)
+            throw std::system_error(ENOMEM, std::generic_category(), "Cannot prepare a file copy");
+    }
+    CopyState(const CopyState&) = delete;
+    CopyState& operator=(const CopyState&) = delete;
+    ~CopyState() { ::copyfile_state_free(m_state); }
+    copyfile_state_t get() const { return m_state; }
+
+private:
+    copyfile_state_t m_state;
+};
+
+// What the status callback keeps between its calls for one file.
+struct DataProgress {
+    CopyTally& tally;
+    std::uint64_t counted = 0;
+    // The system's error that ended the copy, which copyfile itself reports as ECANCELED.
+    int error = 0;
+};
+
+// Called by fcopyfile on its own thread (the caller's) after every block:
+// counts the bytes copied so far and ends the copy once it is abandoned.
+// Never throws: it returns into C.
+int followDataCopy(int what, int stage, copyfile_state_t state, const char*, const char*, void* context)
+{
+    auto& progress = *static_cast<DataProgress*>(context);
+    if (stage == COPYFILE_ERR) {
+        progress.error = errno;
+        return COPYFILE_QUIT;
+    }
+    if (progress.tally.abandon)
+        return COPYFILE_QUIT;
+    off_t copied = 0;
+    if (what == COPYFILE_COPY_DATA && stage == COPYFILE_PROGRESS &&
+        ::copyfile_state_get(state, COPYFILE_STATE_COPIED, &copied) == 0 &&
+        static_cast<std::uint64_t>(copied) > progress.counted) {
+        progress.tally.bytes += static_cast<std::uint64_t>(copied) - progress.counted;
+        progress.counted = static_cast<std::uint64_t>(copied);
+    }
+    return COPYFILE_CONTINUE;
+}
+
+} // namespace
 
 std::string_view copyFile(const std::filesystem::path& from, const std::filesystem::path& to, CopyTally* tally)
 {
@@ -17,30 +71,42 @@ std::string_view copyFile(const std::filesystem::path& from, const std::filesyst
         throwFileError("copy abandoned", to, ECANCELED);
     const CopySource source = openCopySource(from);
     const int in = source.fd.get();
-    // fcopyfile moves the whole file in one call, so the tally grows per file.
-    const auto count = [&] {
-        if (tally != nullptr)
-            tally->bytes += source.size;
-    };
 
     if (::fclonefileat(in, AT_FDCWD, to.c_str(), 0) == 0) {
         RemoveUnlessCommitted unfinished(to);
+        // The clone carries the source's flags: a file locked in Finder (uchg)
+        // would refuse the mode change, and its own removal after a failure.
+        if (::lchflags(to.c_str(), 0) != 0)
+            throwFileError("cannot clear file flags", to);
         if (::chmod(to.c_str(), source.mode) != 0)
             throwFileError("cannot set file permissions", to);
         unfinished.commit();
-        count();
+        // A clone shares the data at once.
+        if (tally != nullptr)
+            tally->bytes += source.size;
         return "clonefile";
     }
     if (errno != ENOTSUP && errno != EXDEV)
         throwFileError("cannot copy file", to);
 
+    // Another volume, or one that cannot clone (exFAT, SMB): the data only, in
+    // blocks, so that a large file shows its progress and an abandon ends it.
     const FileDescriptor target = createCopyTarget(to, source.mode);
     RemoveUnlessCommitted unfinished(to);
-    if (::fcopyfile(in, target.get(), nullptr, COPYFILE_DATA) != 0)
+    const CopyState state;
+    CopyTally unwatched;
+    DataProgress progress{tally != nullptr ? *tally : unwatched};
+    if (::copyfile_state_set(state.get(), COPYFILE_STATE_STATUS_CB, reinterpret_cast<const void*>(&followDataCopy)) != 0 ||
+        ::copyfile_state_set(state.get(), COPYFILE_STATE_STATUS_CTX, &progress) != 0)
         throwFileError("cannot copy file", to);
+    if (::fcopyfile(in, target.get(), state.get(), COPYFILE_DATA) != 0) {
+        if (progress.error != 0)
+            throwFileError("cannot copy file", to, progress.error);
+        throwFileError(errno == ECANCELED ? "copy abandoned" : "cannot copy file", to);
+    }
     finishCopyTarget(target.get(), to, source.mode);
     unfinished.commit();
-    count();
+    progress.tally.bytes += source.size - std::min(progress.counted, source.size);
     return "fcopyfile";
 }
 

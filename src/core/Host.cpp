@@ -11,6 +11,9 @@ Host Host::system()
         .downloadTool = platform::downloadTool(),
         .x86_64Check = platform::x86_64Check(),
         .availableSpace = platform::availableSpace,
+        .exchangePaths = platform::exchangePaths,
+        .renamePath = [](const std::filesystem::path& from,
+                         const std::filesystem::path& to) { std::filesystem::rename(from, to); },
     };
 }
 

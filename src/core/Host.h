@@ -26,6 +26,12 @@ struct Host {
     // Bytes available on the volume holding the folder; nullopt when the volume
     // reports no figure. Throws std::filesystem::filesystem_error.
     std::function<std::optional<std::uintmax_t>(const std::filesystem::path&)> availableSpace;
+    // The two moves a restore of the saves makes: swapping two entries of one
+    // file system in one step, false when the file system cannot (see
+    // platform::exchangePaths), and a plain rename. Tests replace them to stage
+    // a file system without the exchange, or a kill between two moves.
+    std::function<bool(const std::filesystem::path&, const std::filesystem::path&)> exchangePaths;
+    std::function<void(const std::filesystem::path&, const std::filesystem::path&)> renamePath;
 
     static Host system();
 };

@@ -14,8 +14,9 @@ namespace launcher {
 struct LaunchedGame {
     ChildProcess process;
     std::unique_ptr<InstallLock> lock;
-    // Why the snapshot of the saves taken before the start failed, when it did;
-    // the game started all the same and the game log says so too.
+    // Why the snapshot of the saves taken before the start failed, or which
+    // folders it left out because they could not be read; the game started all
+    // the same and the game log says so too.
     std::optional<std::string> snapshotFailure;
 };
 

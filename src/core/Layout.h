@@ -26,6 +26,8 @@ public:
     std::filesystem::path wine() const { return m_root / "Runtime" / "wswine.bundle/bin/wine"; }
     std::filesystem::path wineServer() const { return m_root / "Runtime" / "wswine.bundle/bin/wineserver"; }
     std::filesystem::path runtimeLibraries() const { return m_root / "Runtime" / "lib"; }
+    // Where an update keeps the runtime it replaces until the new one has started.
+    std::filesystem::path runtimeAside() const { return m_root / "Runtime-previous"; }
     std::filesystem::path audioImport() const { return m_root / "Audio-import"; }
     std::filesystem::path install() const { return m_root / "Install"; }
     std::filesystem::path game() const { return m_root / "Install/game"; }

@@ -64,6 +64,12 @@ std::filesystem::path programPath();
 // system cannot; other failures are thrown as the file system's error.
 bool exchangePaths(const std::filesystem::path& first, const std::filesystem::path& second);
 
+// Writes the open file's data and size through to the storage medium; returns
+// false with errno set when that fails. macOS's fsync stops at the drive's own
+// cache, so there it asks for F_FULLFSYNC, and falls back to fsync on a file
+// system that refuses it (SMB, exFAT).
+bool flushToMedium(int fd);
+
 // One line naming the operating system, its version and the processor, for
 // reports: "macOS 14.5 (Darwin 23.5.0, x86_64 under Rosetta)".
 std::string systemDescription();

@@ -89,6 +89,11 @@ bool exchangePaths(const std::filesystem::path& first, const std::filesystem::pa
     throwFileError("cannot exchange", first);
 }
 
+bool flushToMedium(int fd)
+{
+    return ::fsync(fd) == 0;
+}
+
 std::string systemDescription()
 {
     std::string distribution = "Linux";

@@ -9,11 +9,14 @@
 
 #include <cerrno>
 
+#include <CoreFoundation/CoreFoundation.h>
+#include <fcntl.h>
 #include <mach-o/dyld.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <sys/sysctl.h>
 #include <sys/utsname.h>
+#include <unistd.h>
 
 namespace launcher::platform {
 
@@ -66,10 +69,67 @@ bool isHidden(const std::filesystem::path& entry)
     return ::lstat(entry.c_str(), &info) == 0 && (info.st_flags & UF_HIDDEN) != 0;
 }
 
+namespace {
+
+// Owns one CoreFoundation object: released when it goes.
+template <typename Reference>
+class Owned final {
+public:
+    explicit Owned(Reference reference) : m_reference(reference) {}
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    ~Owned()
+    {
+        if (m_reference != nullptr)
+            ::CFRelease(m_reference);
+    }
+    Reference get() const { return m_reference; }
+
+private:
+    Reference m_reference;
+};
+
+// The file system's error behind a failed resource query: errno where the error
+// is one, else the system's own description.
+[[noreturn]] void throwQueryError(CFErrorRef error, const std::filesystem::path& folder)
+{
+    const Owned<CFErrorRef> owned(error);
+    if (error != nullptr && ::CFEqual(::CFErrorGetDomain(error), kCFErrorDomainPOSIX))
+        throwFileError("cannot read the free space", folder, static_cast<int>(::CFErrorGetCode(error)));
+    std::string description = "cannot read the free space";
+    if (error != nullptr) {
+        const Owned<CFStringRef> text(::CFErrorCopyDescription(error));
+        char buffer[512] = {};
+        if (text.get() != nullptr && ::CFStringGetCString(text.get(), buffer, sizeof buffer, kCFStringEncodingUTF8))
+            description += std::string(": ") + buffer;
+    }
+    throw std::filesystem::filesystem_error(description, folder, std::make_error_code(std::errc::io_error));
+}
+
+} // namespace
+
 std::optional<std::uintmax_t> availableSpace(const std::filesystem::path& folder)
 {
-    // statvfs's f_bavail, the space an unprivileged user may fill.
-    return std::filesystem::space(folder).available;
+    // The figure for important use, the one Finder shows: it counts purgeable
+    // space (caches, local snapshots) that APFS frees on demand, which statvfs's
+    // f_bavail leaves out.
+    const std::string& path = folder.native();
+    const Owned<CFURLRef> url(::CFURLCreateFromFileSystemRepresentation(
+        kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.data()), static_cast<CFIndex>(path.size()), true));
+    if (url.get() == nullptr)
+        throwFileError("cannot read the free space", folder, ENOMEM);
+    CFTypeRef value = nullptr;
+    CFErrorRef error = nullptr;
+    if (!::CFURLCopyResourcePropertyForKey(url.get(), kCFURLVolumeAvailableCapacityForImportantUsageKey, &value,
+                                           &error))
+        throwQueryError(error, folder);
+    const Owned<CFTypeRef> owned(value);
+    // A volume that does not report the figure leaves the value empty.
+    SInt64 bytes = 0;
+    if (value == nullptr || ::CFGetTypeID(value) != ::CFNumberGetTypeID() ||
+        !::CFNumberGetValue(static_cast<CFNumberRef>(value), kCFNumberSInt64Type, &bytes) || bytes < 0)
+        return std::nullopt;
+    return static_cast<std::uintmax_t>(bytes);
 }
 
 std::filesystem::path programPath()
@@ -90,6 +150,11 @@ bool exchangePaths(const std::filesystem::path& first, const std::filesystem::pa
     if (errno == ENOTSUP || errno == EINVAL)
         return false;
     throwFileError("cannot exchange", first);
+}
+
+bool flushToMedium(int fd)
+{
+    return ::fcntl(fd, F_FULLFSYNC) == 0 || ::fsync(fd) == 0;
 }
 
 namespace {

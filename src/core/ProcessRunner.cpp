@@ -17,11 +17,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-SetupFailure exitFailure(const Command& command, int status)
+ProgramFailure exitFailure(const Command& command, int status)
 {
-    return SetupFailure(command.executable.filename().string() + " failed (" + std::to_string(status)
-                        + "). Open the setup log for details. If antivirus quarantined a file, review its report "
-                          "before retrying.");
+    return ProgramFailure(command.executable.filename().string() + " failed (" + std::to_string(status)
+                              + "). Open the setup log for details. If antivirus quarantined a file, review its report "
+                                "before retrying.",
+                          status);
 }
 
 // Waits up to `limit` for the program's exit, reading its captured output meanwhile.

@@ -80,9 +80,8 @@ std::string progressText(const Progress& progress)
 
     const std::optional<double> done = progress.fraction();
     if (done) {
-        const Unit unit = unitFor(*progress.expected);
         text += std::to_string(static_cast<int>(std::floor(*done * 100))) + "%" + kSeparator
-              + doneAmount(*progress.bytes, unit) + " of " + sizeAmount(*progress.expected, unit) + " " + unit.name;
+              + amountOf(*progress.bytes, *progress.expected);
     } else {
         const Unit unit = unitFor(*progress.bytes);
         text += doneAmount(*progress.bytes, unit) + " " + unit.name;
@@ -98,6 +97,12 @@ std::string progressText(const Progress& progress)
         }
     }
     return text;
+}
+
+std::string amountOf(std::uint64_t part, std::uint64_t size)
+{
+    const Unit unit = unitFor(size);
+    return doneAmount(part, unit) + " of " + sizeAmount(size, unit) + " " + unit.name;
 }
 
 } // namespace launcher

@@ -48,4 +48,8 @@ using ProgressReport = std::function<void(const Progress& progress)>;
 // "  Unpacking · 12 s". Sizes are decimal (1 MB = 1,000,000 bytes).
 std::string progressText(const Progress& progress);
 
+// "120 of 341 MB": a part of a size, both in the unit the size calls for, the
+// part rounded down.
+std::string amountOf(std::uint64_t part, std::uint64_t size);
+
 } // namespace launcher

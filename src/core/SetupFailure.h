@@ -15,4 +15,16 @@ public:
     std::string message() const { return what(); }
 };
 
+// An external program that ended with a non-zero status, for callers that
+// treat some of its statuses as a way on rather than a failure.
+class ProgramFailure final : public SetupFailure {
+public:
+    ProgramFailure(const std::string& message, int status) : SetupFailure(message), m_status(status) {}
+
+    int status() const { return m_status; }
+
+private:
+    int m_status;
+};
+
 } // namespace launcher

@@ -20,6 +20,29 @@ namespace fs = std::filesystem;
 
 using FileCopies = std::vector<std::pair<fs::path, fs::path>>;
 
+// Joins its threads when it goes, whichever way the scope ends. (std::jthread
+// would do, but Apple's libc++ before LLVM 20 hides it behind an experimental flag.)
+class JoinedThreads final {
+public:
+    JoinedThreads() = default;
+    JoinedThreads(const JoinedThreads&) = delete;
+    JoinedThreads& operator=(const JoinedThreads&) = delete;
+    ~JoinedThreads()
+    {
+        for (std::thread& thread : m_threads)
+            thread.join();
+    }
+
+    template <typename Work>
+    void start(Work& work)
+    {
+        m_threads.emplace_back(work);
+    }
+
+private:
+    std::vector<std::thread> m_threads;
+};
+
 // A copy inside the kernel is bound by one core's memory bandwidth, so a few
 // threads copy files side by side, while the calling thread watches them; all
 // are joined before this returns, and the first failure (of a copy or of the
@@ -52,9 +75,15 @@ void copyFiles(const FileCopies& copies, std::uint64_t total, const CopyWatch& w
         ended.notify_all();
     };
     {
-        std::vector<std::jthread> threads;
-        for (unsigned i = 0; i < workers; ++i)
-            threads.emplace_back(work);
+        JoinedThreads threads;
+        try {
+            for (unsigned i = 0; i < workers; ++i)
+                threads.start(work);
+        } catch (...) {
+            // The workers already started end at their next file.
+            tally.abandon = true;
+            throw;
+        }
         std::unique_lock lock(guard);
         while (!ended.wait_for(lock, kProgressInterval, [&] { return running == 0; })) {
             if (!watch || tally.abandon)

@@ -1,7 +1,9 @@
 #pragma once
 // The watch over a running download: about every 200 ms it looks how far the
 // partial file has grown, reports bytes, speed and time left, and stops a
-// download that stalls or grows far past its archive's expected size.
+// download that stalls or grows far past its archive's expected size. curl
+// writes every block it receives at once (--no-buffer), so the file's size is
+// the count of bytes received, also on a slow link.
 //
 //   DownloadWatch watch(installer, partial, asset, share);
 //   installer.run(curl, {.timeout = timeouts::kDownload, .watch = [&watch] { watch.look(); }});
@@ -17,7 +19,8 @@ namespace launcher {
 
 class DownloadWatch final {
 public:
-    // Starts the stall clock; `installer` must outlive the watch.
+    // Starts the stall clock, counting from what the partial file holds now;
+    // `installer` must outlive the watch.
     DownloadWatch(const Installer& installer, std::filesystem::path partial, const RuntimeAsset& asset,
                   DownloadShare share);
 

@@ -5,6 +5,9 @@
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
+#include "runtime/RuntimeUpdate.h"
+
+#include <system_error>
 
 namespace launcher {
 namespace {
@@ -53,13 +56,29 @@ void Installer::installRuntime(const std::optional<fs::path>& cache) const
         || !existsQuietly(stagedLibraries / kRequiredRuntimeLibrary))
         throw SetupFailure("The runtime is incomplete. Check whether antivirus quarantined any files.");
 
-    // From here on the previous runtime is gone; there is no backup of it.
-    removeTree(runtime());
-    makeDirectory(runtime());
-    fs::rename(staging.path() / kEngineBundle, runtime() / kEngineBundle);
-    fs::rename(stagedLibraries, runtime() / kLibraryFolder);
-
-    wineRuntime().checkVersion();
+    // The runtime being replaced is renamed aside, not copied, and comes back
+    // unless the new one starts; a killed update leaves it aside for the next
+    // start to put back. A first setup has none: its new runtime stays.
+    restoreRuntimeSetAside(*this);
+    std::error_code absent;
+    const bool replacing = fs::exists(fs::symlink_status(runtime(), absent));
+    if (replacing)
+        fs::rename(runtime(), layout().runtimeAside());
+    try {
+        makeDirectory(runtime());
+        fs::rename(staging.path() / kEngineBundle, runtime() / kEngineBundle);
+        fs::rename(stagedLibraries, runtime() / kLibraryFolder);
+        wineRuntime().checkVersion();
+    } catch (...) {
+        try {
+            if (replacing)
+                restoreRuntimeSetAside(*this);
+        } catch (...) {
+            // Left aside, the old runtime is put back by the next start or repair.
+        }
+        throw;
+    }
+    removeTree(layout().runtimeAside());
 }
 
 } // namespace launcher

@@ -2,7 +2,7 @@
 
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
-#include "runtime/DownloadWatch.h"
+#include "runtime/ResumableDownload.h"
 
 #include <string>
 
@@ -18,19 +18,27 @@ bool matchesPin(const fs::path& file, const std::string& pin)
     return Installer::sha256(file) == pin;
 }
 
-std::vector<std::string> downloadArguments(const RuntimeAsset& asset, const fs::path& output)
+constexpr const char* kChecksumFailure =
+    "The runtime download failed checksum verification. Nothing from that download was run.";
+
+// Downloads into `partial` until a download's digest decides. Bytes completed
+// from an earlier attempt may have come from another object, so a mismatch
+// after resuming is given one fresh download from zero; only a fresh download
+// that mismatches is a failure, and its partial file goes.
+void downloadVerified(const Installer& installer, const RuntimeAsset& asset, const fs::path& partial,
+                      DownloadShare share)
 {
-    return {"--fail",
-            "--location",
-            "--silent",
-            "--show-error",
-            "--retry", "2",
-            "--proto", "=https",
-            "--proto-redir", "=https",
-            "--connect-timeout", "20",
-            "--max-time", std::to_string(timeouts::kDownloadTransfer.count()),
-            "--output", output.string(),
-            asset.url};
+    const bool resumed = downloadResuming(installer, asset, partial, share);
+    if (matchesPin(partial, asset.sha256))
+        return;
+    fs::remove(partial);
+    if (resumed) {
+        downloadResuming(installer, asset, partial, share);
+        if (matchesPin(partial, asset.sha256))
+            return;
+        fs::remove(partial);
+    }
+    throw SetupFailure(kChecksumFailure);
 }
 
 } // namespace
@@ -49,27 +57,26 @@ fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::pa
     }
 
     // The name under which a copy lies until its digest matched, so that an
-    // interrupted or unverified copy is never taken for a cache file.
-    RemoveUnlessCommitted partial(downloads / (asset.name + ".partial"));
-    // A leftover of an earlier run goes first: a read-only one (a pre-fetched file
-    // copied with its mode) could not be written over.
-    fs::remove(partial.path());
+    // interrupted or unverified copy is never taken for a cache file. A
+    // download keeps it when it ends without a verdict, for the next attempt
+    // to resume.
+    const fs::path partial = downloads / (asset.name + ".partial");
     if (cache && fs::exists(*cache / asset.name)) {
+        RemoveUnlessCommitted copy(partial);
+        // A leftover of an earlier run goes first: a read-only one (a pre-fetched file
+        // copied with its mode) could not be written over.
+        fs::remove(partial);
         // The copy, not the player's file, is what gets verified: the player's
         // file could change between a check and a later copy.
-        fs::copy_file(*cache / asset.name, partial.path(), fs::copy_options::overwrite_existing);
-        if (!matchesPin(partial.path(), asset.sha256))
+        fs::copy_file(*cache / asset.name, partial, fs::copy_options::overwrite_existing);
+        if (!matchesPin(partial, asset.sha256))
             throw SetupFailure("The cached " + asset.name + " failed verification.");
-    } else {
-        DownloadWatch watch(*this, partial.path(), asset, share);
-        run({host().downloadTool, downloadArguments(asset, partial.path())},
-            {.timeout = timeouts::kDownload, .watch = [&watch] { watch.look(); }});
-        if (!matchesPin(partial.path(), asset.sha256))
-            throw SetupFailure(
-                "The runtime download failed checksum verification. Nothing from that download was run.");
+        fs::rename(partial, cached);
+        copy.commit();
+        return cached;
     }
-    fs::rename(partial.path(), cached);
-    partial.commit();
+    downloadVerified(*this, asset, partial, share);
+    fs::rename(partial, cached);
     return cached;
 }
 

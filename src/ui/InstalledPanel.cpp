@@ -18,6 +18,8 @@ InstalledPanel::InstalledPanel(LauncherModel& model, QWidget* parent)
     , m_model(model)
     , m_playButton(button("playButton", tr("Play Veyra 2")))
     , m_saveFoldersButton(button("saveFoldersButton", tr("Show save folders")))
+    , m_updateNews(wrappingLabel("updateNews", style::systemFont(14)))
+    , m_updateButton(button("updateButton", tr("Update (%1 MB)").arg(model.updateDownloadSize() / 1'000'000)))
 {
     setObjectName("installedPanel");
 
@@ -35,11 +37,14 @@ InstalledPanel::InstalledPanel(LauncherModel& model, QWidget* parent)
     m_playButton->setDefault(true);
     connect(m_playButton, &QPushButton::clicked, &m_model, &LauncherModel::play);
     connect(m_saveFoldersButton, &QPushButton::clicked, &m_model, &LauncherModel::openSaves);
+    m_updateNews->setText(tr("A newer compatibility runtime is available."));
+    connect(m_updateButton, &QPushButton::clicked, &m_model, &LauncherModel::update);
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(style::kDefaultSpacing);
     buttons->addWidget(m_playButton, 0, Qt::AlignVCenter);
     buttons->addWidget(m_saveFoldersButton, 0, Qt::AlignVCenter);
+    buttons->addWidget(m_updateButton, 0, Qt::AlignVCenter);
     buttons->addStretch(1);
 
     auto* panel = new QVBoxLayout(this);
@@ -47,12 +52,17 @@ InstalledPanel::InstalledPanel(LauncherModel& model, QWidget* parent)
     panel->setSpacing(16);
     panel->addLayout(installed);
     panel->addWidget(sentence);
+    panel->addWidget(m_updateNews);
     panel->addLayout(buttons);
 }
 
 void InstalledPanel::refresh()
 {
     m_playButton->setEnabled(!m_model.playing() && !m_model.maintaining());
+    const bool update = m_model.updateAvailable();
+    m_updateNews->setVisible(update);
+    m_updateButton->setVisible(update);
+    m_updateButton->setEnabled(!m_model.playing() && !m_model.maintaining() && !m_model.busy());
 }
 
 } // namespace launcher

@@ -2,6 +2,7 @@
 
 #include "app/IncompleteInstallation.h"
 #include "app/RepairRefusal.h"
+#include "runtime/RuntimeUpdate.h"
 #include "ui/GuideLocation.h"
 #include "ui/GuiThread.h"
 
@@ -262,6 +263,7 @@ void LauncherModel::setState(LauncherState state)
         {&LauncherState::checking, &LauncherModel::checkingChanged},
         {&LauncherState::repairNeeded, &LauncherModel::repairNeededChanged},
         {&LauncherState::ready, &LauncherModel::readyChanged},
+        {&LauncherState::updateAvailable, &LauncherModel::updateAvailableChanged},
     };
     for (const auto& [flag, changed] : flags)
         if ((before.*flag)() != (m_state.*flag)())
@@ -402,7 +404,7 @@ void LauncherModel::finishSupervised()
 {
     assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
     assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
-    setState({Installation::ready, Activity::idle});
+    setState({installed(), Activity::idle, m_state.gameRunning});
     assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
 }
 
@@ -468,6 +470,25 @@ void LauncherModel::repair()
     startSupervised(Activity::repairing, [sources](const Installer& installer) { installer.repair(sources); });
 }
 
+void LauncherModel::update()
+{
+    if (!m_state.updateAvailable() || !idle())
+        return;
+    // An outdated runtime is the only finding of a sound installation, so the
+    // repair redoes the runtime step alone and needs none of the player's files.
+    startSupervised(Activity::repairing, [](const Installer& installer) { installer.repair({}); });
+}
+
+std::uint64_t LauncherModel::updateDownloadSize() const
+{
+    return m_installer.constants().engine.expectedSize + m_installer.constants().libraries.expectedSize;
+}
+
+Installation LauncherModel::installed() const
+{
+    return runtimeUpdateAvailable(m_installer) ? Installation::outdated : Installation::ready;
+}
+
 void LauncherModel::offerRepair()
 {
     // Besides an uninstall, the one way back from ready: the installed panel
@@ -478,15 +499,15 @@ void LauncherModel::offerRepair()
 
 void LauncherModel::readInstallation()
 {
-    const bool installed = m_installer.isInstalled();
-    const bool incomplete = !installed && m_installer.hasRecord();
+    const bool isInstalled = m_installer.isInstalled();
+    const bool incomplete = !isInstalled && m_installer.hasRecord();
     if (incomplete && !m_state.repairNeeded()) {
         offerRepair();
         return;
     }
     if (!incomplete) {
         assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
-        setInstallation(installed ? Installation::ready : Installation::none);
+        setInstallation(isInstalled ? installed() : Installation::none);
     }
     assign(m_status, restingStatus(), &LauncherModel::statusChanged);
 }
@@ -518,7 +539,7 @@ void LauncherModel::finishCheck(const VerificationReport& report)
 {
     if (const bool mended = report.sound() && m_installer.isInstalled(); !report.recorded || mended) {
         // Another launcher has removed the record, or mended the installation, meanwhile.
-        setInstallation(mended ? Installation::ready : Installation::none);
+        setInstallation(mended ? installed() : Installation::none);
         assign(m_status, restingStatus(), &LauncherModel::statusChanged);
         setActivity(Activity::idle);
         return;

@@ -85,6 +85,7 @@ class LauncherModel final : public QObject {
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(bool playing READ playing NOTIFY playingChanged)
     Q_PROPERTY(bool ready READ ready NOTIFY readyChanged)
+    Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY updateAvailableChanged)
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)
     Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
     Q_PROPERTY(QString errorDetails READ errorDetails NOTIFY errorDetailsChanged)
@@ -109,6 +110,11 @@ public:
     bool busy() const { return m_state.busy(); }
     bool playing() const { return m_state.playing(); }
     bool ready() const { return m_state.ready(); }
+    // The installation is ready but recorded with another runtime than the
+    // launcher's: update() replaces it.
+    bool updateAvailable() const { return m_state.updateAvailable(); }
+    // What an update downloads at most: both runtime archives.
+    std::uint64_t updateDownloadSize() const;
     const QString& status() const { return m_status; }
     const std::optional<QString>& error() const { return m_error; }
     // What the system said about the error, when its sentence is the launcher's
@@ -168,6 +174,9 @@ public slots:
     void install();
     // Starts repair off the GUI thread when mayRepair(); otherwise does nothing.
     void repair();
+    // Runs the repair's runtime step off the GUI thread, with its progress and
+    // Cancel, when an update is available and nothing else runs.
+    void update();
     // Asks the running setup or repair to stop; it ends with "Setup was stopped
     // before it finished. Run it again to continue." as the status.
     void cancel();
@@ -207,6 +216,7 @@ signals:
     void busyChanged();
     void playingChanged();
     void readyChanged();
+    void updateAvailableChanged();
     void statusChanged();
     void errorChanged();
     void errorDetailsChanged();
@@ -305,6 +315,8 @@ private:
     void finishFailedRepair(const WorkFailure& failure);
     // Shows the repair panel in place of the others and checks what it must redo.
     void offerRepair();
+    // A complete installation as it stands: ready, or outdated when its runtime is not the launcher's.
+    Installation installed() const;
     // Shows what the disk holds after work that may have changed it: a ready
     // installation, none, or an incomplete one, whose repair is offered unless
     // it already is.

@@ -18,6 +18,9 @@ enum class Installation {
     none,
     // Recorded and complete: the installed panel.
     ready,
+    // Recorded and complete, with another runtime than the launcher's: the
+    // installed panel, offering the update.
+    outdated,
     // Recorded but incomplete: the repair panel.
     needsRepair,
 };
@@ -41,7 +44,8 @@ struct LauncherState {
     // From the press of Play, through the snapshot of the saves, until the game has exited.
     bool gameRunning = false;
 
-    bool ready() const { return installation == Installation::ready; }
+    bool ready() const { return installation == Installation::ready || installation == Installation::outdated; }
+    bool updateAvailable() const { return installation == Installation::outdated; }
     bool repairNeeded() const { return installation == Installation::needsRepair; }
     // Setup or repair runs, stopping or not.
     bool busy() const

@@ -56,7 +56,7 @@ LauncherView::LauncherView(LauncherModel& model, QWidget* parent)
           &LauncherModel::busyChanged, &LauncherModel::playingChanged, &LauncherModel::readyChanged,
           &LauncherModel::statusChanged, &LauncherModel::errorChanged, &LauncherModel::errorDetailsChanged,
           &LauncherModel::stoppingChanged, &LauncherModel::repairNeededChanged, &LauncherModel::checkingChanged,
-          &LauncherModel::findingsChanged, &LauncherModel::maintainingChanged})
+          &LauncherModel::findingsChanged, &LauncherModel::maintainingChanged, &LauncherModel::updateAvailableChanged})
         connect(&m_model, changed, this, &LauncherView::refresh);
     // Several times a second while setup runs: only the progress follows it.
     connect(&m_model, &LauncherModel::progressChanged, this, &LauncherView::refreshProgress);
@@ -207,6 +207,7 @@ QLayout* LauncherView::buildFooter()
 void LauncherView::orderFocus()
 {
     const QList<QWidget*> order{m_installedPanel->playButton(),     m_installedPanel->saveFoldersButton(),
+                                m_installedPanel->updateButton(),
                                 m_setupPanel->gameRow()->button(),  m_setupPanel->audioRow()->button(),
                                 m_setupPanel->consent(),            m_setupPanel->setupButton(),
                                 m_repairPanel->gameRow()->button(), m_repairPanel->audioRow()->button(),

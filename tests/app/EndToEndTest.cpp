@@ -72,15 +72,31 @@ protected:
         }
     }
 
-    // The fixture archives served on the fixture pins' address, at `bytesPerSecond` when given.
-    testing::LocalHttpsServer serveArchives(std::optional<std::uint64_t> bytesPerSecond = std::nullopt) const
+    // The fixture archives served on the fixture pins' address, paced as given.
+    testing::LocalHttpsServer serveArchives(const testing::LocalHttpsServer::Pace& pace = {}) const
     {
         const fs::path site = m_folder / "site";
         fs::create_directories(site / "releases");
         for (const auto& archive : fs::directory_iterator(fixture("runtime/prefetched")))
             fs::copy_file(archive.path(), site / "releases" / archive.path().filename(),
                           fs::copy_options::overwrite_existing);
-        return testing::LocalHttpsServer(site, testing::fixtureDownloadPort(), {}, {.bytesPerSecond = bytesPerSecond});
+        return testing::LocalHttpsServer(site, testing::fixtureDownloadPort(), {}, pace);
+    }
+
+    // The install arguments without a pre-fetched folder: the runtime is downloaded.
+    std::vector<std::string> downloadingInstallArguments() const
+    {
+        std::vector<std::string> arguments = installArguments(kGame);
+        arguments.resize(arguments.size() - 2);
+        return arguments;
+    }
+
+    static std::uint64_t archivesSize()
+    {
+        std::uint64_t size = 0;
+        for (const auto& archive : fs::directory_iterator(fixture("runtime/prefetched")))
+            size += fs::file_size(archive.path());
+        return size;
     }
 
     void expectCompleteInstallation() const
@@ -245,18 +261,69 @@ TEST_F(EndToEnd, AFailedPrefixStepLeavesNoRecordAndTheNextRunCompletes)
     expectCompleteInstallation();
 }
 
+TEST_F(EndToEnd, SetupCompletesWhenTheHostDropsEachFirstConnectionHalfway)
+{
+    const testing::LocalHttpsServer server = serveArchives({.dropFirstHalfway = true});
+    const auto result = testing::runProgram(testing::fixtureProgram(), downloadingInstallArguments(),
+                                            options({{"CURL_CA_BUNDLE", server.caBundle().string()}}));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, testing::printedLines(kStatusLines));
+    expectCompleteInstallation();
+    EXPECT_LE(static_cast<double>(server.bytesServed()), 1.2 * static_cast<double>(archivesSize())) << server.output();
+}
+
+// A setup stopped or killed during a slow download keeps what arrived, and the
+// next setup asks only for the rest, saying so.
+TEST_F(EndToEnd, ASetupStoppedOrKilledDuringTheDownloadIsResumedByTheNext)
+{
+    const fs::path partial = m_home / "Downloads/WS12WineCX24.0.7_7.tar.xz.partial";
+    for (const int signal : {SIGKILL, SIGINT}) {
+        SCOPED_TRACE(signal);
+        fs::remove_all(m_home);
+        const testing::LocalHttpsServer server = serveArchives({.bytesPerSecond = 12'000});
+        const auto environment = options({{"CURL_CA_BUNDLE", server.caBundle().string()}});
+        {
+            testing::RunningProgram setup(testing::fixtureProgram(), downloadingInstallArguments(), environment);
+            for (std::size_t line = 0; line < 2; ++line)
+                ASSERT_EQ(setup.readLine(), kStatusLines[line]);
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            std::error_code absent;
+            while (fs::file_size(partial, absent) < 10'000 || absent) {
+                ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the download did not get going";
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            if (signal == SIGKILL) {
+                setup.killWithPrograms();
+            } else {
+                setup.signal(signal);
+                const auto stopped = setup.wait();
+                EXPECT_EQ(stopped.status, 130);
+                EXPECT_EQ(stopped.err, kStopped);
+            }
+        }
+        ASSERT_TRUE(fs::exists(partial));
+        const std::uint64_t kept = fs::file_size(partial);
+
+        const std::uint64_t servedBefore = server.bytesServed();
+        const auto retry = testing::runProgram(testing::fixtureProgram(), downloadingInstallArguments(), environment);
+        ASSERT_EQ(retry.status, 0) << retry.err;
+        EXPECT_NE(retry.out.find("Resuming the download: "), std::string::npos) << retry.out;
+        expectCompleteInstallation();
+        EXPECT_EQ(server.bytesServed() - servedBefore, archivesSize() - kept);
+    }
+}
+
 TEST_F(EndToEnd, ProgressIsDrawnOnATerminalOnlyAndStandardOutputHoldsTheStatusLinesAlone)
 {
     // Slow enough that the download of the fixture archives (about 50 kB) is watched for a while.
-    const testing::LocalHttpsServer server = serveArchives(24'000);
+    const testing::LocalHttpsServer server = serveArchives({.bytesPerSecond = 24'000});
     for (const bool terminal : {true, false}) {
         SCOPED_TRACE(terminal ? "standard error on a terminal" : "standard error in a file");
         fs::remove_all(m_home);
         ProgramOptions environment = options({{"CURL_CA_BUNDLE", server.caBundle().string()}});
         environment.errorOnTerminal = terminal;
-        std::vector<std::string> arguments = installArguments(kGame);
-        arguments.resize(arguments.size() - 2); // no pre-fetched folder: download
-        const auto result = testing::RunningProgram(testing::fixtureProgram(), arguments, environment).wait();
+        const auto result =
+            testing::RunningProgram(testing::fixtureProgram(), downloadingInstallArguments(), environment).wait();
         ASSERT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.out, testing::printedLines(kStatusLines));
         if (terminal) {

@@ -326,6 +326,73 @@ TEST_F(Repair, VerifyTellsARuntimeThatDoesNotAnswerAndADecoderThatIsNotRegistere
     }
 }
 
+// An installation recorded with another runtime is installed and plays on its
+// runtime, with the news of the update; an update that fails keeps it playable
+// on the old runtime, and one that succeeds leaves a sound installation.
+TEST_F(Repair, AnOutdatedRuntimePlaysWithTheNewsAndIsUpdatedOnlyByANewRuntimeThatStarts)
+{
+    const auto saves = testing::treeSnapshot(testing::savesFolder(home()));
+    recordEngine(home(), "WS11WineCX23.0.0_1.tar.xz");
+    const fs::path oldRuntimeMark = home() / "Runtime/wswine.bundle/old-runtime.txt";
+    writeFile(oldRuntimeMark, "the runtime an earlier launcher installed");
+    const std::string news = "A newer compatibility runtime is available. Update it with --repair.\n";
+
+    EXPECT_EQ(cli({"--status"}).out, "installed\n");
+    const Outcome launched = cli({"--launch"});
+    EXPECT_EQ(launched.status, 0);
+    EXPECT_EQ(launched.err, news);
+
+    {
+        const testing::ScopedEnvironmentVariable failing("STANDIN_FAIL", "--version");
+        const Outcome failed = cli({"--repair"});
+        EXPECT_EQ(failed.status, 1);
+        EXPECT_EQ(failed.err, "wine failed (1). Open the setup log for details. If antivirus quarantined a file, "
+                              "review its report before retrying.\n");
+    }
+    EXPECT_EQ(readFile(oldRuntimeMark), "the runtime an earlier launcher installed");
+    EXPECT_FALSE(fs::exists(home() / "Runtime-previous"));
+    EXPECT_EQ(cli({"--status"}).out, "installed\n");
+    EXPECT_EQ(cli({"--launch"}).status, 0) << "the game plays on the old runtime";
+
+    const Outcome updated = cli({"--repair"});
+    EXPECT_EQ(updated.status, 0) << updated.err;
+    EXPECT_EQ(updated.out, testing::printedLines({kDownloading, kUnpacking, kReady}));
+    EXPECT_FALSE(fs::exists(oldRuntimeMark));
+    EXPECT_EQ(cli({"--verify"}).out, verdict({}));
+    const Outcome current = cli({"--launch"});
+    EXPECT_EQ(current.status, 0);
+    EXPECT_EQ(current.err, "");
+    EXPECT_EQ(testing::treeSnapshot(testing::savesFolder(home())), saves);
+}
+
+// A download cut short leaves a partial file in Downloads for the next setup to
+// resume; it is no damage, and repair leaves it alone.
+TEST_F(Repair, APartialDownloadIsNoDamage)
+{
+    const fs::path partial = home() / "Downloads/wine-stable-11.0_1-osx64.tar.xz.partial";
+    writeFile(partial, "the first bytes of an archive");
+    const Outcome verified = cli({"--verify"});
+    EXPECT_EQ(verified.status, 0);
+    EXPECT_EQ(verified.out, verdict({}));
+    EXPECT_EQ(cli({"--repair"}).out, "Nothing to repair: the installation is sound.\n");
+    EXPECT_EQ(readFile(partial), "the first bytes of an archive");
+}
+
+// A launcher killed while it updated the runtime leaves the old one aside; the
+// next start puts it back and plays on it.
+TEST_F(Repair, TheNextStartPutsBackARuntimeThatAKilledUpdateLeftAside)
+{
+    recordEngine(home(), "WS11WineCX23.0.0_1.tar.xz");
+    fs::rename(home() / "Runtime", home() / "Runtime-previous");
+    writeFile(home() / "Runtime/wswine.bundle/bin/wine", "half of a new runtime");
+
+    const Outcome launched = cli({"--launch"});
+    EXPECT_EQ(launched.status, 0) << launched.err;
+    EXPECT_FALSE(fs::exists(home() / "Runtime-previous"));
+    EXPECT_EQ(cli({"--verify"}).out,
+              verdict({{"record", "The installation uses the outdated runtime WS11WineCX23.0.0_1.tar.xz."}}));
+}
+
 TEST_F(Repair, ARepairKilledAfterAnyStatusLineIsCompletedByTheNext)
 {
     // Damage that makes repair redo every step, so that it prints every line.

@@ -3,6 +3,9 @@
 #include "core/Installer.h"
 #include "support/TestHost.h"
 
+#include <chrono>
+#include <string>
+
 namespace launcher::testing {
 namespace {
 
@@ -58,7 +61,9 @@ std::map<std::string, std::string> treeSnapshot(const fs::path& folder)
             snapshot[entry.path().lexically_relative(folder).string()] = description;
             continue;
         }
-        description += std::to_string(fs::last_write_time(entry.path()).time_since_epoch().count()) + " ";
+        // In nanoseconds: the clock's own count is a 128-bit integer in libc++.
+        const auto modified = fs::last_write_time(entry.path()).time_since_epoch();
+        description += std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(modified).count()) + " ";
         if (fs::is_regular_file(status))
             description += readFile(entry.path());
         snapshot[entry.path().lexically_relative(folder).string()] = description;

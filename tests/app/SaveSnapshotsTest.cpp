@@ -30,10 +30,30 @@ ino_t inodeOf(const fs::path& file)
     return info.st_ino;
 }
 
+// Gives the unprivileged user of the death tests the whole tree, links included.
+void handOver(const fs::path& root)
+{
+    const uid_t user = testing::unprivilegedUser();
+    ASSERT_EQ(::lchown(root.c_str(), user, static_cast<gid_t>(-1)), 0);
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        ASSERT_EQ(::lchown(entry.path().c_str(), user, static_cast<gid_t>(-1)), 0) << entry.path();
+}
+
 class SaveSnapshotsTest : public ::testing::Test {
 protected:
     fs::path snapshot(const std::string& name) const { return m_saves.backups() / name; }
     fs::path newest() const { return snapshot(m_saves.installer().saveSnapshots().front().name); }
+
+    // For death tests: launches as the player and exits, printing "reported: "
+    // and the snapshot's failure when there was one.
+    [[noreturn]] void launchAsPlayer() const
+    {
+        testing::exitWithFailureOfUnprivileged([&] {
+            const LaunchedGame launched = m_saves.launchAndWait();
+            if (launched.snapshotFailure)
+                throw std::runtime_error("reported: " + *launched.snapshotFailure);
+        });
+    }
 
     TemporaryFolder m_folder;
     SavesInstallation m_saves{m_folder / "root"};
@@ -60,9 +80,10 @@ TEST_F(SaveSnapshotsTest, ALaunchKeepsTheUsersFolderAndTheGamesItemsButNoLinkAnd
         {"game/veyra2accounts.xml", "<accounts/>"},
         {"game/imgui.ini", "[Window]"},
         {"game/logs/session.log", "played"},
+        {"order.txt", "1\n"},
     };
     EXPECT_EQ(filesBelow(snapshot(snapshots[0].name)), expected);
-    EXPECT_EQ(snapshots[0].files, expected.size());
+    EXPECT_EQ(snapshots[0].files, expected.size() - 1) << "the order record is no save";
     EXPECT_EQ(snapshots[0].bytes, 8u + 7u + 11u + 8u + 6u);
     EXPECT_FALSE(fs::exists(fs::symlink_status(snapshot(snapshots[0].name) / "users/player/Pictures")));
     EXPECT_EQ(fs::last_write_time(newest() / "users/player/Documents/Veyra 2/slot1.sav"),
@@ -126,6 +147,48 @@ TEST_F(SaveSnapshotsTest, LaunchesKeepTheNewestTenAndNeverRotateOutAKeptSnapshot
     EXPECT_EQ(readFile(snapshot(listed.front()) / "users/player/Documents/Veyra 2/slot1.sav"), "round 11");
 }
 
+TEST_F(SaveSnapshotsTest, RotationFollowsTheOrderSnapshotsWereMadeNotTheNamesAClockChose)
+{
+    // Taken while the clock was far ahead: one with its order recorded, and one
+    // from before orders were recorded.
+    m_saves.launchAndWait();
+    fs::rename(newest(), snapshot("Saves-20991231T235959Z"));
+    writeFile(snapshot("Saves-20990101T000000Z") / "users/player/old.sav", "from an older launcher");
+
+    std::vector<std::string> taken;
+    for (int launch = 0; launch < 11; ++launch) {
+        m_saves.writeSave("Documents/Veyra 2/slot1.sav", "round " + std::to_string(launch));
+        m_saves.launchAndWait();
+        taken.push_back(m_saves.installer().saveSnapshots().front().name);
+        EXPECT_EQ(readFile(newest() / "users/player/Documents/Veyra 2/slot1.sav"), "round " + std::to_string(launch))
+            << "the launch's own snapshot is the newest";
+    }
+
+    std::vector<std::string> listed;
+    for (const SaveSnapshot& kept : m_saves.installer().saveSnapshots())
+        listed.push_back(kept.name);
+    EXPECT_EQ(listed, std::vector<std::string>(taken.rbegin(), taken.rbegin() + 10));
+}
+
+TEST_F(SaveSnapshotsTest, AFolderThatCannotBeReadIsLeftOutAndNamedWhileTheRestIsKept)
+{
+    m_saves.writeSave("Locked/secret.sav", "unreadable");
+    handOver(m_folder / "root");
+    fs::permissions(m_saves.profile() / "Locked", fs::perms::none);
+
+    EXPECT_EXIT(launchAsPlayer(),
+                ::testing::ExitedWithCode(0), "reported: it left out what could not be read: .*/player/Locked\n");
+
+    fs::permissions(m_saves.profile() / "Locked", fs::perms::owner_all);
+    ASSERT_EQ(m_saves.snapshotFolders().size(), 1u);
+    EXPECT_EQ(readFile(newest() / "users/player/Documents/Veyra 2/slot1.sav"), "slot one");
+    EXPECT_FALSE(fs::exists(newest() / "users/player/Locked"));
+    const std::string log = readFile(m_folder / "root/Logs/veyra2.log");
+    EXPECT_NE(log.find("left out what could not be read: " + (m_saves.profile() / "Locked").string()),
+              std::string::npos)
+        << log;
+}
+
 TEST_F(SaveSnapshotsTest, TheNextSnapshotRemovesLeftoverStagingFoldersOfTheExactFormOnly)
 {
     const std::string leftover = "Saves-staging-" + freshUuid();
@@ -141,15 +204,6 @@ TEST_F(SaveSnapshotsTest, TheNextSnapshotRemovesLeftoverStagingFoldersOfTheExact
     EXPECT_EQ(m_saves.installer().saveSnapshots().size(), 1u);
 }
 
-// Gives the unprivileged user of the death tests the whole tree, links included.
-void handOver(const fs::path& root)
-{
-    const uid_t user = testing::unprivilegedUser();
-    ASSERT_EQ(::lchown(root.c_str(), user, static_cast<gid_t>(-1)), 0);
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        ASSERT_EQ(::lchown(entry.path().c_str(), user, static_cast<gid_t>(-1)), 0) << entry.path();
-}
-
 TEST_F(SaveSnapshotsTest, ASnapshotThatFailsMidwayLeavesNoPartOfItAndTheGameStartsAnyway)
 {
     m_saves.launchAndWait();
@@ -160,11 +214,7 @@ TEST_F(SaveSnapshotsTest, ASnapshotThatFailsMidwayLeavesNoPartOfItAndTheGameStar
     handOver(m_folder / "root");
     fs::permissions(m_saves.profile() / "Documents/Veyra 2/zz-unreadable.sav", fs::perms::none);
 
-    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
-                    const LaunchedGame launched = m_saves.launchAndWait();
-                    if (launched.snapshotFailure)
-                        throw std::runtime_error("reported: " + *launched.snapshotFailure);
-                }),
+    EXPECT_EXIT(launchAsPlayer(),
                 ::testing::ExitedWithCode(0), "reported: .*Permission denied");
 
     EXPECT_EQ(m_saves.snapshotFolders(), std::vector<std::string>{earlier});

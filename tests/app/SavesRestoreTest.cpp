@@ -3,6 +3,7 @@
 
 #include "app/SavesSwap.h"
 #include "app/SavesTestSupport.h"
+#include "core/Platform.h"
 #include "core/SetupFailure.h"
 #include "core/Uuid.h"
 #include "support/RunningProgram.h"
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <memory>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -114,48 +116,200 @@ TEST_F(SavesRestore, ANameThatIsNoSnapshotIsRefused)
     EXPECT_EQ(failureOf(snapshot), "Setup is incomplete. Complete setup before restoring saves.");
 }
 
-// The states a restore by two renames can be killed in, and what the next start makes of them.
-TEST(SavesSwap, TheNextStartMendsARestoreKilledBetweenItsRenames)
+// No staging folder of a restore is left anywhere below the folder.
+void expectNoRestoreStaging(const fs::path& folder)
 {
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("Restore-staging-")) << entry.path();
+}
+
+// Players move the users folder or their profile to a synced folder and link it back.
+TEST(SavesRestoreThroughLinks, SnapshotsCopyWhatTheLinkReachesAndARestoreWritesIntoItKeepingTheLink)
+{
+    for (const bool linkedUsers : {true, false}) {
+        SCOPED_TRACE(linkedUsers ? "users folder linked" : "profile folder linked");
+        const TemporaryFolder folder;
+        const SavesInstallation saves(folder / "root");
+        const fs::path link = linkedUsers ? saves.installer().layout().users() : saves.profile();
+        const fs::path synced = folder / "synced";
+        fs::rename(link, synced);
+        fs::create_directory_symlink(synced, link);
+
+        saves.launchAndWait();
+        const std::string first = saves.installer().saveSnapshots().front().name;
+        EXPECT_EQ(readFile(saves.backups() / first / "users/player" / kSlot), "slot one");
+        saves.writeSave(kSlot, "played later");
+        saves.writeSave("Documents/Veyra 2/slot2.sav", "slot two");
+
+        const RestoredSaves restored = saves.installer().restoreSaves(first);
+        EXPECT_EQ(fs::read_symlink(link), synced);
+        const fs::path profileInSync = linkedUsers ? synced / testing::kProfile : synced;
+        EXPECT_EQ(readFile(profileInSync / kSlot), "slot one");
+        EXPECT_FALSE(fs::exists(profileInSync / "Documents/Veyra 2/slot2.sav"));
+        EXPECT_EQ(readFile(saves.backups() / restored.previous / "users/player" / kSlot), "played later");
+        EXPECT_EQ(readFile(saves.backups() / restored.previous / "users/player/Documents/Veyra 2/slot2.sav"),
+                  "slot two");
+
+        saves.installer().restoreSaves(restored.previous);
+        EXPECT_EQ(fs::read_symlink(link), synced);
+        EXPECT_EQ(readFile(profileInSync / kSlot), "played later");
+        expectNoRestoreStaging(synced);
+    }
+}
+
+// What the next start makes of staging folders without a journal, with a damaged
+// one, and with one whose live entry changed since.
+TEST(SavesSwap, TheNextStartRemovesOnlyWhatHoldsNoSaveAndStopsAtAnythingItCannotTell)
+{
+    const TemporaryFolder folder;
+    const Layout layout(folder.path());
+    const fs::path parent = restoreStagingParent(layout);
+    writeFile(layout.users() / "player/slot.sav", "live");
+    // Killed while copying: nothing live has moved.
+    const std::string copying = "Restore-staging-" + freshUuid();
+    writeFile(parent / copying / "new-0/player/slot.sav", "copy");
+    writeFile(layout.users() / "player" / copying / "new-1/slot.sav", "copy in a linked profile");
+    // Not the launcher's.
+    writeFile(parent / "Restore-staging-mine/keep.txt", "the player's");
+    // Left by a launcher from before the journal, between its two renames.
+    const std::string older = "Restore-staging-" + freshUuid();
+    writeFile(parent / older / "previous-game/veyra2accounts.xml", "the only copy");
+
+    recoverInterruptedRestore(layout, testing::testHost());
+
+    EXPECT_FALSE(fs::exists(parent / copying));
+    EXPECT_FALSE(fs::exists(layout.users() / "player" / copying));
+    EXPECT_EQ(readFile(layout.users() / "player/slot.sav"), "live");
+    EXPECT_EQ(readFile(parent / "Restore-staging-mine/keep.txt"), "the player's");
+    EXPECT_EQ(readFile(parent / older / "previous-game/veyra2accounts.xml"), "the only copy");
+
+    // A damaged journal is named, and its folder stays.
+    const std::string damaged = "Restore-staging-" + freshUuid();
+    writeFile(parent / damaged / "journal", "Veyra 2 restore journal 1\n");
+    try {
+        recoverInterruptedRestore(layout, testing::testHost());
+        ADD_FAILURE() << "a damaged journal was taken";
+    } catch (const SetupFailure& failure) {
+        EXPECT_EQ(std::string(failure.what()), "The journal of an interrupted restore of your saves, " +
+                                                   (parent / damaged / "journal").string() +
+                                                   ", is damaged. Move its folder out of the prefix, then try again.");
+    }
+    EXPECT_TRUE(fs::exists(parent / damaged / "journal"));
+    fs::remove_all(parent / damaged);
+
+    // A live entry that is neither the copy nor the one the journal names stops
+    // the mend, which then moves and removes nothing.
+    const fs::path journalled = parent / ("Restore-staging-" + freshUuid());
+    writeFile(journalled / "new-0/player/slot.sav", "copy");
+    writeRestoreJournal(journalled, {{layout.users(), journalled / "new-0", journalled / "old-0"}});
+    fs::rename(layout.users(), folder / "moved away");
+    writeFile(layout.users() / "player/slot.sav", "made since");
+    try {
+        recoverInterruptedRestore(layout, testing::testHost());
+        ADD_FAILURE() << "an entry the journal does not name was replaced";
+    } catch (const SetupFailure& failure) {
+        EXPECT_EQ(std::string(failure.what()),
+                  "A restore of your saves was interrupted, and " + layout.users().string() +
+                      " is not what it left there. Move " + journalled.string() +
+                      " out of the prefix, then try again; it holds the saves the restore had not put in place.");
+    }
+    EXPECT_EQ(readFile(layout.users() / "player/slot.sav"), "made since");
+    EXPECT_EQ(readFile(journalled / "new-0/player/slot.sav"), "copy");
+}
+
+constexpr int kNeverKilled = 0;
+
+// A machine whose file system may lack the exchange, and whose restore is
+// killed for real (SIGKILL, no clean-up) right after its Nth move.
+Host movingHost(bool exchanges, int killAfter = kNeverKilled)
+{
+    Host host = testing::testHost();
+    auto moved = std::make_shared<int>(0);
+    auto counted = [moved, killAfter] {
+        if (++*moved == killAfter)
+            ::raise(SIGKILL);
+    };
+    host.exchangePaths = [exchanges, counted](const fs::path& first, const fs::path& second) {
+        if (!exchanges || !platform::exchangePaths(first, second))
+            return false;
+        counted();
+        return true;
+    };
+    host.renamePath = [counted](const fs::path& from, const fs::path& to) {
+        fs::rename(from, to);
+        counted();
+    };
+    return host;
+}
+
+constexpr const char* kProfileData = "AppData/Roaming/Veyra 2/profile.dat";
+
+// The saves, the accounts file and the settings, each of one version.
+std::string versionOf(const SavesInstallation& saves)
+{
+    const std::string slot = readFile(saves.profile() / kSlot);
+    EXPECT_EQ(readFile(saves.profile() / kProfileData), slot);
+    EXPECT_EQ(readFile(saves.installer().game() / "veyra2accounts.xml"), slot);
+    EXPECT_EQ(readFile(saves.installer().game() / "imgui.ini"), slot);
+    return slot;
+}
+
+TEST(SavesRestoreKilled, AfterAnyMoveTheNextLaunchFinishesTheRestoreWithNothingLost)
+{
+    // The users folder is one item, or with a linked profile each entry of the
+    // profile is (two here); the game's two items follow. Each item takes an
+    // exchange, or two renames where the file system cannot exchange.
     const struct {
-        const char* state;
-        bool usersLive;
-        bool restoredCopy;
-        bool parkedUsers;
-        const char* expected;
+        const char* layout;
+        bool linkedProfile;
+        bool exchanges;
+        int moves;
     } cases[] = {
-        {"killed while copying", true, true, false, "old"},
-        {"killed between the renames", false, true, true, "new"},
-        {"killed after the swap", true, false, true, "old"},
+        {"exchanging", false, true, 3},
+        {"renaming", false, false, 6},
+        {"exchanging into a linked profile", true, true, 4},
+        {"renaming into a linked profile", true, false, 8},
     };
     for (const auto& example : cases) {
-        SCOPED_TRACE(example.state);
         const TemporaryFolder folder;
-        const Layout layout(folder.path());
-        const fs::path staging = restoreStagingParent(layout) / ("Restore-staging-" + freshUuid());
-        if (example.usersLive)
-            writeFile(layout.users() / "player/slot.sav", "old");
-        if (example.restoredCopy)
-            writeFile(staging / kRestoredUsers / "player/slot.sav", "new");
-        if (example.parkedUsers)
-            writeFile(staging / kPreviousUsers / "player/slot.sav", "old");
-        writeFile(restoreStagingParent(layout) / "Restore-staging-mine/keep.txt", "not the launcher's");
+        const SavesInstallation saves(folder / "root");
+        const fs::path synced = folder / "synced";
+        if (example.linkedProfile) {
+            fs::rename(saves.profile(), synced);
+            fs::create_directory_symlink(synced, saves.profile());
+        }
+        auto snapshotOf = [&](const std::string& version) {
+            saves.writeSave(kSlot, version);
+            saves.writeSave(kProfileData, version);
+            writeFile(saves.installer().game() / "veyra2accounts.xml", version);
+            writeFile(saves.installer().game() / "imgui.ini", version);
+            saves.launchAndWait();
+            return saves.installer().saveSnapshots().front().name;
+        };
+        const std::string old = snapshotOf("old");
+        const std::string later = snapshotOf("new");
 
-        recoverInterruptedRestore(layout);
+        for (int killAfter = 1; killAfter <= example.moves; ++killAfter) {
+            SCOPED_TRACE(std::string(example.layout) + ", killed after move " + std::to_string(killAfter));
+            const bool newIsLive = versionOf(saves) == "new";
+            const Installer killed(saves.root(), {}, movingHost(example.exchanges, killAfter));
+            EXPECT_EXIT(killed.restoreSaves(newIsLive ? old : later), ::testing::KilledBySignal(SIGKILL), "");
 
-        EXPECT_EQ(readFile(layout.users() / "player/slot.sav"), example.expected);
-        EXPECT_FALSE(fs::exists(staging));
-        EXPECT_TRUE(fs::exists(restoreStagingParent(layout) / "Restore-staging-mine/keep.txt"));
+            const Installer next(saves.root(), {}, movingHost(example.exchanges));
+            next.launch(false).process.wait();
+
+            const std::string expected = newIsLive ? "old" : "new";
+            EXPECT_EQ(versionOf(saves), expected);
+            expectNoRestoreStaging(restoreStagingParent(saves.installer().layout()));
+            EXPECT_EQ(readFile(saves.backups() / saves.installer().saveSnapshots().front().name / "users" /
+                               testing::kProfile / kSlot),
+                      expected);
+            if (example.linkedProfile) {
+                EXPECT_EQ(fs::read_symlink(saves.profile()), synced);
+                expectNoRestoreStaging(synced);
+            }
+        }
     }
-
-    // Where the file system cannot exchange, the renames put the copy in place.
-    const TemporaryFolder folder;
-    writeFile(folder / "live/slot.sav", "old");
-    writeFile(folder / "copy/slot.sav", "new");
-    swapByRenames(folder / "copy", folder / "live", folder / "parked");
-    EXPECT_EQ(readFile(folder / "live/slot.sav"), "new");
-    EXPECT_EQ(readFile(folder / "parked/slot.sav"), "old");
-    EXPECT_FALSE(fs::exists(folder / "copy"));
 }
 
 // Every save below the profile holds the same version, and none is missing.

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <set>
+#include <system_error>
 
 #include <gtest/gtest.h>
 
@@ -141,7 +142,9 @@ TEST_F(Setup, MissingSelectionsAreRefusedBeforeTheMacIsChecked)
         {m_folder / "gone.zip", m_wrongAudio, std::nullopt, "The selected game files are no longer available."},
         {m_folder / "gone/", m_wrongAudio, std::nullopt, "The selected game files are no longer available."},
         {fixture("game/installer.zip"), m_folder / "gone.exe", std::nullopt,
-         "filesystem error: cannot open file: No such file or directory [" + (m_folder / "gone.exe").string() + "]"},
+         fs::filesystem_error("cannot open file", m_folder / "gone.exe",
+                              std::make_error_code(std::errc::no_such_file_or_directory))
+             .what()},
         {fixture("game/installer.zip"), m_wrongAudio, m_folder / "gone", noCache + (m_folder / "gone").string()},
         {fixture("game/installer.zip"), m_wrongAudio, m_folder / "a file", noCache + (m_folder / "a file").string()},
     };
@@ -219,7 +222,7 @@ TEST_F(Setup, AStopFromAnotherThreadEndsSetupWithoutARecordAStagingFolderOrTheLo
     const StopRequest stop;
     const Installer installer(m_root, [this](const std::string& line) { m_lines.push_back(line); },
                               testing::testHost(), Constants::builtIn(), {.stop = stop});
-    const std::jthread requester = testing::requestStopOnceFileExists(stop, pidFile);
+    const testing::StopRequester requester = testing::requestStopOnceFileExists(stop, pidFile);
 
     EXPECT_THROW(installer.install(fixture("game/installer.zip"), fixture("audio/MPSetup.exe"),
                                    fixture("runtime/prefetched")),

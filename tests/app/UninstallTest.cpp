@@ -101,6 +101,25 @@ TEST_F(UninstallTest, KeepingTheSavesPutsTheLiveOnesInAKeptSnapshotAndKeepsBacku
     EXPECT_EQ(snapshots.front().name, *report.savesSnapshot);
 }
 
+TEST_F(UninstallTest, KeepingTheSavesRefusesAndRemovesNothingWhenAFolderOfThemCannotBeRead)
+{
+    m_saves.writeSave("Locked/secret.sav", "unreadable");
+    const uid_t user = testing::unprivilegedUser();
+    ASSERT_EQ(::chown(root().c_str(), user, static_cast<gid_t>(-1)), 0);
+    for (const auto& entry : fs::recursive_directory_iterator(root()))
+        ASSERT_EQ(::lchown(entry.path().c_str(), user, static_cast<gid_t>(-1)), 0) << entry.path();
+    fs::permissions(m_saves.profile() / "Locked", fs::perms::none);
+
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { m_saves.installer().uninstall(true); }),
+                ::testing::ExitedWithCode(0),
+                "The folder .*/player/Locked cannot be read, so your saves cannot all be kept. Check that you may "
+                "read it, then try again.");
+
+    fs::permissions(m_saves.profile() / "Locked", fs::perms::owner_all);
+    EXPECT_EQ(readFile(m_saves.profile() / "Locked/secret.sav"), "unreadable");
+    EXPECT_TRUE(m_saves.installer().isInstalled());
+}
+
 TEST_F(UninstallTest, AnUninstallCutShortReadsAsNoInstallationAndCanRunAgain)
 {
     // A folder the player cannot change stops the removal of "Install".

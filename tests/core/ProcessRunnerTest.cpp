@@ -13,9 +13,11 @@
 #include <sstream>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
 namespace launcher {
 namespace {
@@ -156,7 +158,7 @@ TEST_F(ProcessRunner, EveryStopEndsTheProgramsWholeGroupAndRunsTheCleanUpOnce)
                     throw std::runtime_error("the caller's own limit");
             };
         }
-        std::jthread requester;
+        testing::StopRequester requester;
         if (c.stopFromAnotherThread)
             requester = testing::requestStopOnceFileExists(stop, pids);
         const auto start = std::chrono::steady_clock::now();
@@ -176,6 +178,42 @@ TEST_F(ProcessRunner, EveryStopEndsTheProgramsWholeGroupAndRunsTheCleanUpOnce)
     int cleanUps = 0;
     EXPECT_THROW(m_runner.run({script("failing", "exit 3"), {}}, {.afterStop = [&] { ++cleanUps; }}), SetupFailure);
     EXPECT_EQ(cleanUps, 0);
+}
+
+// A program stopped by a signal (SIGSTOP, a debugger) cannot act on the
+// terminate request, and waiting for its exit must not hold what the stop needs:
+// the stop still ends it, by the kill after the grace period.
+TEST_F(ProcessRunner, StopEndsAProgramThatASignalHasStopped)
+{
+    const auto pids = m_folder / "pids";
+    const auto sleeper = script("sleeper", "echo $$ > '" + pids.string() + "'; exec sleep 3600");
+    const StopRequest stop;
+    const launcher::ProcessRunner runner(m_runner.log(), {.stop = stop});
+    const auto isStopped = [](pid_t pid) {
+        for (const testing::ProcessInfo& process : testing::descendantsOf(::getpid()))
+            if (process.pid == pid)
+                return process.state == 'T';
+        return false;
+    };
+    pid_t stopped = 0;
+    const RunOptions options{.watch = [&] {
+        const std::vector<pid_t> found = testing::pidsIn(pids);
+        if (stopped != 0 || found.empty())
+            return;
+        stopped = found.front();
+        ASSERT_EQ(::kill(stopped, SIGSTOP), 0);
+        const auto deadline = std::chrono::steady_clock::now() + kPromptEnd;
+        while (!isStopped(stopped) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_TRUE(isStopped(stopped));
+        stop.request();
+    }};
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(runner.run({sleeper, {}}, options), SetupStopped);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kPromptEnd);
+    ASSERT_NE(stopped, 0);
+    EXPECT_TRUE(testing::hasEndedWithin(stopped, std::chrono::seconds(1)));
 }
 
 TEST_F(ProcessRunner, AfterAStopRequestOnlyTheCleanUpStillRunsAndItsFailuresAreIgnored)

@@ -1,6 +1,9 @@
 #include "core/ByteMeter.h"
 #include "core/Progress.h"
 
+#include <cstdint>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 namespace launcher {
@@ -47,6 +50,20 @@ TEST(ProgressText, FractionOnlyWhenBothCountsAreKnownAndInRange)
     };
     for (const Progress& progress : cases)
         EXPECT_FALSE(progress.fraction());
+}
+
+// The part is rounded down, so "341 of 341 MB" means the whole is here.
+TEST(ProgressText, AmountOfAPartInTheUnitOfTheWhole)
+{
+    const std::pair<std::pair<std::uint64_t, std::uint64_t>, const char*> cases[] = {
+        {{120'400'000, 341'000'000}, "120 of 341 MB"},
+        {{340'999'999, 341'000'000}, "340 of 341 MB"},
+        {{25'000, 341'000'000}, "0 of 341 MB"},
+        {{25'999, 51'000}, "25 of 51 kB"},
+        {{1'500'000'000, 2'000'000'000}, "1.5 of 2.0 GB"},
+    };
+    for (const auto& [amounts, text] : cases)
+        EXPECT_EQ(amountOf(amounts.first, amounts.second), text);
 }
 
 TEST(ByteMeter, MeasuresRecentSpeedStillnessAndDropsAnExpectedSizeThatWasPassed)

@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
+#if defined(__linux__)
+#include <sys/sysmacros.h> // makedev(); macOS declares it in <sys/types.h>
+#endif
 #include <sys/un.h>
 #include <unistd.h>
 

@@ -256,7 +256,7 @@ TEST_F(PrefixConfiguration, AStopFromAnotherThreadEndsTheHangingRunAndTheRuntime
     useStandIn({{"STANDIN_HANG", "wineboot"}, {"STANDIN_PID_FILE", pidFile.string()}});
     const StopRequest stop;
     const Installer installer(m_root, {}, testing::testHost(), Constants::builtIn(), {.stop = stop});
-    const std::jthread requester = testing::requestStopOnceFileExists(stop, pidFile);
+    const testing::StopRequester requester = testing::requestStopOnceFileExists(stop, pidFile);
 
     const auto start = std::chrono::steady_clock::now();
     EXPECT_THROW(installer.configurePrefix(m_codec), SetupStopped);

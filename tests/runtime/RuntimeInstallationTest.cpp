@@ -1,5 +1,6 @@
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
+#include "runtime/RuntimeUpdate.h"
 #include "support/EntryNames.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/StandInRecord.h"
@@ -113,6 +114,7 @@ TEST_F(RuntimeInstallation, ReplacesTheRuntimeWithTheEngineAndTheLibrariesAlone)
     EXPECT_TRUE(fs::exists(root() / "Downloads" / m_constants.engine.name));
     EXPECT_TRUE(fs::exists(root() / "Downloads" / m_constants.libraries.name));
     EXPECT_FALSE(stagingLeft());
+    EXPECT_FALSE(fs::exists(root() / "Runtime-previous")) << "the replaced runtime goes once the new one started";
 
     const auto calls = testing::readStandInRecord(m_folder / "calls.jsonl");
     ASSERT_EQ(calls.size(), 1U);
@@ -186,13 +188,41 @@ TEST_F(RuntimeInstallation, EngineThatFailsVerificationStopsBeforeTheLibraries)
     EXPECT_FALSE(stagingLeft());
 }
 
-TEST_F(RuntimeInstallation, FailedSmokeTestLeavesTheNewRuntimeInPlace)
+// An update keeps the runtime it replaces until the new one answers; a first
+// setup has nothing to keep and leaves its new runtime for a retry.
+TEST_F(RuntimeInstallation, FailedSmokeTestPutsTheEarlierRuntimeBackOrLeavesTheFirstOneInPlace)
 {
     const ScopedEnvironmentVariable fail("STANDIN_FAIL", "--version");
 
     EXPECT_EQ(install(), runnerFailure("wine", 1));
-    EXPECT_EQ(testing::entryNames(root() / "Runtime"), (std::set<std::string>{"lib", "wswine.bundle"}));
+    EXPECT_TRUE(oldRuntimeUntouched());
+    EXPECT_FALSE(fs::exists(root() / "Runtime-previous"));
     EXPECT_FALSE(stagingLeft());
+
+    fs::remove_all(root() / "Runtime");
+    EXPECT_EQ(install(), runnerFailure("wine", 1));
+    EXPECT_EQ(testing::entryNames(root() / "Runtime"), (std::set<std::string>{"lib", "wswine.bundle"}));
+    EXPECT_FALSE(fs::exists(root() / "Runtime-previous"));
+    EXPECT_FALSE(stagingLeft());
+}
+
+// A killed update leaves the old runtime aside, and whatever of the new one
+// was in place: the next run puts the old one back before anything else.
+TEST_F(RuntimeInstallation, AnUpdateKilledHalfwayIsUndoneByTheNextRun)
+{
+    fs::rename(root() / "Runtime", root() / "Runtime-previous");
+    writeFile(root() / "Runtime/wswine.bundle/bin/wine", "half of the new engine");
+
+    restoreRuntimeSetAside(Installer(root()));
+    EXPECT_TRUE(oldRuntimeUntouched());
+    EXPECT_FALSE(fs::exists(root() / "Runtime-previous"));
+    restoreRuntimeSetAside(Installer(root()));
+    EXPECT_TRUE(oldRuntimeUntouched()) << "nothing aside, nothing changed";
+
+    fs::rename(root() / "Runtime", root() / "Runtime-previous");
+    ASSERT_EQ(install(), "installed");
+    EXPECT_EQ(testing::entryNames(root() / "Runtime"), (std::set<std::string>{"lib", "wswine.bundle"}));
+    EXPECT_FALSE(fs::exists(root() / "Runtime-previous"));
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
+#include "core/StopRequest.h"
 #include "support/LocalHttpsServer.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 #include "support/Unprivileged.h"
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <functional>
@@ -151,7 +153,9 @@ TEST_F(VerifiedDownload, ReplacesAMismatchingCacheFileAndALeftoverPartialFile)
     EXPECT_FALSE(fs::exists(partial()));
 }
 
-TEST_F(VerifiedDownload, FailedDownloadsLeaveNeitherCacheFileNorPartialFile)
+// A download that ends without a verdict on its bytes keeps them for the next
+// attempt; a body that fails its pin leaves nothing.
+TEST_F(VerifiedDownload, FailedDownloadsLeaveNoCacheFileAndAPartialFileOnlyWithoutAVerdict)
 {
     LocalHttpsServer server(served(), 0, {{"/plain", "http://127.0.0.1" + m_releasePath}});
     const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
@@ -162,11 +166,12 @@ TEST_F(VerifiedDownload, FailedDownloadsLeaveNeitherCacheFileNorPartialFile)
         const char* name;
         RuntimeAsset asset;
         std::string failure;
+        bool keepsPartial;
     };
     const Case cases[] = {
-        {"HTTP 404", servedAsset(server, "/releases/missing.tar.xz"), curlFailure(22)},
-        {"redirect to plain HTTP", servedAsset(server, "/plain"), curlFailure(1)},
-        {"body with another digest", wrongBody, kChecksumFailure},
+        {"HTTP 404", servedAsset(server, "/releases/missing.tar.xz"), curlFailure(22), false},
+        {"redirect to plain HTTP", servedAsset(server, "/plain"), curlFailure(1), true},
+        {"body with another digest", wrongBody, kChecksumFailure, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -174,7 +179,10 @@ TEST_F(VerifiedDownload, FailedDownloadsLeaveNeitherCacheFileNorPartialFile)
         writeFile(partial(), "left over");
         EXPECT_EQ(failureOf([&] { obtain(c.asset); }), c.failure);
         EXPECT_FALSE(fs::exists(cached()));
-        EXPECT_FALSE(fs::exists(partial()));
+        if (c.keepsPartial)
+            EXPECT_EQ(readFile(partial()), "left over");
+        else
+            EXPECT_FALSE(fs::exists(partial()));
     }
 }
 
@@ -206,7 +214,7 @@ TEST_F(VerifiedDownload, ReportsGrowingBytesOfAllArchivesTogetherWhileTheDownloa
     EXPECT_TRUE(m_progress.back().bytesPerSecond);
 }
 
-TEST_F(VerifiedDownload, AStalledDownloadIsStoppedAfterTheStallLimitAndLeavesNoPartialFile)
+TEST_F(VerifiedDownload, AStalledDownloadIsStoppedAfterTheStallLimitAndKeepsWhatArrived)
 {
     const std::uint64_t sent = 20'000;
     LocalHttpsServer server(served(), 0, {}, {.stalls = {{m_releasePath, sent}}});
@@ -221,11 +229,11 @@ TEST_F(VerifiedDownload, AStalledDownloadIsStoppedAfterTheStallLimitAndLeavesNoP
     EXPECT_GE(elapsed, limit);
     // Long before curl's own time budget ends, with room for a loaded machine.
     EXPECT_LT(elapsed, limit + std::chrono::seconds(10));
-    EXPECT_FALSE(fs::exists(partial()));
+    // Every byte received is on disk at once, for the watch and for the next attempt.
+    EXPECT_EQ(readFile(partial()), m_archive.substr(0, sent));
     EXPECT_FALSE(fs::exists(cached()));
     ASSERT_FALSE(m_progress.empty());
-    EXPECT_GT(*m_progress.back().bytes, 0u);
-    EXPECT_LE(*m_progress.back().bytes, sent);
+    EXPECT_EQ(*m_progress.back().bytes, sent);
 }
 
 TEST_F(VerifiedDownload, ADownloadGrowingPastTwiceItsExpectedSizeIsStopped)
@@ -250,19 +258,152 @@ TEST_F(VerifiedDownload, ADownloadGrowingPastTwiceItsExpectedSizeIsStopped)
     EXPECT_TRUE(pastExpected);
 }
 
-TEST_F(VerifiedDownload, RunsCurlWithExactlyTheSeventeenArguments)
+TEST_F(VerifiedDownload, ADroppedConnectionIsResumedFetchingOnlyTheMissingBytes)
+{
+    LocalHttpsServer server(served(), 0, {}, {.bytesPerSecond = kSlowRate, .dropFirstHalfway = true});
+    const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+
+    obtainWatched(servedAsset(server, m_releasePath));
+    EXPECT_EQ(readFile(cached()), m_archive);
+    EXPECT_FALSE(fs::exists(partial()));
+    EXPECT_EQ(server.bytesServed(), m_archive.size()) << server.output();
+    const auto reconnecting = std::find_if(m_progress.begin(), m_progress.end(), [](const Progress& progress) {
+        return progress.activity == "reconnecting (1 of 5)";
+    });
+    ASSERT_NE(reconnecting, m_progress.end());
+    // After the reconnect the bar goes on from the bytes already there.
+    const auto resumed = std::find_if(reconnecting, m_progress.end(), [](const Progress& p) { return p.bytes.has_value(); });
+    ASSERT_NE(resumed, m_progress.end());
+    EXPECT_GE(*resumed->bytes, m_archive.size() / 2);
+}
+
+// What an earlier attempt left in the partial file, and how the server answers
+// a request for the rest: the download always ends with the right file and no
+// failure, fetching again only what it must.
+TEST_F(VerifiedDownload, ALeftoverPartialFileIsResumedOrStartedAgainAsTheServerAllows)
+{
+    using Ranges = LocalHttpsServer::Pace::Ranges;
+    const std::size_t size = m_archive.size();
+    const std::size_t half = size / 2;
+    struct Case {
+        const char* name;
+        std::string leftover;
+        Ranges ranges;
+        std::uint64_t served;
+        bool resumes;
+        bool readOnly = false;
+    };
+    const Case cases[] = {
+        {"first half, ranges honoured", m_archive.substr(0, half), Ranges::Honour, size - half, true},
+        {"first half, ranges ignored", m_archive.substr(0, half), Ranges::Ignore, 2 * size, true},
+        {"first half, ranges refused with 416", m_archive.substr(0, half), Ranges::Refuse, size, true},
+        {"wrong bytes, fetched once more from zero", std::string(half, 'x'), Ranges::Honour, (size - half) + size, true},
+        {"the whole file, answered with 416", m_archive, Ranges::Honour, size, true},
+        {"past twice the expected size", std::string(2 * size + 1, 'x'), Ranges::Honour, size, false},
+        {"first half, read-only", m_archive.substr(0, half), Ranges::Honour, size, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(downloads());
+        writeFile(partial(), c.leftover);
+        if (c.readOnly)
+            fs::permissions(partial(), fs::perms::owner_read);
+        LocalHttpsServer server(served(), 0, {}, {.ranges = c.ranges});
+        const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+        std::vector<std::string> lines;
+        const Installer installer(root(), [&lines](const std::string& line) { lines.push_back(line); }, m_host);
+
+        EXPECT_EQ(failureOf([&] { EXPECT_EQ(installer.obtain(servedAsset(server, m_releasePath), std::nullopt), cached()); }),
+                  "no failure");
+        EXPECT_EQ(readFile(cached()), m_archive);
+        EXPECT_FALSE(fs::exists(partial()));
+        EXPECT_EQ(server.bytesServed(), c.served) << server.output();
+        if (c.resumes)
+            EXPECT_EQ(lines, std::vector<std::string>{"Resuming the download: " + amountOf(c.leftover.size(), size)
+                                                      + " already here."});
+        else
+            EXPECT_TRUE(lines.empty());
+    }
+}
+
+TEST_F(VerifiedDownload, AStopKeepsThePartialFileAndTheNextAttemptFetchesOnlyTheRest)
+{
+    LocalHttpsServer server(served(), 0, {}, {.bytesPerSecond = kSlowRate});
+    const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+    const StopRequest stop;
+    const Installer stopped(root(), {}, m_host, Constants::builtIn(), {.progress = [&stop](const Progress& progress) {
+        if (progress.bytes && *progress.bytes >= 10'000)
+            stop.request();
+    }, .stop = stop});
+    EXPECT_THROW(stopped.obtain(servedAsset(server, m_releasePath), std::nullopt), SetupStopped);
+    const std::string kept = readFile(partial());
+    ASSERT_GE(kept.size(), 10'000u);
+    EXPECT_EQ(kept, m_archive.substr(0, kept.size()));
+
+    const std::uint64_t servedBefore = server.bytesServed();
+    EXPECT_EQ(obtain(servedAsset(server, m_releasePath)), cached());
+    EXPECT_EQ(readFile(cached()), m_archive);
+    EXPECT_EQ(server.bytesServed() - servedBefore, m_archive.size() - kept.size());
+}
+
+// A connection that keeps dropping is taken up again: up to five attempts in a
+// row that bring no new bytes, and an attempt that brought bytes starts the
+// count again.
+TEST_F(VerifiedDownload, ReconnectsUntilFiveAttemptsInARowBringNothing)
+{
+    const fs::path dropping = root().parent_path() / "dropping";
+    struct Case {
+        int bringingBytes;
+        int runs;
+    };
+    for (const Case c : {Case{0, 5}, Case{3, 8}}) {
+        SCOPED_TRACE(c.bringingBytes);
+        fs::remove_all(root());
+        // Each run drops the connection (56, a receive error); the first ones
+        // bring a byte each. The output file is the second-last argument.
+        writeFile(dropping, "#!/bin/sh\nwhile [ \"$#\" -gt 2 ]; do shift; done\necho run >> \"$0.runs\"\n"
+                            "if [ \"$(wc -l < \"$0.runs\")\" -le "
+                                + std::to_string(c.bringingBytes) + " ]; then printf x >> \"$1\"; fi\nexit 56\n");
+        fs::remove(dropping.string() + ".runs");
+        fs::permissions(dropping, fs::perms::owner_all);
+        m_host.downloadTool = dropping;
+        m_progress.clear();
+
+        EXPECT_EQ(failureOf([&] { obtainWatched(m_asset); }),
+                  "dropping failed (56). Open the setup log for details. If antivirus quarantined a file, review its "
+                  "report before retrying.");
+        EXPECT_EQ(readFile(dropping.string() + ".runs").size(), 4u * c.runs);
+        if (c.bringingBytes > 0) {
+            EXPECT_EQ(readFile(partial()), std::string(c.bringingBytes, 'x'));
+        }
+        std::vector<std::string> waits;
+        for (const Progress& progress : m_progress)
+            if (!progress.activity.empty() && (waits.empty() || waits.back() != progress.activity))
+                waits.push_back(progress.activity);
+        std::vector<std::string> expected(c.bringingBytes, "reconnecting (1 of 5)");
+        for (const char* wait :
+             {"reconnecting (2 of 5)", "reconnecting (3 of 5)", "reconnecting (4 of 5)", "reconnecting (5 of 5)"})
+            expected.emplace_back(wait);
+        if (c.bringingBytes > 0)
+            expected.erase(expected.begin() + 1, expected.begin() + c.bringingBytes); // one run of equal waits
+        EXPECT_EQ(waits, expected);
+    }
+}
+
+// No limit on the transfer's duration: a slow link finishes too.
+TEST_F(VerifiedDownload, RunsCurlWithExactlyItsArgumentsAndNoTimeLimit)
 {
     const fs::path recorder = root().parent_path() / "recorder";
-    writeFile(recorder, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.arguments\"\nexit 7\n");
+    writeFile(recorder, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.arguments\"\nexit 3\n");
     fs::permissions(recorder, fs::perms::owner_all);
     m_host.downloadTool = recorder;
 
     EXPECT_EQ(failureOf([&] { obtain(m_asset); }),
-              "recorder failed (7). Open the setup log for details. If antivirus quarantined a file, review its "
+              "recorder failed (3). Open the setup log for details. If antivirus quarantined a file, review its "
               "report before retrying.");
     EXPECT_EQ(readFile(recorder.string() + ".arguments"),
               "--fail\n--location\n--silent\n--show-error\n--retry\n2\n--proto\n=https\n--proto-redir\n=https\n"
-              "--connect-timeout\n20\n--max-time\n1800\n--output\n"
+              "--connect-timeout\n20\n--no-buffer\n--continue-at\n-\n--output\n"
                   + partial().string() + "\n" + m_asset.url + "\n");
 }
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -38,6 +39,10 @@ LocalHttpsServer::LocalHttpsServer(const std::filesystem::path& folder, std::uin
         arguments.insert(arguments.end(), {"--rate", std::to_string(*pace.bytesPerSecond)});
     for (const auto& [path, bytes] : pace.stalls)
         arguments.insert(arguments.end(), {"--stall", path + "=" + std::to_string(bytes)});
+    if (pace.ranges != Pace::Ranges::Honour)
+        arguments.insert(arguments.end(), {"--ranges", pace.ranges == Pace::Ranges::Ignore ? "ignore" : "refuse"});
+    if (pace.dropFirstHalfway)
+        arguments.emplace_back("--drop-first-halfway");
 
     // The destructor does not run when the constructor throws.
     try {
@@ -78,6 +83,21 @@ std::string LocalHttpsServer::url(std::string_view path) const
 std::string LocalHttpsServer::output() const
 {
     return readFile(m_state / "server.log");
+}
+
+std::uint64_t LocalHttpsServer::bytesServed() const
+{
+    std::istringstream lines(output());
+    std::uint64_t total = 0;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string word;
+        std::string path;
+        std::uint64_t bytes = 0;
+        if (words >> word >> path >> bytes && word == "served")
+            total += bytes;
+    }
+    return total;
 }
 
 } // namespace launcher::testing

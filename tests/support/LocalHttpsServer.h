@@ -42,6 +42,15 @@ public:
             std::uint64_t bytes;
         };
         std::vector<Stall> stalls;
+        // How a request for the rest of a file ("Range: bytes=N-") is answered.
+        enum class Ranges { Honour, Ignore, Refuse };
+        // Honour (left out: zero): 206 with the rest; Ignore: the whole file
+        // with 200; Refuse: 416. No member has an initializer of its own, which
+        // a default argument of the enclosing class could not use.
+        Ranges ranges;
+        // The first request for each file gets half the body it asked for, then
+        // the connection is cut.
+        bool dropFirstHalfway;
     };
 
     // Starts the server and returns once it listens. Port 0 picks a free port.
@@ -62,6 +71,8 @@ public:
     std::filesystem::path caBundle() const { return m_state / "ca.pem"; }
     // What the server printed: one line per request, errors included.
     std::string output() const;
+    // The body bytes the server has sent (or set out to send) so far, all requests together.
+    std::uint64_t bytesServed() const;
 
 private:
     TemporaryFolder m_state;

@@ -3,8 +3,10 @@
 #include "core/StopRequest.h"
 #include "core/Timeouts.h"
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 namespace launcher::testing {
@@ -15,10 +17,25 @@ namespace launcher::testing {
 inline constexpr timeouts::Seconds kStopBound =
     timeouts::kGracePeriod + timeouts::kWineServerShutdown + std::chrono::seconds(5);
 
+// A thread that requests a stop later; dropping it ends the thread, whether it
+// made the request or not.
+class StopRequester final {
+public:
+    StopRequester() = default;
+    StopRequester(const StopRequest& stop, std::filesystem::path file);
+    StopRequester(StopRequester&&) noexcept = default;
+    StopRequester& operator=(StopRequester&& other) noexcept;
+    ~StopRequester() { finish(); }
+
+private:
+    void finish();
+
+    std::unique_ptr<std::atomic<bool>> m_dropped;
+    std::thread m_thread;
+};
+
 // Requests the stop from another thread, as the window does, as soon as `file`
-// exists (a program under test writes it when it has got where the test wants
-// it). The thread ends when the returned object is dropped, whether it made the
-// request or not.
-std::jthread requestStopOnceFileExists(const StopRequest& stop, const std::filesystem::path& file);
+// exists (a program under test writes it when it has got where the test wants it).
+StopRequester requestStopOnceFileExists(const StopRequest& stop, const std::filesystem::path& file);
 
 } // namespace launcher::testing

@@ -3,13 +3,21 @@
 
 usage: https_server.py FOLDER STATE [--port N] [--redirect PATH=LOCATION]...
                        [--rate BYTES] [--stall PATH=BYTES]...
+                       [--ranges honour|ignore|refuse] [--drop-first-halfway]
 
 Serves the files below FOLDER at https://127.0.0.1:PORT/ (PORT 0, the default,
 picks a free port). A request for a PATH given with --redirect is answered with
 302 Found and the LOCATION instead. With --rate every body is sent at about
 BYTES per second, in small steps. A request for a PATH given with --stall gets
 its full headers and the first BYTES of its body, and then nothing more, while
-the connection stays open. Before it listens it makes, in STATE:
+the connection stays open.
+
+A request with a range "bytes=N-" gets 206 Partial Content from byte N on, or
+416 when N lies at or past the end; with --ranges ignore it gets the whole file
+with 200, and with --ranges refuse always 416. With --drop-first-halfway the
+first request for each file gets half of the body it asked for, and then the
+connection is cut. Before each body it logs "served PATH BYTES", the bytes it
+is about to send. Before it listens it makes, in STATE:
 
   ca.pem       a certificate authority made for this run: the bundle to trust
   server.pem   the server's certificate for 127.0.0.1, signed by that authority
@@ -22,9 +30,12 @@ import argparse
 import functools
 import http.server
 import os
+import re
+import socket
 import ssl
 import subprocess
 import sys
+import threading
 import time
 
 
@@ -59,6 +70,11 @@ class Handler(http.server.SimpleHTTPRequestHandler):
     redirects = {}
     rate = None
     stalls = {}
+    ranges = "honour"
+    drop_first_halfway = False
+    # The files whose first request was cut already, shared by the request threads.
+    dropped = set()
+    dropped_lock = threading.Lock()
     # Steps per second of a body sent at a rate.
     steps = 20
 
@@ -69,26 +85,69 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             outputfile.flush()
             while True:
                 time.sleep(1)
-        if self.rate is None:
-            super().copyfile(source, outputfile)
-            return
-        while True:
-            data = source.read(max(1, self.rate // self.steps))
+        chunk = max(1, self.rate // self.steps) if self.rate else 1 << 16
+        left = self.cut
+        while left is None or left > 0:
+            data = source.read(chunk if left is None else min(chunk, left))
             if not data:
                 return
             outputfile.write(data)
-            outputfile.flush()
-            time.sleep(1 / self.steps)
+            if left is not None:
+                left -= len(data)
+            if self.rate:
+                outputfile.flush()
+                time.sleep(1 / self.steps)
+        outputfile.flush()
+        self.close_connection = True
+        self.connection.shutdown(socket.SHUT_RDWR)
+
+    def finish(self):
+        try:
+            super().finish()
+        except OSError:
+            pass  # a connection cut on purpose
 
     def send_head(self):
+        self.cut = None
         location = self.redirects.get(self.path)
-        if location is None:
+        if location is not None:
+            self.send_response(302)
+            self.send_header("Location", location)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return None
+        path = self.translate_path(self.path)
+        if not os.path.isfile(path):
             return super().send_head()
-        self.send_response(302)
-        self.send_header("Location", location)
-        self.send_header("Content-Length", "0")
+        size = os.path.getsize(path)
+        asked = re.fullmatch(r"bytes=(\d+)-", self.headers.get("Range", "").strip())
+        if self.ranges == "ignore":
+            asked = None
+        start = int(asked.group(1)) if asked else 0
+        if asked and (self.ranges == "refuse" or start >= size):
+            self.send_response(416)
+            self.send_header("Content-Range", "bytes */%d" % size)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return None
+        body = open(path, "rb")
+        body.seek(start)
+        length = size - start
+        self.send_response(206 if asked else 200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(length))
+        if asked:
+            self.send_header("Content-Range", "bytes %d-%d/%d" % (start, size - 1, size))
         self.end_headers()
-        return None
+        if self.drop_first_halfway and self.command == "GET":
+            with self.dropped_lock:
+                if self.path not in self.dropped:
+                    self.dropped.add(self.path)
+                    self.cut = length // 2
+        if self.command == "GET":
+            sys.stderr.write("served %s %d\n" % (self.path, length if self.cut is None else self.cut))
+            sys.stderr.flush()
+        return body
 
 
 def main():
@@ -99,10 +158,14 @@ def main():
     parser.add_argument("--redirect", action="append", default=[])
     parser.add_argument("--rate", type=int)
     parser.add_argument("--stall", action="append", default=[])
+    parser.add_argument("--ranges", choices=["honour", "ignore", "refuse"], default="honour")
+    parser.add_argument("--drop-first-halfway", action="store_true")
     options = parser.parse_args()
 
     Handler.redirects = dict(route.split("=", 1) for route in options.redirect)
     Handler.rate = options.rate
+    Handler.ranges = options.ranges
+    Handler.drop_first_halfway = options.drop_first_halfway
     Handler.stalls = {path: int(size) for path, size in (route.split("=", 1) for route in options.stall)}
     certificate, key = make_certificates(options.state)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)

@@ -3,6 +3,7 @@
 #include "FakeDesktopServices.h"
 #include "HeldWork.h"
 #include "UiTestSupport.h"
+#include "core/InstallationRecord.h"
 #include "support/InstallationByHand.h"
 #include "support/LockProbe.h"
 #include "support/SetupStatusLines.h"
@@ -88,6 +89,7 @@ private slots:
     void fileFailureIsToldPlainlyAndLogged();
     void aNewChoiceTakesTheStatusBackToAFreshStart();
     void setupReportsEachStepAndEndsReady();
+    void anOutdatedRuntimeIsOfferedAndUpdatedWhileTheInstallationStaysReady();
     void launchFailureShowsTheEnginesMessage_data();
     void launchFailureShowsTheEnginesMessage();
     void gameHoldsTheLockUntilItsExitIsHandled_data();
@@ -130,7 +132,7 @@ void LauncherModelTest::everyAssignmentAnnouncesItself()
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
     const QMetaObject& meta = LauncherModel::staticMetaObject;
-    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 15);
+    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 16);
     // Only the player's inputs are written from outside; writing the same value announces it again.
     QStringList writable;
     for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
@@ -406,6 +408,35 @@ void LauncherModelTest::setupReportsEachStepAndEndsReady()
     QCOMPARE(model.ready(), true);
     QVERIFY(Installer(root.path(), {}, testHost()).isInstalled());
     QVERIFY2(lockIsFree(root.path()), "setup released the install lock");
+}
+
+void LauncherModelTest::anOutdatedRuntimeIsOfferedAndUpdatedWhileTheInstallationStaysReady()
+{
+    const TemporaryFolder root;
+    provideRuntimeArchives(root.path());
+    FakeDesktopServices services;
+    {
+        LauncherModel model(services, settingsFor(root.path()));
+        chooseFiles(model, services, setupGameSource(), setupAudioPackage());
+        model.install();
+        waitForSetup(model);
+        QCOMPARE(model.updateAvailable(), false);
+    }
+    InstallationRecord record = InstallationRecord::read(root.path() / "installed.json");
+    record.engine = "WS11WineCX23.0.0_1.tar.xz";
+    writeFile(root.path() / "installed.json", record.encode());
+
+    LauncherModel model(services, settingsFor(root.path()));
+    QCOMPARE(model.ready(), true);
+    QCOMPARE(model.updateAvailable(), true);
+    model.update();
+    QCOMPARE(model.busy(), true);
+    waitForSetup(model);
+    QCOMPARE(model.error(), std::nullopt);
+    QCOMPARE(model.ready(), true);
+    QCOMPARE(model.updateAvailable(), false);
+    QCOMPARE(model.status(), kReady);
+    QCOMPARE(InstallationRecord::read(root.path() / "installed.json").engine, Constants::builtIn().engine.name);
 }
 
 void LauncherModelTest::launchFailureShowsTheEnginesMessage_data()

@@ -1,0 +1,31 @@
+#pragma once
+// Fetching one runtime archive into its partial file, taking up what an earlier
+// attempt left there: curl asks only for the missing bytes, and a dropped
+// connection is taken up again after a short wait. Judging the bytes is the
+// caller's part; nothing here reads them.
+//
+//   const bool resumed = downloadResuming(installer, asset, partial, share);
+//   if (sha256(partial) != asset.sha256 && resumed) ... // start once more from zero
+//
+// Blocks; runs on the caller's thread and honours the installer's stop request.
+
+#include "core/Installer.h"
+
+#include <filesystem>
+
+namespace launcher {
+
+// Reconnects in a row that may bring no new bytes before the download fails.
+inline constexpr int kDownloadAttempts = 5;
+
+// Downloads until curl reports the whole body, keeping the partial file on
+// every way out, except a file past twice the asset's expected size, which
+// cannot be the asset, and a read-only one, which curl could not add to: those
+// are removed. Returns whether the file was completed from bytes of an earlier
+// attempt, of an earlier run or before a dropped connection. Throws the
+// watch's and the runner's failures, after the reconnects when the connection
+// kept dropping.
+bool downloadResuming(const Installer& installer, const RuntimeAsset& asset, const std::filesystem::path& partial,
+                      DownloadShare share);
+
+} // namespace launcher
