@@ -3,6 +3,7 @@
 #include "app/PlainSentences.h"
 #include "core/ExecutableFile.h"
 #include "core/InstallationRecord.h"
+#include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "import/DirectXComponents.h"
 #include "import/GameFileList.h"
@@ -28,12 +29,6 @@ bool isRegularFile(const fs::path& path)
 {
     std::error_code error;
     return fs::is_regular_file(fs::symlink_status(path, error));
-}
-
-bool isPresent(const fs::path& path)
-{
-    std::error_code error;
-    return fs::exists(fs::symlink_status(path, error));
 }
 
 bool matchesPin(const fs::path& file, const std::string& pin)
@@ -80,7 +75,7 @@ Problem checkRuntime(const Installer& installer, bool starts, RepairPlan& plan)
     Problem problem;
     if (!isExecutableFile(installer.wine()))
         problem = "The runtime's wine program is missing or cannot be run.";
-    else if (!isPresent(installer.layout().runtimeLibraries() / kRequiredRuntimeLibrary))
+    else if (!presentQuietly(installer.layout().runtimeLibraries() / kRequiredRuntimeLibrary))
         problem = std::string("The runtime's library ") + kRequiredRuntimeLibrary + " is missing.";
     else if (!starts)
         problem = "The runtime does not start; the setup log shows what it answered.";
@@ -167,7 +162,7 @@ Problem checkPrefix(const Installer& installer, bool starts, RepairPlan& plan)
     if (!isRegularFile(layout.prefix() / "system.reg"))
         phrases.emplace_back("the registry file system.reg is missing");
     for (const std::string_view drive : kKeptDrives)
-        if (!isPresent(layout.prefix() / "dosdevices" / drive))
+        if (!presentQuietly(layout.prefix() / "dosdevices" / drive))
             phrases.push_back("the drive " + std::string(1, static_cast<char>(std::toupper(drive[0]))) + ": is missing");
     if (const Problem link = checkGameLink(layout))
         phrases.push_back(*link);
@@ -196,7 +191,7 @@ Problem checkDownloads(const Installer& installer, RepairPlan& plan)
     std::vector<std::string> damaged;
     for (const RuntimeAsset* asset : {&installer.constants().engine, &installer.constants().libraries}) {
         const fs::path cached = installer.layout().downloads() / asset->name;
-        if (isPresent(cached) && !matchesPin(cached, asset->sha256)) {
+        if (presentQuietly(cached) && !matchesPin(cached, asset->sha256)) {
             damaged.push_back(asset->name);
             plan.corruptDownloads.push_back(cached);
         }

@@ -4,6 +4,7 @@
 #include "app/RepairRefusal.h"
 #include "app/SetupSteps.h"
 #include "core/InstallLock.h"
+#include "core/Posix.h"
 
 #include <string>
 #include <system_error>
@@ -38,7 +39,7 @@ void moveAsideFromGameLink(const fs::path& link)
         return;
     const std::string name = link.filename().string() + " (moved aside";
     fs::path aside = link.parent_path() / (name + ")");
-    for (int number = 2; fs::exists(fs::symlink_status(aside, error)); ++number)
+    for (int number = 2; presentQuietly(aside); ++number)
         aside = link.parent_path() / (name + " " + std::to_string(number) + ")");
     fs::rename(link, aside);
 }

@@ -4,6 +4,7 @@
 #include "app/SaveSnapshots.h"
 #include "app/SavesSwap.h"
 #include "core/InstallLock.h"
+#include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 
@@ -34,18 +35,12 @@ std::string backupsName(const Layout& layout)
     return layout.backups().filename().string();
 }
 
-bool present(const fs::path& entry)
-{
-    std::error_code error;
-    return fs::exists(fs::symlink_status(entry, error));
-}
-
 UninstallPlan planFor(const Layout& layout, bool keepSaves)
 {
     UninstallPlan plan;
     const std::vector<std::string> own = ownEntries(layout);
     for (const std::string& name : own) {
-        if (!present(layout.root() / name))
+        if (!presentQuietly(layout.root() / name))
             continue;
         if (name == backupsName(layout) && keepSaves)
             plan.kept.push_back({name, "your saves"});
@@ -104,7 +99,7 @@ UninstallPlan Installer::planUninstall(bool keepSaves) const
 {
     UninstallPlan plan = planFor(layout(), keepSaves);
     // The last snapshot that keeping the saves makes lands in the backups folder.
-    if (keepSaves && present(layout().users()) && !present(layout().backups()))
+    if (keepSaves && presentQuietly(layout().users()) && !presentQuietly(layout().backups()))
         plan.kept.insert(plan.kept.begin(), {backupsName(layout()), "your saves"});
     return plan;
 }
@@ -112,7 +107,7 @@ UninstallPlan Installer::planUninstall(bool keepSaves) const
 UninstallReport Installer::uninstall(bool keepSaves) const
 {
     UninstallReport result;
-    if (!present(root()))
+    if (!presentQuietly(root()))
         return result;
     const InstallLock lock(layout().lockFile());
     if (keepSaves) {
@@ -128,7 +123,7 @@ UninstallReport Installer::uninstall(bool keepSaves) const
     for (const std::string& name : result.plan.removed) {
         const fs::path entry = root() / name;
         removeTreeQuietly(entry, [&freed](const RemovedFile& file) { freed.add(file); });
-        if (present(entry))
+        if (presentQuietly(entry))
             throw SetupFailure("Some files in " + entry.string() +
                                " could not be removed. Check that you may change them, then uninstall again.");
     }

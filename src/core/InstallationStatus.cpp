@@ -39,8 +39,7 @@ bool Installer::isInstalled() const noexcept
 
 bool Installer::hasRecord() const noexcept
 {
-    std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(record(), error));
+    return presentQuietly(record());
 }
 
 } // namespace launcher

@@ -75,4 +75,10 @@ bool existsQuietly(const std::filesystem::path& path) noexcept
     return std::filesystem::exists(path, error);
 }
 
+bool presentQuietly(const std::filesystem::path& path) noexcept
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
 } // namespace launcher

@@ -74,4 +74,8 @@ void writeAll(int fd, std::string_view bytes, const std::filesystem::path& path)
 // even be examined counts as absent.
 bool existsQuietly(const std::filesystem::path& path) noexcept;
 
+// Whether an entry of any kind, a link too, stands at the path; a link is not
+// followed, and anything that cannot even be examined counts as absent.
+bool presentQuietly(const std::filesystem::path& path) noexcept;
+
 } // namespace launcher

@@ -4,6 +4,7 @@
 #include "core/EntryFacts.h"
 #include "core/LowerCase.h"
 #include "core/PerUserItems.h"
+#include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "core/Utf8Text.h"
 #include "import/DirectXComponents.h"
@@ -56,8 +57,7 @@ void writeGameFileList(const fs::path& game, const fs::path& list)
 
 std::optional<std::vector<std::string>> changedGameFiles(const fs::path& game, const fs::path& list)
 {
-    std::error_code error;
-    if (!fs::exists(fs::symlink_status(list, error)))
+    if (!presentQuietly(list))
         return std::vector<std::string>{};
     std::string text;
     try {

@@ -60,8 +60,7 @@ void Installer::installRuntime(const std::optional<fs::path>& cache) const
     // unless the new one starts; a killed update leaves it aside for the next
     // start to put back. A first setup has none: its new runtime stays.
     restoreRuntimeSetAside(*this);
-    std::error_code absent;
-    const bool replacing = fs::exists(fs::symlink_status(runtime(), absent));
+    const bool replacing = presentQuietly(runtime());
     if (replacing)
         fs::rename(runtime(), layout().runtimeAside());
     try {

@@ -77,5 +77,18 @@ TEST(Posix, ExistsQuietlyCountsWhatCannotBeExaminedAsAbsent)
     EXPECT_FALSE(existsQuietly(std::string(5000, 'a')));
 }
 
+// The same, but a link is an entry of its own, wherever it leads.
+TEST(Posix, PresentQuietlyCountsALinkWithoutFollowingIt)
+{
+    const TemporaryFolder folder;
+    testing::writeFile(folder / "file", "x");
+    fs::create_symlink("nowhere", folder / "dangling");
+    EXPECT_TRUE(presentQuietly(folder / "file"));
+    EXPECT_TRUE(presentQuietly(folder / "dangling"));
+    EXPECT_FALSE(presentQuietly(folder / "absent"));
+    EXPECT_FALSE(presentQuietly(folder / "file/below a file"));
+    EXPECT_FALSE(presentQuietly(std::string(5000, 'a')));
+}
+
 } // namespace
 } // namespace launcher
