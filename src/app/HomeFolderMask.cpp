@@ -4,6 +4,7 @@
 #include "core/Platform.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <system_error>
 
@@ -15,6 +16,14 @@ namespace fs = std::filesystem;
 bool isSeparator(char c)
 {
     return c == '/' || c == '\\';
+}
+
+// A byte that continues a name: a match ending before one would only hide the
+// beginning of another name ("/a" in "/alice"). Bytes of UTF-8 sequences count.
+bool continuesName(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return std::isalnum(byte) != 0 || c == '_' || byte >= 0x80;
 }
 
 std::vector<std::string> lowerComponents(const fs::path& path)
@@ -87,6 +96,15 @@ HomeFolderMask HomeFolderMask::forPlayer(const Layout& layout)
 std::size_t HomeFolderMask::matchAt(std::string_view folded, std::size_t at, const Form& form) const
 {
     std::size_t i = at;
+    // A bare path starts at the last separator of a run, so that the run's
+    // others stay: "file:///home/alice" becomes "file://~", not "file:~".
+    if (form.lead.empty() && form.separatorFirst && i + 1 < folded.size() && isSeparator(folded[i + 1]))
+        return 0;
+    // A form that starts with a name starts at a name's beginning.
+    if (!form.separatorFirst && i > 0 && continuesName(folded[i - 1]))
+        return 0;
+    if (form.lead.size() > 0 && i > 0 && continuesName(folded[i - 1]))
+        return 0;
     if (!folded.substr(i).starts_with(form.lead))
         return 0;
     i += form.lead.size();
@@ -101,6 +119,8 @@ std::size_t HomeFolderMask::matchAt(std::string_view folded, std::size_t at, con
             return 0;
         i += form.components[k].size();
     }
+    if (i < folded.size() && continuesName(folded[i]))
+        return 0;
     return i - at;
 }
 

@@ -4,9 +4,10 @@
 // through drive Z: ("Z:\Users\alice"), and the Windows profile of the prefix
 // ("C:\users\alice"; on disk, in the prefix and in snapshots, "users/alice",
 // which becomes "users/~"). Letter case is ignored and any run of "/" or "\" counts as
-// one separator, since Windows paths and escaped text write them so. A longer
-// name that merely begins with the home folder's loses that beginning too: the
-// mask errs towards hiding.
+// one separator, since Windows paths and escaped text write them so. Matches
+// lie at boundaries only: a name that merely begins with the home folder's
+// stays whole, and of a run of separators before a bare path only the last is
+// taken ("file:///home/alice" becomes "file://~").
 //
 //   const HomeFolderMask mask = HomeFolderMask::forPlayer(layout);
 //   const std::string shareable = mask.apply(logText);

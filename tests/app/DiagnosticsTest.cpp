@@ -33,8 +33,8 @@ TEST(HomeFolderMask, ShowsTheHomeFolderAsATildeInEveryForm)
         const char* masked;
     } cases[] = {
         {"open /home/Ada Lovelace/game.zip", "open ~/game.zip"},
-        {"file:///home/Ada Lovelace/x", "file:~/x"},
-        {"//home//Ada Lovelace/", "~/"},
+        {"file:///home/Ada Lovelace/x", "file://~/x"},
+        {"//home//Ada Lovelace/", "/~/"},
         {"Z:\\home\\Ada Lovelace\\MPSetup.exe", "~\\MPSetup.exe"},
         {"z:\\\\home\\\\ada lovelace\\\\x", "~\\\\x"},
         {"Z:/home/Ada Lovelace", "~"},
@@ -42,8 +42,11 @@ TEST(HomeFolderMask, ShowsTheHomeFolderAsATildeInEveryForm)
         {"c:\\\\USERS\\\\Player", "~"},
         {"Install/prefix/drive_c/users/player/Saved", "Install/prefix/drive_c/users/~/Saved"},
         {"Backups/Saves-20261210T141503Z/users/ada/x.sav", "Backups/Saves-20261210T141503Z/users/~/x.sav"},
-        // A longer name that begins like the home folder loses that beginning: the mask errs towards hiding.
-        {"/home/Ada Lovelace2", "~2"},
+        // Matches lie at boundaries: a longer name that begins like the home folder's stays whole.
+        {"/home/Ada Lovelace2", "/home/Ada Lovelace2"},
+        {"Xusers/ada/x", "Xusers/ada/x"},
+        {"users/adam/x", "users/adam/x"},
+        {"(C:\\users\\ada)", "(~)"},
         {"/home/Ada", "/home/Ada"},
         {"/homework/Ada Lovelace", "/homework/Ada Lovelace"},
         {"C:\\users\\Public\\Documents", "C:\\users\\Public\\Documents"},
@@ -53,6 +56,7 @@ TEST(HomeFolderMask, ShowsTheHomeFolderAsATildeInEveryForm)
         EXPECT_EQ(mask.apply(example.text), example.masked) << example.text;
 
     EXPECT_EQ(HomeFolderMask({"/"}, {}).apply("/usr/bin"), "/usr/bin") << "a home of / is no name to hide";
+    EXPECT_EQ(HomeFolderMask({"/a"}, {}).apply("users/alice /a/x"), "users/alice ~/x") << "a home ending in /a";
 }
 
 class Diagnostics : public ::testing::Test {
