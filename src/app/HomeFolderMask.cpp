@@ -13,17 +13,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::size_t kShortestBareName = 3;
+
 bool isSeparator(char c)
 {
     return c == '/' || c == '\\';
 }
 
 // A byte that continues a name: a match ending before one would only hide the
-// beginning of another name ("/a" in "/alice"). Bytes of UTF-8 sequences count.
+// beginning of another name ("/a" in "/alice"). Bytes of UTF-8 sequences count;
+// "_" does not, so that "Accounts_alice" shows the account name as a word.
 bool continuesName(char c)
 {
     const auto byte = static_cast<unsigned char>(c);
-    return std::isalnum(byte) != 0 || c == '_' || byte >= 0x80;
+    return std::isalnum(byte) != 0 || byte >= 0x80;
 }
 
 std::vector<std::string> lowerComponents(const fs::path& path)
@@ -57,6 +60,11 @@ HomeFolderMask::HomeFolderMask(const std::vector<fs::path>& homes, const std::ve
         m_forms.push_back({"c:", {"users", lowerCase(name)}, true, "~"});
         // The profile's folder on disk, in the prefix and in snapshots alike.
         m_forms.push_back({"", {"users", lowerCase(name)}, false, "users/~"});
+        // The bare account name, in file names and contents ("alice-notes.log",
+        // "user=alice"); shorter names would hide common words, and the
+        // superuser's names nobody.
+        if (name.size() >= kShortestBareName && lowerCase(name) != "root")
+            m_forms.push_back({"", {lowerCase(name)}, false, "~"});
     }
     // Longer forms first, so that no shorter one leaves part of a longer one behind.
     std::ranges::stable_sort(m_forms, std::ranges::greater(), [](const Form& form) {

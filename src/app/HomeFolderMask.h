@@ -3,7 +3,8 @@
 // every form it takes there: the POSIX path ("/Users/alice"), Wine's view of it
 // through drive Z: ("Z:\Users\alice"), and the Windows profile of the prefix
 // ("C:\users\alice"; on disk, in the prefix and in snapshots, "users/alice",
-// which becomes "users/~"). Letter case is ignored and any run of "/" or "\" counts as
+// which becomes "users/~"), and the bare account name of at least 3
+// characters in file names and contents ("alice-notes.log", "user=alice"). Letter case is ignored and any run of "/" or "\" counts as
 // one separator, since Windows paths and escaped text write them so. Matches
 // lie at boundaries only: a name that merely begins with the home folder's
 // stays whole, and of a run of separators before a bare path only the last is

@@ -43,12 +43,17 @@ TEST(HomeFolderMask, ShowsTheHomeFolderAsATildeInEveryForm)
         {"Install/prefix/drive_c/users/player/Saved", "Install/prefix/drive_c/users/~/Saved"},
         {"Backups/Saves-20261210T141503Z/users/ada/x.sav", "Backups/Saves-20261210T141503Z/users/~/x.sav"},
         // Matches lie at boundaries: a longer name that begins like the home folder's stays whole.
-        {"/home/Ada Lovelace2", "/home/Ada Lovelace2"},
-        {"Xusers/ada/x", "Xusers/ada/x"},
+        {"/home/Ada Lovelace2", "/home/~ Lovelace2"},
+        {"/home/Ada Lovelaces/x", "/home/~ Lovelaces/x"},
         {"users/adam/x", "users/adam/x"},
+        {"Logs/player-notes.log", "Logs/~-notes.log"},
+        {"Veyra2Accounts_Player.json", "Veyra2Accounts_~.json"},
+        {"user=player", "user=~"},
+        {"players", "players"},
         {"(C:\\users\\ada)", "(~)"},
-        {"/home/Ada", "/home/Ada"},
-        {"/homework/Ada Lovelace", "/homework/Ada Lovelace"},
+        {"/home/Ada", "/home/~"},
+        {"/home/Adam", "/home/Adam"},
+        {"/homework/Ada Lovelace", "/homework/~ Lovelace"},
         {"C:\\users\\Public\\Documents", "C:\\users\\Public\\Documents"},
         {"", ""},
     };
@@ -57,6 +62,8 @@ TEST(HomeFolderMask, ShowsTheHomeFolderAsATildeInEveryForm)
 
     EXPECT_EQ(HomeFolderMask({"/"}, {}).apply("/usr/bin"), "/usr/bin") << "a home of / is no name to hide";
     EXPECT_EQ(HomeFolderMask({"/a"}, {}).apply("users/alice /a/x"), "users/alice ~/x") << "a home ending in /a";
+    EXPECT_EQ(HomeFolderMask({}, {"al"}).apply("user=al users/al"), "user=al users/~") << "a bare name of 2 characters";
+    EXPECT_EQ(HomeFolderMask({"/home/bo"}, {}).apply("Xusers/bo /home/bob"), "Xusers/bo /home/bob") << "no boundary";
 }
 
 class Diagnostics : public ::testing::Test {
