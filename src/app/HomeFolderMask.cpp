@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <iterator>
 #include <system_error>
 
 namespace launcher {
@@ -38,6 +39,25 @@ std::vector<std::string> lowerComponents(const fs::path& path)
     return components;
 }
 
+// A component as a file: URL writes it, with lower-case hex digits, since the
+// text is matched lower-cased: "my home" as "my%20home".
+std::string urlEncoded(const std::string& component)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string encoded;
+    for (const char c : component) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) != 0 || c == '-' || c == '.' || c == '_' || c == '~') {
+            encoded += c;
+        } else {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0xf];
+        }
+    }
+    return encoded;
+}
+
 void addUnique(std::vector<std::string>& names, const std::string& name)
 {
     if (!name.empty() && std::ranges::find(names, name) == names.end())
@@ -55,6 +75,10 @@ HomeFolderMask::HomeFolderMask(const std::vector<fs::path>& homes, const std::ve
             continue;
         m_forms.push_back({"z:", components, true, "~"});
         m_forms.push_back({"", components, true, "~"});
+        std::vector<std::string> encoded;
+        std::ranges::transform(components, std::back_inserter(encoded), urlEncoded);
+        if (encoded != components)
+            m_forms.push_back({"", encoded, true, "~"});
     }
     for (const std::string& name : userNames) {
         m_forms.push_back({"c:", {"users", lowerCase(name)}, true, "~"});

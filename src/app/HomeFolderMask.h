@@ -1,6 +1,7 @@
 #pragma once
 // Shows the player's home folder as "~" in text that leaves the machine, in
-// every form it takes there: the POSIX path ("/Users/alice"), Wine's view of it
+// every form it takes there: the POSIX path ("/Users/alice"), URL-encoded
+// ("file:///Users/my%20home"), Wine's view of it
 // through drive Z: ("Z:\Users\alice"), and the Windows profile of the prefix
 // ("C:\users\alice"; on disk, in the prefix and in snapshots, "users/alice",
 // which becomes "users/~"), and the bare account name of at least 3

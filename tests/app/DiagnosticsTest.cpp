@@ -34,6 +34,8 @@ TEST(HomeFolderMask, ShowsTheHomeFolderAsATildeInEveryForm)
     } cases[] = {
         {"open /home/Ada Lovelace/game.zip", "open ~/game.zip"},
         {"file:///home/Ada Lovelace/x", "file://~/x"},
+        {"file:///home/Ada%20Lovelace/x", "file://~/x"},
+        {"file:///home/ADA%20LOVELACE", "file://~"},
         {"//home//Ada Lovelace/", "/~/"},
         {"Z:\\home\\Ada Lovelace\\MPSetup.exe", "~\\MPSetup.exe"},
         {"z:\\\\home\\\\ada lovelace\\\\x", "~\\\\x"},
