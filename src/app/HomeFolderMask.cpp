@@ -21,6 +21,20 @@ bool isSeparator(char c)
     return c == '/' || c == '\\';
 }
 
+// Lower-cases ASCII and the Latin-1 capitals ("Ä" to "ä"), which in UTF-8 keep
+// their length, so that positions in the folded text are positions in the text.
+std::string foldCase(std::string_view text)
+{
+    std::string folded = lowerCase(std::string(text));
+    for (std::size_t i = 0; i + 1 < folded.size(); ++i) {
+        const auto second = static_cast<unsigned char>(folded[i + 1]);
+        // U+00C0 to U+00DE, except the multiplication sign U+00D7.
+        if (static_cast<unsigned char>(folded[i]) == 0xc3 && second >= 0x80 && second <= 0x9e && second != 0x97)
+            folded[i + 1] = static_cast<char>(second + 0x20);
+    }
+    return folded;
+}
+
 // A byte that continues a name: a match ending before one would only hide the
 // beginning of another name ("/a" in "/alice"). Bytes of UTF-8 sequences count;
 // "_" does not, so that "Accounts_alice" shows the account name as a word.
@@ -35,7 +49,7 @@ std::vector<std::string> lowerComponents(const fs::path& path)
     std::vector<std::string> components;
     for (const fs::path& part : path.lexically_normal().relative_path())
         if (!part.empty())
-            components.push_back(lowerCase(part.string()));
+            components.push_back(foldCase(part.string()));
     return components;
 }
 
@@ -81,14 +95,14 @@ HomeFolderMask::HomeFolderMask(const std::vector<fs::path>& homes, const std::ve
             m_forms.push_back({"", encoded, true, "~"});
     }
     for (const std::string& name : userNames) {
-        m_forms.push_back({"c:", {"users", lowerCase(name)}, true, "~"});
+        m_forms.push_back({"c:", {"users", foldCase(name)}, true, "~"});
         // The profile's folder on disk, in the prefix and in snapshots alike.
-        m_forms.push_back({"", {"users", lowerCase(name)}, false, "users/~"});
+        m_forms.push_back({"", {"users", foldCase(name)}, false, "users/~"});
         // The bare account name, in file names and contents ("alice-notes.log",
         // "user=alice"); shorter names would hide common words, and the
         // superuser's names nobody.
         if (name.size() >= kShortestBareName && lowerCase(name) != "root")
-            m_forms.push_back({"", {lowerCase(name)}, false, "~"});
+            m_forms.push_back({"", {foldCase(name)}, false, "~"});
     }
     // Longer forms first, so that no shorter one leaves part of a longer one behind.
     std::ranges::stable_sort(m_forms, std::ranges::greater(), [](const Form& form) {
@@ -159,7 +173,7 @@ std::size_t HomeFolderMask::matchAt(std::string_view folded, std::size_t at, con
 std::string HomeFolderMask::apply(std::string_view text) const
 {
     // Matched without case; what is kept comes from the text as it was.
-    const std::string folded = lowerCase(std::string(text));
+    const std::string folded = foldCase(text);
     std::string masked;
     masked.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {

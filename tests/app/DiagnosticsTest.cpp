@@ -63,6 +63,7 @@ TEST(HomeFolderMask, ShowsTheHomeFolderAsATildeInEveryForm)
         EXPECT_EQ(mask.apply(example.text), example.masked) << example.text;
 
     EXPECT_EQ(HomeFolderMask({"/"}, {}).apply("/usr/bin"), "/usr/bin") << "a home of / is no name to hide";
+    EXPECT_EQ(HomeFolderMask({"/home/\u00e4rger"}, {}).apply("Z:\\home\\\u00c4RGER\\x"), "~\\x") << "Latin letters in another case";
     EXPECT_EQ(HomeFolderMask({"/a"}, {}).apply("users/alice /a/x"), "users/alice ~/x") << "a home ending in /a";
     EXPECT_EQ(HomeFolderMask({}, {"al"}).apply("user=al users/al"), "user=al users/~") << "a bare name of 2 characters";
     EXPECT_EQ(HomeFolderMask({"/home/bo"}, {}).apply("Xusers/bo /home/bob"), "Xusers/bo /home/bob") << "no boundary";
