@@ -128,8 +128,8 @@ void Installer::writeDiagnostics(const fs::path& archive) const
     const fs::path folder = staging.path() / "members";
     fs::create_directories(folder / "logs");
     std::vector<std::string> members;
-    auto store = [&](const std::string& member, std::string_view maskedText) {
-        const std::string name = mask.apply(member);
+    // `name` is masked where it comes from the player's files.
+    auto store = [&](const std::string& name, std::string_view maskedText) {
         writeFileAtomically(folder / name, maskedText);
         members.push_back(name);
     };
@@ -139,7 +139,7 @@ void Installer::writeDiagnostics(const fs::path& archive) const
     if (fs::is_regular_file(fs::symlink_status(record())))
         tails.emplace_back("installed.json", tail(record(), kLogTail));
     for (const fs::path& log : logFiles(layout().logs()))
-        tails.emplace_back("logs/" + log.filename().string(), tail(log, kLogTail));
+        tails.emplace_back("logs/" + mask.apply(log.filename().string()), tail(log, kLogTail));
 
     store("report.txt", mask.apply(diagnosticsReport(*this)));
     for (const auto& [member, text] : tails)

@@ -1,12 +1,15 @@
 #pragma once
 // Shows the player's home folder as "~" in text that leaves the machine, in
-// every form it takes there: the POSIX path ("/Users/alice"), Wine's view of it
+// every form it takes there: the POSIX path ("/Users/alice"), URL-encoded
+// ("file:///Users/my%20home"), Wine's view of it
 // through drive Z: ("Z:\Users\alice"), and the Windows profile of the prefix
 // ("C:\users\alice"; on disk, in the prefix and in snapshots, "users/alice",
-// which becomes "users/~"). Letter case is ignored and any run of "/" or "\" counts as
-// one separator, since Windows paths and escaped text write them so. A longer
-// name that merely begins with the home folder's loses that beginning too: the
-// mask errs towards hiding.
+// which becomes "users/~"), and the bare account name of at least 3
+// characters in file names and contents ("alice-notes.log", "user=alice"). Letter case is ignored and any run of "/" or "\" counts as
+// one separator, since Windows paths and escaped text write them so. Matches
+// lie at boundaries only: a name that merely begins with the home folder's
+// stays whole, and of a run of separators before a bare path only the last is
+// taken ("file:///home/alice" becomes "file://~").
 //
 //   const HomeFolderMask mask = HomeFolderMask::forPlayer(layout);
 //   const std::string shareable = mask.apply(logText);

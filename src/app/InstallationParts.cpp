@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cctype>
 #include <system_error>
+#include <unordered_set>
 
 namespace launcher {
 namespace {
@@ -94,9 +95,12 @@ Problem checkGame(const Installer& installer, RepairPlan& plan)
 
     std::vector<std::string> changed(kRequiredGameFiles.begin(), kRequiredGameFiles.end());
     std::erase_if(changed, [&](const std::string& required) { return isRegularFile(game / required); });
+    // Listed names are unique; only the few required ones can repeat. A set keeps
+    // the check linear in the list's length.
+    const std::unordered_set<std::string> required(changed.begin(), changed.end());
     const auto listed = changedGameFiles(game, installer.layout().gameFileList());
     for (const std::string& name : listed.value_or(std::vector<std::string>{}))
-        if (std::ranges::find(changed, name) == changed.end())
+        if (!required.contains(name))
             changed.push_back(name);
     std::vector<std::string> libraries;
     for (const DirectXComponent& component : kDirectXComponents)
@@ -211,12 +215,18 @@ VerificationReport checkInstallation(const Installer& installer)
     RepairPlan& plan = report.plan;
     // Only a runtime that is in place is started.
     const bool starts = isExecutableFile(installer.wine()) && runtimeStarts(installer);
+    // A stop is heard between the parts, each of which may take a while.
+    const auto checked = [&](const char* part, Problem problem) {
+        installer.throwIfStopped();
+        return VerificationLine{part, std::move(problem)};
+    };
+    installer.throwIfStopped();
     report.lines = {{
-        {"record", checkRecord(installer, plan)},
-        {"runtime", checkRuntime(installer, starts, plan)},
-        {"game", checkGame(installer, plan)},
-        {"prefix", checkPrefix(installer, starts, plan)},
-        {"downloads", checkDownloads(installer, plan)},
+        checked("record", checkRecord(installer, plan)),
+        checked("runtime", checkRuntime(installer, starts, plan)),
+        checked("game", checkGame(installer, plan)),
+        checked("prefix", checkPrefix(installer, starts, plan)),
+        checked("downloads", checkDownloads(installer, plan)),
     }};
     return report;
 }

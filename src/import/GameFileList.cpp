@@ -24,6 +24,32 @@ constexpr int kFormat = 1;
 // Far above the list of any game folder; what is larger is not one.
 constexpr std::uintmax_t kListLimit = std::uintmax_t{64} << 20;
 
+// A name the import could have written: relative, without control characters
+// and without a way out of the game folder. Another name would make the check
+// look outside the game folder or add lines to what verification prints.
+bool isSoundName(const std::string& name)
+{
+    if (name.empty() || name.front() == '/')
+        return false;
+    if (std::ranges::any_of(name, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }))
+        return false;
+    return std::ranges::none_of(fs::path(name), [](const fs::path& part) { return part == ".."; });
+}
+
+// Whether the listed names are within the bounds and each a sound name.
+bool holdsSoundNames(const nlohmann::json& files)
+{
+    if (files.size() > kGameFileListMaxEntries)
+        return false;
+    std::uintmax_t bytes = 0;
+    for (const auto& [name, size] : files.items()) {
+        bytes += name.size();
+        if (bytes > kGameFileListMaxNameBytes || !isSoundName(name))
+            return false;
+    }
+    return true;
+}
+
 bool isDirectXLibrary(const fs::path& item)
 {
     const std::string name = lowerCase(item.string());
@@ -67,7 +93,7 @@ std::optional<std::vector<std::string>> changedGameFiles(const fs::path& game, c
     }
     const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
     if (!json.is_object() || !json.contains("format") || json["format"] != kFormat
-        || !json.contains("files") || !json["files"].is_object())
+        || !json.contains("files") || !json["files"].is_object() || !holdsSoundNames(json["files"]))
         return std::nullopt;
 
     std::vector<std::string> changed;

@@ -33,8 +33,10 @@ TEST(HomeFolderMask, ShowsTheHomeFolderAsATildeInEveryForm)
         const char* masked;
     } cases[] = {
         {"open /home/Ada Lovelace/game.zip", "open ~/game.zip"},
-        {"file:///home/Ada Lovelace/x", "file:~/x"},
-        {"//home//Ada Lovelace/", "~/"},
+        {"file:///home/Ada Lovelace/x", "file://~/x"},
+        {"file:///home/Ada%20Lovelace/x", "file://~/x"},
+        {"file:///home/ADA%20LOVELACE", "file://~"},
+        {"//home//Ada Lovelace/", "/~/"},
         {"Z:\\home\\Ada Lovelace\\MPSetup.exe", "~\\MPSetup.exe"},
         {"z:\\\\home\\\\ada lovelace\\\\x", "~\\\\x"},
         {"Z:/home/Ada Lovelace", "~"},
@@ -42,10 +44,18 @@ TEST(HomeFolderMask, ShowsTheHomeFolderAsATildeInEveryForm)
         {"c:\\\\USERS\\\\Player", "~"},
         {"Install/prefix/drive_c/users/player/Saved", "Install/prefix/drive_c/users/~/Saved"},
         {"Backups/Saves-20261210T141503Z/users/ada/x.sav", "Backups/Saves-20261210T141503Z/users/~/x.sav"},
-        // A longer name that begins like the home folder loses that beginning: the mask errs towards hiding.
-        {"/home/Ada Lovelace2", "~2"},
-        {"/home/Ada", "/home/Ada"},
-        {"/homework/Ada Lovelace", "/homework/Ada Lovelace"},
+        // Matches lie at boundaries: a longer name that begins like the home folder's stays whole.
+        {"/home/Ada Lovelace2", "/home/~ Lovelace2"},
+        {"/home/Ada Lovelaces/x", "/home/~ Lovelaces/x"},
+        {"users/adam/x", "users/adam/x"},
+        {"Logs/player-notes.log", "Logs/~-notes.log"},
+        {"Veyra2Accounts_Player.json", "Veyra2Accounts_~.json"},
+        {"user=player", "user=~"},
+        {"players", "players"},
+        {"(C:\\users\\ada)", "(~)"},
+        {"/home/Ada", "/home/~"},
+        {"/home/Adam", "/home/Adam"},
+        {"/homework/Ada Lovelace", "/homework/~ Lovelace"},
         {"C:\\users\\Public\\Documents", "C:\\users\\Public\\Documents"},
         {"", ""},
     };
@@ -53,6 +63,10 @@ TEST(HomeFolderMask, ShowsTheHomeFolderAsATildeInEveryForm)
         EXPECT_EQ(mask.apply(example.text), example.masked) << example.text;
 
     EXPECT_EQ(HomeFolderMask({"/"}, {}).apply("/usr/bin"), "/usr/bin") << "a home of / is no name to hide";
+    EXPECT_EQ(HomeFolderMask({"/home/\u00e4rger"}, {}).apply("Z:\\home\\\u00c4RGER\\x"), "~\\x") << "Latin letters in another case";
+    EXPECT_EQ(HomeFolderMask({"/a"}, {}).apply("users/alice /a/x"), "users/alice ~/x") << "a home ending in /a";
+    EXPECT_EQ(HomeFolderMask({}, {"al"}).apply("user=al users/al"), "user=al users/~") << "a bare name of 2 characters";
+    EXPECT_EQ(HomeFolderMask({"/home/bo"}, {}).apply("Xusers/bo /home/bob"), "Xusers/bo /home/bob") << "no boundary";
 }
 
 class Diagnostics : public ::testing::Test {

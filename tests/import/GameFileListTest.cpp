@@ -116,5 +116,61 @@ TEST(GameFileList, NamesTheListedFilesThatAreMissingOrChanged)
     }
 }
 
+TEST(GameFileList, AListWithANameOutsideTheGameFolderOrWithControlCharactersIsDamaged)
+{
+    const struct {
+        const char* what;
+        std::string name;
+    } cases[] = {
+        {"an absolute name", "/etc/hostname"},
+        {"a way up", "../outside.txt"},
+        {"a way up inside", "data/../../outside.txt"},
+        {"a line feed", "readme.txt\nrecord: ok"},
+        {"an escape", "readme\x1b[2J.txt"},
+        {"a delete", "readme\x7f.txt"},
+        {"an empty name", ""},
+    };
+    for (const auto& [what, name] : cases) {
+        SCOPED_TRACE(what);
+        const TemporaryFolder folder;
+        const fs::path game = testing::copyOfFixture("game/Veyra 2", folder / "game");
+        const fs::path list = folder / "game-files.json";
+        writeGameFileList(game, list);
+        auto json = nlohmann::json::parse(testing::readFile(list));
+        // The size is the real one of what the name leads to, where it leads anywhere.
+        std::error_code error;
+        const auto size = fs::file_size(game / fs::path(name), error);
+        json["files"][name] = error ? 0 : size;
+        writeFile(list, json.dump());
+
+        EXPECT_EQ(changedGameFiles(game, list), std::nullopt);
+    }
+}
+
+TEST(GameFileList, AListBeyondItsBoundsIsDamaged)
+{
+    const TemporaryFolder folder;
+    const fs::path game = folder / "game";
+    fs::create_directory(game);
+    const auto listOf = [&](std::size_t entries, std::size_t nameBytes) {
+        nlohmann::json files = nlohmann::json::object();
+        for (std::size_t i = 0; i < entries; ++i) {
+            std::string name = std::to_string(i);
+            name.insert(0, nameBytes - name.size(), 'f');
+            files[name] = 1;
+        }
+        const fs::path list = folder / ("list-" + std::to_string(entries) + "-" + std::to_string(nameBytes) + ".json");
+        writeFile(list, nlohmann::json{{"format", 1}, {"files", files}}.dump());
+        return list;
+    };
+    const std::size_t longName = 4096;
+    const std::size_t longNames = kGameFileListMaxNameBytes / longName;
+
+    EXPECT_EQ(changedGameFiles(game, listOf(kGameFileListMaxEntries, 8))->size(), kGameFileListMaxEntries);
+    EXPECT_EQ(changedGameFiles(game, listOf(kGameFileListMaxEntries + 1, 8)), std::nullopt);
+    EXPECT_EQ(changedGameFiles(game, listOf(longNames, longName))->size(), longNames);
+    EXPECT_EQ(changedGameFiles(game, listOf(longNames + 1, longName)), std::nullopt);
+}
+
 } // namespace
 } // namespace launcher
