@@ -6,17 +6,14 @@
 #include <system_error>
 
 namespace launcher {
-namespace {
 
-// Before the first byte arrives the partial file may not exist yet.
-std::uint64_t sizeSoFar(const std::filesystem::path& partial)
+std::uint64_t partialSize(const std::filesystem::path& partial) noexcept
 {
+    // Before the first byte arrives the partial file may not exist yet.
     std::error_code notYet;
     const std::uintmax_t size = std::filesystem::file_size(partial, notYet);
     return notYet ? 0 : size;
 }
-
-} // namespace
 
 DownloadWatch::DownloadWatch(const Installer& installer, std::filesystem::path partial, const RuntimeAsset& asset,
                              DownloadShare share)
@@ -24,13 +21,13 @@ DownloadWatch::DownloadWatch(const Installer& installer, std::filesystem::path p
     , m_partial(std::move(partial))
     , m_expectedSize(asset.expectedSize)
     , m_share(share.total > 0 ? share : DownloadShare{.before = 0, .total = asset.expectedSize})
-    , m_meter(ByteMeter::Clock::now(), m_share.before + sizeSoFar(m_partial))
+    , m_meter(ByteMeter::Clock::now(), m_share.before + partialSize(m_partial))
 {
 }
 
 void DownloadWatch::look()
 {
-    const std::uint64_t written = sizeSoFar(m_partial);
+    const std::uint64_t written = partialSize(m_partial);
 
     // The expected size never decides what is accepted (only the pin does); it
     // only stops a file that grows without end.

@@ -17,6 +17,9 @@
 
 namespace launcher {
 
+// The bytes a partial file holds so far: 0 before the first byte made it.
+std::uint64_t partialSize(const std::filesystem::path& partial) noexcept;
+
 class DownloadWatch final {
 public:
     // Starts the stall clock, counting from what the partial file holds now;

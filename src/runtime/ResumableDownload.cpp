@@ -45,13 +45,6 @@ std::vector<std::string> downloadArguments(const RuntimeAsset& asset, const fs::
             asset.url};
 }
 
-std::uint64_t sizeOf(const fs::path& file)
-{
-    std::error_code absent;
-    const std::uintmax_t size = fs::file_size(file, absent);
-    return absent ? 0 : size;
-}
-
 // A file past the cap is not the asset, whatever it holds. A read-only one (a
 // pre-fetched file copied with its mode by a run that was killed) could not be
 // added to.
@@ -61,7 +54,7 @@ void discardUnusable(const fs::path& partial, const RuntimeAsset& asset)
     const fs::perms mode = fs::symlink_status(partial, absent).permissions();
     if (absent)
         return;
-    if ((asset.expectedSize > 0 && sizeOf(partial) > 2 * asset.expectedSize)
+    if ((asset.expectedSize > 0 && partialSize(partial) > 2 * asset.expectedSize)
         || (mode & fs::perms::owner_write) == fs::perms::none)
         fs::remove(partial);
 }
@@ -97,17 +90,17 @@ bool downloadResuming(const Installer& installer, const RuntimeAsset& asset, con
                       DownloadShare share)
 {
     discardUnusable(partial, asset);
-    bool resumed = sizeOf(partial) > 0;
+    bool resumed = partialSize(partial) > 0;
     if (resumed) {
         const std::uint64_t total = share.total > 0 ? share.total : asset.expectedSize;
-        installer.report("Resuming the download: " + amountOf(share.before + sizeOf(partial), total)
+        installer.report("Resuming the download: " + amountOf(share.before + partialSize(partial), total)
                          + " already here.");
     }
 
     // The attempts in a row that brought no new bytes.
     int fruitless = 0;
     for (;;) {
-        const std::uint64_t before = sizeOf(partial);
+        const std::uint64_t before = partialSize(partial);
         try {
             DownloadWatch watch(installer, partial, asset, share);
             installer.run({installer.host().downloadTool, downloadArguments(asset, partial)},
@@ -121,11 +114,11 @@ bool downloadResuming(const Installer& installer, const RuntimeAsset& asset, con
             }
             if (!isAmong(failure.status(), kConnectionLost))
                 throw;
-            fruitless = sizeOf(partial) > before ? 0 : fruitless + 1;
+            fruitless = partialSize(partial) > before ? 0 : fruitless + 1;
             if (fruitless >= kDownloadAttempts)
                 throw;
             // The next attempt adds to bytes that another response sent.
-            resumed = resumed || sizeOf(partial) > 0;
+            resumed = resumed || partialSize(partial) > 0;
         } catch (...) {
             discardUnusable(partial, asset);
             throw;
