@@ -31,9 +31,12 @@ foreach(constant ${launcher_constants})
 endforeach()
 
 # Writes a source file that defines Constants::builtIn() with the given values.
-# Every program links exactly one such file.
+# Every program links exactly one such file. DOWNLOAD_ORIGIN_VARIABLE, for test
+# copies only, names an environment variable that replaces the origin of the
+# download addresses when it is set.
 function(launcher_constants_source output)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "${launcher_constants}" "")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "${launcher_constants};DOWNLOAD_ORIGIN_VARIABLE" "")
+  set(CONSTANT_DOWNLOAD_ORIGIN_VARIABLE "${ARG_DOWNLOAD_ORIGIN_VARIABLE}")
   foreach(constant ${launcher_constants})
     if(NOT DEFINED ARG_${constant})
       set(ARG_${constant} "${LAUNCHER_${constant}}")

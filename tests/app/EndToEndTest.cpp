@@ -72,7 +72,8 @@ protected:
         }
     }
 
-    // The fixture archives served on the fixture pins' address, paced as given.
+    // The fixture archives served under "/releases/" on a free port, paced as
+    // given; the program downloads from there under the server's clientEnvironment().
     testing::LocalHttpsServer serveArchives(const testing::LocalHttpsServer::Pace& pace = {}) const
     {
         const fs::path site = m_folder / "site";
@@ -80,7 +81,7 @@ protected:
         for (const auto& archive : fs::directory_iterator(fixture("runtime/prefetched")))
             fs::copy_file(archive.path(), site / "releases" / archive.path().filename(),
                           fs::copy_options::overwrite_existing);
-        return testing::LocalHttpsServer(site, testing::fixtureDownloadPort(), {}, pace);
+        return testing::LocalHttpsServer(site, 0, {}, pace);
     }
 
     // The install arguments without a pre-fetched folder: the runtime is downloaded.
@@ -143,7 +144,7 @@ TEST_F(EndToEnd, SetupDownloadsTheRuntimeAndTakesRelativePathsFromTheCurrentFold
 {
     const testing::LocalHttpsServer server = serveArchives();
 
-    auto environment = options({{"CURL_CA_BUNDLE", server.caBundle().string()}});
+    auto environment = options(server.clientEnvironment());
     environment.directory = fixture("");
     const auto result = testing::runProgram(
         testing::fixtureProgram(),
@@ -265,7 +266,7 @@ TEST_F(EndToEnd, SetupCompletesWhenTheHostDropsEachFirstConnectionHalfway)
 {
     const testing::LocalHttpsServer server = serveArchives({.dropFirstHalfway = true});
     const auto result = testing::runProgram(testing::fixtureProgram(), downloadingInstallArguments(),
-                                            options({{"CURL_CA_BUNDLE", server.caBundle().string()}}));
+                                            options(server.clientEnvironment()));
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, testing::printedLines(kStatusLines));
     expectCompleteInstallation();
@@ -281,7 +282,7 @@ TEST_F(EndToEnd, ASetupStoppedOrKilledDuringTheDownloadIsResumedByTheNext)
         SCOPED_TRACE(signal);
         fs::remove_all(m_home);
         const testing::LocalHttpsServer server = serveArchives({.bytesPerSecond = 12'000});
-        const auto environment = options({{"CURL_CA_BUNDLE", server.caBundle().string()}});
+        const auto environment = options(server.clientEnvironment());
         {
             testing::RunningProgram setup(testing::fixtureProgram(), downloadingInstallArguments(), environment);
             for (std::size_t line = 0; line < 2; ++line)
@@ -320,7 +321,7 @@ TEST_F(EndToEnd, ProgressIsDrawnOnATerminalOnlyAndStandardOutputHoldsTheStatusLi
     for (const bool terminal : {true, false}) {
         SCOPED_TRACE(terminal ? "standard error on a terminal" : "standard error in a file");
         fs::remove_all(m_home);
-        ProgramOptions environment = options({{"CURL_CA_BUNDLE", server.caBundle().string()}});
+        ProgramOptions environment = options(server.clientEnvironment());
         environment.errorOnTerminal = terminal;
         const auto result =
             testing::RunningProgram(testing::fixtureProgram(), downloadingInstallArguments(), environment).wait();
@@ -385,7 +386,8 @@ TEST_F(EndToEnd, ASignalDuringAHangingStepStopsSetupCleanlyAndEndsTheLauncherByI
         const auto start = std::chrono::steady_clock::now();
         setup.signal(c.signal);
         const auto result = setup.wait();
-        EXPECT_LT(std::chrono::steady_clock::now() - start, timeouts::kGracePeriod + std::chrono::seconds(1));
+        // The stop waits out the grace period and the server's shutdown at most, never the step's own limit.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, timeouts::kGracePeriod + timeouts::kWineServerShutdown);
         EXPECT_EQ(result.status, c.status);
         EXPECT_EQ(result.out, "") << "a status line after the stopped step";
         EXPECT_EQ(result.err, kStopped);

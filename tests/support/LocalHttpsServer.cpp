@@ -18,11 +18,6 @@ constexpr std::chrono::milliseconds kStartPoll{20};
 
 } // namespace
 
-std::uint16_t fixtureDownloadPort()
-{
-    return VEYRA2_TEST_HTTPS_PORT;
-}
-
 LocalHttpsServer::LocalHttpsServer(const std::filesystem::path& folder, std::uint16_t port,
                                    const std::vector<Redirect>& redirects, const Pace& pace)
 {
@@ -78,6 +73,11 @@ void LocalHttpsServer::stop()
 std::string LocalHttpsServer::url(std::string_view path) const
 {
     return "https://127.0.0.1:" + std::to_string(m_port) + std::string(path);
+}
+
+std::map<std::string, std::string> LocalHttpsServer::clientEnvironment() const
+{
+    return {{"CURL_CA_BUNDLE", caBundle().string()}, {VEYRA2_TEST_DOWNLOAD_ORIGIN_VARIABLE, url("")}};
 }
 
 std::string LocalHttpsServer::output() const

@@ -3,26 +3,25 @@
 // folder through https_server.py, with a certificate authority made by openssl
 // for this server alone; curl trusts it once CURL_CA_BUNDLE names caBundle().
 //
-//   LocalHttpsServer server(folder);   // a free port; or fixtureDownloadPort()
+//   LocalHttpsServer server(folder);   // on a free port
 //   const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
 //   asset.url = server.url("/releases/" + asset.name);
 //   ...                                // stopped when `server` goes out of scope
+//
+// A test copy of the program downloads from it when run with clientEnvironment().
 
 #include "core/ChildProcess.h"
 #include "support/TemporaryFolder.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace launcher::testing {
-
-// The port of the download addresses in the fixture pins (of the test build and
-// of fixtureProgram()). Tests that serve on it must not run at the same time.
-std::uint16_t fixtureDownloadPort();
 
 class LocalHttpsServer final {
 public:
@@ -69,6 +68,10 @@ public:
     std::string url(std::string_view path) const;
     // The certificate authority that signed the server's certificate.
     std::filesystem::path caBundle() const { return m_state / "ca.pem"; }
+    // The variables under which a program built with the fixture pins (the test
+    // copy of the program, the engine tests) downloads the archives from this
+    // server's "/releases/" and trusts it.
+    std::map<std::string, std::string> clientEnvironment() const;
     // What the server printed: one line per request, errors included.
     std::string output() const;
     // The body bytes the server has sent (or set out to send) so far, all requests together.
