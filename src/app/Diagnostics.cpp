@@ -98,6 +98,15 @@ std::vector<fs::path> logFiles(const fs::path& logs)
     return files;
 }
 
+// TMPDIR when it names a folder, /tmp otherwise: a variable that points
+// nowhere must not keep the player from sending a report.
+fs::path temporaryFolder()
+{
+    std::error_code error;
+    const fs::path folder = fs::temp_directory_path(error);
+    return !error && fs::is_directory(folder, error) ? folder : fs::path("/tmp");
+}
+
 [[noreturn]] void throwTaken(const fs::path& archive)
 {
     throw SetupFailure(archive.string() + " already exists. Choose a new name for the diagnostics archive.");
@@ -124,7 +133,7 @@ void Installer::writeDiagnostics(const fs::path& archive) const
 
     const HomeFolderMask mask = HomeFolderMask::forPlayer(layout());
     // Outside the root, so that a report can be made while the game runs, and of a root that is gone.
-    const StagingFolder staging(fs::temp_directory_path(), "veyra2-diagnostics-");
+    const StagingFolder staging(temporaryFolder(), "veyra2-diagnostics-");
     const fs::path folder = staging.path() / "members";
     fs::create_directories(folder / "logs");
     std::vector<std::string> members;

@@ -1,6 +1,8 @@
 #include "app/FailureMessage.h"
 
+#include "app/ForeignRoot.h"
 #include "app/IncompleteInstallation.h"
+#include "app/OutputNotWritten.h"
 #include "app/RepairRefusal.h"
 #include "app/UnknownSnapshot.h"
 #include "core/SetupFailure.h"
@@ -61,7 +63,12 @@ const Reason kReasons[]{
     {{EIO}, "the disk reported an error", "Check the disk, then retry."},
 };
 
-constexpr std::string_view kOtherWayOut = "Open Logs for details.";
+// The window's Open Logs shows the setup log, where the window writes the
+// details; the command line prints them below the sentence.
+std::string_view otherWayOut(FrontEnd frontEnd)
+{
+    return frontEnd == FrontEnd::window ? "Open Logs for details." : "See the details below.";
+}
 
 // The description up to the system's reason and the paths, which could hold
 // any word, in lower case and with libc++'s underscores as spaces.
@@ -102,7 +109,7 @@ std::optional<fs::path> fileInTheWay(const fs::path& path)
     return std::nullopt;
 }
 
-std::string reasonAndWayOut(const std::error_code& code)
+std::string reasonAndWayOut(const std::error_code& code, FrontEnd frontEnd)
 {
     for (const Reason& reason : kReasons)
         for (const int value : reason.codes)
@@ -111,10 +118,10 @@ std::string reasonAndWayOut(const std::error_code& code)
     std::string message = code.message();
     if (!message.empty())
         message.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(message.front())));
-    return message + ". " + std::string(kOtherWayOut);
+    return message + ". " + std::string(otherWayOut(frontEnd));
 }
 
-std::string reasonAndWayOut(const fs::filesystem_error& error)
+std::string reasonAndWayOut(const fs::filesystem_error& error, FrontEnd frontEnd)
 {
     if (error.code() == std::errc::not_a_directory) {
         const auto file = fileInTheWay(error.path1());
@@ -122,17 +129,17 @@ std::string reasonAndWayOut(const fs::filesystem_error& error)
             return "a file of that name is in the way. Move it aside, then retry.";
         return "the file " + file->string() + " is in the way. Move it aside, then retry.";
     }
-    return reasonAndWayOut(error.code());
+    return reasonAndWayOut(error.code(), frontEnd);
 }
 
-std::string fileSentence(const fs::filesystem_error& error)
+std::string fileSentence(const fs::filesystem_error& error, FrontEnd frontEnd)
 {
     std::string what(actionPhrase(error));
     if (!error.path1().empty())
         what += " " + error.path1().string();
     if (!error.path2().empty())
         what += " to " + error.path2().string();
-    return "Veyra 2 could not " + what + ": " + reasonAndWayOut(error);
+    return "Veyra 2 could not " + what + ": " + reasonAndWayOut(error, frontEnd);
 }
 
 // The command line's ways on name the command or option that takes the player there.
@@ -155,6 +162,9 @@ std::string repairRefusal(RepairNeed need)
 std::string ownSentence(const SetupFailure& failure, FrontEnd frontEnd)
 {
     const std::string sentence = failure.what();
+    if (dynamic_cast<const ForeignRoot*>(&failure) != nullptr)
+        return sentence + (frontEnd == FrontEnd::window ? " Choose an empty or new folder."
+                                                        : " Choose an empty or new folder for --home.");
     if (frontEnd == FrontEnd::window) {
         // The window asks only for snapshots it has just listed; its repair
         // panel tells of an incomplete installation and what repair needs.
@@ -178,17 +188,30 @@ FailureMessage failureMessage(const std::exception& failure, FrontEnd frontEnd)
 {
     if (const auto* own = dynamic_cast<const SetupFailure*>(&failure))
         return {ownSentence(*own, frontEnd), {}};
+    // The system's own words for the cause; the paths and the operation are in the sentence.
     if (const auto* fileError = dynamic_cast<const fs::filesystem_error*>(&failure))
-        return {fileSentence(*fileError), fileError->what()};
-    return {"Veyra 2 ran into an unexpected problem. " + std::string(kOtherWayOut), failure.what()};
+        return {fileSentence(*fileError, frontEnd), fileError->code().message()};
+    if (const auto* output = dynamic_cast<const OutputNotWritten*>(&failure))
+        return {"The launcher could not write its output. Check where it goes, then retry.",
+                output->reason() != 0 ? std::generic_category().message(output->reason()) : ""};
+    return {"Veyra 2 ran into an unexpected problem. " + std::string(otherWayOut(frontEnd)), failure.what()};
 }
 
-std::string commandLineText(const FailureMessage& message)
+std::string runtimeUpdateNews(FrontEnd frontEnd)
 {
-    std::string text = message.sentence + '\n';
-    if (!message.details.empty())
-        text += "Details: " + message.details + '\n';
-    return text;
+    const std::string news = "A newer compatibility runtime is available.";
+    return frontEnd == FrontEnd::window ? news : news + " Update it with --repair.";
+}
+
+std::string snapshotFailureNote(const std::string& reason, FrontEnd frontEnd)
+{
+    const std::string note = "Your saves could not be backed up before this start";
+    if (frontEnd == FrontEnd::window)
+        return note + ": Open Logs for details.";
+    std::string cause = reason;
+    while (!cause.empty() && (cause.back() == '.' || cause.back() == '\n'))
+        cause.pop_back();
+    return note + " (" + cause + "). The game starts anyway; earlier snapshots are unchanged.";
 }
 
 void appendToLog(const fs::path& log, const std::string& line) noexcept

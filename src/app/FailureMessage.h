@@ -23,8 +23,9 @@ namespace launcher {
 struct FailureMessage {
     // One sentence for the player, or two when the second names the way out.
     std::string sentence;
-    // The failure's own text, for the details line and the setup log; empty
-    // for the launcher's own failures, whose sentence is all there is.
+    // The system's own words for the cause ("Not a directory"), for the
+    // details line; empty for the launcher's own failures, whose sentence is
+    // all there is.
     std::string details;
 };
 
@@ -33,8 +34,13 @@ enum class FrontEnd { commandLine, window };
 // May look at the disk to name what stands in a path's way.
 FailureMessage failureMessage(const std::exception& failure, FrontEnd frontEnd);
 
-// The command line's form of it: the sentence, and the details on a line of their own.
-std::string commandLineText(const FailureMessage& message);
+// That the installation's runtime is older than the launcher's, with the way
+// to update it: the command line names --repair, the window has its button.
+std::string runtimeUpdateNews(FrontEnd frontEnd);
+
+// That the snapshot of the saves before a start failed for `reason` (see
+// LaunchedGame::snapshotFailure), while the game starts all the same.
+std::string snapshotFailureNote(const std::string& reason, FrontEnd frontEnd);
 
 // Appends the line to the log file, creating its folder; a failure to do so is
 // ignored, since the log is where a failure goes when nothing else can take it.

@@ -1,7 +1,6 @@
 #include "app/ForeignRoot.h"
 
 #include "core/Layout.h"
-#include "core/SetupFailure.h"
 
 #include <system_error>
 
@@ -18,8 +17,7 @@ void refuseForeignRoot(const Layout& layout)
     // which name the file system's error.
     for (fs::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
         if (it->path().filename() != layout.logs().filename())
-            throw SetupFailure("The folder " + root.string()
-                               + " already holds other files. Choose an empty or new folder for --home.");
+            throw ForeignRoot(root);
     }
 }
 

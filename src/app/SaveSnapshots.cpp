@@ -3,6 +3,7 @@
 #include "app/SavesCopy.h"
 #include "app/SnapshotName.h"
 #include "core/AtomicFile.h"
+#include "core/EntriesBelow.h"
 #include "core/PerUserItems.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
@@ -114,12 +115,12 @@ void countFiles(const fs::path& folder, SaveSnapshot& snapshot)
 {
     if (!fs::is_directory(fs::symlink_status(folder)))
         return;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+    visitEntriesBelow(folder, [&](const fs::directory_entry& entry) {
         if (entry.symlink_status().type() == fs::file_type::regular) {
             ++snapshot.files;
             snapshot.bytes += entry.file_size();
         }
-    }
+    });
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/SavesCopy.h"
 
+#include "core/EntriesBelow.h"
 #include "core/FileCopy.h"
 #include "core/Posix.h"
 
@@ -108,8 +109,9 @@ std::uintmax_t countSavesEntries(const fs::path& item)
     std::uintmax_t entries = 1;
     if (top == fs::file_type::directory) {
         // The kinds come from the folder listings; nothing is examined one by one.
-        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(item))
+        visitEntriesBelow(item, [&](const fs::directory_entry& entry) {
             entries += isCopied(entry.symlink_status().type()) ? 1 : 0;
+        });
     }
     return entries;
 }

@@ -5,15 +5,12 @@
 // ("Runtime-previous") until the new one has started, so that a stopped, killed
 // or failed update leaves the old one to play on.
 //
-//   if (runtimeUpdateAvailable(installer)) std::cerr << kRuntimeUpdateNews << '\n';
+//   if (runtimeUpdateAvailable(installer)) ... tell the player that an update is available ...
 //   restoreRuntimeSetAside(installer);   // under the install lock, before the runtime is used
 
 #include "core/Installer.h"
 
 namespace launcher {
-
-inline constexpr const char* kRuntimeUpdateNews =
-    "A newer compatibility runtime is available. Update it with --repair.";
 
 // Whether the installation record names another runtime than the launcher's
 // pins. False when there is no readable record. Reads only; never throws.

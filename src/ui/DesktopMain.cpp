@@ -1,4 +1,4 @@
-#include "app/ProcessEntry.h"
+#include "core/ProcessPreparation.h"
 #include "ui/Desktop.h"
 
 // The desktop program, which the launcher's entry starts when there is no "--cli".

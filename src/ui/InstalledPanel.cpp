@@ -1,5 +1,6 @@
 #include "ui/InstalledPanel.h"
 
+#include "app/FailureMessage.h"
 #include "ui/Controls.h"
 #include "ui/LauncherModel.h"
 #include "ui/LauncherStyle.h"
@@ -37,7 +38,7 @@ InstalledPanel::InstalledPanel(LauncherModel& model, QWidget* parent)
     m_playButton->setDefault(true);
     connect(m_playButton, &QPushButton::clicked, &m_model, &LauncherModel::play);
     connect(m_saveFoldersButton, &QPushButton::clicked, &m_model, &LauncherModel::openSaves);
-    m_updateNews->setText(tr("A newer compatibility runtime is available."));
+    m_updateNews->setText(QString::fromStdString(runtimeUpdateNews(FrontEnd::window)));
     connect(m_updateButton, &QPushButton::clicked, &m_model, &LauncherModel::update);
 
     auto* buttons = new QHBoxLayout;

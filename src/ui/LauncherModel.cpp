@@ -22,7 +22,6 @@ const char* const kReadyStatus = "Your installation is ready.";
 const char* const kSetupFailedStatus = "Setup needs attention. Your source files are unchanged.";
 const char* const kStartingStatus = "Veyra 2 is starting. The first launch can take a few minutes.";
 // The game starts all the same; the game log tells what kept the snapshot from being taken.
-const char* const kNoSnapshotNote = " Your saves could not be backed up before this start: Open Logs for details.";
 const char* const kUnexpectedExit = "Veyra 2 exited unexpectedly. Open Logs for details.";
 const char* const kCannotOpenFile = "Veyra 2 could not open %1. Open it by hand from your file manager.";
 const char* const kCannotOpenPage = "Veyra 2 could not open %1. Open it by hand in your web browser.";
@@ -73,7 +72,7 @@ FailureMessage describe(const std::exception& failure, const std::filesystem::pa
 {
     FailureMessage message = failureMessage(failure, FrontEnd::window);
     if (!message.details.empty())
-        appendToLog(log, "Veyra 2 Mac Launcher: " + message.details);
+        appendToLog(log, "Veyra 2 Mac Launcher: " + message.sentence + " (" + failure.what() + ")");
     return message;
 }
 
@@ -175,7 +174,9 @@ void LauncherModel::gameStarted(std::unique_ptr<InstallLock> lock, const std::op
 {
     m_playLock = std::move(lock);
     if (snapshotFailure)
-        assign(m_status, QString(kStartingStatus) + kNoSnapshotNote, &LauncherModel::statusChanged);
+        assign(m_status,
+               QString(kStartingStatus) + ' ' + QString::fromStdString(snapshotFailureNote(*snapshotFailure, FrontEnd::window)),
+               &LauncherModel::statusChanged);
 }
 
 void LauncherModel::launchFailed(const WorkFailure& failure, const QString& statusBefore)

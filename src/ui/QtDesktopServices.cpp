@@ -1,5 +1,6 @@
 #include "ui/QtDesktopServices.h"
 
+#include "app/VersionText.h"
 #include "ui/DesktopConventions.h"
 #include "ui/LauncherStyle.h"
 #include "ui/ListDialog.h"
@@ -142,9 +143,7 @@ void QtDesktopServices::about(QWidget* window)
     MessageBox box(window);
     box.setWindowTitle(QApplication::translate("launcher::QtDesktopServices", "About %1").arg(name));
     box.setText(QStringLiteral("<h3>%1</h3><p>%2</p>")
-                    .arg(name.toHtmlEscaped(), QApplication::translate("launcher::QtDesktopServices", "Version %1")
-                                                   .arg(QApplication::applicationVersion())
-                                                   .toHtmlEscaped()));
+                    .arg(name.toHtmlEscaped(), QString::fromStdString(versionText()).toHtmlEscaped()));
     box.setIconPixmap(QApplication::windowIcon().pixmap(64));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();

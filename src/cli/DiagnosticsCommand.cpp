@@ -1,0 +1,17 @@
+#include "cli/CommandLineCommands.h"
+#include "cli/TerminalText.h"
+
+namespace launcher::cli {
+
+// --diagnostics FILE: the archive to attach to a bug report.
+int runDiagnosticsCommand(const CommandContext& context)
+{
+    const std::filesystem::path archive = *context.arguments.path("--diagnostics");
+    context.installer.writeDiagnostics(archive);
+    context.out << "Saved the diagnostics archive " << terminalText(archive.string())
+                << ". Your home folder appears in it as ~. Attach it to your bug report.\n"
+                << std::flush;
+    return kSuccess;
+}
+
+} // namespace launcher::cli

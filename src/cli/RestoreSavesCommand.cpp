@@ -1,0 +1,20 @@
+#include "cli/CommandLineCommands.h"
+#include "cli/TerminalText.h"
+
+namespace launcher::cli {
+
+// --restore-saves NAME: puts the snapshot's saves live, keeping the live ones
+// in a snapshot of their own, which undoes the restore.
+int runRestoreSavesCommand(const CommandContext& context)
+{
+    const RestoredSaves restored = context.installer.restoreSaves(*context.arguments.value("--restore-saves"));
+    context.out << "Restored " << terminalText(restored.restored) << '\n';
+    if (!restored.previous.empty()) {
+        const std::string previous = terminalText(restored.previous);
+        context.out << "Your saves from before are in " << previous << ". To undo, restore " << previous << ".\n";
+    }
+    context.out << std::flush;
+    return kSuccess;
+}
+
+} // namespace launcher::cli

@@ -1,0 +1,15 @@
+#include "cli/CommandLineCommands.h"
+#include "cli/TerminalText.h"
+
+namespace launcher::cli {
+
+// --saves: the snapshots of the saves, newest first, one a line: name, files
+// and bytes, separated by tabs.
+int runSavesCommand(const CommandContext& context)
+{
+    for (const SaveSnapshot& snapshot : context.installer.saveSnapshots())
+        context.out << terminalText(snapshot.name) << '\t' << snapshot.files << '\t' << snapshot.bytes << '\n';
+    return kSuccess;
+}
+
+} // namespace launcher::cli

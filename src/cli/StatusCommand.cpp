@@ -1,0 +1,12 @@
+#include "cli/CommandLineCommands.h"
+
+namespace launcher::cli {
+
+// --status: whether a complete installation is present; never writes.
+int runStatusCommand(const CommandContext& context)
+{
+    context.out << (context.installer.isInstalled() ? "installed" : "not installed") << '\n';
+    return kSuccess;
+}
+
+} // namespace launcher::cli

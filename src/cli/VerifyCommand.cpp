@@ -1,0 +1,33 @@
+#include "cli/CommandLineCommands.h"
+
+#include "cli/FailureText.h"
+#include "cli/TerminalText.h"
+
+#include <system_error>
+
+namespace launcher::cli {
+
+// --verify: one line for each part of the installation, changing nothing. Exits
+// 0 when all are sound, 1 when anything is damaged, 2 when nothing could be
+// checked. A held lock fails like every command, with status 1.
+int runVerifyCommand(const CommandContext& context)
+{
+    const auto& root = context.installer.root();
+    std::error_code error;
+    if (!std::filesystem::is_directory(root, error)) {
+        context.err << "There is no installation to verify in " << terminalText(root.string())
+                    << ". Set it up with --install.\n"
+                    << std::flush;
+        return kCouldNotCheck;
+    }
+    try {
+        const VerificationReport report = context.installer.verify();
+        context.out << terminalLines(report.text());
+        return report.sound() ? kSuccess : kDamaged;
+    } catch (const std::filesystem::filesystem_error& failure) {
+        context.err << failureText(failure) << std::flush;
+        return kCouldNotCheck;
+    }
+}
+
+} // namespace launcher::cli
