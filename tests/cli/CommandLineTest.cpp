@@ -97,7 +97,8 @@ TEST(CommandLine, FileFaultsReadTheSameInBothFrontEnds)
         }
         ASSERT_TRUE(window.has_value());
         EXPECT_NE(window->sentence.find(fault.where), std::string::npos) << window->sentence;
-        EXPECT_EQ(window->details, "Not a directory");
+        // The system's words, which each standard library chooses for itself here.
+        EXPECT_TRUE(window->details == "Not a directory" || window->details == "File exists") << window->details;
 
         const auto commandLine = runInProcess({"--cli", "--install", "--game", (folder / "game.zip").string(), "--audio",
                                                (folder / "MPSetup.exe").string(), "--home", root.string()});
