@@ -3,6 +3,7 @@
 #include "app/DiagnosticsVerification.h"
 #include "app/ReadableSize.h"
 #include "core/Platform.h"
+#include "core/StopRequest.h"
 
 #include <algorithm>
 #include <chrono>
@@ -23,6 +24,8 @@ std::string orFailure(const std::function<std::string()>& part)
 {
     try {
         return part();
+    } catch (const SetupStopped&) {
+        throw;
     } catch (const std::exception& failure) {
         return std::string("unknown (") + failure.what() + ")";
     }

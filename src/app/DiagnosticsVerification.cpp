@@ -1,5 +1,7 @@
 #include "app/DiagnosticsVerification.h"
 
+#include "core/StopRequest.h"
+
 #include <exception>
 #include <sstream>
 
@@ -12,6 +14,9 @@ std::vector<std::string> verificationLines(const Installer& installer)
         std::istringstream text(installer.verify().text());
         for (std::string line; std::getline(text, line);)
             lines.push_back(line);
+    } catch (const SetupStopped&) {
+        // A stop ends the report, it is not one of its findings.
+        throw;
     } catch (const std::exception& failure) {
         lines = {std::string("could not verify: ") + failure.what()};
     }

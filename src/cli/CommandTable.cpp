@@ -38,7 +38,8 @@ const std::vector<CommandRow>& commandTable()
          "set up Veyra 2 from your game files and audio package", false, runInstallCommand},
         {"--launch", "", {}, {"--debug", "--home"}, "start Veyra 2 and wait until it ends", false, runLaunchCommand},
         {"--status", "", {}, {"--home"}, "print whether Veyra 2 is installed", true, runStatusCommand},
-        {"--verify", "", {}, {"--home"}, "check the installation, changing nothing", true, runVerifyCommand},
+        {"--verify", "", {}, {"--home"}, "check the installation, changing nothing", true, runVerifyCommand,
+         "The check was stopped before it finished. Nothing was changed."},
         {"--repair", "", {}, {"--game", "--audio", "--cache", "--home"}, "redo only what is damaged", false,
          runRepairCommand},
         {"--saves", "", {}, {"--home"}, "list the snapshots of your saves, newest first", true, runSavesCommand},
@@ -46,7 +47,7 @@ const std::vector<CommandRow>& commandTable()
         {"--uninstall", "", {}, {"--keep-saves", "--home"}, "remove what the launcher made", false,
          runUninstallCommand},
         {"--diagnostics", "FILE", {}, {"--home"}, "write a ZIP archive for a bug report", false,
-         runDiagnosticsCommand},
+         runDiagnosticsCommand, "The diagnostics archive was not written: it was stopped before it finished."},
         {"--help", "", {}, {}, "print this text", true, runHelpCommand},
         {"--version", "", {}, {}, "print the launcher's name and version", true, runVersionCommand},
     };

@@ -40,6 +40,9 @@ struct CommandRow {
     // not: they may be dropped, and the exit status tells the outcome.
     bool printsResult = false;
     int (*run)(const CommandContext& context) = nullptr;
+    // What the command says when a signal stops it (see StoppableWork.h);
+    // empty for the engine's own sentence, or where no signal stops it so.
+    std::string_view stopped;
 };
 
 // Every option and switch the command line knows.

@@ -10,6 +10,7 @@ int runInstallCommand(const CommandContext& context)
     const CommandLineArguments& arguments = context.arguments;
     return runStoppable(context, [&] {
         context.installer.install(*arguments.path("--game"), *arguments.path("--audio"), arguments.path("--cache"));
+        return kSuccess;
     });
 }
 

@@ -11,13 +11,14 @@ namespace launcher::cli {
 // --launch [--debug]: starts the game and holds the install lock until it exits;
 // the exit status is the game's.
 //
-// The game runs in a process group of its own, so a terminal's Ctrl-C reaches
-// the launcher only: SIGINT and SIGTERM are passed on to the game's group, and
-// the lock stays held until the game has exited. They are caught from before
-// the start, so that none is lost.
+// The game runs in a process group of its own, so a terminal's Ctrl-C, or its
+// hang-up when the window is closed, reaches the launcher only: SIGINT,
+// SIGTERM and SIGHUP are passed on to the game's group, and the lock stays
+// held until the game has exited, so that no setup or uninstall runs under a
+// running game. They are caught from before the start, so that none is lost.
 int runLaunchCommand(const CommandContext& context)
 {
-    CaughtSignals signals({SIGINT, SIGTERM});
+    CaughtSignals signals({SIGINT, SIGTERM, SIGHUP});
     const LaunchedGame launched = context.installer.launch(context.arguments.has("--debug"));
     if (launched.snapshotFailure)
         context.err << terminalText(snapshotFailureNote(*launched.snapshotFailure, FrontEnd::commandLine)) << '\n';

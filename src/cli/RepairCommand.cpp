@@ -12,6 +12,7 @@ int runRepairCommand(const CommandContext& context)
     return runStoppable(context, [&] {
         context.installer.repair(
             {.game = arguments.path("--game"), .audio = arguments.path("--audio"), .cache = arguments.path("--cache")});
+        return kSuccess;
     });
 }
 

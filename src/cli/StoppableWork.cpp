@@ -4,20 +4,20 @@
 
 namespace launcher::cli {
 
-int runStoppable(const CommandContext& context, const std::function<void()>& work)
+int runStoppable(const CommandContext& context, const std::function<int()>& work)
 {
     CaughtSignals signals({SIGINT, SIGTERM, SIGHUP}, &context.installer.supervision().stop);
     try {
-        work();
+        return work();
     } catch (const SetupStopped& stopped) {
         const int signal = signals.take();
         context.progressLine.clear();
-        context.err << stopped.what() << '\n' << std::flush;
+        const std::string_view own = context.arguments.command().stopped;
+        context.err << (own.empty() ? std::string_view(stopped.what()) : own) << '\n' << std::flush;
         if (context.process.endBy != nullptr)
             context.process.endBy(signal);
         return 128 + signal;
     }
-    return kSuccess;
 }
 
 } // namespace launcher::cli

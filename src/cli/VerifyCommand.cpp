@@ -1,6 +1,7 @@
 #include "cli/CommandLineCommands.h"
 
 #include "cli/FailureText.h"
+#include "cli/StoppableWork.h"
 #include "cli/TerminalText.h"
 
 #include <system_error>
@@ -9,7 +10,8 @@ namespace launcher::cli {
 
 // --verify: one line for each part of the installation, changing nothing. Exits
 // 0 when all are sound, 1 when anything is damaged, 2 when nothing could be
-// checked. A held lock fails like every command, with status 1.
+// checked. A held lock fails like every command, with status 1. A signal stops
+// the runtime's programs it runs, as it stops setup.
 int runVerifyCommand(const CommandContext& context)
 {
     const auto& root = context.installer.root();
@@ -20,14 +22,16 @@ int runVerifyCommand(const CommandContext& context)
                     << std::flush;
         return kCouldNotCheck;
     }
-    try {
-        const VerificationReport report = context.installer.verify();
-        context.out << terminalLines(report.text());
-        return report.sound() ? kSuccess : kDamaged;
-    } catch (const std::filesystem::filesystem_error& failure) {
-        context.err << failureText(failure) << std::flush;
-        return kCouldNotCheck;
-    }
+    return runStoppable(context, [&] {
+        try {
+            const VerificationReport report = context.installer.verify();
+            context.out << terminalLines(report.text());
+            return report.sound() ? kSuccess : kDamaged;
+        } catch (const std::filesystem::filesystem_error& failure) {
+            context.err << failureText(failure) << std::flush;
+            return kCouldNotCheck;
+        }
+    });
 }
 
 } // namespace launcher::cli

@@ -409,6 +409,48 @@ TEST_F(EndToEnd, ASignalDuringAHangingStepStopsSetupCleanlyAndEndsTheLauncherByI
     expectCompleteInstallation();
 }
 
+// A check or a report stopped while the runtime's wine hangs, ignoring the
+// polite request, with a helper in its group: nothing of the runtime is left
+// running, nothing of the report is left behind, and the launcher ends by the signal.
+TEST_F(EndToEnd, AStopDuringVerifyOrDiagnosticsLeavesNoProgramAndNoFolderBehind)
+{
+    ASSERT_EQ(install().status, 0);
+    const fs::path temporary = m_folder / "tmp";
+    fs::create_directories(temporary);
+    const fs::path archive = m_folder / "report.zip";
+    const fs::path pids = m_folder / "hanging.pid";
+    struct Case {
+        std::vector<std::string> arguments;
+        int signal;
+        const char* said;
+    };
+    const Case cases[] = {
+        {{"--verify"}, SIGTERM, "The check was stopped before it finished. Nothing was changed.\n"},
+        {{"--diagnostics", archive.string()}, SIGINT,
+         "The diagnostics archive was not written: it was stopped before it finished.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.front());
+        fs::remove(pids);
+        std::vector<std::string> arguments{"--cli"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        arguments.insert(arguments.end(), {"--home", m_home.string()});
+        testing::RunningProgram stopped(testing::fixtureProgram(), arguments,
+                                        options({{"STANDIN_HANG", "--version"}, {"STANDIN_IGNORE_TERM", "1"},
+                                                 {"STANDIN_PID_FILE", pids.string()}, {"TMPDIR", temporary.string()}}));
+        awaitFile(pids);
+        stopped.signal(c.signal);
+        const auto result = stopped.wait();
+        EXPECT_EQ(result.status, 128 + c.signal);
+        EXPECT_EQ(result.err, c.said);
+        for (const pid_t pid : testing::pidsIn(pids))
+            EXPECT_TRUE(testing::hasEndedWithin(pid, std::chrono::seconds(1))) << "a program of the runtime is left: " << pid;
+        EXPECT_TRUE(fs::is_empty(temporary)) << "a temporary folder is left";
+        EXPECT_FALSE(fs::exists(archive));
+        EXPECT_NO_THROW(InstallLock{m_home / "launcher.lock"});
+    }
+}
+
 // Status lines that cannot be written are dropped; the work and its exit status stand.
 TEST_F(EndToEnd, SetupWithStandardOutputClosedOrBrokenStillCompletes)
 {
@@ -429,14 +471,22 @@ TEST_F(EndToEnd, LaunchPassesSignalsToTheGameAndHoldsTheLockUntilTheGameHasExite
     ASSERT_EQ(install().status, 0);
     const fs::path gameLog = m_home / "Logs/veyra2.log";
     const fs::path quit = m_folder / "quit";
-    {
-        // A game that goes on after SIGINT, as one that asks to save would.
+    // A game that goes on after the signal, as one that asks to save would; a
+    // hang-up is what closing the terminal sends.
+    for (const int signal : {SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        fs::remove(gameLog);
+        fs::remove(quit);
         testing::RunningProgram launcher(testing::fixtureProgram(), {"--cli", "--launch", "--home", m_home.string()},
                                          options({{"STANDIN_GAME_UNTIL", quit.string()}}));
         awaitFile(gameLog, "started");
-        launcher.signal(SIGINT);
-        awaitFile(gameLog, "got signal 2");
+        launcher.signal(signal);
+        awaitFile(gameLog, "got signal " + std::to_string(signal));
         EXPECT_EQ(launch().err, kLockHeld);
+        EXPECT_EQ(testing::runProgram(testing::fixtureProgram(), {"--cli", "--uninstall", "--home", m_home.string()},
+                                      options())
+                      .err,
+                  kLockHeld);
         testing::writeFile(quit, "");
         EXPECT_EQ(launcher.wait().status, 0);
     }
