@@ -25,7 +25,8 @@ std::vector<std::string> ownEntries(const Layout& layout)
 {
     std::vector<std::string> names;
     for (const fs::path& entry : {layout.record(), layout.install(), layout.runtime(), layout.runtimeAside(),
-                                  layout.downloads(), layout.audioImport(), layout.logs(), layout.backups()})
+                                  layout.runtimeSuperseded(), layout.downloads(), layout.audioImport(), layout.logs(),
+                                  layout.backups()})
         names.push_back(entry.filename().string());
     return names;
 }

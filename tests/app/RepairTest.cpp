@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "core/InstallationRecord.h"
 #include "core/Installer.h"
+#include "support/KillAfterChange.h"
 #include "support/LockProbe.h"
 #include "support/RunningProgram.h"
 #include "support/ScopedEnvironmentVariable.h"
@@ -16,6 +17,7 @@
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -97,6 +99,15 @@ void waitUntilTheLockIsFree(const fs::path& lockFile)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+// Every path below the folder, relative to it, links not followed.
+std::set<std::string> pathsBelow(const fs::path& folder)
+{
+    std::set<std::string> paths;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        paths.insert(entry.path().lexically_relative(folder).string());
+    return paths;
 }
 
 struct DamageCase {
@@ -391,6 +402,48 @@ TEST_F(Repair, TheNextStartPutsBackARuntimeThatAKilledUpdateLeftAside)
     EXPECT_FALSE(fs::exists(home() / "Runtime-previous"));
     EXPECT_EQ(cli({"--verify"}).out,
               verdict({{"record", "The installation uses the outdated runtime WS11WineCX23.0.0_1.tar.xz."}}));
+}
+
+// An update killed after any change it makes to the file system, from the
+// moment the old runtime goes aside until it is gone: the launch that follows
+// plays on one whole runtime, the old one or the new one, never on a
+// half-removed one, and leaves nothing aside.
+TEST_F(Repair, AnUpdateKilledAfterAnyOfItsStepsLeavesOneWholeRuntimeToPlayOn)
+{
+    if (!testing::killAfterChange(1, "", ""))
+        GTEST_SKIP() << "Killing a program after a chosen change needs Linux's preloaded libraries.";
+    const std::set<std::string> newRuntime = pathsBelow(home() / "Runtime");
+    const auto makeOutdated = [] {
+        s_installation->restore();
+        recordEngine(home(), "WS11WineCX23.0.0_1.tar.xz");
+        writeFile(home() / "Runtime/wswine.bundle/old-runtime.txt", "part of the runtime an earlier launcher installed");
+    };
+    makeOutdated();
+    const std::set<std::string> oldRuntime = pathsBelow(home() / "Runtime");
+    const std::vector<std::string> repair{"--cli", "--repair", "--home", home().string()};
+    const std::vector<std::string> launch{"--cli", "--launch", "--home", home().string()};
+
+    long change = 1;
+    for (;; ++change) {
+        SCOPED_TRACE("killed after change " + std::to_string(change));
+        ASSERT_LT(change, 200) << "the repair never finished";
+        makeOutdated();
+        const auto killAt = testing::killAfterChange(change, "/Runtime-previous", "/Runtime-superseded");
+        const auto killed = testing::runProgram(testing::fixtureProgram(), repair, {.environment = *killAt});
+        if (killed.status == 0)
+            break;
+        ASSERT_EQ(killed.status, 128 + SIGKILL) << killed.err;
+
+        waitUntilTheLockIsFree(home() / "launcher.lock");
+        const auto launched = testing::runProgram(testing::fixtureProgram(), launch);
+        EXPECT_EQ(launched.status, 0) << launched.err;
+        const std::set<std::string> runtime = pathsBelow(home() / "Runtime");
+        EXPECT_TRUE(runtime == oldRuntime || runtime == newRuntime) << ::testing::PrintToString(runtime);
+        EXPECT_FALSE(fs::exists(home() / "Runtime-previous"));
+        EXPECT_FALSE(fs::exists(home() / "Runtime-superseded"));
+    }
+    // Setting aside, the new runtime's three moves, and removing the old one file by file.
+    EXPECT_GT(change, 10);
 }
 
 TEST_F(Repair, ARepairKilledAfterAnyStatusLineIsCompletedByTheNext)
