@@ -13,10 +13,12 @@
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/SetupStatusLines.h"
 #include "support/TestHost.h"
+#include "support/Unprivileged.h"
 
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -334,6 +336,46 @@ TEST_F(Repair, VerifyTellsARuntimeThatDoesNotAnswerAndADecoderThatIsNotRegistere
         const Outcome verified = cli({"--verify"});
         EXPECT_EQ(verified.status, 1);
         EXPECT_EQ(verified.out, verdict(problems));
+    }
+}
+
+// Verify only reads: a setup log that the player cannot write, or a Logs folder
+// where it cannot be made, changes no verdict, and a runtime that does not
+// start is then told with its answer in the line itself.
+TEST_F(Repair, VerifyNeedsNoSetupLogItCanWrite)
+{
+    const std::string notStarting = "The runtime does not start; it answered \"stand-in wine: failing on request: "
+                                    "--version\". The setup log Logs/setup.log cannot be written.";
+    for (const bool logThere : {true, false}) {
+        s_installation->restore();
+        fs::remove_all(home() / "Logs");
+        if (logThere)
+            writeFile(home() / "Logs/setup.log", "what an earlier setup wrote\n");
+        fs::create_directories(home() / "Logs");
+        testing::giveTreeToPlayer(home());
+        const fs::path readOnly = home() / (logThere ? "Logs/setup.log" : "Logs");
+        fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec);
+        for (const bool fails : {false, true}) {
+            SCOPED_TRACE(readOnly.string() + (fails ? " read-only, the runtime failing" : " read-only"));
+            const std::string expected =
+                fails ? verdict({{"runtime", notStarting},
+                                 {"prefix", "The audio decoder's registration cannot be checked while the runtime "
+                                            "does not start."}})
+                      : verdict({});
+            EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
+                            std::optional<testing::ScopedEnvironmentVariable> failing;
+                            if (fails)
+                                failing.emplace("STANDIN_FAIL", "--version");
+                            const Outcome verified = cli({"--verify"});
+                            throw std::runtime_error(verified.out == expected ? "as expected" : verified.out);
+                        }),
+                        ::testing::ExitedWithCode(0), "^as expected\n$");
+        }
+        fs::permissions(readOnly, fs::perms::owner_all);
+        if (logThere)
+            EXPECT_EQ(readFile(home() / "Logs/setup.log"), "what an earlier setup wrote\n");
+        else
+            EXPECT_TRUE(fs::is_empty(home() / "Logs"));
     }
 }
 
