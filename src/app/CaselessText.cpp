@@ -100,7 +100,7 @@ class Folding final {
 public:
     explicit Folding(std::string_view text) : m_text(text) { m_result.folded.reserve(text.size()); }
 
-    // Adds a piece: the original's bytes [from, to) folded as `folded`.
+    // Adds the next piece, which begins at `from` in the original, folded as `folded`.
     void add(std::size_t from, std::string_view folded)
     {
         m_result.originalStarts.push_back(from);

@@ -30,7 +30,7 @@ bool continuesName(char c)
     return std::isalnum(byte) != 0 || byte >= 0x80;
 }
 
-std::vector<std::string> lowerComponents(const fs::path& path)
+std::vector<std::string> caselessComponents(const fs::path& path)
 {
     std::vector<std::string> components;
     for (const fs::path& part : path.lexically_normal().relative_path())
@@ -51,7 +51,7 @@ HomeFolderMask::HomeFolderMask(const std::vector<fs::path>& homes, const std::ve
 {
     // Tried in this order at every position: a drive letter before a bare path.
     for (const fs::path& home : homes) {
-        const std::vector<std::string> components = lowerComponents(home);
+        const std::vector<std::string> components = caselessComponents(home);
         if (components.empty())
             continue;
         m_forms.push_back({"z:", components, true, "~"});

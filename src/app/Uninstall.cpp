@@ -107,7 +107,7 @@ bool leadsToMountPoint(const fs::path& folder, const std::vector<fs::path>& moun
 // folders that lead to them.
 bool onlyMountPointsLeft(const fs::path& entry, const std::vector<fs::path>& mountPoints)
 {
-    if (!presentQuietly(entry))
+    if (!presentQuietly(entry) || std::ranges::find(mountPoints, entry) != mountPoints.end())
         return true;
     if (!leadsToMountPoint(entry, mountPoints))
         return false;
