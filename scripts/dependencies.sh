@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config   # build
   libssl-dev                         # SHA-256 (OpenSSL libcrypto)
   nlohmann-json3-dev                 # the installation record
+  libicu-dev                         # Unicode normalization and case folding (diagnostics)
   qt6-base-dev libgl-dev             # the desktop front end
   libgtest-dev libbenchmark-dev      # tests and benchmarks
   clang-16 libc++-16-dev libc++abi-16-dev googletest   # the libc++ build (GoogleTest from source)

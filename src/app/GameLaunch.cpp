@@ -11,10 +11,11 @@ namespace launcher {
 
 LaunchedGame Installer::launch(bool debug) const
 {
-    // An update that did not finish left the old runtime aside: the game plays on it.
-    if (hasRuntimeSetAside(*this)) {
+    // An update that did not finish left a runtime aside: the game plays on
+    // the old one, or on the new one once it had answered.
+    if (hasUnsettledRuntimeUpdate(*this)) {
         const InstallLock lock(layout().lockFile());
-        restoreRuntimeSetAside(*this);
+        settleRuntimeUpdate(*this);
     }
     if (!isInstalled())
         throwRefusal(*this, "Setup is incomplete. Complete setup before launching Veyra 2.");

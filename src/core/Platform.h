@@ -64,6 +64,12 @@ std::filesystem::path programPath();
 // system cannot; other failures are thrown as the file system's error.
 bool exchangePaths(const std::filesystem::path& first, const std::filesystem::path& second);
 
+// Whether the folder `name` of the open folder `parent` (or the path `name`,
+// with AT_FDCWD) is a mount point: the root of another file system, or on Linux
+// of the same one mounted again (a bind mount). What lies below one is not the
+// tree above it. An entry that cannot be examined counts as none.
+bool isMountPoint(int parent, const char* name);
+
 // Writes the open file's data and size through to the storage medium; returns
 // false with errno set when that fails. macOS's fsync stops at the drive's own
 // cache, so there it asks for F_FULLFSYNC, and falls back to fsync on a file

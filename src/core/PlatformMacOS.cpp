@@ -152,6 +152,16 @@ bool exchangePaths(const std::filesystem::path& first, const std::filesystem::pa
     throwFileError("cannot exchange", first);
 }
 
+// macOS has no bind mounts: a mount point is where the device changes.
+bool isMountPoint(int parent, const char* name)
+{
+    struct stat entry{};
+    struct stat above{};
+    return ::fstatat(parent, name, &entry, AT_SYMLINK_NOFOLLOW) == 0
+        && ::fstatat(parent, (std::string(name) + "/..").c_str(), &above, AT_SYMLINK_NOFOLLOW) == 0
+        && entry.st_dev != above.st_dev;
+}
+
 bool flushToMedium(int fd)
 {
     return ::fcntl(fd, F_FULLFSYNC) == 0 || ::fsync(fd) == 0;
