@@ -17,6 +17,8 @@ int runLaunchCommand(const CommandContext& context)
 {
     CaughtSignals signals({SIGINT, SIGTERM});
     const LaunchedGame launched = context.installer.launch(context.arguments.has("--debug"));
+    for (const std::string& leftOut : launched.snapshotLeftOut)
+        context.err << leftOut << '\n';
     if (runtimeUpdateAvailable(context.installer))
         context.err << kRuntimeUpdateNews << '\n';
     for (;;) {

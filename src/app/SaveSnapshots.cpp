@@ -1,5 +1,6 @@
 #include "app/SaveSnapshots.h"
 
+#include "app/FollowedLinks.h"
 #include "app/SavesCopy.h"
 #include "app/SnapshotName.h"
 #include "core/AtomicFile.h"
@@ -82,15 +83,13 @@ bool isKept(const fs::path& snapshot)
 struct LiveItem {
     fs::path live;
     fs::path inSnapshot;
-    int followedLinks = 0;
 };
 
-std::vector<LiveItem> liveSaves(const Layout& layout)
+std::vector<LiveItem> liveSaves(const Layout& layout, const FollowedLinks& links)
 {
     std::vector<LiveItem> items;
-    // The users folder and the profile folders in it may be links to the player's own folders.
-    if (existsQuietly(layout.users()))
-        items.push_back({layout.users(), "users", 2});
+    if (existsQuietly(layout.users()) && !links.leavesOut(layout.users()))
+        items.push_back({layout.users(), "users"});
     std::error_code error;
     for (fs::directory_iterator it(layout.game(), error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
@@ -172,7 +171,8 @@ std::optional<std::string> SaveSnapshots::takeKept(const std::string& reason) co
 
 std::optional<TakenSnapshot> SaveSnapshots::take(const std::optional<std::string>& keptReason) const
 {
-    const std::vector<LiveItem> live = liveSaves(m_layout);
+    const FollowedLinks links = followedLinks(m_layout);
+    const std::vector<LiveItem> live = liveSaves(m_layout, links);
     if (live.empty())
         return std::nullopt;
 
@@ -188,7 +188,7 @@ std::optional<TakenSnapshot> SaveSnapshots::take(const std::optional<std::string
     std::vector<SavesItem> items;
     for (const LiveItem& item : live)
         items.push_back({item.live, staging.path() / item.inSnapshot,
-                         newest ? std::optional(*newest / item.inSnapshot) : std::nullopt, item.followedLinks});
+                         newest ? std::optional(*newest / item.inSnapshot) : std::nullopt, links.followed});
     const SavesPlan plan = planSaves(items);
     // A snapshot that must last is taken before saves are removed or replaced,
     // and what it cannot read would be lost with them.
@@ -199,7 +199,7 @@ std::optional<TakenSnapshot> SaveSnapshots::take(const std::optional<std::string
     if (newest && plan.matchesPrevious() && plan.steps.size() == savedEntries(*newest)) {
         if (keptReason && !isKept(*newest))
             writeFileAtomically(*newest / kKeptMarker, *keptReason + "\n");
-        return TakenSnapshot{existing.front().name.text(), plan.unreadable};
+        return TakenSnapshot{existing.front().name.text(), plan.unreadable, links.sentences()};
     }
 
     fs::create_directory(staging.path() / "game");
@@ -211,7 +211,7 @@ std::optional<TakenSnapshot> SaveSnapshots::take(const std::optional<std::string
     while (fs::exists(fs::symlink_status(folder(name.text()))))
         name = name.next();
     fs::rename(staging.path(), folder(name.text()));
-    return TakenSnapshot{name.text(), plan.unreadable};
+    return TakenSnapshot{name.text(), plan.unreadable, links.sentences()};
 }
 
 } // namespace launcher
