@@ -25,9 +25,11 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kStagingPrefix = "Saves-staging-";
 constexpr const char* kKeptMarker = "kept.txt";
-// The place of a snapshot in the order they were made: 1, 2, 3 …
+// The place of a snapshot in the order they were made: 1, 2, 3 … up to a
+// limit no launcher reaches, so that the next order never wraps round to 0.
 constexpr const char* kOrderRecord = "order.txt";
 constexpr std::uintmax_t kOrderRecordLimit = 64;
+constexpr std::uint64_t kLastOrder = (std::uint64_t{1} << 53) - 1;
 
 struct NamedSnapshot {
     SnapshotName name;
@@ -47,13 +49,15 @@ std::optional<std::uint64_t> recordedOrder(const fs::path& snapshot)
     std::uint64_t order = 0;
     const char* end = text.data() + text.size() - (text.ends_with('\n') ? 1 : 0);
     const auto [stop, error] = std::from_chars(text.data(), end, order);
-    return error == std::errc() && stop == end ? std::optional(order) : std::nullopt;
+    // A record out of range is as damaged as one that is no number.
+    const bool valid = error == std::errc() && stop == end && order >= 1 && order <= kLastOrder;
+    return valid ? std::optional(order) : std::nullopt;
 }
 
 // The snapshots in the folder, newest first; entries of any other name are not
 // ours. The clock that named a snapshot may have been wrong, so the recorded
-// order ranks them; those made before it was recorded are older than all that
-// have it, and rank among themselves by name.
+// order ranks them; those made before it was recorded, or whose record is
+// damaged, are older than all that have it, and rank among themselves by name.
 std::vector<NamedSnapshot> snapshotsIn(const fs::path& backups)
 {
     std::vector<NamedSnapshot> found;
@@ -68,9 +72,10 @@ std::vector<NamedSnapshot> snapshotsIn(const fs::path& backups)
     return found;
 }
 
+// At the last order snapshots share it, ranked by name: still after all others.
 std::uint64_t nextOrder(const std::vector<NamedSnapshot>& existing)
 {
-    return existing.empty() || !existing.front().order ? 1 : *existing.front().order + 1;
+    return existing.empty() || !existing.front().order ? 1 : std::min(*existing.front().order + 1, kLastOrder);
 }
 
 bool isKept(const fs::path& snapshot)

@@ -76,7 +76,7 @@ std::set<std::string> entryNames(const fs::path& folder)
 class RestorePlan final {
 public:
     RestorePlan(fs::path mainStaging, FollowedLinks links, const StopRequest& stop)
-        : m_main(std::move(mainStaging)), m_links(std::move(links)), m_stop(stop)
+        : m_main(std::move(mainStaging)), m_links(std::move(links)), m_stop(stop), m_stagingFolders{m_main}
     {
     }
 
@@ -97,12 +97,15 @@ public:
     void add(const fs::path& saved, const fs::path& live) { replace(saved, live, m_main, false); }
 
     const std::vector<RestoreMove>& moves() const { return m_moves; }
+    // The main staging folder and those it made in linked folders.
+    const std::vector<fs::path>& stagingFolders() const { return m_stagingFolders; }
 
 private:
     void writeInto(const fs::path& saved, const fs::path& linked, bool profilesInside)
     {
         const fs::path staging = linked / m_main.filename();
         fs::create_directory(staging);
+        m_stagingFolders.push_back(staging);
         replaceEntries(saved, linked, staging, profilesInside);
     }
 
@@ -140,6 +143,7 @@ private:
     fs::path m_main;
     FollowedLinks m_links;
     const StopRequest& m_stop;
+    std::vector<fs::path> m_stagingFolders;
     std::vector<RestoreMove> m_moves;
 };
 
@@ -177,6 +181,9 @@ RestoredSaves Installer::restoreSaves(const std::string& name) const
         names.merge(playerSaveItems(chosen / "game"));
         for (const std::string& item : names)
             plan.add(chosen / "game" / item, game() / item);
+        // The journal counts on the copies, so they reach the disk first.
+        for (const fs::path& folder : plan.stagingFolders())
+            host().flushTree(folder);
         throwIfStopped();
         writeRestoreJournal(layout(), staging, plan.moves());
     } catch (const SetupStopped&) {

@@ -17,6 +17,7 @@
 //
 //   recoverInterruptedRestore(layout, host);        // at every start
 //   ... copy into restoreStagingParent(layout) / name and linked folders / name ...
+//   host.flushTree(each staging folder);
 //   writeRestoreJournal(layout, staging, moves);    // or, on a failure before: removeRestoreStaging(layout, name)
 //   completeRestore(layout, staging, host);
 //
@@ -50,8 +51,9 @@ struct RestoreMove {
 };
 
 // Writes the journal of the moves into the main staging folder and flushes it:
-// from here on the restore is finished, by this run or by the next start.
-// Throws, writing nothing, when a move would replace a folder that holds the root.
+// from here on the restore is finished, by this run or by the next start. The
+// copies must be on the disk already. Throws, writing nothing, when a move would
+// replace a folder that holds the root.
 void writeRestoreJournal(const Layout& layout, const std::filesystem::path& staging,
                          const std::vector<RestoreMove>& moves);
 

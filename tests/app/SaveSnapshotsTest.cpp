@@ -229,6 +229,30 @@ TEST_F(SaveSnapshotsTest, ASnapshotThatFailsMidwayLeavesNoPartOfItAndTheGameStar
     EXPECT_NE(log.find("Veyra 2 stand-in started", note), std::string::npos) << "the game started after the note";
 }
 
+TEST_F(SaveSnapshotsTest, AnOrderOutOfRangeCountsAsDamagedAndRanksBelowTheOthers)
+{
+    // Beyond the last order, at 0, and at the largest number the record can hold, whose next would wrap to 0.
+    for (const char* damaged : {"9007199254740992", "0", "18446744073709551615"}) {
+        SCOPED_TRACE(damaged);
+        m_saves.writeSave("Documents/Veyra 2/slot1.sav", std::string("before ") + damaged);
+        m_saves.launchAndWait();
+        const std::string older = m_saves.installer().saveSnapshots().front().name;
+        writeFile(snapshot(older) / "order.txt", std::string(damaged) + "\n");
+        m_saves.writeSave("Documents/Veyra 2/slot1.sav", std::string("after ") + damaged);
+        m_saves.launchAndWait();
+
+        // The earlier rounds' snapshots stay, each with a valid order.
+        const auto listed = m_saves.installer().saveSnapshots();
+        ASSERT_GE(listed.size(), 2u);
+        EXPECT_EQ(readFile(snapshot(listed.front().name) / "users/player/Documents/Veyra 2/slot1.sav"),
+                  std::string("after ") + damaged);
+        EXPECT_EQ(readFile(snapshot(listed.front().name) / "order.txt"), std::to_string(listed.size() - 1) + "\n")
+            << "the order goes on from the valid ones";
+        EXPECT_EQ(listed.back().name, older) << "the damaged one ranks below all others";
+        fs::remove_all(snapshot(older));
+    }
+}
+
 // A restore interrupted with a journal cut short: the launch says why it took
 // no snapshot, in one sentence, and the game starts.
 TEST_F(SaveSnapshotsTest, ADamagedRestoreJournalIsTheLaunchsSnapshotFailureInOneSentence)

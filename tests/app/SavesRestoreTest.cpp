@@ -500,5 +500,34 @@ TEST(SavesRestoreStopped, RollsBackOrFinishesAndWhatThePlayerDidAfterIsInTheNext
     }
 }
 
+// A power cut after the journal must find whole copies: they are written
+// through to the disk first, in every folder the restore copied into.
+TEST(SavesRestoreFlushed, TheCopiesReachTheDiskBeforeTheJournalCountsOnThem)
+{
+    const TemporaryFolder folder;
+    const SavesInstallation saves(folder / "root");
+    const fs::path synced = folder / "synced";
+    fs::rename(saves.profile(), synced);
+    fs::create_directory_symlink(synced, saves.profile());
+    saves.launchAndWait();
+    const std::string first = saves.installer().saveSnapshots().front().name;
+    saves.writeSave(kSlot, "played later");
+
+    Host host = testing::testHost();
+    std::vector<fs::path> flushed;
+    const fs::path drive = restoreStagingParent(saves.installer().layout());
+    host.flushTree = [&](const fs::path& staging) {
+        EXPECT_FALSE(fs::exists(drive / staging.filename() / "journal")) << "flushed before the journal";
+        EXPECT_FALSE(fs::is_empty(staging));
+        flushed.push_back(staging);
+    };
+    Installer(saves.root(), {}, host).restoreSaves(first);
+
+    ASSERT_EQ(flushed.size(), 2u);
+    EXPECT_EQ(flushed[0].parent_path(), drive);
+    EXPECT_EQ(flushed[1], saves.profile() / flushed[0].filename());
+    EXPECT_EQ(readFile(synced / kSlot), "slot one");
+}
+
 } // namespace
 } // namespace launcher
