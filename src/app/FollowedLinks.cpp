@@ -4,6 +4,7 @@
 #include "core/PathWithin.h"
 
 #include <algorithm>
+#include <optional>
 #include <system_error>
 
 namespace launcher {

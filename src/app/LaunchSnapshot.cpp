@@ -1,7 +1,7 @@
 #include "app/LaunchSnapshot.h"
 
-#include "app/SaveSnapshots.h"
 #include "app/RestoreRecovery.h"
+#include "app/SaveSnapshots.h"
 
 #include <exception>
 

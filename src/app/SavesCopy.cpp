@@ -41,7 +41,9 @@ void walk(const fs::path& from, const fs::path& to, const std::optional<fs::path
           const std::vector<fs::path>& followedLinks, SavesPlan& plan)
 {
     std::optional<EntryFacts> facts = entryFacts(from);
-    if (isLinkToFolder(from) && std::ranges::find(followedLinks, from) != followedLinks.end())
+    // Links are few: only they are looked up among those followed and examined further.
+    if (facts && facts->kind == EntryFacts::Kind::other &&
+        std::ranges::find(followedLinks, from) != followedLinks.end() && isLinkToFolder(from))
         facts = EntryFacts{.kind = EntryFacts::Kind::folder};
     if (!facts || facts->kind == EntryFacts::Kind::other)
         return;

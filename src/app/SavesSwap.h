@@ -15,7 +15,7 @@
 // it are in the kept snapshot the restore made first. A restore killed before
 // its journal changed nothing live, and its staging folders simply go.
 //
-//   recoverInterruptedRestore(layout, host);        // at every start
+//   recoverSaves(layout, host);                     // at every start (RestoreRecovery.h)
 //   ... copy into restoreStagingParent(layout) / name and linked folders / name ...
 //   host.flushTree(each staging folder);
 //   writeRestoreJournal(layout, staging, moves);    // or, on a failure before: removeRestoreStaging(layout, name)
