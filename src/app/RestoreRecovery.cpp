@@ -8,7 +8,8 @@ namespace launcher {
 void recoverSaves(const Layout& layout, const Host& host)
 {
     if (hasJournalledRestore(layout))
-        SaveSnapshots(layout).takeKept("Made before finishing a restore that was interrupted; launches never remove it.");
+        SaveSnapshots(layout).takeKept(
+            "Made before finishing a restore that was interrupted; launches never remove it.");
     recoverInterruptedRestore(layout, host);
 }
 

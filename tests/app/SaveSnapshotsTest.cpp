@@ -268,7 +268,8 @@ TEST_F(SaveSnapshotsTest, ADamagedRestoreJournalIsTheLaunchsSnapshotFailureInOne
 
     const LaunchedGame launched = m_saves.launchAndWait();
 
-    const std::string sentence = "The journal of an interrupted restore of your saves, " + (staging / "journal").string() +
+    const std::string sentence = "The journal of an interrupted restore of your saves, " +
+                                 (staging / "journal").string() +
                                  ", is damaged: move its folder out of the prefix, then try again.";
     EXPECT_EQ(launched.snapshotFailure, sentence);
     const std::string log = readFile(m_folder / "root/Logs/veyra2.log");

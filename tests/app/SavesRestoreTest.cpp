@@ -353,10 +353,6 @@ TEST(SavesRestoreKilled, UninstallFinishesItFirstAndKeepsAJournalThatReachesOutO
         // The linked profile's "AppData" is restored, its "Documents" not yet.
         const Installer killed(saves.root(), {}, movingHost(true, 1));
         EXPECT_EXIT(killed.restoreSaves(old), ::testing::KilledBySignal(SIGKILL), "");
-        if (!finishable) {
-            fs::rename(synced / "Documents", folder / "moved away");
-            writeFile(synced / "Documents/made since.sav", "since");
-        }
 
         if (finishable) {
             saves.installer().uninstall(false);
@@ -365,6 +361,8 @@ TEST(SavesRestoreKilled, UninstallFinishesItFirstAndKeepsAJournalThatReachesOutO
             expectNoRestoreStaging(synced);
             EXPECT_FALSE(fs::exists(saves.root() / "Install"));
         } else {
+            fs::rename(synced / "Documents", folder / "moved away");
+            writeFile(synced / "Documents/made since.sav", "since");
             EXPECT_THROW(saves.installer().uninstall(false), SetupFailure);
             EXPECT_EQ(readFile(synced / "Documents/made since.sav"), "since");
             EXPECT_TRUE(fs::exists(saves.root() / "installed.json")) << "nothing removed";
@@ -450,9 +448,11 @@ TEST(SavesRestoreStopped, RollsBackOrFinishesAndWhatThePlayerDidAfterIsInTheNext
     const fs::path drive = restoreStagingParent(saves.installer().layout());
     auto journalWritten = [&] {
         std::error_code error;
-        for (fs::directory_iterator it(drive, error), end; !error && it != end; it.increment(error))
-            if (it->path().filename().string().starts_with("Restore-staging-") && fs::exists(it->path() / "journal", error))
+        for (fs::directory_iterator it(drive, error), end; !error && it != end; it.increment(error)) {
+            const bool staging = it->path().filename().string().starts_with("Restore-staging-");
+            if (staging && fs::exists(it->path() / "journal", error))
                 return true;
+        }
         return false;
     };
 
