@@ -286,10 +286,8 @@ TEST(SavesRestoreKilled, AfterAnyMoveTheNextLaunchFinishesTheRestoreWithNothingL
         const TemporaryFolder folder;
         const SavesInstallation saves(folder / "root");
         const fs::path synced = folder / "synced";
-        if (example.linkedProfile) {
-            fs::rename(saves.profile(), synced);
-            fs::create_directory_symlink(synced, saves.profile());
-        }
+        if (example.linkedProfile)
+            saves.linkProfileTo(synced);
         auto snapshotOf = [&](const std::string& version) {
             saves.writeSave(kSlot, version);
             saves.writeSave(kProfileData, version);
@@ -342,8 +340,7 @@ TEST(SavesRestoreKilled, UninstallFinishesItFirstAndKeepsAJournalThatReachesOutO
         const TemporaryFolder folder;
         const SavesInstallation saves(folder / "root");
         const fs::path synced = folder / "synced";
-        fs::rename(saves.profile(), synced);
-        fs::create_directory_symlink(synced, saves.profile());
+        saves.linkProfileTo(synced);
         for (const std::string version : {"old", "new"}) {
             saves.writeSave(kSlot, version);
             saves.writeSave(kProfileData, version);
@@ -434,8 +431,7 @@ TEST(SavesRestoreStopped, RollsBackOrFinishesAndWhatThePlayerDidAfterIsInTheNext
     const SavesInstallation saves(folder / "root");
     // A linked profile's entries each take a move of their own, so that the moves take a while.
     const fs::path synced = folder / "synced";
-    fs::rename(saves.profile(), synced);
-    fs::create_directory_symlink(synced, saves.profile());
+    saves.linkProfileTo(synced);
     constexpr int kFiles = 2000;
     auto writeVersion = [&](const std::string& version) {
         for (int file = 0; file < kFiles; ++file)
@@ -507,8 +503,7 @@ TEST(SavesRestoreFlushed, TheCopiesReachTheDiskBeforeTheJournalCountsOnThem)
     const TemporaryFolder folder;
     const SavesInstallation saves(folder / "root");
     const fs::path synced = folder / "synced";
-    fs::rename(saves.profile(), synced);
-    fs::create_directory_symlink(synced, saves.profile());
+    saves.linkProfileTo(synced);
     saves.launchAndWait();
     const std::string first = saves.installer().saveSnapshots().front().name;
     saves.writeSave(kSlot, "played later");
