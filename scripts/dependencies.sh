@@ -16,6 +16,7 @@ packages=(
   libarchive-tools                   # bsdtar: every archive the launcher opens
   util-linux                         # setarch: the x86_64 check
   python3 gcab xz-utils openssl      # test fixtures and the local HTTPS server
+  wine64                             # the prefix and snapshot test against a real Wine
   xvfb xauth x11-utils               # the desktop test under a virtual display
 )
 

@@ -32,14 +32,13 @@ LaunchedGame Installer::launch(bool debug) const
     makeDirectory(layout().logs());
     rotateLog(gameLog);
     FileDescriptor log = openRegularForAppending(gameLog);
-    if (snapshot.failure())
-        writeAll(log.get(), snapshot.failureNote(), gameLog);
+    writeAll(log.get(), snapshot.notes(), gameLog);
 
     ChildProcess process = ChildProcess::spawn({wine(), WineRuntime::gameArguments(), gameEnvironment, game(), log.get()});
     snapshot.rotateOut();
     if (const int error = log.close(); error != 0)
         throwFileError("cannot close game log", gameLog, error);
-    return {std::move(process), std::move(lock), snapshot.failure()};
+    return {std::move(process), std::move(lock), snapshot.failure(), snapshot.leftOut()};
 }
 
 } // namespace launcher

@@ -3,6 +3,7 @@
 #include "app/PlainSentences.h"
 #include "core/ExecutableFile.h"
 #include "core/InstallationRecord.h"
+#include "core/PathWithin.h"
 #include "core/Posix.h"
 #include "core/ProcessRunner.h"
 #include "core/SetupFailure.h"
@@ -11,6 +12,7 @@
 #include "import/GameFileList.h"
 #include "import/GameLocation.h"
 #include "prefix/PrefixConfiguration.h"
+#include "prefix/ProfileFolders.h"
 #include "runtime/RuntimeInstallation.h"
 
 #include <algorithm>
@@ -250,6 +252,24 @@ Problem checkDownloads(const Installer& installer, RepairPlan& plan)
                                : "The downloaded runtime archives " + listing(damaged) + " are damaged.";
 }
 
+// Wine's links from a profile's shell folders to the player's own folders, in
+// prefixes made before the launcher replaced them: the game's saves there are
+// the player's files now, so they stay where they are, and only this says so.
+std::optional<std::string> savesOutside(const Layout& layout)
+{
+    std::vector<std::string> outside;
+    for (const fs::path& link : profileLinks(layout))
+        if (!liesWithin(link, layout.root()))
+            outside.push_back(link.lexically_relative(layout.users()).string());
+    if (outside.empty())
+        return std::nullopt;
+    return outside.size() == 1
+               ? "The profile folder " + outside.front() +
+                     " leads outside the launcher's folder, so the saves in it are not in the snapshots."
+               : "The profile folders " + listing(outside) +
+                     " lead outside the launcher's folder, so the saves in them are not in the snapshots.";
+}
+
 } // namespace
 
 VerificationReport checkInstallation(const Installer& installer)
@@ -272,6 +292,7 @@ VerificationReport checkInstallation(const Installer& installer)
         checked("prefix", checkPrefix(installer, start.starts, plan)),
         checked("downloads", checkDownloads(installer, plan)),
     }};
+    report.savesOutside = savesOutside(installer.layout());
     return report;
 }
 

@@ -1,6 +1,7 @@
 #include "core/Installer.h"
 
 #include "app/AbandonedStaging.h"
+#include "app/RestoreRecovery.h"
 #include "app/SaveSnapshots.h"
 #include "app/SavesSwap.h"
 #include "core/InstallLock.h"
@@ -124,6 +125,20 @@ bool onlyMountPointsLeft(const fs::path& entry, const std::vector<fs::path>& mou
     return !error;
 }
 
+// A restore that was interrupted is finished forward first, as every start
+// does, so that no linked folder of the player's is left half restored. What
+// cannot be finished goes with the rest, unless its journal names places
+// outside the root: it alone knows the names of the copies there.
+void finishInterruptedRestore(const Layout& layout, const Host& host)
+{
+    try {
+        recoverInterruptedRestore(layout, host);
+    } catch (const std::exception&) {
+        if (interruptedRestoreReachesOut(layout))
+            throw;
+    }
+}
+
 } // namespace
 
 UninstallPlan Installer::planUninstall(bool keepSaves) const
@@ -143,9 +158,11 @@ UninstallReport Installer::uninstall(bool keepSaves) const
     const InstallLock lock(layout().lockFile());
     if (keepSaves) {
         report("Keeping your saves");
-        recoverInterruptedRestore(layout(), host());
+        recoverSaves(layout(), host());
         result.savesSnapshot =
             SaveSnapshots(layout()).takeKept("Made by an uninstall that kept the saves; launches never remove it.");
+    } else {
+        finishInterruptedRestore(layout(), host());
     }
 
     result.plan = planFor(layout(), keepSaves);

@@ -76,6 +76,13 @@ bool isMountPoint(int parent, const char* name);
 // system that refuses it (SMB, exFAT).
 bool flushToMedium(int fd);
 
+// Writes every file and folder below `folder`, and the folder itself, through
+// to the storage medium, before a record that counts on them is written:
+// syncfs on Linux, one call for the whole file system however many files the
+// tree holds; on macOS, which has no such call, fsync of each entry and then
+// F_FULLFSYNC once for the drive's own cache. Throws the file system's error.
+void flushTree(const std::filesystem::path& folder);
+
 // One line naming the operating system, its version and the processor, for
 // reports: "macOS 14.5 (Darwin 23.5.0, x86_64 under Rosetta)".
 std::string systemDescription();

@@ -111,6 +111,15 @@ bool flushToMedium(int fd)
     return ::fsync(fd) == 0;
 }
 
+void flushTree(const std::filesystem::path& folder)
+{
+    const FileDescriptor descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!descriptor)
+        throwFileError("cannot open folder", folder);
+    if (::syncfs(descriptor.get()) != 0)
+        throwFileError("cannot flush", folder);
+}
+
 std::string systemDescription()
 {
     std::string distribution = "Linux";

@@ -169,6 +169,33 @@ bool flushToMedium(int fd)
 
 namespace {
 
+// Opens the file or folder without following a link; nothing for a link or any other kind of entry.
+FileDescriptor openForFlush(const std::filesystem::path& entry)
+{
+    FileDescriptor descriptor(::open(entry.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!descriptor && errno != ELOOP)
+        throwFileError("cannot open", entry);
+    return descriptor;
+}
+
+} // namespace
+
+void flushTree(const std::filesystem::path& folder)
+{
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file() && !entry.is_directory())
+            continue;
+        const FileDescriptor descriptor = openForFlush(entry.path());
+        if (descriptor && ::fsync(descriptor.get()) != 0)
+            throwFileError("cannot flush", entry.path());
+    }
+    const FileDescriptor top = openForFlush(folder);
+    if (!top || !flushToMedium(top.get()))
+        throwFileError("cannot flush", folder);
+}
+
+namespace {
+
 std::string sysctlText(const char* name)
 {
     char value[256] = {};

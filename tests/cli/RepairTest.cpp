@@ -418,6 +418,38 @@ TEST_F(Repair, AnOutdatedRuntimePlaysWithTheNewsAndIsUpdatedOnlyByANewRuntimeTha
     EXPECT_EQ(testing::treeSnapshot(testing::savesFolder(home())), saves);
 }
 
+// Setup keeps the profile's shell folders inside the prefix. A prefix made
+// before, whose folders Wine linked to the player's own, keeps its links: the
+// game's saves may be there. Verify names them, and a repair that makes the
+// prefix again leaves them.
+TEST_F(Repair, ProfileFoldersLinkedOutOfThePrefixAreNamedByVerifyAndKept)
+{
+    const fs::path profile = testing::savesFolder(home()) / "player";
+    for (const char* shellFolder : {"Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos"})
+        EXPECT_TRUE(fs::is_directory(fs::symlink_status(profile / shellFolder))) << shellFolder;
+
+    const fs::path playersOwn = home().parent_path() / "player's home";
+    writeFile(playersOwn / "Documents/Veyra 2/slot9.sav", "saved through the link");
+    fs::remove_all(profile / "Documents");
+    fs::create_directory_symlink(playersOwn / "Documents", profile / "Documents");
+    fs::remove_all(profile / "Music");
+    fs::create_directory_symlink(playersOwn, profile / "Music");
+    const std::string named = "saves: The profile folders player/Documents and player/Music lead outside the "
+                              "launcher's folder, so the saves in them are not in the snapshots.\n";
+
+    const Outcome verified = cli({"--verify"});
+    EXPECT_EQ(verified.status, 0) << "no damage";
+    EXPECT_EQ(verified.out, verdict({}) + named);
+
+    fs::remove(home() / "Install/prefix/system.reg");
+    const Outcome repaired = cli({"--repair"});
+    EXPECT_EQ(repaired.status, 0) << repaired.err;
+    EXPECT_EQ(fs::read_symlink(profile / "Documents"), playersOwn / "Documents");
+    EXPECT_EQ(fs::read_symlink(profile / "Music"), playersOwn);
+    EXPECT_EQ(readFile(playersOwn / "Documents/Veyra 2/slot9.sav"), "saved through the link");
+    EXPECT_EQ(cli({"--verify"}).out, verdict({}) + named);
+}
+
 // A download cut short leaves a partial file in Downloads for the next setup to
 // resume; it is no damage, and repair leaves it alone.
 TEST_F(Repair, APartialDownloadIsNoDamage)
