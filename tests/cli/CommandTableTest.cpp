@@ -36,8 +36,9 @@ TEST(CommandTable, EveryCommandOfTheTableIsParsedWithWhatItAllows)
         ASSERT_NE(command.run, nullptr);
         const CommandLineArguments parsed = CommandLineArguments::parse(commandLine(smallest(command)));
         EXPECT_EQ(&parsed.command(), &command);
-        if (!command.value.empty())
+        if (!command.value.empty()) {
             EXPECT_EQ(parsed.value(command.word), "value");
+        }
 
         for (const std::string_view word : command.allowed) {
             const OptionWord* option = findOption(word);
@@ -47,10 +48,11 @@ TEST(CommandTable, EveryCommandOfTheTableIsParsedWithWhatItAllows)
             if (!option->value.empty())
                 words.emplace_back("given");
             const CommandLineArguments withOption = CommandLineArguments::parse(commandLine(words));
-            if (option->value.empty())
+            if (option->value.empty()) {
                 EXPECT_TRUE(withOption.has(word));
-            else
+            } else {
                 EXPECT_EQ(withOption.value(word), "given");
+            }
         }
         for (const std::string_view word : command.required) {
             ASSERT_NE(findOption(word), nullptr) << word;

@@ -22,8 +22,10 @@ std::map<std::string, std::string> withoutDisplay(const TemporaryFolder& home)
 
 void expectCommandList(const std::string& said)
 {
-    for (const CommandRow& command : commandTable())
-        EXPECT_NE(said.find(" " + synopsis(command) + "\n"), std::string::npos) << command.word << " in: " << said;
+    for (const CommandRow& command : commandTable()) {
+        const std::string line = synopsis(command).append("\n");
+        EXPECT_NE(said.find(line), std::string::npos) << command.word << " in: " << said;
+    }
 }
 
 // A copy of the entry program alone in a folder, so that its neighbours are the test's.

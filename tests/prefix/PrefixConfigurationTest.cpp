@@ -74,7 +74,7 @@ protected:
     // stand-in acts as the program it is named, so it is started by a link of that name.
     void useStandIn(const std::map<std::string, std::string>& controls) const
     {
-        const fs::path source = fs::path(VEYRA2_SOURCE_DIR) / "tests/fixtures/runtime/standin-wine";
+        const fs::path source = testing::fixture("runtime/standin-wine");
         for (const fs::path& program : {m_installer.wine(), m_installer.layout().wineServer()}) {
             const fs::path named = m_folder / "standin" / program.filename();
             fs::create_directories(named.parent_path());

@@ -2,6 +2,7 @@
 
 #include "core/InstallationRecord.h"
 #include "support/TemporaryFolder.h"
+#include "support/TestHost.h"
 
 namespace launcher::testing {
 
@@ -17,7 +18,7 @@ void buildInstallationByHand(const std::filesystem::path& root)
     writeFile(root / "Install/prefix/drive_c/windows/syswow64/wmadmod.dll", "MZ decoder");
     fs::create_directories(root / "Runtime/wswine.bundle/bin");
     fs::create_directories(root / "Logs");
-    fs::copy_file(fs::path(VEYRA2_SOURCE_DIR) / "tests/fixtures/runtime/standin-wine", root / "Runtime/wswine.bundle/bin/wine",
+    fs::copy_file(fixture("runtime/standin-wine"), root / "Runtime/wswine.bundle/bin/wine",
                   fs::copy_options::overwrite_existing);
 }
 

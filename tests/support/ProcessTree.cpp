@@ -92,6 +92,16 @@ bool isRunning(pid_t pid)
     return ::kill(pid, 0) == 0;
 }
 
+bool ignoresSignal(pid_t pid, int signal)
+{
+    std::istringstream status(readText("/proc/" + std::to_string(pid) + "/status"));
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("SigIgn:"))
+            return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1) & 1) != 0;
+    }
+    return false;
+}
+
 std::vector<pid_t> pidsIn(const std::filesystem::path& file)
 {
     std::ifstream stream(file);

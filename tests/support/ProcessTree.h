@@ -29,6 +29,10 @@ std::vector<ProcessInfo> descendantsOf(pid_t ancestor);
 // Whether the process exists and has not exited.
 bool isRunning(pid_t pid);
 
+// Whether the process ignores the signal (as "nohup" makes a program ignore
+// SIGHUP), from the mask /proc shows; false where there is no such mask.
+bool ignoresSignal(pid_t pid, int signal);
+
 // The process numbers a program under test wrote into `file`, separated by white space.
 std::vector<pid_t> pidsIn(const std::filesystem::path& file);
 

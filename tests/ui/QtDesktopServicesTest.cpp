@@ -56,9 +56,9 @@ Outcome chooseIn(const OpenPanel& panel, const std::filesystem::path& folder, co
             QVERIFY(QTest::qWaitFor([&] { return model->index(path).isValid(); }));
             dialog->findChild<QTreeView*>("treeView")->setCurrentIndex(model->index(path));
         }
-        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents();
+        // A panel that takes the choice closes within the click.
         dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Open)->click();
-        QTest::qWait(50);
         outcome.stayedOpen = dialog->isVisible();
         if (outcome.stayedOpen)
             dialog->reject();
@@ -314,15 +314,17 @@ void QtDesktopServicesTest::theSavePanelAddsTheSuffixAndNeverAsksAboutReplacing(
             seen.title = dialog->windowTitle();
             seen.suggested = field->text();
             field->setText(name);
-            // A question would run inside the click; it is answered "no" from outside.
-            QTimer::singleShot(100, [&seen] {
+            // A question would run its own event loop inside the click, where this
+            // answers it "no" as soon as it is shown; without one it runs after the click.
+            QTimer::singleShot(0, [&seen] {
                 if (auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                     seen.asked = true;
                     question->reject();
                 }
             });
             dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Save)->click();
-            QTest::qWait(150);
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
             seen.stayedOpen = dialog->isVisible();
             if (seen.stayedOpen)
                 dialog->reject();
