@@ -45,7 +45,9 @@ void HeldWork::growDownload(LauncherSettings& settings, std::uint64_t bytesPerSe
     // Called as curl is, with the partial file after "--output".
     const std::string rate = std::to_string(bytesPerSecond);
     const auto tool = m_folder / ("download-at-" + rate);
-    writeFile(tool, "#!/usr/bin/env python3\n"
+    // Started through the interpreter itself: a version manager's shim can
+    // take seconds on a busy machine, longer than the fixture takes to grow.
+    writeFile(tool, "#!" VEYRA2_PYTHON "\n"
                     "import os, sys, time\n"
                     "output = sys.argv[sys.argv.index('--output') + 1]\n"
                     "start = time.monotonic()\n"
