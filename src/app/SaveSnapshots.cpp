@@ -169,10 +169,9 @@ void SaveSnapshots::rotate(const std::string& taken) const
     }
 }
 
-std::optional<std::string> SaveSnapshots::takeKept(const std::string& reason) const
+std::optional<TakenSnapshot> SaveSnapshots::takeKept(const std::string& reason) const
 {
-    const std::optional<TakenSnapshot> taken = take(reason);
-    return taken ? std::optional(taken->name) : std::nullopt;
+    return take(reason);
 }
 
 std::optional<TakenSnapshot> SaveSnapshots::take(const std::optional<std::string>& keptReason) const

@@ -56,7 +56,7 @@ public:
     // The same for a snapshot that must last: the one holding the live saves is
     // marked kept, `reason` saying why. A folder that cannot be read is thrown
     // as a SetupFailure that names it, since the saves it holds could not be kept.
-    std::optional<std::string> takeKept(const std::string& reason) const;
+    std::optional<TakenSnapshot> takeKept(const std::string& reason) const;
     // Removes the oldest snapshots beyond the newest kRotated that are not kept;
     // `taken`, the launch's own, counts among those and always stays. A snapshot that cannot be
     // removed stays for the next launch to try again.

@@ -166,7 +166,7 @@ RestoredSaves Installer::restoreSaves(const std::string& name) const
 
     report("Restoring " + name);
     // Restoring without a way back would lose the live saves, so a failure here ends the restore.
-    const std::optional<std::string> previous =
+    const std::optional<TakenSnapshot> previous =
         snapshots.takeKept("Made before restoring " + name + "; launches never remove it.");
 
     const fs::path chosen = snapshots.folder(name);
@@ -197,7 +197,9 @@ RestoredSaves Installer::restoreSaves(const std::string& name) const
     // From here on a failure leaves the journal for the next start to finish,
     // and a stop waits: the moves take moments, and all of them make the restore whole.
     completeRestore(layout(), staging, host());
-    return {name, previous.value_or("")};
+    if (!previous)
+        return {name, "", {}};
+    return {name, previous->name, previous->leftOut};
 }
 
 } // namespace launcher

@@ -159,8 +159,11 @@ UninstallReport Installer::uninstall(bool keepSaves) const
     if (keepSaves) {
         report("Keeping your saves");
         recoverSaves(layout(), host());
-        result.savesSnapshot =
-            SaveSnapshots(layout()).takeKept("Made by an uninstall that kept the saves; launches never remove it.");
+        if (const std::optional<TakenSnapshot> kept = SaveSnapshots(layout()).takeKept(
+                "Made by an uninstall that kept the saves; launches never remove it.")) {
+            result.savesSnapshot = kept->name;
+            result.savesLeftOut = kept->leftOut;
+        }
     } else {
         finishInterruptedRestore(layout(), host());
     }

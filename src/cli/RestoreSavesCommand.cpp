@@ -16,7 +16,10 @@ int runRestoreSavesCommand(const CommandContext& context)
             const std::string previous = terminalText(restored.previous);
             context.out << "Your saves from before are in " << previous << ". To undo, restore " << previous << ".\n";
         }
+        for (const std::string& leftOut : restored.leftOut)
+            context.err << terminalText(leftOut) << '\n';
         context.out << std::flush;
+        context.err << std::flush;
         return kSuccess;
     });
 }

@@ -24,10 +24,13 @@ int runUninstallCommand(const CommandContext& context)
     out << '\n';
     if (report.savesSnapshot)
         out << "Your saves are in Backups/" << terminalText(*report.savesSnapshot) << '\n';
+    for (const std::string& leftOut : report.savesLeftOut)
+        context.err << terminalText(leftOut) << '\n';
     out << "Kept the folder " << terminalText(installer.root().string()) << '\n';
     for (const KeptEntry& kept : report.plan.kept)
         out << "Kept " << terminalText(kept.name) << " (" << kept.reason << ")\n";
     out << std::flush;
+    context.err << std::flush;
     return kSuccess;
 }
 

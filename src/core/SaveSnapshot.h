@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace launcher {
 
@@ -26,6 +27,9 @@ struct RestoredSaves {
     // The snapshot holding the saves from before the restore; restoring it
     // undoes the restore.
     std::string previous;
+    // The links that snapshot did not follow, one sentence each; the restore
+    // leaves them as they are.
+    std::vector<std::string> leftOut;
 };
 
 } // namespace launcher

@@ -29,6 +29,8 @@ struct UninstallReport {
     std::uintmax_t freedBytes = 0;
     // With the saves kept: the snapshot holding them, unless there were none.
     std::optional<std::string> savesSnapshot;
+    // The links that snapshot did not follow, one sentence each.
+    std::vector<std::string> savesLeftOut;
 };
 
 } // namespace launcher

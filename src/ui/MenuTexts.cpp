@@ -107,11 +107,13 @@ QString restoringStatus(const SaveSnapshot& snapshot)
 
 QString restoredStatus(const RestoredSaves& restored)
 {
-    const QString back = QString("Your saves from %1 are back.").arg(snapshotTime(restored.restored));
-    if (restored.previous.empty())
-        return back;
-    return back + QString(" The saves you had are kept as the snapshot of %1: restore it to undo this.")
+    QString status = QString("Your saves from %1 are back.").arg(snapshotTime(restored.restored));
+    if (!restored.previous.empty())
+        status += QString(" The saves you had are kept as the snapshot of %1: restore it to undo this.")
                       .arg(snapshotTime(restored.previous));
+    for (const std::string& leftOut : restored.leftOut)
+        status += ' ' + QString::fromStdString(leftOut);
+    return status;
 }
 
 Alert nothingToUninstall(const std::filesystem::path& root)
@@ -150,6 +152,8 @@ QString uninstalledStatus(const std::filesystem::path& root, const UninstallRepo
     QString status = QString("Veyra 2 is uninstalled and %1 freed.").arg(QString::fromStdString(readableSize(report.freedBytes)));
     if (!report.plan.kept.empty())
         status += QString(" Kept in %1: %2.").arg(text(root), keptEntries(report.plan));
+    for (const std::string& leftOut : report.savesLeftOut)
+        status += ' ' + QString::fromStdString(leftOut);
     return status + " Select your files to set it up again.";
 }
 

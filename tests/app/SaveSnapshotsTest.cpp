@@ -133,7 +133,7 @@ TEST_F(SaveSnapshotsTest, UnchangedFilesAreSharedWithTheNewestSnapshotAndUnchang
 TEST_F(SaveSnapshotsTest, LaunchesKeepTheNewestTenAndNeverRotateOutAKeptSnapshot)
 {
     m_saves.launchAndWait();
-    const std::string kept = *SaveSnapshots(m_saves.installer().layout()).takeKept("Kept by the test.");
+    const std::string kept = SaveSnapshots(m_saves.installer().layout()).takeKept("Kept by the test.")->name;
     EXPECT_EQ(kept, m_saves.installer().saveSnapshots().front().name) << "equal saves: the newest is marked";
     std::vector<std::string> taken;
     for (int launch = 0; launch < 12; ++launch) {
@@ -350,6 +350,7 @@ TEST(SavesLinkedToTheRoot, AreLeftOutOfSnapshotsAndRestoresWhichLeaveTheRootInPl
         EXPECT_EQ(fs::read_symlink(link), home / example.target);
         EXPECT_TRUE(fs::exists(saves.root() / "installed.json"));
         EXPECT_EQ(saves.installer().saveSnapshots().front().name, restored.previous) << "its undo is there";
+        EXPECT_EQ(restored.leftOut, std::vector<std::string>{example.sentence}) << "and leaves the link out too";
         EXPECT_EQ(readFile(saves.installer().game() / "imgui.ini"), "[Window]");
     }
 }
@@ -411,13 +412,24 @@ TEST(SavesLinkedTwice, EachFolderIsFollowedOnceAndRestoredOnce)
 
         writeFile(alices / "slot.sav", "later");
         writeFile(alices / "new.sav", "new");
-        const RestoredSaves restored = saves.installer().restoreSaves(firstName);
+        // So do a restore and an uninstall that keeps the saves, for the snapshots they take.
+        const testing::ProgramResult restored = testing::runProgram(
+            testing::fixtureProgram(), {"--cli", "--restore-saves", firstName, "--home", saves.root().string()});
+        EXPECT_EQ(restored.status, 0);
+        EXPECT_EQ(restored.err, launched.err);
         EXPECT_EQ(readFile(alices / "slot.sav"), "first");
         EXPECT_FALSE(fs::exists(alices / "new.sav"));
-        EXPECT_EQ(readFile(saves.backups() / restored.previous / "users/alice/new.sav"), "new");
+        const std::string previous = saves.installer().saveSnapshots().front().name;
+        EXPECT_EQ(readFile(saves.backups() / previous / "users/alice/new.sav"), "new");
         for (const auto& entry : fs::recursive_directory_iterator(folder.path()))
             EXPECT_FALSE(entry.path().filename().string().starts_with("Restore-staging-")) << entry.path();
         EXPECT_EQ(saves.launchAndWait().snapshotFailure, std::nullopt);
+
+        writeFile(alices / "slot.sav", "last");
+        const testing::ProgramResult uninstalled = testing::runProgram(
+            testing::fixtureProgram(), {"--cli", "--uninstall", "--keep-saves", "--home", saves.root().string()});
+        EXPECT_EQ(uninstalled.status, 0);
+        EXPECT_EQ(uninstalled.err, launched.err);
     }
 }
 

@@ -115,6 +115,7 @@ private slots:
     void itemsAreEnabledOnlyWhileNothingRuns_data();
     void itemsAreEnabledOnlyWhileNothingRuns();
     void restoreListsChoosesConfirmsAndCanBeUndone();
+    void restoreAndUninstallNameTheLinksTheirSnapshotsLeaveOut();
     void uninstallRemovesWhatItSaidAndStartsAfresh_data();
     void uninstallRemovesWhatItSaidAndStartsAfresh();
     void uninstallAsksFirstAndTellsWhenThereIsNothing();
@@ -130,6 +131,35 @@ void MenuActionsTest::initTestCase()
     qputenv("TZ", "UTC");
     ::tzset();
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+}
+
+void MenuActionsTest::restoreAndUninstallNameTheLinksTheirSnapshotsLeaveOut()
+{
+    const TemporaryFolder root;
+    buildInstallationWithASave(root.path());
+    fs::create_directory_symlink(".", root / "Install/prefix/drive_c/users/loop");
+    LaunchedApplication application(root.path());
+    LauncherModel& model = application.model();
+    FakeDesktopServices& services = application.services;
+    playOnce(model);
+    const QString leftOut = "The snapshot leaves out users/loop, a link into the launcher's folder; link it to a "
+                            "folder of its own to have its saves kept.";
+
+    services.willChooseFromList(0);
+    services.willConfirm();
+    application.action("restoreSavesAction")->trigger();
+    waitForMenuAction(model);
+    QCOMPARE(model.error(), std::nullopt);
+    QVERIFY2(model.status().endsWith(" are back. The saves you had are kept as the snapshot of " +
+                                     menu::snapshotTime(snapshotNames(root.path()).front()) +
+                                     ": restore it to undo this. " + leftOut),
+             qPrintable(model.status()));
+
+    services.willConfirm(true);
+    application.action("uninstallAction")->trigger();
+    waitForMenuAction(model);
+    QCOMPARE(model.error(), std::nullopt);
+    QVERIFY2(model.status().contains(". " + leftOut + " "), qPrintable(model.status()));
 }
 
 void MenuActionsTest::snapshotsAreNamedByTheirLocalTime()
