@@ -313,8 +313,9 @@ TEST(SavesRestoreKilled, AfterAnyMoveTheNextLaunchFinishesTheRestoreWithNothingL
 
             const Installer next(saves.root(), {}, movingHost(example.exchanges));
             next.launch(false).process.wait();
-            if (played)
+            if (played) {
                 EXPECT_TRUE(anySnapshotHolds(saves, "users/player/" + std::string(kPlayedAfter), playedAfter));
+            }
 
             const std::string expected = newIsLive ? "old" : "new";
             EXPECT_EQ(versionOf(saves), expected);
@@ -481,8 +482,9 @@ TEST(SavesRestoreStopped, RollsBackOrFinishesAndWhatThePlayerDidAfterIsInTheNext
                                       "again to continue.\n");
                 EXPECT_EQ(live, aIsLive ? "a" : "b") << "rolled back";
             }
-            if (duringTheMoves)
+            if (duringTheMoves) {
                 EXPECT_EQ(result.status, 0) << "a stop during the moves waits for the last";
+            }
 
             saves.writeSave("save7.sav", "changed after the stop");
             saves.writeSave("new.sav", "made after the stop");
