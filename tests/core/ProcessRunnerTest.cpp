@@ -86,6 +86,31 @@ TEST_F(ProcessRunner, PassesArgumentsVerbatimTheWholeEnvironmentTheFolderAndAnEm
     EXPECT_EQ(output, "[a b][$HOME]['\"][]\nset:\n" + m_folder.path().string() + "\n");
 }
 
+// A program receives its three standard streams and nothing else the launcher
+// holds open, even a descriptor left without close-on-exec (by a library, or
+// by another thread in the moment before it could mark one).
+TEST_F(ProcessRunner, ProgramsReceiveNoDescriptorButTheirStandardStreams)
+{
+    constexpr int kHeld = 57;
+    ASSERT_EQ(::fcntl(kHeld, F_GETFD), -1) << "descriptor " << kHeld << " is taken";
+    const FileDescriptor opened(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+    // dup2 makes a copy without close-on-exec.
+    ASSERT_EQ(::dup2(opened.get(), kHeld), kHeld);
+    const FileDescriptor held(kHeld);
+
+    // ls lists its own descriptors, among them the one it reads the listing through.
+    const std::string listing = m_runner.capture({"/bin/ls", {"/dev/fd"}});
+    std::istringstream descriptors(listing);
+    std::vector<int> seen;
+    for (int fd = 0; descriptors >> fd;)
+        seen.push_back(fd);
+    std::ranges::sort(seen);
+    ASSERT_GE(seen.size(), 3u) << listing;
+    EXPECT_EQ(std::vector<int>(seen.begin(), seen.begin() + 3), (std::vector<int>{0, 1, 2})) << listing;
+    EXPECT_LE(seen.size(), 4u) << listing;
+    EXPECT_EQ(std::ranges::count(seen, kHeld), 0) << listing;
+}
+
 TEST_F(ProcessRunner, NonZeroExitNamesTheProgramAndItsStatus)
 {
     const auto tar = script("tar", "echo 'tar: cannot open' >&2; exit 2");
