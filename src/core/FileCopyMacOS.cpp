@@ -1,6 +1,7 @@
 #include "core/FileCopy.h"
 
 #include "core/FileCopySteps.h"
+#include "core/Platform.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -76,8 +77,10 @@ std::string_view copyFile(const std::filesystem::path& from, const std::filesyst
         RemoveUnlessCommitted unfinished(to);
         // The clone carries the source's flags: a file locked in Finder (uchg)
         // would refuse the mode change, and its own removal after a failure.
-        if (::lchflags(to.c_str(), 0) != 0)
-            throwFileError("cannot clear file flags", to);
+        // Only the owner's locks are lifted: the system's flags only the
+        // superuser may change, and clearing every flag would fail for anyone
+        // else. A lock that stays makes the mode change fail, naming the copy.
+        platform::unlockEntry(AT_FDCWD, to.c_str());
         if (::chmod(to.c_str(), source.mode) != 0)
             throwFileError("cannot set file permissions", to);
         unfinished.commit();
