@@ -38,25 +38,35 @@ private:
 struct DataProgress {
     CopyTally& tally;
     std::uint64_t counted = 0;
-    // The system's error that ended the copy, which copyfile itself reports as ECANCELED.
+    // The error of the data stage that ended the copy, kept here rather than
+    // trusted to survive in errno through copyfile's clean-up.
     int error = 0;
 };
 
-// Called by fcopyfile on its own thread (the caller's) after every block:
-// counts the bytes copied so far and ends the copy once it is abandoned.
+// Called by fcopyfile on the caller's thread at each stage: counts the bytes
+// copied so far and ends the copy at a data error or once it is abandoned.
 // Never throws: it returns into C.
 int followDataCopy(int what, int stage, copyfile_state_t state, const char*, const char*, void* context)
 {
     auto& progress = *static_cast<DataProgress*>(context);
+    if (what != COPYFILE_COPY_DATA) {
+        // The other stages are the extended attributes that copyfile adds of
+        // itself, the quarantine among them, and that it would pass over
+        // without a callback: a volume that keeps none (a network share) must
+        // not fail the copy of the data.
+        return COPYFILE_CONTINUE;
+    }
     if (stage == COPYFILE_ERR) {
         progress.error = errno;
         return COPYFILE_QUIT;
     }
+    if (stage != COPYFILE_PROGRESS)
+        return COPYFILE_CONTINUE;
+    // copyfile(3): a quit at the progress stage ends the copy with ECANCELED.
     if (progress.tally.abandon)
         return COPYFILE_QUIT;
     off_t copied = 0;
-    if (what == COPYFILE_COPY_DATA && stage == COPYFILE_PROGRESS &&
-        ::copyfile_state_get(state, COPYFILE_STATE_COPIED, &copied) == 0 &&
+    if (::copyfile_state_get(state, COPYFILE_STATE_COPIED, &copied) == 0 &&
         static_cast<std::uint64_t>(copied) > progress.counted) {
         progress.tally.bytes += static_cast<std::uint64_t>(copied) - progress.counted;
         progress.counted = static_cast<std::uint64_t>(copied);
