@@ -26,7 +26,7 @@ void shimInPlace(const std::filesystem::path& program);
 std::vector<double> readShimLog(const std::filesystem::path& log);
 
 // What the shim adds to a program's start, in milliseconds: the median over
-// 200 starts of /bin/true, through the shim and directly. `folder` holds the shim.
+// 200 starts of /usr/bin/true, through the shim and directly. `folder` holds the shim.
 double shimCostMilliseconds(const std::filesystem::path& folder);
 
 } // namespace launcher::bench

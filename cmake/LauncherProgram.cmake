@@ -25,7 +25,7 @@ function(veyra2_add_program target)
     # resources; the entry is the bundle's executable and the desktop program
     # sits beside it.
     set(guide "${PROJECT_SOURCE_DIR}/resources/Setup Guide.html")
-    set(icon "${PROJECT_SOURCE_DIR}/resources/veyra2-launcher.icns")
+    set(icon "${LAUNCHER_MACOS_ICON}")
     target_sources(${target} PRIVATE "${guide}" "${icon}")
     set_source_files_properties("${guide}" "${icon}" PROPERTIES MACOSX_PACKAGE_LOCATION Resources)
     set_target_properties(${target} PROPERTIES

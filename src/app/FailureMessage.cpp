@@ -2,9 +2,11 @@
 
 #include "app/ForeignRoot.h"
 #include "app/IncompleteInstallation.h"
+#include "app/LockedEntry.h"
 #include "app/OutputNotWritten.h"
 #include "app/RepairRefusal.h"
 #include "app/UnknownSnapshot.h"
+#include "core/Platform.h"
 #include "core/SetupFailure.h"
 
 #include <algorithm>
@@ -121,8 +123,25 @@ std::string reasonAndWayOut(const std::error_code& code, FrontEnd frontEnd)
     return message + ". " + std::string(otherWayOut(frontEnd));
 }
 
+// What refuses an operation that permissions allow (EPERM), where the player
+// can lift it: a lock, or macOS's privacy protection of the folder.
+std::optional<std::string> deniedReasonAndWayOut(const fs::path& path)
+{
+    if (const auto locked = lockInTheWay(path))
+        return (*locked == path ? std::string("it is locked. ") : "the folder " + locked->string() + " is locked. ") +
+               kUnlockWayOut + ", then retry.";
+    if (platform::isPrivacyProtected(path))
+        return "macOS did not allow the launcher into that folder. Allow Veyra 2 Mac Launcher in System Settings "
+               "› Privacy & Security › Files and Folders, then retry.";
+    return std::nullopt;
+}
+
 std::string reasonAndWayOut(const fs::filesystem_error& error, FrontEnd frontEnd)
 {
+    if (error.code() == std::errc::operation_not_permitted && !error.path1().empty()) {
+        if (std::optional<std::string> denied = deniedReasonAndWayOut(error.path1()))
+            return *denied;
+    }
     if (error.code() == std::errc::not_a_directory) {
         const auto file = fileInTheWay(error.path1());
         if (!file || *file == error.path1())

@@ -1,7 +1,9 @@
 #include "app/SavesSwap.h"
 
+#include "app/LockedEntry.h"
 #include "core/AtomicFile.h"
 #include "core/PathWithin.h"
+#include "core/Platform.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "core/SetupFailure.h"
@@ -13,6 +15,7 @@
 #include <optional>
 #include <system_error>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace launcher {
@@ -192,11 +195,19 @@ bool unjournalled(const fs::path& staging)
 
 void writeRestoreJournal(const Layout& layout, const fs::path& staging, const std::vector<RestoreMove>& moves)
 {
-    for (const RestoreMove& move : moves)
+    for (const RestoreMove& move : moves) {
         if (holdsRoot(layout, move.live))
             throw SetupFailure("The restore would replace " + move.live.string() +
                                ", which holds the launcher's folder, so it changed nothing; check the links among "
                                "your saves, then try again.");
+        // A locked entry, or one in a locked folder, cannot be moved aside: the
+        // owner's lock is lifted from what the restore replaces, and any other
+        // stops it here, before the journal commits it to a move that would fail.
+        platform::unlockEntry(AT_FDCWD, move.live.c_str());
+        if (const auto locked = presentQuietly(move.live) ? lockInTheWay(move.live) : std::nullopt)
+            throw SetupFailure("The restore would replace " + move.live.string() + ", but " + locked->string() +
+                               " is locked, so it changed nothing. " + kUnlockWayOut + ", then try again.");
+    }
     std::string text;
     field(text, kJournalHeading);
     for (const RestoreMove& move : moves) {

@@ -1,6 +1,7 @@
 #include "core/Installer.h"
 
 #include "app/AbandonedStaging.h"
+#include "app/LockedEntry.h"
 #include "app/RestoreRecovery.h"
 #include "app/SaveSnapshots.h"
 #include "app/SavesSwap.h"
@@ -125,6 +126,17 @@ bool onlyMountPointsLeft(const fs::path& entry, const std::vector<fs::path>& mou
     return !error;
 }
 
+// Why the entry could not be removed whole: a lock names the locked entry,
+// which only the player can lift (the launcher lifts its owner's locks itself).
+SetupFailure leftoversFailure(const fs::path& entry, const RemovalLeftovers& left)
+{
+    const std::string failure = "Some files in " + entry.string() + " could not be removed";
+    if (const auto locked = left.refused.empty() ? std::nullopt : lockInTheWay(left.refused))
+        return SetupFailure(failure + ": " + locked->string() + " is locked. " + kUnlockWayOut +
+                            ", then uninstall again.");
+    return SetupFailure(failure + ". Check that you may change them, then uninstall again.");
+}
+
 // A restore that was interrupted is finished forward first, as every start
 // does, so that no linked folder of the player's is left half restored. What
 // cannot be finished goes with the rest, unless its journal names places
@@ -174,16 +186,12 @@ UninstallReport Installer::uninstall(bool keepSaves) const
     for (const std::string& name : result.plan.removed) {
         const fs::path entry = root() / name;
         // A file system the player mounted inside stays, with the folders above it.
-        std::vector<fs::path> mountPoints;
-        removeTreeQuietly(
-            entry, [&freed](const RemovedFile& file) { freed.add(file); },
-            [&mountPoints](const fs::path& mountPoint) { mountPoints.push_back(mountPoint); });
-        for (const fs::path& mountPoint : mountPoints)
+        const RemovalLeftovers left = removeTreeQuietly(entry, [&freed](const RemovedFile& file) { freed.add(file); });
+        for (const fs::path& mountPoint : left.mountPoints)
             result.plan.kept.push_back(
                 {mountPoint.lexically_relative(root()).string(), "another file system is mounted there"});
-        if (!onlyMountPointsLeft(entry, mountPoints))
-            throw SetupFailure("Some files in " + entry.string() +
-                               " could not be removed. Check that you may change them, then uninstall again.");
+        if (!onlyMountPointsLeft(entry, left.mountPoints))
+            throw leftoversFailure(entry, left);
     }
     result.freedBytes = freed.bytes();
     return result;

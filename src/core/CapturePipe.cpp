@@ -1,5 +1,7 @@
 #include "core/CapturePipe.h"
 
+#include "core/Platform.h"
+
 #include <cerrno>
 #include <cmath>
 #include <system_error>
@@ -13,15 +15,11 @@ namespace launcher {
 CapturePipe::CapturePipe(std::size_t limit) : m_limit(limit)
 {
     int ends[2];
-    if (::pipe(ends) != 0)
-        throw std::system_error(errno, std::generic_category(), "Cannot make a pipe for a program's output");
-    m_read = FileDescriptor(ends[0]);
-    m_write = FileDescriptor(ends[1]);
     // The program's copy is made by the spawn's dup2, which clears close-on-exec;
     // the launcher's own ends must reach no other program.
-    for (const int end : ends)
-        if (::fcntl(end, F_SETFD, FD_CLOEXEC) != 0)
-            throw std::system_error(errno, std::generic_category(), "Cannot set up a pipe for a program's output");
+    platform::makeCloseOnExecPipe(ends);
+    m_read = FileDescriptor(ends[0]);
+    m_write = FileDescriptor(ends[1]);
     if (::fcntl(ends[0], F_SETFL, O_NONBLOCK) != 0)
         throw std::system_error(errno, std::generic_category(), "Cannot set up a pipe for a program's output");
 }

@@ -1,5 +1,8 @@
 #include "core/ChildProcess.h"
 
+#include "core/Platform.h"
+#include "core/SpawnSetup.h"
+
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
@@ -8,7 +11,6 @@
 #include <thread>
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,36 +78,6 @@ void watch(pid_t pid, const std::shared_ptr<ChildProcess::State>& state)
     state->exited.notify_all();
 }
 
-// Every set-up call is checked: a working-folder action that silently went
-// missing would start the game in the launcher's own folder.
-void check(int error, const char* what)
-{
-    if (error != 0)
-        throw std::system_error(error, std::generic_category(), what);
-}
-
-class SpawnSetup final {
-public:
-    SpawnSetup()
-    {
-        check(::posix_spawn_file_actions_init(&actions), "Cannot describe the program's start");
-        if (const int error = ::posix_spawnattr_init(&attributes); error != 0) {
-            ::posix_spawn_file_actions_destroy(&actions);
-            check(error, "Cannot describe the program's start");
-        }
-    }
-    ~SpawnSetup()
-    {
-        ::posix_spawn_file_actions_destroy(&actions);
-        ::posix_spawnattr_destroy(&attributes);
-    }
-    SpawnSetup(const SpawnSetup&) = delete;
-    SpawnSetup& operator=(const SpawnSetup&) = delete;
-
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-};
-
 std::vector<char*> pointers(std::vector<std::string>& texts)
 {
     std::vector<char*> result;
@@ -121,20 +93,23 @@ std::vector<char*> pointers(std::vector<std::string>& texts)
 ChildProcess ChildProcess::spawn(const SpawnRequest& request)
 {
     SpawnSetup setup;
-    check(::posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0),
-          "Cannot give the program an empty input");
-    if (request.output >= 0) {
-        for (const int stream : {STDOUT_FILENO, STDERR_FILENO})
-            check(::posix_spawn_file_actions_adddup2(&setup.actions, request.output, stream),
-                  "Cannot give the program its output file");
+    // Every stream is named: the program receives these three and no other
+    // descriptor (inheritOnlyNamedDescriptors below).
+    checkSpawnSetup(::posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0),
+                    "Cannot give the program an empty input");
+    for (const int stream : {STDOUT_FILENO, STDERR_FILENO}) {
+        checkSpawnSetup(request.output >= 0
+                            ? ::posix_spawn_file_actions_adddup2(&setup.actions, request.output, stream)
+                            : ::posix_spawn_file_actions_addopen(&setup.actions, stream, "/dev/null", O_WRONLY, 0),
+                        "Cannot give the program its output file");
     }
     if (request.directory)
-        check(::posix_spawn_file_actions_addchdir_np(&setup.actions, request.directory->c_str()),
-              "Cannot give the program its working folder");
+        checkSpawnSetup(::posix_spawn_file_actions_addchdir_np(&setup.actions, request.directory->c_str()),
+                        "Cannot give the program its working folder");
 
     // A group of its own: a stop then reaches everything the program started,
     // and a terminal's Ctrl-C reaches the launcher alone, which decides.
-    check(::posix_spawnattr_setpgroup(&setup.attributes, 0), "Cannot give the program a process group");
+    checkSpawnSetup(::posix_spawnattr_setpgroup(&setup.attributes, 0), "Cannot give the program a process group");
     // The child keeps the dispositions the player's shell chose (nohup's ignored
     // SIGHUP). Only what the launcher itself changes is undone: it ignores
     // SIGPIPE, and a front end may block signals.
@@ -143,12 +118,13 @@ ChildProcess ChildProcess::spawn(const SpawnRequest& request)
     sigemptyset(&none);
     sigemptyset(&changedByTheLauncher);
     sigaddset(&changedByTheLauncher, SIGPIPE);
-    check(::posix_spawnattr_setsigmask(&setup.attributes, &none), "Cannot reset the program's signals");
-    check(::posix_spawnattr_setsigdefault(&setup.attributes, &changedByTheLauncher),
-          "Cannot reset the program's signals");
-    check(::posix_spawnattr_setflags(&setup.attributes,
-                                     POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF),
-          "Cannot set up the program's start");
+    checkSpawnSetup(::posix_spawnattr_setsigmask(&setup.attributes, &none), "Cannot reset the program's signals");
+    checkSpawnSetup(::posix_spawnattr_setsigdefault(&setup.attributes, &changedByTheLauncher),
+                    "Cannot reset the program's signals");
+    checkSpawnSetup(::posix_spawnattr_setflags(&setup.attributes,
+                                               POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF),
+                    "Cannot set up the program's start");
+    platform::inheritOnlyNamedDescriptors(setup);
 
     std::vector<std::string> argumentTexts{request.executable.string()};
     argumentTexts.insert(argumentTexts.end(), request.arguments.begin(), request.arguments.end());

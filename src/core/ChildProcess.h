@@ -1,8 +1,9 @@
 #pragma once
 // A program started with posix_spawn: by absolute path, with an argument vector,
 // an explicit or inherited environment, standard input from the null device and
-// both output streams to one open file. No shell is involved. Each program
-// leads a process group of its own, and its signals reach that whole group.
+// both output streams to one open file. No shell is involved, and no other
+// descriptor of the launcher's reaches the program. Each program leads a
+// process group of its own, and its signals reach that whole group.
 //
 // The exit is noticed at once: a waiter thread blocks on the child and wakes the
 // caller, so waiting with a deadline costs no polling delay.
@@ -28,7 +29,8 @@ struct SpawnRequest {
     // The child's whole environment; nullopt inherits the launcher's.
     std::optional<Environment> environment;
     std::optional<std::filesystem::path> directory;
-    // Receives standard output and standard error; not closed by the child process object.
+    // Receives standard output and standard error; not closed by the child
+    // process object. Without one both go to the null device.
     int output = -1;
 };
 

@@ -1,6 +1,7 @@
 #include "core/FileCopy.h"
 
 #include "core/FileCopySteps.h"
+#include "core/Platform.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -37,25 +38,35 @@ private:
 struct DataProgress {
     CopyTally& tally;
     std::uint64_t counted = 0;
-    // The system's error that ended the copy, which copyfile itself reports as ECANCELED.
+    // The error of the data stage that ended the copy, kept here rather than
+    // trusted to survive in errno through copyfile's clean-up.
     int error = 0;
 };
 
-// Called by fcopyfile on its own thread (the caller's) after every block:
-// counts the bytes copied so far and ends the copy once it is abandoned.
+// Called by fcopyfile on the caller's thread at each stage: counts the bytes
+// copied so far and ends the copy at a data error or once it is abandoned.
 // Never throws: it returns into C.
 int followDataCopy(int what, int stage, copyfile_state_t state, const char*, const char*, void* context)
 {
     auto& progress = *static_cast<DataProgress*>(context);
+    if (what != COPYFILE_COPY_DATA) {
+        // The other stages are the extended attributes that copyfile adds of
+        // itself, the quarantine among them, and that it would pass over
+        // without a callback: a volume that keeps none (a network share) must
+        // not fail the copy of the data.
+        return COPYFILE_CONTINUE;
+    }
     if (stage == COPYFILE_ERR) {
         progress.error = errno;
         return COPYFILE_QUIT;
     }
+    if (stage != COPYFILE_PROGRESS)
+        return COPYFILE_CONTINUE;
+    // copyfile(3): a quit at the progress stage ends the copy with ECANCELED.
     if (progress.tally.abandon)
         return COPYFILE_QUIT;
     off_t copied = 0;
-    if (what == COPYFILE_COPY_DATA && stage == COPYFILE_PROGRESS &&
-        ::copyfile_state_get(state, COPYFILE_STATE_COPIED, &copied) == 0 &&
+    if (::copyfile_state_get(state, COPYFILE_STATE_COPIED, &copied) == 0 &&
         static_cast<std::uint64_t>(copied) > progress.counted) {
         progress.tally.bytes += static_cast<std::uint64_t>(copied) - progress.counted;
         progress.counted = static_cast<std::uint64_t>(copied);
@@ -76,8 +87,10 @@ std::string_view copyFile(const std::filesystem::path& from, const std::filesyst
         RemoveUnlessCommitted unfinished(to);
         // The clone carries the source's flags: a file locked in Finder (uchg)
         // would refuse the mode change, and its own removal after a failure.
-        if (::lchflags(to.c_str(), 0) != 0)
-            throwFileError("cannot clear file flags", to);
+        // Only the owner's locks are lifted: the system's flags only the
+        // superuser may change, and clearing every flag would fail for anyone
+        // else. A lock that stays makes the mode change fail, naming the copy.
+        platform::unlockEntry(AT_FDCWD, to.c_str());
         if (::chmod(to.c_str(), source.mode) != 0)
             throwFileError("cannot set file permissions", to);
         unfinished.commit();

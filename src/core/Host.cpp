@@ -15,6 +15,7 @@ Host Host::system()
         .renamePath = [](const std::filesystem::path& from,
                          const std::filesystem::path& to) { std::filesystem::rename(from, to); },
         .flushTree = platform::flushTree,
+        .liftQuarantine = platform::liftQuarantine,
     };
 }
 

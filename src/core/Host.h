@@ -35,6 +35,9 @@ struct Host {
     // Writes what a restore copied below the folder through to the storage
     // medium before its journal counts on it (see platform::flushTree).
     std::function<void(const std::filesystem::path&)> flushTree;
+    // Takes the mark of a download off an archive whose digest matched its pin,
+    // before anything is unpacked from it (see platform::liftQuarantine).
+    std::function<void(const std::filesystem::path&)> liftQuarantine;
 
     static Host system();
 };

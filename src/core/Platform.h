@@ -11,6 +11,10 @@
 #include <string_view>
 #include <vector>
 
+namespace launcher {
+class SpawnSetup;
+} // namespace launcher
+
 namespace launcher::platform {
 
 // The operating system's archive tool: macOS's tar, or Debian's bsdtar, the
@@ -82,6 +86,49 @@ bool flushToMedium(int fd);
 // tree holds; on macOS, which has no such call, fsync of each entry and then
 // F_FULLFSYNC once for the drive's own cache. Throws the file system's error.
 void flushTree(const std::filesystem::path& folder);
+
+// Removes the extended attribute `name` from the file, not following a link.
+// Nothing happens when the file has no such attribute or its file system keeps
+// none; other failures are thrown as the file system's error.
+void removeAttribute(const std::filesystem::path& file, const char* name);
+
+// Takes the mark of a download off the launcher's own copy of a file whose
+// digest matched its pin: on macOS the quarantine attribute that a browser sets,
+// which copies of the file and everything an archive tool unpacks from it
+// inherit, and with which Gatekeeper would refuse to run the runtime. Linux
+// marks no downloads. Throws the file system's error.
+void liftQuarantine(const std::filesystem::path& file);
+
+// Lifts the locks that the owner of an entry of the open folder `parent` may
+// lift, without following a link: on macOS the user immutable and append-only
+// flags (Finder's "Locked"), leaving every other flag as it is, since only the
+// superuser may change the system's flags. Returns whether a lock was lifted.
+// Linux has no lock an owner sets (chattr +i and +a need privilege): nothing.
+bool unlockEntry(int parent, const char* name);
+
+// Whether the entry carries a lock that keeps it from being changed, renamed or
+// removed, whoever set it: an immutable or append-only flag (macOS) or
+// attribute (Linux). An entry that cannot be examined counts as unlocked.
+bool isLocked(const std::filesystem::path& entry);
+
+// Whether the path lies in a folder that macOS guards for the player's privacy
+// (Desktop, Documents, Downloads, iCloud Drive, removable and network volumes),
+// where a program the player has not allowed is refused with EPERM. None on Linux.
+bool isPrivacyProtected(const std::filesystem::path& path);
+
+// Makes a pipe whose ends no program started later inherits: pipe2 with
+// O_CLOEXEC on Linux, in one step, so that a program another thread starts
+// meanwhile (the desktop opening a folder) cannot inherit them; macOS has no
+// pipe2, and the moment between pipe and fcntl is closed for the launcher's own
+// programs by inheritOnlyNamedDescriptors(). Throws std::system_error.
+void makeCloseOnExecPipe(int ends[2]);
+
+// Makes the program `setup` starts receive only the descriptors its file
+// actions name, whatever else the launcher holds open at that moment:
+// POSIX_SPAWN_CLOEXEC_DEFAULT on macOS, posix_spawn_file_actions_addclosefrom_np
+// from descriptor 3 on Linux. Call it last, after the file actions and the
+// other flags. Throws std::system_error.
+void inheritOnlyNamedDescriptors(SpawnSetup& setup);
 
 // One line naming the operating system, its version and the processor, for
 // reports: "macOS 14.5 (Darwin 23.5.0, x86_64 under Rosetta)".

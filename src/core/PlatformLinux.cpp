@@ -1,15 +1,18 @@
 #include "core/Platform.h"
 
 #include "core/Posix.h"
+#include "core/SpawnSetup.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <system_error>
 
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace launcher::platform {
@@ -118,6 +121,46 @@ void flushTree(const std::filesystem::path& folder)
         throwFileError("cannot open folder", folder);
     if (::syncfs(descriptor.get()) != 0)
         throwFileError("cannot flush", folder);
+}
+
+void removeAttribute(const std::filesystem::path& file, const char* name)
+{
+    if (::lremovexattr(file.c_str(), name) != 0 && errno != ENODATA && errno != ENOTSUP)
+        throwFileError("cannot remove the attribute", file);
+}
+
+void liftQuarantine(const std::filesystem::path&) {}
+
+bool unlockEntry(int, const char*)
+{
+    return false;
+}
+
+bool isLocked(const std::filesystem::path& entry)
+{
+    struct statx info{};
+    constexpr std::uint64_t kLocks = STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND;
+    return ::statx(AT_FDCWD, entry.c_str(), AT_SYMLINK_NOFOLLOW, 0, &info) == 0 &&
+           (info.stx_attributes & info.stx_attributes_mask & kLocks) != 0;
+}
+
+bool isPrivacyProtected(const std::filesystem::path&)
+{
+    return false;
+}
+
+void makeCloseOnExecPipe(int ends[2])
+{
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        throw std::system_error(errno, std::generic_category(), "Cannot make a pipe for a program's output");
+}
+
+void inheritOnlyNamedDescriptors(SpawnSetup& setup)
+{
+    // Everything the launcher opens is close-on-exec already; this also keeps
+    // out what a library opened without it.
+    checkSpawnSetup(::posix_spawn_file_actions_addclosefrom_np(&setup.actions, STDERR_FILENO + 1),
+                    "Cannot keep the launcher's files from the program");
 }
 
 std::string systemDescription()

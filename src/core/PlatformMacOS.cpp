@@ -1,11 +1,13 @@
 #include "core/Platform.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <system_error>
 
 #include "core/Posix.h"
+#include "core/SpawnSetup.h"
 
 #include <cerrno>
 
@@ -16,6 +18,7 @@
 #include <sys/stat.h>
 #include <sys/sysctl.h>
 #include <sys/utsname.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace launcher::platform {
@@ -192,6 +195,87 @@ void flushTree(const std::filesystem::path& folder)
     const FileDescriptor top = openForFlush(folder);
     if (!top || !flushToMedium(top.get()))
         throwFileError("cannot flush", folder);
+}
+
+void removeAttribute(const std::filesystem::path& file, const char* name)
+{
+    if (::removexattr(file.c_str(), name, XATTR_NOFOLLOW) != 0 && errno != ENOATTR && errno != ENOTSUP)
+        throwFileError("cannot remove the attribute", file);
+}
+
+void liftQuarantine(const std::filesystem::path& file)
+{
+    // Set by the browser that downloaded an archive; fcopyfile copies it
+    // whatever its flags say, and tar gives it to every file it unpacks.
+    removeAttribute(file, "com.apple.quarantine");
+}
+
+namespace {
+
+// What Finder's "Locked" sets, and what chflags(1) calls uchg and uappnd: the
+// owner's own flags. The system's (schg, sappnd) only the superuser may change.
+constexpr std::uint32_t kOwnersLocks = UF_IMMUTABLE | UF_APPEND;
+
+} // namespace
+
+bool unlockEntry(int parent, const char* name)
+{
+    struct stat info{};
+    if (::fstatat(parent, name, &info, AT_SYMLINK_NOFOLLOW) != 0 || (info.st_flags & kOwnersLocks) == 0 ||
+        S_ISLNK(info.st_mode))
+        return false;
+    // There is no chflags relative to a folder: the entry is opened instead,
+    // which a lock allows. O_NONBLOCK keeps a named pipe from waiting for a writer.
+    const FileDescriptor entry(::openat(parent, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    // A non-superuser may not change the system's flags, so they are passed on as they are.
+    return entry && ::fchflags(entry.get(), info.st_flags & ~kOwnersLocks) == 0;
+}
+
+bool isLocked(const std::filesystem::path& entry)
+{
+    struct stat info{};
+    return ::lstat(entry.c_str(), &info) == 0 && (info.st_flags & (kOwnersLocks | SF_IMMUTABLE | SF_APPEND)) != 0;
+}
+
+bool isPrivacyProtected(const std::filesystem::path& path)
+{
+    // The folders that System Settings › Privacy & Security › Files and Folders
+    // lists, and iCloud Drive, which the Desktop and Documents may live in.
+    const std::filesystem::path home = homeFolder();
+    const std::filesystem::path normal = path.lexically_normal();
+    for (const std::filesystem::path& folder : {home / "Desktop", home / "Documents", home / "Downloads",
+                                                home / "Library" / "Mobile Documents",
+                                                std::filesystem::path("/Volumes")}) {
+        const auto [inFolder, inPath] = std::mismatch(folder.begin(), folder.end(), normal.begin(), normal.end());
+        if (inFolder == folder.end())
+            return true;
+    }
+    return false;
+}
+
+void makeCloseOnExecPipe(int ends[2])
+{
+    if (::pipe(ends) != 0)
+        throw std::system_error(errno, std::generic_category(), "Cannot make a pipe for a program's output");
+    for (const int end : {ends[0], ends[1]}) {
+        if (::fcntl(end, F_SETFD, FD_CLOEXEC) != 0) {
+            const int error = errno;
+            ::close(ends[0]);
+            ::close(ends[1]);
+            throw std::system_error(error, std::generic_category(), "Cannot set up a pipe for a program's output");
+        }
+    }
+}
+
+void inheritOnlyNamedDescriptors(SpawnSetup& setup)
+{
+    // posix_spawnattr_setflags(3): with POSIX_SPAWN_CLOEXEC_DEFAULT the program
+    // inherits only the descriptors that file actions open, duplicate to or
+    // mark inherited; every other one is closed as it starts.
+    short flags = 0;
+    checkSpawnSetup(::posix_spawnattr_getflags(&setup.attributes, &flags), "Cannot set up the program's start");
+    checkSpawnSetup(::posix_spawnattr_setflags(&setup.attributes, static_cast<short>(flags | POSIX_SPAWN_CLOEXEC_DEFAULT)),
+                    "Cannot keep the launcher's files from the program");
 }
 
 namespace {

@@ -57,27 +57,42 @@ constexpr int kOpenDepth = 32;
 using RemovalVisit = std::function<void(const RemovedFile&)>;
 
 // What one removal hears of and what it leaves: the mount points, each once
-// however many passes find it.
+// however many passes find it, and the first entry that refused.
 struct Removal {
     const RemovalVisit& removed;
-    std::vector<std::filesystem::path> mountPoints;
+    RemovalLeftovers left;
 
     void keepMountPoint(const std::filesystem::path& path)
     {
-        if (std::ranges::find(mountPoints, path) == mountPoints.end())
-            mountPoints.push_back(path);
+        if (std::ranges::find(left.mountPoints, path) == left.mountPoints.end())
+            left.mountPoints.push_back(path);
+    }
+
+    // Notes a failure of the entry, with errno; a folder left only because
+    // something inside it refused adds nothing to what that entry said.
+    void refuse(const std::filesystem::path& path)
+    {
+        if (left.refused.empty() && errno != ENOTEMPTY && errno != EEXIST) {
+            left.refused = path;
+            left.refusal = errno;
+        }
     }
 };
 
 std::size_t removeEntries(int folder, const std::filesystem::path& where, int top, int depth, Removal& removal);
 
-std::size_t unlinkFile(int parent, const std::string& name, const struct stat& info, const RemovalVisit& removed)
+// Unlinks a file (anything but a folder); a lock its owner set is lifted when it stands in the way.
+std::size_t unlinkFile(int parent, const std::filesystem::path& where, const std::string& name,
+                       const struct stat& info, Removal& removal)
 {
-    if (::unlinkat(parent, name.c_str(), 0) != 0)
+    if (::unlinkat(parent, name.c_str(), 0) != 0 &&
+        !(errno == EPERM && platform::unlockEntry(parent, name.c_str()) && ::unlinkat(parent, name.c_str(), 0) == 0)) {
+        removal.refuse(where / name);
         return 0;
-    if (removed)
-        removed({static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-                 static_cast<std::uintmax_t>(info.st_size), static_cast<std::uintmax_t>(info.st_nlink)});
+    }
+    if (removal.removed)
+        removal.removed({static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                         static_cast<std::uintmax_t>(info.st_size), static_cast<std::uintmax_t>(info.st_nlink)});
     return 1;
 }
 
@@ -90,16 +105,21 @@ std::size_t removeEntry(int parent, const std::filesystem::path& where, const st
     if (::fstatat(parent, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return 0;
     if (!S_ISDIR(info.st_mode))
-        return unlinkFile(parent, name, info, removal.removed);
+        return unlinkFile(parent, where, name, info, removal);
     // What the player mounted inside is not part of the tree, even where it is
     // the same file system mounted again.
     if (platform::isMountPoint(parent, name.c_str())) {
         removal.keepMountPoint(where / name);
         return 0;
     }
+    // A locked folder can neither lose its entries nor be moved or removed.
+    platform::unlockEntry(parent, name.c_str());
     if (depth >= kOpenDepth) {
         const std::string parked = ".removing-" + freshUuid();
-        return ::renameat(parent, name.c_str(), top, parked.c_str()) == 0 ? 1 : 0;
+        if (::renameat(parent, name.c_str(), top, parked.c_str()) == 0)
+            return 1;
+        removal.refuse(where / name);
+        return 0;
     }
     // A folder without permissions cannot be emptied; the owner gets them first.
     ::fchmodat(parent, name.c_str(), (info.st_mode & 07777) | S_IRWXU, 0);
@@ -107,15 +127,22 @@ std::size_t removeEntry(int parent, const std::filesystem::path& where, const st
     const FileDescriptor child(::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (child)
         count += removeEntries(child.get(), where / name, top, depth + 1, removal);
-    return count + (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0 ? 1 : 0);
+    else
+        removal.refuse(where / name);
+    if (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0)
+        return count + 1;
+    removal.refuse(where / name);
+    return count;
 }
 
 std::size_t removeEntries(int folder, const std::filesystem::path& where, int top, int depth, Removal& removal)
 {
     FileDescriptor listing(::dup(folder));
     DIR* entries = listing ? ::fdopendir(listing.get()) : nullptr;
-    if (entries == nullptr)
+    if (entries == nullptr) {
+        removal.refuse(where);
         return 0;
+    }
     // The folder stream owns the duplicate from here on.
     listing.release();
     // The duplicate shares its reading position with `folder`, which an earlier
@@ -137,42 +164,46 @@ std::size_t removeEntries(int folder, const std::filesystem::path& where, int to
 
 } // namespace
 
-void removeTreeQuietly(const std::filesystem::path& path, const RemovalVisit& removed,
-                       const std::function<void(const std::filesystem::path&)>& mountPointKept) noexcept
+RemovalLeftovers removeTreeQuietly(const std::filesystem::path& path, const RemovalVisit& removed) noexcept
 {
     struct stat info{};
     if (::lstat(path.c_str(), &info) != 0)
-        return;
+        return {};
     Removal removal{removed, {}};
     if (!S_ISDIR(info.st_mode)) {
-        unlinkFile(AT_FDCWD, path.string(), info, removed);
-        return;
+        unlinkFile(AT_FDCWD, {}, path.string(), info, removal);
+        return removal.left;
     }
     if (platform::isMountPoint(AT_FDCWD, path.c_str())) {
         removal.keepMountPoint(path);
-    } else {
-        ::chmod(path.c_str(), (info.st_mode & 07777) | S_IRWXU);
-        // Relative to open folders, so that no path grows past the system's limit.
-        if (const FileDescriptor top(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)); top) {
-            while (removeEntries(top.get(), path, top.get(), 1, removal) > 0) {
-            }
+        return removal.left;
+    }
+    platform::unlockEntry(AT_FDCWD, path.c_str());
+    ::chmod(path.c_str(), (info.st_mode & 07777) | S_IRWXU);
+    // Relative to open folders, so that no path grows past the system's limit.
+    if (const FileDescriptor top(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)); top) {
+        while (removeEntries(top.get(), path, top.get(), 1, removal) > 0) {
         }
-        ::rmdir(path.c_str());
+    } else {
+        removal.refuse(path);
     }
-    if (mountPointKept) {
-        for (const std::filesystem::path& mountPoint : removal.mountPoints)
-            mountPointKept(mountPoint);
-    }
+    if (::rmdir(path.c_str()) != 0)
+        removal.refuse(path);
+    return removal.left;
 }
 
 void removeTree(const std::filesystem::path& path)
 {
-    std::optional<std::filesystem::path> mountPoint;
-    removeTreeQuietly(path, {}, [&mountPoint](const std::filesystem::path& kept) { mountPoint = kept; });
+    const RemovalLeftovers left = removeTreeQuietly(path);
     // remove_all() would go on into the mounted file system.
-    if (mountPoint)
-        throwFileError("cannot remove a folder where another file system is mounted", *mountPoint, EBUSY);
-    // Nothing is left in the usual case; otherwise this names what remains, and why.
+    if (!left.mountPoints.empty())
+        throwFileError("cannot remove a folder where another file system is mounted", left.mountPoints.back(), EBUSY);
+    if (!presentQuietly(path))
+        return;
+    // The entry that refused, which the standard library's remove_all() would
+    // not name alike everywhere (libc++ names the folder it could not empty).
+    if (!left.refused.empty() && presentQuietly(left.refused))
+        throwFileError("cannot remove", left.refused, left.refusal);
     std::filesystem::remove_all(path);
 }
 

@@ -36,8 +36,9 @@ void Installer::preflight() const
         // Whatever went wrong with the check itself (missing tool, non-zero exit,
         // time-out), the remedy for the player is the same, so the runner's own
         // message is not shown.
-        throw SetupFailure("This Mac needs Rosetta before it can run the compatibility engine. Install Rosetta "
-                           "through macOS, then retry. The setup guide includes instructions.");
+        throw SetupFailure("This Mac needs Rosetta before it can run the compatibility engine. Install it in "
+                           "Terminal with softwareupdate --install-rosetta --agree-to-license, then retry. The setup "
+                           "guide includes instructions.");
     }
 }
 

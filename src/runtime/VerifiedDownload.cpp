@@ -51,12 +51,13 @@ void downloadVerified(const Installer& installer, const RuntimeAsset& asset, con
     throw SetupFailure(kChecksumFailure);
 }
 
-} // namespace
-
-fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::path>& cache, DownloadShare share) const
+// The archive in the downloads folder, once its digest matched the pin: the one
+// there already, a copy of the player's, or a download.
+fs::path obtainVerified(const Installer& installer, const RuntimeAsset& asset, const std::optional<fs::path>& cache,
+                        DownloadShare share)
 {
-    const fs::path downloads = layout().downloads();
-    makeDirectory(downloads);
+    const fs::path downloads = installer.layout().downloads();
+    installer.makeDirectory(downloads);
     const fs::path cached = downloads / asset.name;
 
     // A cache file is trusted only after its whole digest was computed again.
@@ -85,9 +86,20 @@ fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::pa
         copy.commit();
         return cached;
     }
-    downloadVerified(*this, asset, partial, share);
+    downloadVerified(installer, asset, partial, share);
     fs::rename(partial, cached);
     return cached;
+}
+
+} // namespace
+
+fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::path>& cache, DownloadShare share) const
+{
+    const fs::path verified = obtainVerified(*this, asset, cache, share);
+    // The pin is the trust decision: an archive that matched it is unpacked
+    // and run from as the launcher's own, whichever browser fetched it first.
+    host().liftQuarantine(verified);
+    return verified;
 }
 
 } // namespace launcher

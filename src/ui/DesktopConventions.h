@@ -21,4 +21,10 @@ inline constexpr bool kEnterPressesFocusedControl = !kIsMacOS;
 // no place for one.
 inline constexpr bool kQtFilePanels = !kIsMacOS;
 
+// macOS asks the player, in the launcher's name, before the launcher first
+// looks inside the Desktop, Documents or Downloads folder. On macOS the window
+// looks inside none of them before the player chooses one in a panel, which
+// grants that access by itself: a name it suggests there is not checked first.
+inline constexpr bool kLooksInsideTheDesktopUnasked = !kIsMacOS;
+
 } // namespace launcher::desktop

@@ -3,6 +3,7 @@
 
 #include "ui/LauncherModel.h"
 
+#include "ui/DesktopConventions.h"
 #include "ui/MenuTexts.h"
 
 #include <QDir>
@@ -21,10 +22,13 @@ QString diagnosticsFolder()
     return QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
 }
 
-// A name not taken in the folder, since an existing file is never replaced.
+// A name not taken in the folder, since an existing file is never replaced;
+// on macOS the plain name, unchecked (DesktopConventions.h).
 QString freshDiagnosticsName(const QString& folder)
 {
     QString name = "Veyra 2 diagnostics.zip";
+    if (!desktop::kLooksInsideTheDesktopUnasked)
+        return name;
     for (int number = 2; QFileInfo::exists(QDir(folder).filePath(name)); ++number)
         name = QString("Veyra 2 diagnostics %1.zip").arg(number);
     return name;

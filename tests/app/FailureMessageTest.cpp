@@ -4,6 +4,8 @@
 #include "app/OutputNotWritten.h"
 #include "app/UnknownSnapshot.h"
 #include "core/SetupFailure.h"
+#include "support/EntryLock.h"
+#include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
 
 #include <cerrno>
@@ -101,6 +103,48 @@ TEST(FailureMessage, AFileInTheWayOfAFolderIsNamed)
     EXPECT_EQ(message.sentence, "Veyra 2 could not create the folder " + wanted.string() + ": the file " +
                                     (root / "Veyra2MacLauncher").string() + " is in the way. Move it aside, then retry.");
     EXPECT_EQ(message.details, "Not a directory");
+}
+
+// What refuses an operation that permissions allow (EPERM) and that the player
+// can lift is named with its way out: a lock on the file or on its folder, and
+// on macOS the privacy protection of the Desktop, Documents and Downloads.
+TEST(FailureMessage, ARefusalByALockOrByPrivacyProtectionSaysSo)
+{
+    const TemporaryFolder root;
+    const testing::ScopedEnvironmentVariable home("HOME", root.path().string());
+    testing::writeFile(root / "game/locked.sav", "");
+    testing::writeFile(root / "saves/in a locked folder.sav", "");
+    testing::writeFile(root / "Documents/Veyra 2/slot1.sav", "");
+    const auto sentence = [](const fs::path& path) {
+        return failureMessage(fs::filesystem_error("cannot remove", path, std::error_code(EPERM, std::generic_category())),
+                              FrontEnd::commandLine)
+            .sentence;
+    };
+    const std::string unlock = " Unlock it in its Get Info window in Finder, then retry.";
+
+#if defined(__APPLE__)
+    EXPECT_EQ(sentence(root / "Documents/Veyra 2/slot1.sav"),
+              "Veyra 2 could not remove " + (root / "Documents/Veyra 2/slot1.sav").string() +
+                  ": macOS did not allow the launcher into that folder. Allow Veyra 2 Mac Launcher in System Settings "
+                  "› Privacy & Security › Files and Folders, then retry.");
+#else
+    EXPECT_EQ(sentence(root / "Documents/Veyra 2/slot1.sav"),
+              "Veyra 2 could not remove " + (root / "Documents/Veyra 2/slot1.sav").string() +
+                  ": permission denied. Give your user account access to it, then retry.");
+#endif
+    EXPECT_EQ(sentence(root / "game/locked.sav"), "Veyra 2 could not remove " + (root / "game/locked.sav").string() +
+                                                      ": permission denied. Give your user account access to it, then "
+                                                      "retry.");
+
+    const testing::EntryLock file(root / "game/locked.sav", testing::LockKind::superuser);
+    const testing::EntryLock folder(root / "saves", testing::LockKind::superuser);
+    if (!file || !folder)
+        GTEST_SKIP() << "only the superuser can lock a file beyond its owner's reach";
+    EXPECT_EQ(sentence(root / "game/locked.sav"),
+              "Veyra 2 could not remove " + (root / "game/locked.sav").string() + ": it is locked." + unlock);
+    EXPECT_EQ(sentence(root / "saves/in a locked folder.sav"),
+              "Veyra 2 could not remove " + (root / "saves/in a locked folder.sav").string() + ": the folder " +
+                  (root / "saves").string() + " is locked." + unlock);
 }
 
 // The same fault in each front end's words: the command line names its options

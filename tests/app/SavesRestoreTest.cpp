@@ -6,6 +6,7 @@
 #include "core/Platform.h"
 #include "core/SetupFailure.h"
 #include "core/Uuid.h"
+#include "support/EntryLock.h"
 #include "support/RunningProgram.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -115,6 +116,27 @@ TEST_F(SavesRestore, ANameThatIsNoSnapshotIsRefused)
 
     fs::remove(m_saves.root() / "installed.json");
     EXPECT_EQ(failureOf(snapshot), "Setup is incomplete. Complete setup before restoring saves.");
+}
+
+// A save locked in Finder is replaced like any other; one held by a lock beyond
+// its owner's reach stops the restore before it moves anything, and is named.
+TEST_F(SavesRestore, ALockedSaveIsReplacedOrNamedBeforeAnythingMoves)
+{
+    const std::string first = snapshotNow();
+    const fs::path settings = m_saves.installer().game() / "imgui.ini";
+    writeFile(settings, "[Window] moved");
+    {
+        const testing::EntryLock lock(settings, testing::LockKind::superuser);
+        if (!lock)
+            GTEST_SKIP() << "only the superuser can lock a file beyond its owner's reach";
+        EXPECT_EQ(failureOf(first), "The restore would replace " + settings.string() + ", but " + settings.string() +
+                                        " is locked, so it changed nothing. Unlock it in its Get Info window in "
+                                        "Finder, then try again.");
+        EXPECT_EQ(readFile(settings), "[Window] moved");
+    }
+    const testing::EntryLock ownersLock(settings, testing::LockKind::owner);
+    EXPECT_EQ(failureOf(first), "restored");
+    EXPECT_EQ(readFile(settings), "[Window]");
 }
 
 // No staging folder of a restore is left anywhere below the folder.

@@ -53,7 +53,7 @@ protected:
     {
         Host host = testing::testHost();
         host.availableSpace = [](const fs::path&) { return std::optional<std::uintmax_t>(0); };
-        host.downloadTool = "/bin/false";
+        host.downloadTool = "/usr/bin/false";
         return host;
     }
 
@@ -164,7 +164,7 @@ TEST_F(Setup, AWrongAudioFileEndsSetupBeforeAnyDownloadAndAbandonedStagingIsGone
     writeFile(m_root / "Runtime-staging-0F9A6C1E-6B7D-4B43-8E59-2D7A1C3B5E10/lib/x.dylib", "left over");
     writeFile(m_root / "DirectX-staging-5C2B8E0D-1F4A-4E7B-9A36-7D0E2F1B3C48/x.cab", "left over");
     Host host = testing::testHost();
-    host.downloadTool = "/bin/false";
+    host.downloadTool = "/usr/bin/false";
 
     EXPECT_EQ(failureOf(host, m_wrongAudio), kNotTested);
     EXPECT_EQ(m_lines, std::vector<std::string>{"Verifying your audio package"});

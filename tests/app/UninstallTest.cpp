@@ -3,6 +3,7 @@
 #include "app/SavesTestSupport.h"
 #include "core/SetupFailure.h"
 #include "core/Uuid.h"
+#include "support/EntryLock.h"
 #include "support/PrivateMount.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -142,6 +143,32 @@ TEST_F(UninstallTest, AnUninstallCutShortReadsAsNoInstallationAndCanRunAgain)
     EXPECT_FALSE(m_saves.installer().isInstalled());
     const UninstallReport again = m_saves.installer().uninstall(false);
     EXPECT_EQ(again.plan.removed.front(), "Install");
+    EXPECT_EQ(entriesOf(root()), (std::vector<std::string>{"Game-staging-mine", "launcher.lock", "notes.txt"}));
+}
+
+// A save locked in Finder goes with the rest; a lock that only the superuser
+// may lift stops the removal, and the sentence names the locked file.
+TEST_F(UninstallTest, ASaveItsOwnerLockedGoesAndOneLockedBeyondThatIsNamed)
+{
+    const fs::path save = m_saves.profile() / "Documents/Veyra 2/slot1.sav";
+    m_saves.writeSave("Documents/Veyra 2/slot1.sav", "locked");
+    {
+        const testing::EntryLock lock(save, testing::LockKind::superuser);
+        if (!lock)
+            GTEST_SKIP() << "only the superuser can lock a file beyond its owner's reach";
+        try {
+            m_saves.installer().uninstall(false);
+            ADD_FAILURE() << "the locked save was removed";
+        } catch (const SetupFailure& failure) {
+            EXPECT_EQ(std::string(failure.what()),
+                      "Some files in " + (root() / "Install").string() + " could not be removed: " + save.string() +
+                          " is locked. Unlock it in its Get Info window in Finder, then uninstall again.");
+        }
+        EXPECT_EQ(readFile(save), "locked");
+    }
+
+    const testing::EntryLock ownersLock(save, testing::LockKind::owner);
+    m_saves.installer().uninstall(false);
     EXPECT_EQ(entriesOf(root()), (std::vector<std::string>{"Game-staging-mine", "launcher.lock", "notes.txt"}));
 }
 

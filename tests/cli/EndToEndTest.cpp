@@ -6,6 +6,7 @@
 #include "core/Installer.h"
 #include "support/LocalHttpsServer.h"
 #include "support/ProcessTree.h"
+#include "support/TestPlatform.h"
 #include "support/ProgramRun.h"
 #include "support/RunningProgram.h"
 #include "support/SetupStatusLines.h"

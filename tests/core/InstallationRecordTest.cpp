@@ -3,6 +3,10 @@
 #include "support/InstallationByHand.h"
 #include "support/TemporaryFolder.h"
 
+#include <iomanip>
+#include <sstream>
+#include <string>
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -63,32 +67,49 @@ TEST(InstallationRecord, RefusesRecordsThatLackAKeyOrHaveAWrongType)
               1);
 }
 
+// The clock's range depends on the standard library: nanosecond ticks reach
+// about 292 years either side of 1970 (libstdc++), microsecond ticks 292,000
+// years (libc++). The cases are placed by the clock's own ends.
 TEST(InstallationRecord, DatesBeyondTheClocksRangeBecomeItsFirstOrLastMoment)
 {
     using Clock = std::chrono::system_clock;
+    using Seconds = std::chrono::duration<double>;
     constexpr auto kReference = std::chrono::seconds(978307200);
     const auto last = Clock::time_point::max();
     const auto first = Clock::time_point::min();
+    // The clock's ends, in seconds from the record's reference date.
+    const double lastSecond = std::chrono::duration_cast<Seconds>(last.time_since_epoch() - kReference).count();
+    const double firstSecond = std::chrono::duration_cast<Seconds>(first.time_since_epoch() - kReference).count();
+    const auto secondsText = [](double seconds) {
+        std::ostringstream text;
+        text << std::setprecision(17) << seconds;
+        return text.str();
+    };
+    const auto at = [&](double seconds) {
+        return Clock::time_point(std::chrono::duration_cast<Clock::duration>(kReference + Seconds(seconds)));
+    };
     const struct {
-        const char* installedAt;
+        std::string installedAt;
         Clock::time_point expected;
     } cases[] = {
         {"0", Clock::time_point(kReference)},
-        // Within the range only once the reference date is added: 8.2e9 + 978307200 s still fits.
-        {"8.2e9", Clock::time_point(kReference + std::chrono::seconds(8'200'000'000))},
-        {"8.3e9", last},
-        {"9e9", last},
+        // Near the ends once the reference date is added; a clamp that left it
+        // out would let the cases beyond them through, to overflow.
+        {secondsText(lastSecond - 1e6), at(lastSecond - 1e6)},
+        {secondsText(lastSecond * 1.01), last},
         {"1e300", last},
-        {"-9e9", Clock::time_point(kReference - std::chrono::seconds(9'000'000'000))},
-        {"-1.1e10", first},
+        {secondsText(firstSecond + 1e6), at(firstSecond + 1e6)},
+        {secondsText(firstSecond * 1.01), first},
         {"-1e300", first},
     };
+    // A double's 53 bits hold a tick count near the ends to 2^11 ticks, and
+    // the test's sum and the record's each round once.
+    constexpr Clock::duration kPrecision{4096};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.installedAt);
         const auto record = InstallationRecord::decode(std::string(R"({"format":1,"launcherVersion":"0.1.0","engine":"e",)")
                                                        + R"("installedAt":)" + c.installedAt + "}");
-        // A double's 53 bits hold the tick count near the ends to about a microsecond.
-        EXPECT_LE(std::chrono::abs(record.installedAt - c.expected), std::chrono::microseconds(2));
+        EXPECT_LE(std::chrono::abs(record.installedAt - c.expected), kPrecision);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "core/StagingFolder.h"
+#include "support/EntryLock.h"
 #include "support/TemporaryFolder.h"
 #include "support/Unprivileged.h"
 
@@ -108,6 +109,44 @@ TEST(RemoveTree, RemovesAPlayersReadOnlyFoldersAndNamesWhatItCannotRemove)
     ASSERT_EQ(::chown((players / "runtime").c_str(), testing::unprivilegedUser(), static_cast<gid_t>(-1)), 0);
     EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { removeTree(players / "runtime"); }),
                 ::testing::ExitedWithCode(0), "Permission denied");
+}
+
+// A save locked in Finder must not stop an uninstall or a repair: its owner's
+// lock is lifted. A lock only the superuser may lift stays, and the error names
+// the entry that refused, whether the lock is on it or on its folder.
+TEST(RemoveTree, LiftsTheOwnersLocksAndNamesWhatALockBeyondThemKeeps)
+{
+    const TemporaryFolder folder;
+    writeFile(folder / "owners/saves/slot.sav", "x");
+    {
+        const testing::EntryLock file(folder / "owners/saves/slot.sav", testing::LockKind::owner);
+        const testing::EntryLock saves(folder / "owners/saves", testing::LockKind::owner);
+        if (file && saves) {
+            EXPECT_NO_THROW(removeTree(folder / "owners"));
+            EXPECT_FALSE(fs::exists(folder / "owners"));
+        }
+    }
+
+    for (const std::string locked : {"saves/slot.sav", "saves"}) {
+        SCOPED_TRACE(locked);
+        const fs::path tree = folder / "system";
+        writeFile(tree / "saves/slot.sav", "x");
+        writeFile(tree / "other.txt", "y");
+        {
+            const testing::EntryLock lock(tree / locked, testing::LockKind::superuser);
+            if (!lock)
+                GTEST_SKIP() << "only the superuser can lock a file beyond its owner's reach";
+            try {
+                removeTree(tree);
+                ADD_FAILURE() << "the locked file was removed";
+            } catch (const fs::filesystem_error& error) {
+                EXPECT_EQ(error.code(), std::errc::operation_not_permitted);
+                EXPECT_EQ(error.path1(), tree / "saves/slot.sav");
+            }
+            EXPECT_FALSE(fs::exists(tree / "other.txt"));
+        }
+        removeTree(tree);
+    }
 }
 
 } // namespace

@@ -3,7 +3,8 @@
 # a player's system would see it: both programs, the guide where the desktop
 # program looks for it ($2, relative to the programs' folder), a desktop entry
 # and metainfo that pass their validators, the icon, the declared dependencies,
-# and a command-line program that runs from there.
+# a section and description for developers and testers, and a command-line
+# program that runs from there.
 set -euo pipefail
 package_folder=$1
 guide_from_program=$2
@@ -26,6 +27,13 @@ done
 desktop-file-validate "$root/share/applications/veyra2-launcher.desktop"
 appstreamcli validate --no-net "$root/share/metainfo/org.veyra2launcher.Veyra2MacLauncher.metainfo.xml"
 
+# The runtime it pins is a macOS build: the package is for those who develop
+# and test the launcher, and must not pass for a way to play on Linux.
+[ "$(dpkg-deb -f "$package" Section)" = devel ] || fail "Section is not devel"
+description=$(dpkg-deb -f "$package" Description | tr -s ' \n' ' ')
+[[ $description == *"for developers and testers"* && $description == *"does not let you play Veyra 2 on Linux"* ]] ||
+  fail "the description does not say who the package is for: $description"
+
 depends=$(dpkg-deb -f "$package" Depends)
 for dependency in curl libarchive-tools libssl3 libqt6widgets6; do
   [[ ", $depends," == *", $dependency"[\ ,]* ]] || fail "Depends does not name $dependency: $depends"
@@ -34,4 +42,4 @@ done
 status=$("$root/bin/veyra2-launcher" --cli --status --home "$work/home")
 [ "$status" = "not installed" ] || fail "--cli --status printed '$status'"
 [ ! -e "$work/home" ] || fail "--status created its root folder"
-echo "$(basename "$package"): both programs, guide, icon, valid desktop entry and metainfo, dependencies; the program runs"
+echo "$(basename "$package"): both programs, guide, icon, valid desktop entry and metainfo, dependencies, section and description; the program runs"

@@ -19,8 +19,9 @@ using testing::TemporaryFolder;
 
 constexpr const char* kNewline = "The installation path contains an unsupported newline.";
 constexpr const char* kDiskSpace = "Setup needs at least 12 GB of available disk space. Free some space and retry.";
-constexpr const char* kRosetta = "This Mac needs Rosetta before it can run the compatibility engine. Install Rosetta "
-                                 "through macOS, then retry. The setup guide includes instructions.";
+constexpr const char* kRosetta = "This Mac needs Rosetta before it can run the compatibility engine. Install it in "
+                                 "Terminal with softwareupdate --install-rosetta --agree-to-license, then retry. The "
+                                 "setup guide includes instructions.";
 
 enum class Check { Passes, ExitsNonZero, Missing };
 

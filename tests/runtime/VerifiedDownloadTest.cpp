@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -464,7 +465,7 @@ TEST_F(VerifiedDownload, RunsCurlWithExactlyItsArgumentsAndNoTimeLimit)
                   + partial().string() + "\n" + m_asset.url + "\n");
 }
 
-TEST_F(VerifiedDownload, PrefetchedFolderServesAsTheSourceOnlyWhenItsCopyMatches)
+TEST_F(VerifiedDownload, PrefetchedFolderServesAsTheSourceOnlyWhenItsCopyMatchesAndOnlyThatCopyLosesItsQuarantine)
 {
     // Any attempt to download fails with the platform's error, not a SetupFailure.
     m_host.downloadTool = root().parent_path() / "no-curl";
@@ -494,18 +495,26 @@ TEST_F(VerifiedDownload, PrefetchedFolderServesAsTheSourceOnlyWhenItsCopyMatches
         {"empty pin", std::nullopt, m_archive, withPin(""), verificationFailure},
         {"upper-case pin", std::nullopt, m_archive, withPin(upperCasePin), verificationFailure},
     };
+    // The mark a browser leaves on the player's file is lifted from the
+    // launcher's own copy alone, and only once that copy matched its pin.
+    std::vector<std::pair<fs::path, std::string>> lifted;
+    m_host.liftQuarantine = [&](const fs::path& file) { lifted.emplace_back(file, readFile(file)); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove_all(downloads());
+        lifted.clear();
         if (c.inDownloads)
             writeFile(cached(), *c.inDownloads);
         writeFile(prefetched() / asset.name, c.inPrefetched);
 
         EXPECT_EQ(failureOf([&] { EXPECT_EQ(obtain(c.asset, prefetched()), cached()); }), c.failure);
-        if (c.failure == "no failure")
+        if (c.failure == "no failure") {
             EXPECT_EQ(readFile(cached()), m_archive);
-        else
+            EXPECT_EQ(lifted, (std::vector<std::pair<fs::path, std::string>>{{cached(), m_archive}}));
+        } else {
             EXPECT_FALSE(fs::exists(cached()));
+            EXPECT_TRUE(lifted.empty());
+        }
         EXPECT_FALSE(fs::exists(partial()));
         EXPECT_EQ(readFile(prefetched() / asset.name), c.inPrefetched) << "the pre-fetched file is left as it was";
     }

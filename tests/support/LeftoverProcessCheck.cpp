@@ -1,6 +1,7 @@
 #include "support/LeftoverProcessCheck.h"
 
 #include "support/ProcessTree.h"
+#include "support/TestPlatform.h"
 
 #include <chrono>
 #include <string>

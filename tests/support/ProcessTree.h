@@ -1,7 +1,7 @@
 #pragma once
 // The processes below the test program, so that tests can end what they
-// started and the harness can find what a test left behind. Read from /proc;
-// on a system without it the lists are empty and nothing is adopted.
+// started and the harness can find what a test left behind. Read from the
+// system's process table (TestPlatform.h).
 
 #include <chrono>
 #include <filesystem>
@@ -16,7 +16,8 @@ struct ProcessInfo {
     pid_t pid = 0;
     pid_t parent = 0;
     pid_t group = 0;
-    // As /proc shows it: 'R', 'S', 'Z' (exited, not yet reaped) ...
+    // As Linux's /proc shows it: 'R', 'S', 'T' (stopped by a signal), 'Z'
+    // (exited, not yet reaped) ...
     char state = '?';
     std::string commandLine;
 
@@ -29,20 +30,12 @@ std::vector<ProcessInfo> descendantsOf(pid_t ancestor);
 // Whether the process exists and has not exited.
 bool isRunning(pid_t pid);
 
-// Whether the process ignores the signal (as "nohup" makes a program ignore
-// SIGHUP), from the mask /proc shows; false where there is no such mask.
-bool ignoresSignal(pid_t pid, int signal);
-
 // The process numbers a program under test wrote into `file`, separated by white space.
 std::vector<pid_t> pidsIn(const std::filesystem::path& file);
 
 // Whether the process has exited, or does so within `limit`: a process that was
 // just killed takes a moment to finish exiting.
 bool hasEndedWithin(pid_t pid, std::chrono::milliseconds limit);
-
-// Makes this process adopt the orphans among its descendants, as init would
-// otherwise, so that a program left behind by a killed child is still found.
-void adoptOrphans();
 
 // Reaps the exited processes this process adopted or started.
 void reapExitedChildren();

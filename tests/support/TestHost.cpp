@@ -20,7 +20,7 @@ std::filesystem::path fixtureProgram()
 Host testHost()
 {
     Host host = Host::system();
-    host.x86_64Check = {"/bin/true", {}};
+    host.x86_64Check = {"/usr/bin/true", {}};
     host.availableSpace = [](const std::filesystem::path&) { return std::optional<std::uintmax_t>(100'000'000'000); };
     return host;
 }
