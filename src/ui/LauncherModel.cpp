@@ -396,7 +396,7 @@ void LauncherModel::cancel()
     if (!m_state.busy() || m_state.stopping())
         return;
     m_stop.request();
-    setActivity(Activity::stopping);
+    setActivity(m_state.runsRepair() ? Activity::stoppingRepair : Activity::stoppingSetup);
     assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
     assign(m_status, QString(kStoppingStatus), &LauncherModel::statusChanged);
 }

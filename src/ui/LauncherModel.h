@@ -122,6 +122,8 @@ public:
     const QString& errorDetails() const { return m_errorDetails; }
     // Setup or repair was asked to stop and has not ended yet.
     bool stopping() const { return m_state.stopping(); }
+    // The supervised work that runs is a repair (an update among them), not setup.
+    bool repairing() const { return m_state.runsRepair(); }
     // The running setup's or repair's progress; empty when none runs.
     const SetupProgress& progress() const { return m_progress; }
     // The installation is recorded but incomplete: the window offers repair,

@@ -103,6 +103,7 @@ QString styleSheet()
     // Rules by object name outrank the first one, which gives every other text its colour.
     return QStringLiteral(R"(
 QWidget { color: %1; }
+QPushButton { outline: none; }
 #betaBadge { color: %2; background: %3; border-radius: 12px; padding: 6px 10px; }
 #subheadline, #installedSentence, #gameDetail, #audioDetail, #repairGameDetail, #repairAudioDetail,
 #requirementsNote, #repairNote, #damageNote, #statusLabel, #progressText, #footerNote {
@@ -158,17 +159,27 @@ QPushButton#guideLink:hover, QPushButton#downloadLink:hover, QPushButton#logsLin
              css(withOpacity(kWhite, 0.45)), QString::number(kLinkPadding));
 }
 
-QString listStyleSheet()
+QString dialogStyleSheet()
 {
     return QStringLiteral(R"(
-QListWidget { background: %1; border: 1px solid %2; border-radius: 8px; padding: 4px; }
+QDialog, QDialog QLabel, QDialog QCheckBox { color: %5; }
+#listItemDetail, #dialogNote { color: %4; }
+QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }
+QDialog QPushButton {
+    background: %6; color: %5; border: 1px solid %2; border-radius: 6px; padding: 5px 14px; min-width: 64px;
+    outline: none;
+}
+QDialog QPushButton:pressed { background: %2; }
+QDialog QPushButton:default { background: %7; color: %8; border: none; }
+QDialog QPushButton:default:pressed { background: %9; }
+QDialog QCheckBox { outline: none; }
+QListWidget { background: %1; border: 1px solid %2; border-radius: 8px; padding: 4px; outline: none; }
 QListWidget::item { border-radius: 6px; }
 QListWidget::item:selected { background: %3; }
-QListWidget QLabel { color: %5; }
-#listItemDetail { color: %4; }
 )")
         .arg(css(withOpacity(kWhite, 0.045)), css(withOpacity(kWhite, 0.08)), css(withOpacity(accent(), 0.25)),
-             css(secondaryText()), css(kWhite));
+             css(secondaryText()), css(kWhite), css(withOpacity(kWhite, 0.1)), css(accent()), css(kBlack),
+             css(accent().darker(115)));
 }
 
 } // namespace launcher::style

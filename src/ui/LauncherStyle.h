@@ -33,9 +33,12 @@ QPalette darkPalette();
 
 // Fills, outlines and button styles of the whole screen, addressed by object name.
 QString styleSheet();
-// The list of a dialog, filled and outlined as the screen's selection rows; its
-// highlight is a tint of the accent, so that white and dimmed texts stay
-// readable on it. Item details named "listItemDetail" are dimmed.
-QString listStyleSheet();
+// A dialog in the window's look: every text white on the dark background
+// (named "listItemDetail" and "dialogNote", dimmed), buttons as the window's,
+// the default one filled with the accent, no icons on them and no focus rectangle of
+// the style's own, since the window's ring marks the focus. Lists are filled
+// and outlined as the screen's selection rows; their highlight is a tint of
+// the accent, so that white and dimmed texts stay readable on it.
+QString dialogStyleSheet();
 
 } // namespace launcher::style

@@ -3,13 +3,16 @@
 #include "HeldWork.h"
 #include "LaunchedApplication.h"
 #include "support/InstallationByHand.h"
+#include "support/LockProbe.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 #include "ui/LauncherWindow.h"
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <QtTest>
 
 namespace launcher::testing {
@@ -22,6 +25,8 @@ private slots:
     void applicationMenuHoldsItsItemsInOrder();
     void everyWayOfQuittingPassesTheGuard_data();
     void everyWayOfQuittingPassesTheGuard();
+    void noOrderOfQuitRequestsEndsARunningSetup();
+    void stopSetupAndQuitStopsItThenQuits();
 };
 
 void AppDelegateTest::windowStartsCentredAtItsSizeAndKeepsItsMinimum()
@@ -66,6 +71,7 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard_data()
     QTest::addColumn<bool>("maintaining");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("informative");
+    QTest::addColumn<QStringList>("buttons");
 
     const QString setup = "Setup is still running";
     const QString setupAdvice = "Let setup finish before quitting the launcher.";
@@ -73,13 +79,17 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard_data()
     const QString gameAdvice = "Save and quit Veyra 2 before quitting the launcher.";
     const QString work = "The launcher is still working";
     const QString workAdvice = "Let it finish before quitting the launcher.";
+    const QStringList stopOrKeep{"Stop setup and quit", "Keep working"};
+    const QStringList ok{"OK"};
     for (const char* way : {"menu", "shortcut", "window close", "quit event", "quit call"}) {
-        QTest::addRow("%s, nothing running", way) << way << false << false << false << QString() << QString();
-        QTest::addRow("%s, setup running", way) << way << true << false << false << setup << setupAdvice;
-        QTest::addRow("%s, game running", way) << way << false << true << false << game << gameAdvice;
-        QTest::addRow("%s, menu action running", way) << way << false << false << true << work << workAdvice;
+        QTest::addRow("%s, nothing running", way)
+            << way << false << false << false << QString() << QString() << QStringList();
+        QTest::addRow("%s, setup running", way) << way << true << false << false << setup << setupAdvice << stopOrKeep;
+        QTest::addRow("%s, game running", way) << way << false << true << false << game << gameAdvice << ok;
+        QTest::addRow("%s, menu action running", way) << way << false << false << true << work << workAdvice << ok;
     }
-    QTest::newRow("menu, setup and game running") << "menu" << true << true << false << setup << setupAdvice;
+    QTest::newRow("menu, setup and game running")
+        << "menu" << true << true << false << setup << setupAdvice << stopOrKeep;
 }
 
 void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
@@ -90,6 +100,7 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     QFETCH(bool, maintaining);
     QFETCH(QString, message);
     QFETCH(QString, informative);
+    QFETCH(QStringList, buttons);
     const TemporaryFolder root;
     if (playing)
         buildInstallationByHand(root.path());
@@ -146,26 +157,128 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
             QVERIFY(model.busy());
         };
     }
+    // The box as the refusal showed it: beside a game, a setup ends soon after.
+    struct {
+        QString message;
+        QString informative;
+        QStringList buttons;
+        QWidget* over = nullptr;
+    } seen;
+    connect(&application.delegate.quitGuard(), &QuitGuard::refused, this, [&] {
+        QMessageBox* box = application.guardBox();
+        seen = {box->text(), box->informativeText(), {}, box->parentWidget()};
+        for (const QAbstractButton* button : box->findChildren<QPushButton*>())
+            seen.buttons << button->text();
+        seen.buttons.sort();
+    });
     const int ending = application.request(request);
 
     if (message.isEmpty()) {
         QCOMPARE(ending, LaunchedApplication::kQuit);
-        QVERIFY(application.services.alerts.empty());
+        QVERIFY(application.guardBox() == nullptr);
         QVERIFY(!window->isVisible());
         return;
     }
     QCOMPARE(ending, LaunchedApplication::kStayed);
-    QCOMPARE(application.services.alerts.size(), 1u);
-    QCOMPARE(application.services.alerts[0].messageText, message);
-    QCOMPARE(application.services.alerts[0].informativeText, informative);
-    QCOMPARE(application.services.shownOver, window);
+    QCOMPARE(seen.message, message);
+    QCOMPARE(seen.informative, informative);
+    buttons.sort();
+    QCOMPARE(seen.buttons, buttons);
+    QCOMPARE(seen.over, window);
     QVERIFY(window->isVisible());
     QVERIFY(!window->isMinimized());
-    // What runs goes on; a setup next to a game has ended on its own by now.
+    // What runs goes on; a setup next to a game has ended on its own by now,
+    // and the box that told of it with it.
     QCOMPARE(model.playing(), playing);
     QCOMPARE(model.maintaining(), maintaining);
     if (!playing)
         QCOMPARE(model.busy(), busy);
+    if (busy && playing)
+        QTRY_COMPARE(application.guardBox(), nullptr);
+}
+
+void AppDelegateTest::noOrderOfQuitRequestsEndsARunningSetup()
+{
+    const TemporaryFolder root;
+    provideRuntimeArchives(root.path());
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdSetup(settings);
+    LaunchedApplication application(std::move(settings));
+    LauncherWindow* window = application.window();
+    LauncherModel& model = application.model();
+    model.setGameURL(fileUrl(setupGameSource()));
+    model.setAudioURL(fileUrl(setupAudioPackage()));
+    model.setOwnsFiles(true);
+    QTRY_VERIFY(model.mayInstall());
+    model.install();
+    QVERIFY(model.busy());
+
+    QList<QMessageBox*> boxes;
+    const int ending = application.run(
+        [&] {
+            // The shortcut, then while its box is up the window manager's close,
+            // Qt's quit, which closes every window it can, and a close of the window again.
+            window->activateWindow();
+            QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+            QTRY_VERIFY(application.guardBox() != nullptr);
+            boxes << application.guardBox();
+            window->windowHandle()->close();
+            QCoreApplication::quit();
+            QCoreApplication::processEvents();
+            boxes << application.guardBox();
+            window->close();
+            boxes << application.guardBox();
+            QVERIFY(window->isVisible());
+            QVERIFY(model.busy());
+
+            // Setup goes on to the end, and the box that told of it goes with it.
+            held.release();
+            QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), 180'000);
+            QTRY_COMPARE(application.guardBox(), nullptr);
+            QCoreApplication::exit(LaunchedApplication::kStayed);
+        },
+        std::chrono::seconds(240));
+
+    QCOMPARE(ending, LaunchedApplication::kStayed);
+    QVERIFY(window->isVisible());
+    QCOMPARE(boxes.size(), 3);
+    QVERIFY2(boxes[0] != nullptr && boxes[1] == boxes[0] && boxes[2] == boxes[0], "one box, brought back");
+    QVERIFY(model.ready());
+    QVERIFY(model.error() == std::nullopt);
+    QVERIFY(Installer(root.path(), {}, testHost()).isInstalled());
+}
+
+void AppDelegateTest::stopSetupAndQuitStopsItThenQuits()
+{
+    const TemporaryFolder root;
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdSetup(settings);
+    LaunchedApplication application(std::move(settings));
+    LauncherModel& model = application.model();
+    model.setGameURL(fileUrl(setupGameSource()));
+    model.setAudioURL(fileUrl(setupAudioPackage()));
+    model.setOwnsFiles(true);
+    QTRY_VERIFY(model.mayInstall());
+    model.install();
+
+    QStringList statuses;
+    connect(&model, &LauncherModel::statusChanged, this, [&] { statuses << model.status(); });
+    const int ending = application.run([&] {
+        application.action("quitAction")->trigger();
+        QTRY_VERIFY(application.guardBox() != nullptr);
+        // The safe choice is the default.
+        QCOMPARE(application.guardBox()->defaultButton()->text(), QString("Keep working"));
+        application.guardBox()->findChild<QPushButton*>("stopAndQuitButton")->click();
+    });
+
+    QCOMPARE(ending, LaunchedApplication::kQuit);
+    QVERIFY(!model.busy());
+    QVERIFY(statuses.contains("Setup was stopped before it finished. Run it again to continue."));
+    QVERIFY(!application.window()->isVisible());
+    QVERIFY(lockIsFree(root.path()));
+    QVERIFY(!std::filesystem::exists(root / "installed.json"));
 }
 
 } // namespace launcher::testing

@@ -194,7 +194,8 @@ public:
             QTimer::singleShot(300, dialog, [this, dialog] {
                 m_saved = dialog->grab().save(m_file, "PNG");
                 m_taken = true;
-                dialog->close();
+                if (auto* modal = qobject_cast<QDialog*>(dialog))
+                    modal->reject();
             });
         });
         m_look.start();
