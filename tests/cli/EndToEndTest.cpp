@@ -158,6 +158,40 @@ TEST_F(EndToEnd, SetupDownloadsTheRuntimeAndTakesRelativePathsFromTheCurrentFold
     expectCompleteInstallation();
 }
 
+TEST_F(EndToEnd, AWrongGameSelectionIsRefusedBeforeAnythingIsDownloaded)
+{
+    const testing::LocalHttpsServer server = serveArchives();
+    const fs::path noGame = m_folder / "Downloads";
+    testing::writeFile(noGame / "readme.txt", "");
+    const fs::path incomplete = m_folder / "Veyra 2";
+    fs::copy(fixture("game/Veyra 2"), incomplete, fs::copy_options::recursive);
+    fs::remove(incomplete / "xlive.dll");
+    const struct {
+        fs::path game;
+        std::string sentence;
+    } cases[] = {
+        {noGame, "No Veyra 2 game was found in that folder."},
+        {incomplete, "Missing xlive.dll. Choose a complete Veyra 2 Project Kestrane game folder or the vy2pc_data.bin "
+                     "archive from installer 2.1."},
+        {fixture("game/no-game.zip"),
+         "The archive does not contain Veyra 2. Select vy2pc_data.bin from installer 2.1."},
+    };
+    for (const auto& [game, sentence] : cases) {
+        SCOPED_TRACE(game);
+        const auto result = testing::runProgram(
+            testing::fixtureProgram(),
+            {"--cli", "--install", "--game", game.string(), "--audio", kAudio.string(), "--home", m_home.string()},
+            options(server.clientEnvironment()));
+        EXPECT_EQ(result.status, 1);
+        // Not a single status line, the download's among them.
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, sentence + "\n");
+    }
+    EXPECT_EQ(server.output().find("GET"), std::string::npos) << server.output();
+    EXPECT_EQ(server.bytesServed(), 0u);
+    EXPECT_FALSE(fs::exists(m_home / "Downloads"));
+}
+
 TEST_F(EndToEnd, LaunchWaitsForTheGameReturnsItsStatusAndAppendsToTheGameLog)
 {
     ASSERT_EQ(install().status, 0);
