@@ -43,7 +43,7 @@ std::vector<std::string> safeArchiveNames(const Installer& installer, const std:
     std::vector<std::string> entries = installer.archiveTool().list(archive);
     if (entries.empty() ||
         !std::ranges::all_of(entries, [](const std::string& entry) { return Installer::safeArchiveEntry(entry); }))
-        throw SetupFailure("The selected archive contains unsafe file paths.");
+        throw SelectionRefused(Selection::game, "The selected archive contains unsafe file paths.");
     return entries;
 }
 

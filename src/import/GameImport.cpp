@@ -129,7 +129,7 @@ void Installer::importGame(const fs::path& selected) const
     }
     const std::optional<fs::path> located = locateGame(searchRoot);
     if (!located)
-        throw SetupFailure(kNoGameInArchive);
+        throw SelectionRefused(Selection::game, kNoGameInArchive);
     validateGame(*located);
 
     // The staging folder lies under the same root, so every move is a rename.

@@ -28,7 +28,7 @@ bool namesExecutable(const fs::path& entry)
 std::optional<fs::path> theOneGame(const std::vector<fs::path>& matches)
 {
     if (matches.size() > 1)
-        throw SetupFailure("More than one Veyra 2 installation was found. Choose the specific game folder.");
+        throw SelectionRefused(Selection::game, "More than one Veyra 2 installation was found. Choose the specific game folder.");
     if (matches.empty())
         return std::nullopt;
     return matches.front();
@@ -38,7 +38,7 @@ void requireGameFiles(const std::function<bool(std::string_view required)>& pres
 {
     for (const std::string_view required : kRequiredGameFiles)
         if (!present(required))
-            throw SetupFailure("Missing " + std::string(required) +
+            throw SelectionRefused(Selection::game, "Missing " + std::string(required) +
                                ". Choose a complete Veyra 2 Project Kestrane game folder or the vy2pc_data.bin "
                                "archive from installer 2.1.");
 }

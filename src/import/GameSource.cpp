@@ -19,7 +19,7 @@ GameSource resolveGameSource(const fs::path& selected)
     std::error_code error;
     fs::file_status status = fs::status(selection, error);
     if (!fs::exists(status))
-        throw SetupFailure("The selected game files are no longer available.");
+        throw SelectionRefused(Selection::game, "The selected game files are no longer available.");
     bool isFolder = fs::is_directory(status);
 
     if (lowerCase(selection.filename().string()) == "veyra2.exe")
@@ -40,11 +40,11 @@ fs::path gameInFolder(const Installer& installer, const fs::path& folder)
 {
     const std::optional<fs::path> found = installer.locateGame(folder);
     if (!found)
-        throw SetupFailure("No Veyra 2 game was found in that folder.");
+        throw SelectionRefused(Selection::game, "No Veyra 2 game was found in that folder.");
     // Copying the game would copy the launcher's own folder into itself, and
     // ever deeper, until the paths grow too long.
     if (liesWithin(installer.root(), *found))
-        throw SetupFailure("The launcher's folder is inside the selected game folder. Choose the game folder "
+        throw SelectionRefused(Selection::game, "The launcher's folder is inside the selected game folder. Choose the game folder "
                            "itself, or keep the launcher's folder elsewhere.");
     return *found;
 }

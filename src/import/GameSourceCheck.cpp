@@ -21,7 +21,7 @@ void Installer::checkGameSource(const std::filesystem::path& selected) const
         return;
     const std::optional<std::filesystem::path> game = listing.locateGame();
     if (!game)
-        throw SetupFailure(kNoGameInArchive);
+        throw SelectionRefused(Selection::game, kNoGameInArchive);
     listing.validateGame(*game);
 }
 

@@ -18,6 +18,7 @@ namespace launcher {
 namespace {
 
 const char* const kFirstStatus = "Select your files to get started.";
+const char* const kReadyToSetUpStatus = "Ready to set up.";
 const char* const kReadyStatus = "Your installation is ready.";
 const char* const kSetupFailedStatus = "Setup needs attention. Your source files are unchanged.";
 const char* const kStartingStatus = "Veyra 2 is starting. The first launch can take a few minutes.";
@@ -188,7 +189,7 @@ void LauncherModel::launchFailed(const WorkFailure& failure, const QString& stat
         return;
     }
     assign(m_status, statusBefore, &LauncherModel::statusChanged);
-    showError(failure.message);
+    showError(failure);
 }
 
 void LauncherModel::finishGame(int terminationStatus)
@@ -220,7 +221,7 @@ void LauncherModel::maintain(const QString& status, std::function<Finish(const I
             // The work may have changed the installation all the same: an
             // uninstall cut short has removed the record first.
             target.readInstallation();
-            target.showError(failure.message);
+            target.showError(failure);
         });
 }
 
@@ -243,6 +244,8 @@ void LauncherModel::inBackground(bool showSteps, Supervision supervision, Work w
             failure.incomplete = dynamic_cast<const IncompleteInstallation*>(&caught) != nullptr;
             if (const auto* refusal = dynamic_cast<const RepairRefusal*>(&caught))
                 failure.refusal = refusal->need();
+            if (const auto* refused = dynamic_cast<const SelectionRefused*>(&caught))
+                failure.refusedChoice = refused->selection();
         }
         if (finish)
             handBack(model, std::move(finish));
@@ -273,18 +276,23 @@ void LauncherModel::setState(LauncherState state)
 
 void LauncherModel::showError(const QString& sentence, const QString& details)
 {
+    m_errorChoice.reset();
     // The details first, so that whoever follows the error finds them in place.
     assign(m_errorDetails, details, &LauncherModel::errorDetailsChanged);
     assign(m_error, sentence, &LauncherModel::errorChanged);
 }
 
-void LauncherModel::showError(const FailureMessage& failure)
+void LauncherModel::showError(const WorkFailure& failure)
 {
-    showError(QString::fromStdString(failure.sentence), QString::fromStdString(failure.details));
+    // Set first, so that whoever follows the error finds which choice it is about.
+    m_errorChoice = failure.refusedChoice;
+    assign(m_errorDetails, QString::fromStdString(failure.message.details), &LauncherModel::errorDetailsChanged);
+    assign(m_error, QString::fromStdString(failure.message.sentence), &LauncherModel::errorChanged);
 }
 
 void LauncherModel::clearError()
 {
+    m_errorChoice.reset();
     assign(m_error, std::nullopt, &LauncherModel::errorChanged);
     assign(m_errorDetails, QString(), &LauncherModel::errorDetailsChanged);
 }
@@ -303,7 +311,66 @@ QString LauncherModel::restingStatus() const
 {
     if (m_state.ready())
         return kReadyStatus;
-    return m_state.repairNeeded() ? kNeedsRepairStatus : kFirstStatus;
+    if (m_state.repairNeeded())
+        return kNeedsRepairStatus;
+    return gameAccepted() && !m_audioURL.isEmpty() && m_ownsFiles ? kReadyToSetUpStatus : kFirstStatus;
+}
+
+void LauncherModel::followChoices()
+{
+    const bool toldWhatIsNext = m_status == kFirstStatus || m_status == kReadyToSetUpStatus;
+    if (toldWhatIsNext && idle() && m_status != restingStatus())
+        assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+}
+
+void LauncherModel::setGameURL(const QUrl& value)
+{
+    assign(m_gameURL, value, &LauncherModel::gameURLChanged);
+    checkGame();
+    followChoices();
+}
+
+void LauncherModel::setAudioURL(const QUrl& value)
+{
+    assign(m_audioURL, value, &LauncherModel::audioURLChanged);
+    followChoices();
+}
+
+void LauncherModel::setOwnsFiles(bool value)
+{
+    assign(m_ownsFiles, value, &LauncherModel::ownsFilesChanged);
+    followChoices();
+}
+
+// Reads the chosen game files as setup will, so that a wrong choice shows on
+// its row at once and setup is not offered for it. A check that ends after
+// another choice was made tells nothing.
+void LauncherModel::checkGame()
+{
+    assign(m_gameProblem, std::nullopt, &LauncherModel::gameProblemChanged);
+    assign(m_checkingGame, !m_gameURL.isEmpty(), &LauncherModel::checkingGameChanged);
+    if (m_gameURL.isEmpty())
+        return;
+    const QUrl checked = m_gameURL;
+    inBackground(
+        false, {},
+        [game = localPath(checked), checked](const Installer& installer, const QPointer<LauncherModel>&) -> Finish {
+            installer.checkGameSource(game);
+            return [checked](LauncherModel& target) { target.finishGameCheck(checked, std::nullopt); };
+        },
+        [checked](LauncherModel& target, const WorkFailure& failure) {
+            target.finishGameCheck(checked, QString::fromStdString(failure.message.sentence));
+        });
+}
+
+void LauncherModel::finishGameCheck(const QUrl& checked, const std::optional<QString>& problem)
+{
+    if (checked != m_gameURL)
+        return;
+    // The problem first, so that whoever follows the check's end finds it.
+    assign(m_gameProblem, problem, &LauncherModel::gameProblemChanged);
+    assign(m_checkingGame, false, &LauncherModel::checkingGameChanged);
+    followChoices();
 }
 
 void LauncherModel::open(const QUrl& url)
@@ -430,17 +497,17 @@ void LauncherModel::finishFailedSetup(const WorkFailure& failure)
     // setup's; its panel says so, so the refusal itself need not be shown.
     if (m_installer.hasRecord() && !m_installer.isInstalled()) {
         if (!failure.incomplete)
-            showError(failure.message);
+            showError(failure);
         offerRepair();
         return;
     }
-    showError(failure.message);
+    showError(failure);
     assign(m_status, QString(kSetupFailedStatus), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::finishFailedRepair(const WorkFailure& failure)
 {
-    showError(failure.message);
+    showError(failure);
     if (failure.refusal == RepairNeed::installation) {
         // The record has gone: there is nothing to repair, and setup is the way on.
         assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
@@ -557,7 +624,7 @@ void LauncherModel::finishCheck(const VerificationReport& report)
 void LauncherModel::checkFailed(const WorkFailure& failure)
 {
     // The panel stays: repair checks again when it starts.
-    showError(failure.message);
+    showError(failure);
     assign(m_status, restingStatus(), &LauncherModel::statusChanged);
     setActivity(Activity::idle);
 }

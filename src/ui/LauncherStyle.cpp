@@ -12,6 +12,12 @@ QColor withOpacity(QColor colour, double opacity)
     return colour;
 }
 
+const QColor kWhite(255, 255, 255);
+const QColor kBlack(0, 0, 0);
+const QColor kOrange(255, 149, 0);
+
+} // namespace
+
 QString css(const QColor& colour)
 {
     return QStringLiteral("rgba(%1, %2, %3, %4)")
@@ -20,12 +26,6 @@ QString css(const QColor& colour)
         .arg(colour.blue())
         .arg(colour.alpha());
 }
-
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kOrange(255, 149, 0);
-
-} // namespace
 
 QColor accent()
 {

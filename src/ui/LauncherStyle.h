@@ -23,6 +23,9 @@ QColor errorText();
 // The dimmed foreground of secondary texts on the dark background.
 QColor secondaryText();
 
+// The colour as a style sheet writes it.
+QString css(const QColor& colour);
+
 // The system font at a size in device-independent pixels, which match the
 // points of the macOS layout on every platform.
 QFont systemFont(int pixels, QFont::Weight weight = QFont::Normal);

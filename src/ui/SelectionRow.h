@@ -4,6 +4,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <optional>
+
 class QLabel;
 class QPushButton;
 
@@ -11,9 +13,10 @@ namespace launcher {
 
 class WrappingLabel;
 
-// One file choice of the setup panel: step badge, title, detail line and the
-// button that opens the panel. Child object names start with `name`:
-// "<name>Row", "<name>Step", "<name>Title", "<name>Detail", "<name>Button".
+// One file choice of the setup panel: step badge, title, detail line, a note
+// on the check of the chosen files, and the button that opens the panel.
+// Child object names start with `name`: "<name>Row", "<name>Step",
+// "<name>Title", "<name>Detail", "<name>Note", "<name>Button".
 class SelectionRow final : public QFrame {
     Q_OBJECT
 
@@ -28,6 +31,9 @@ public:
     // Shows the chosen item's name, with its whole path as the row's tooltip,
     // or the detail text while nothing is chosen.
     void showChoice(const QUrl& value, bool enabled);
+    // Under the detail line: that the chosen files are being checked, or why
+    // setup would refuse them; nothing otherwise.
+    void showCheck(bool checking, const std::optional<QString>& problem);
 
 signals:
     void chooseRequested();
@@ -36,6 +42,7 @@ private:
     QString m_detail;
     QLabel* m_step;
     WrappingLabel* m_detailLabel;
+    WrappingLabel* m_note;
     QPushButton* m_button;
 };
 
