@@ -19,6 +19,7 @@ namespace {
 
 const char* const kFirstStatus = "Select your files to get started.";
 const char* const kReadyToSetUpStatus = "Ready to set up.";
+const char* const kLookingAtGameStatus = "Looking at your game files…";
 const char* const kReadyStatus = "Your installation is ready.";
 const char* const kSetupFailedStatus = "Setup needs attention. Your source files are unchanged.";
 const char* const kStartingStatus = "Veyra 2 is starting. The first launch can take a few minutes.";
@@ -311,6 +312,8 @@ QString LauncherModel::restingStatus() const
 {
     if (m_state.ready())
         return kReadyStatus;
+    if (m_checkingGame)
+        return kLookingAtGameStatus;
     if (m_state.repairNeeded())
         return kNeedsRepairStatus;
     return gameAccepted() && !m_audioURL.isEmpty() && m_ownsFiles ? kReadyToSetUpStatus : kFirstStatus;
@@ -318,7 +321,8 @@ QString LauncherModel::restingStatus() const
 
 void LauncherModel::followChoices()
 {
-    const bool toldWhatIsNext = m_status == kFirstStatus || m_status == kReadyToSetUpStatus;
+    const bool toldWhatIsNext = m_status == kFirstStatus || m_status == kReadyToSetUpStatus ||
+                                m_status == kLookingAtGameStatus || m_status == kNeedsRepairStatus;
     if (toldWhatIsNext && idle() && m_status != restingStatus())
         assign(m_status, restingStatus(), &LauncherModel::statusChanged);
 }

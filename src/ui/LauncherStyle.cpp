@@ -114,7 +114,7 @@ QPushButton { outline: none; }
 #installedPanel, #damagePanel { background: %6; border-radius: 14px; }
 #gameRow, #audioRow, #repairGameRow, #repairAudioRow { background: %6; border: 1px solid %7; border-radius: 12px; }
 #errorBox { background: %8; border-radius: 8px; }
-#errorLabel, #damageLabel { color: %9; }
+#errorLabel, #damageLabel, #gameProblem, #repairGameProblem { color: %9; }
 #errorDetailsLabel { color: %17; }
 
 QPushButton#setupButton, QPushButton#playButton, QPushButton#repairButton {

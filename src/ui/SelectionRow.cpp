@@ -28,7 +28,7 @@ SelectionRow::SelectionRow(const QString& name, const QString& step, const QStri
     , m_detail(detail)
     , m_step(new QLabel(step))
     , m_detailLabel(new WrappingLabel)
-    , m_note(wrappingLabel(name + "Note", style::systemFont(12)))
+    , m_problem(wrappingLabel(name + "Problem", style::systemFont(12)))
     , m_button(launcher::button(name + "Button", {}))
 {
     setObjectName(name + "Row");
@@ -51,8 +51,8 @@ SelectionRow::SelectionRow(const QString& name, const QString& step, const QStri
     texts->setSpacing(5);
     texts->addWidget(titleLabel);
     texts->addWidget(m_detailLabel);
-    texts->addWidget(m_note);
-    m_note->hide();
+    texts->addWidget(m_problem);
+    m_problem->hide();
 
     m_button->setAccessibleName(tr("Choose %1").arg(title));
     connect(m_button, &QPushButton::clicked, this, &SelectionRow::chooseRequested);
@@ -80,12 +80,10 @@ void SelectionRow::showChoice(const QUrl& value, bool enabled)
     m_button->setEnabled(enabled);
 }
 
-void SelectionRow::showCheck(bool checking, const std::optional<QString>& problem)
+void SelectionRow::showProblem(const std::optional<QString>& problem)
 {
-    m_note->setVisible(checking || problem.has_value());
-    m_note->setText(problem ? *problem : checking ? tr("Looking at these files…") : QString());
-    const QColor colour = problem ? style::errorText() : style::secondaryText();
-    m_note->setStyleSheet("color: " + style::css(colour) + ";");
+    m_problem->setVisible(problem.has_value());
+    m_problem->setText(problem.value_or(QString()));
 }
 
 // Row titles and details are shown as they are, not looked up for translation.

@@ -13,10 +13,10 @@ namespace launcher {
 
 class WrappingLabel;
 
-// One file choice of the setup panel: step badge, title, detail line, a note
-// on the check of the chosen files, and the button that opens the panel.
+// One file choice of the setup panel: step badge, title, detail line, why
+// setup would refuse the chosen files, and the button that opens the panel.
 // Child object names start with `name`: "<name>Row", "<name>Step",
-// "<name>Title", "<name>Detail", "<name>Note", "<name>Button".
+// "<name>Title", "<name>Detail", "<name>Problem", "<name>Button".
 class SelectionRow final : public QFrame {
     Q_OBJECT
 
@@ -31,9 +31,9 @@ public:
     // Shows the chosen item's name, with its whole path as the row's tooltip,
     // or the detail text while nothing is chosen.
     void showChoice(const QUrl& value, bool enabled);
-    // Under the detail line: that the chosen files are being checked, or why
-    // setup would refuse them; nothing otherwise.
-    void showCheck(bool checking, const std::optional<QString>& problem);
+    // Under the detail line, in the error colour: why setup would refuse the
+    // chosen files; nothing while there is no problem.
+    void showProblem(const std::optional<QString>& problem);
 
 signals:
     void chooseRequested();
@@ -42,7 +42,7 @@ private:
     QString m_detail;
     QLabel* m_step;
     WrappingLabel* m_detailLabel;
-    WrappingLabel* m_note;
+    WrappingLabel* m_problem;
     QPushButton* m_button;
 };
 

@@ -56,6 +56,7 @@ void chooseFiles(LauncherModel& model, FakeDesktopServices& services, const std:
     services.willChoose(fileUrl(audio));
     model.selectAudio();
     model.setOwnsFiles(true);
+    awaitGameCheck(model);
 }
 
 // An error as a player meets one: playing before anything is installed.
@@ -132,7 +133,7 @@ void LauncherModelTest::everyAssignmentAnnouncesItself()
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
     const QMetaObject& meta = LauncherModel::staticMetaObject;
-    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 16);
+    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 18);
     // Only the player's inputs are written from outside; writing the same value announces it again.
     QStringList writable;
     for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
@@ -238,9 +239,6 @@ void LauncherModelTest::installWithoutEverythingNeededChangesNothing()
     QFETCH(bool, owns);
     QFETCH(bool, busy);
     const TemporaryFolder root;
-    const TemporaryFolder sources;
-    writeFile(sources / "game.zip", "PK");
-    writeFile(sources / "MPSetup.exe", "MZ");
     HeldWork held;
     FakeDesktopServices services;
     LauncherSettings settings = settingsFor(root.path());
@@ -248,13 +246,14 @@ void LauncherModelTest::installWithoutEverythingNeededChangesNothing()
     LauncherModel model(services, std::move(settings));
     if (busy) {
         // A first setup, with everything it needs, is still running.
-        chooseFiles(model, services, sources / "game.zip", sources / "MPSetup.exe");
+        chooseFiles(model, services, setupGameSource(), setupAudioPackage());
         model.install();
         QVERIFY(model.busy());
     }
-    model.setGameURL(game ? fileUrl(sources / "game.zip") : QUrl());
-    model.setAudioURL(audio ? fileUrl(sources / "MPSetup.exe") : QUrl());
+    model.setGameURL(game ? fileUrl(setupGameSource()) : QUrl());
+    model.setAudioURL(audio ? fileUrl(setupAudioPackage()) : QUrl());
     model.setOwnsFiles(owns);
+    awaitGameCheck(model);
     failToPlay(model);
     QCOMPARE(model.busy(), busy);
 
@@ -301,7 +300,8 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
         settings.host.availableSpace = [](const std::filesystem::path&) {
             return std::optional<std::uintmax_t>(11'999'999'999);
         };
-    writeFile(root / "source/game.zip", "PK");
+    std::filesystem::create_directories(root / "source");
+    std::filesystem::copy_file(setupGameSource(), root / "source/game.zip");
     writeFile(root / "source/MPSetup.exe", "MZ");
 
     LauncherModel model(services, std::move(settings));
@@ -320,7 +320,7 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
     QCOMPARE(model.gameURL(), fileUrl(root / "source/game.zip"));
     QCOMPARE(model.audioURL(), fileUrl(root / "source/MPSetup.exe"));
     QCOMPARE(model.ownsFiles(), true);
-    QCOMPARE(readFile(root / "source/game.zip"), std::string("PK"));
+    QCOMPARE(readFile(root / "source/game.zip"), readFile(setupGameSource()));
 }
 
 void LauncherModelTest::fileFailureIsToldPlainlyAndLogged()
@@ -371,7 +371,7 @@ void LauncherModelTest::aNewChoiceTakesTheStatusBackToAFreshStart()
     services.willChoose(fileUrl(setupAudioPackage()));
     model.selectAudio();
     QCOMPARE(model.error(), std::nullopt);
-    QCOMPARE(model.status(), QString("Select your files to get started."));
+    QCOMPARE(model.status(), QString("Ready to set up."));
 
     // While setup runs, the status of its step stays.
     model.install();
@@ -393,6 +393,8 @@ void LauncherModelTest::setupReportsEachStepAndEndsReady()
     provideRuntimeArchives(root.path());
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
+    chooseFiles(model, services, setupGameSource(), setupAudioPackage());
+    QCOMPARE(model.status(), QString("Ready to set up."));
     QStringList statuses;
     QStringList whileBusy;
     connect(&model, &LauncherModel::statusChanged, this, [&] {
@@ -400,8 +402,6 @@ void LauncherModelTest::setupReportsEachStepAndEndsReady()
         if (model.busy())
             whileBusy << model.status();
     });
-
-    chooseFiles(model, services, setupGameSource(), setupAudioPackage());
     model.install();
     waitForSetup(model);
 
@@ -580,7 +580,7 @@ void LauncherModelTest::workHandedBackToAModelThatIsGoneDoesNothing()
     if (snapshotHeld)
         QTRY_VERIFY_WITH_TIMEOUT(heldSnapshot.openingWaits(), 30'000);
     // And a setup that fails at once: the record exists, and the launch holds the lock.
-    chooseFiles(*model, services, root / "game.zip", root / "MPSetup.exe");
+    chooseFiles(*model, services, setupGameSource(), root / "MPSetup.exe");
     model->install();
     QVERIFY(model->busy());
     QVERIFY(model->playing());

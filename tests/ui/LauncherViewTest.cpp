@@ -90,19 +90,20 @@ struct Screen {
     }
     bool shown(const char* name) { return find(name).isVisible(); }
     bool enabled(const char* name) { return find(name).isEnabled(); }
-    // Chooses both files in the folder, where they need not exist, and states ownership.
-    // Both files (by default ones that exist) and the consent.
+    // Both files (by default ones that setup takes) and the consent, once the
+    // game files' check has ended.
     void chooseEverything(const std::filesystem::path& game = setupGameSource(),
                           const std::filesystem::path& audio = setupAudioPackage())
     {
         model.setGameURL(fileUrl(game));
         model.setAudioURL(fileUrl(audio));
         model.setOwnsFiles(true);
+        awaitGameCheck(model);
     }
-    // Starts a setup with files that do not exist and waits until it has failed.
+    // Starts a setup and waits until it has failed, as it does at once in a root that cannot be.
     void failSetup()
     {
-        chooseEverything("/nonexistent/game.zip", "/nonexistent/MPSetup.exe");
+        chooseEverything();
         model.install();
         QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), 60'000);
     }
@@ -218,9 +219,13 @@ void LauncherViewTest::textsUseTheDarkScheme()
 void LauncherViewTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
 {
     const TemporaryFolder root;
+    std::filesystem::create_directories(root / "Games");
+    std::filesystem::copy(fixture("game/Veyra 2"), root / "Games/Veyra 2 Kestrane",
+                          std::filesystem::copy_options::recursive);
     Screen screen(root.path());
     screen.services.willChoose(fileUrl(root / "Games/Veyra 2 Kestrane"));
     screen.click("gameButton");
+    awaitGameCheck(screen.model);
     QCOMPARE(screen.text("gameDetail"), QString("Veyra 2 Kestrane"));
     QCOMPARE(screen.find("gameRow").toolTip(), QString::fromStdString((root / "Games/Veyra 2 Kestrane").string()));
     QCOMPARE(screen.find("audioRow").toolTip(), QString());
@@ -273,40 +278,62 @@ void LauncherViewTest::longErrorScrollsInsteadOfSqueezingTheRows()
 
 void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup_data()
 {
-    QTest::addColumn<bool>("game");
+    QTest::addColumn<QString>("game");
     QTest::addColumn<bool>("audio");
     QTest::addColumn<bool>("owns");
     QTest::addColumn<bool>("busy");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("everything") << true << true << true << false << true;
-    QTest::newRow("no game") << false << true << true << false << false;
-    QTest::newRow("no audio") << true << false << true << false << false;
-    QTest::newRow("no consent") << true << true << false << false << false;
-    QTest::newRow("setting up") << true << true << true << true << false;
+    QTest::addColumn<QString>("problem");
+    const QString noGame = "The archive does not contain Veyra 2. Select vy2pc_data.bin from installer 2.1.";
+    QTest::newRow("everything") << "accepted" << true << true << false << true << QString();
+    QTest::newRow("no game") << "none" << true << true << false << false << QString();
+    QTest::newRow("no audio") << "accepted" << false << true << false << false << QString();
+    QTest::newRow("no consent") << "accepted" << true << false << false << false << QString();
+    QTest::newRow("game files refused") << "refused" << true << true << false << false << noGame;
+    QTest::newRow("game files still being looked at") << "looking" << true << true << false << false << QString();
+    QTest::newRow("setting up") << "accepted" << true << true << true << false << QString();
 }
 
 void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup()
 {
-    QFETCH(bool, game);
+    QFETCH(QString, game);
     QFETCH(bool, audio);
     QFETCH(bool, owns);
     QFETCH(bool, busy);
     QFETCH(bool, enabled);
+    QFETCH(QString, problem);
     const TemporaryFolder root;
     HeldWork held;
     LauncherSettings settings = settingsFor(root.path());
     held.holdSetup(settings);
+    // The archive tool that lists the chosen archive waits.
+    if (game == "looking")
+        held.holdArchiveTool(settings);
     Screen screen(std::move(settings));
     if (busy) {
         // A setup started with everything it needs is still running.
         screen.chooseEverything();
         screen.model.install();
     }
-    screen.model.setGameURL(game ? fileUrl(root / "game.zip") : QUrl());
-    screen.model.setAudioURL(audio ? fileUrl(root / "MPSetup.exe") : QUrl());
+    const std::map<QString, QUrl> games{{"none", QUrl()},
+                                        {"accepted", fileUrl(setupGameSource())},
+                                        {"refused", fileUrl(fixture("game/no-game.zip"))},
+                                        {"looking", fileUrl(setupGameSource())}};
+    screen.model.setGameURL(games.at(game));
+    screen.model.setAudioURL(audio ? fileUrl(setupAudioPackage()) : QUrl());
     screen.model.setOwnsFiles(owns);
+    if (game != "looking")
+        awaitGameCheck(screen.model);
     QCOMPARE(screen.model.busy(), busy);
     QCOMPARE(screen.enabled("setupButton"), enabled);
+    QCOMPARE(screen.shown("gameProblem"), !problem.isEmpty());
+    QCOMPARE(screen.text("gameProblem"), problem);
+    // The status line says what comes next.
+    const QString next = game == "looking" ? "Looking at your game files…"
+                         : enabled         ? "Ready to set up."
+                                           : "Select your files to get started.";
+    if (!busy)
+        QCOMPARE(screen.text("statusLabel"), next);
 }
 
 void LauncherViewTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
@@ -321,6 +348,7 @@ void LauncherViewTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
     screen.services.willChoose(fileUrl(setupAudioPackage()));
     screen.click("audioButton");
     screen.click("consentCheckBox");
+    awaitGameCheck(screen.model);
     const QRect note = screen.find("requirementsNote").geometry();
     screen.click("setupButton");
     for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton"})
@@ -445,6 +473,7 @@ void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
     screen.model.setGameURL(fileUrl(setupGameSource()));
     screen.model.setAudioURL(fileUrl(root / "files/MPSetup.exe"));
     screen.click("consentCheckBox");
+    awaitGameCheck(screen.model);
     screen.click("setupButton");
     QCOMPARE(screen.text("setupButton"), QString("Setting up…"));
     QTRY_VERIFY_WITH_TIMEOUT(screen.enabled("setupButton"), 60'000);
@@ -456,7 +485,8 @@ void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
     QCOMPARE(screen.text("statusLabel"), QString("Setup needs attention. Your source files are unchanged."));
     QVERIFY(screen.shown("setupPanel"));
     QVERIFY(!screen.shown("progressIndicator"));
-    QCOMPARE(QApplication::focusWidget(), &screen.find("setupButton"));
+    // Back to the choice that needs a change.
+    QCOMPARE(QApplication::focusWidget(), &screen.find("audioButton"));
 }
 
 void LauncherViewTest::successfulSetupSwitchesToTheInstalledPanel()
@@ -471,6 +501,9 @@ void LauncherViewTest::successfulSetupSwitchesToTheInstalledPanel()
     screen.services.willChoose(fileUrl(setupAudioPackage()));
     screen.click("audioButton");
     screen.click("consentCheckBox");
+    awaitGameCheck(screen.model);
+    QCOMPARE(screen.text("statusLabel"), QString("Ready to set up."));
+    shown.clear();
     screen.click("setupButton");
     QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy(), 180'000);
 
@@ -849,6 +882,7 @@ void LauncherViewTest::repairAsksOnlyForTheFilesItNeeds()
         QVERIFY(!screen.enabled("repairButton"));
         screen.services.willChoose(fileUrl(setupGameSource()));
         screen.click("repairGameButton");
+        awaitGameCheck(screen.model);
         QCOMPARE(screen.text("repairGameDetail"), QString("installer.zip"));
     }
     if (decoderCopy) {
@@ -871,6 +905,10 @@ void LauncherViewTest::repairMendsTheInstallationAndShowsTheInstalledPanel()
     connect(&screen.model, &LauncherModel::statusChanged, this, [&] { statuses << screen.text("statusLabel"); });
     screen.services.willChoose(fileUrl(setupGameSource()));
     screen.click("repairGameButton");
+    awaitGameCheck(screen.model);
+    // While the chosen files are read, the status line says so, then goes back to what is next.
+    QCOMPARE(statuses, QStringList({"Looking at your game files…", "Your installation needs repair."}));
+    statuses.clear();
     screen.click("repairButton");
 
     QCOMPARE(screen.text("repairButton"), QString("Repairing…"));
@@ -923,6 +961,7 @@ void LauncherViewTest::refusedRepairTellsTheWayOn()
         // The record goes after the check, by the player's hand.
         screen.services.willChoose(fileUrl(setupGameSource()));
         screen.click("repairGameButton");
+        awaitGameCheck(screen.model);
         std::filesystem::remove(root / "installed.json");
     }
     screen.click("repairButton");
