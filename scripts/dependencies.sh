@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config   # build
   libssl-dev                         # SHA-256 (OpenSSL libcrypto)
   nlohmann-json3-dev                 # the installation record
+  libicu-dev                         # Unicode normalization and case folding (diagnostics)
   qt6-base-dev libgl-dev             # the desktop front end
   libgtest-dev libbenchmark-dev      # tests and benchmarks
   clang-16 libc++-16-dev libc++abi-16-dev googletest   # the libc++ build (GoogleTest from source)
@@ -15,6 +16,7 @@ packages=(
   libarchive-tools                   # bsdtar: every archive the launcher opens
   util-linux                         # setarch: the x86_64 check
   python3 gcab xz-utils openssl      # test fixtures and the local HTTPS server
+  wine64                             # the prefix and snapshot test against a real Wine
   xvfb xauth x11-utils               # the desktop test under a virtual display
 )
 

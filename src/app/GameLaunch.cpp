@@ -11,10 +11,11 @@ namespace launcher {
 
 LaunchedGame Installer::launch(bool debug) const
 {
-    // An update that did not finish left the old runtime aside: the game plays on it.
-    if (hasRuntimeSetAside(*this)) {
+    // An update that did not finish left a runtime aside: the game plays on
+    // the old one, or on the new one once it had answered.
+    if (hasUnsettledRuntimeUpdate(*this)) {
         const InstallLock lock(layout().lockFile());
-        restoreRuntimeSetAside(*this);
+        settleRuntimeUpdate(*this);
     }
     if (!isInstalled())
         throwRefusal(*this, "Setup is incomplete. Complete setup before launching Veyra 2.");
@@ -31,14 +32,13 @@ LaunchedGame Installer::launch(bool debug) const
     makeDirectory(layout().logs());
     rotateLog(gameLog);
     FileDescriptor log = openRegularForAppending(gameLog);
-    if (snapshot.failure())
-        writeAll(log.get(), snapshot.failureNote(), gameLog);
+    writeAll(log.get(), snapshot.notes(), gameLog);
 
     ChildProcess process = ChildProcess::spawn({wine(), WineRuntime::gameArguments(), gameEnvironment, game(), log.get()});
     snapshot.rotateOut();
     if (const int error = log.close(); error != 0)
         throwFileError("cannot close game log", gameLog, error);
-    return {std::move(process), std::move(lock), snapshot.failure()};
+    return {std::move(process), std::move(lock), snapshot.failure(), snapshot.leftOut()};
 }
 
 } // namespace launcher

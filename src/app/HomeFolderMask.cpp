@@ -1,12 +1,12 @@
 #include "app/HomeFolderMask.h"
 
+#include "app/CaselessText.h"
 #include "core/LowerCase.h"
 #include "core/Platform.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <iterator>
 #include <system_error>
 
 namespace launcher {
@@ -21,20 +21,6 @@ bool isSeparator(char c)
     return c == '/' || c == '\\';
 }
 
-// Lower-cases ASCII and the Latin-1 capitals ("Ä" to "ä"), which in UTF-8 keep
-// their length, so that positions in the folded text are positions in the text.
-std::string foldCase(std::string_view text)
-{
-    std::string folded = lowerCase(std::string(text));
-    for (std::size_t i = 0; i + 1 < folded.size(); ++i) {
-        const auto second = static_cast<unsigned char>(folded[i + 1]);
-        // U+00C0 to U+00DE, except the multiplication sign U+00D7.
-        if (static_cast<unsigned char>(folded[i]) == 0xc3 && second >= 0x80 && second <= 0x9e && second != 0x97)
-            folded[i + 1] = static_cast<char>(second + 0x20);
-    }
-    return folded;
-}
-
 // A byte that continues a name: a match ending before one would only hide the
 // beginning of another name ("/a" in "/alice"). Bytes of UTF-8 sequences count;
 // "_" does not, so that "Accounts_alice" shows the account name as a word.
@@ -44,32 +30,13 @@ bool continuesName(char c)
     return std::isalnum(byte) != 0 || byte >= 0x80;
 }
 
-std::vector<std::string> lowerComponents(const fs::path& path)
+std::vector<std::string> caselessComponents(const fs::path& path)
 {
     std::vector<std::string> components;
     for (const fs::path& part : path.lexically_normal().relative_path())
         if (!part.empty())
-            components.push_back(foldCase(part.string()));
+            components.push_back(caseless(part.string()));
     return components;
-}
-
-// A component as a file: URL writes it, with lower-case hex digits, since the
-// text is matched lower-cased: "my home" as "my%20home".
-std::string urlEncoded(const std::string& component)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string encoded;
-    for (const char c : component) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) != 0 || c == '-' || c == '.' || c == '_' || c == '~') {
-            encoded += c;
-        } else {
-            encoded += '%';
-            encoded += kHex[byte >> 4];
-            encoded += kHex[byte & 0xf];
-        }
-    }
-    return encoded;
 }
 
 void addUnique(std::vector<std::string>& names, const std::string& name)
@@ -84,25 +51,21 @@ HomeFolderMask::HomeFolderMask(const std::vector<fs::path>& homes, const std::ve
 {
     // Tried in this order at every position: a drive letter before a bare path.
     for (const fs::path& home : homes) {
-        const std::vector<std::string> components = lowerComponents(home);
+        const std::vector<std::string> components = caselessComponents(home);
         if (components.empty())
             continue;
         m_forms.push_back({"z:", components, true, "~"});
         m_forms.push_back({"", components, true, "~"});
-        std::vector<std::string> encoded;
-        std::ranges::transform(components, std::back_inserter(encoded), urlEncoded);
-        if (encoded != components)
-            m_forms.push_back({"", encoded, true, "~"});
     }
     for (const std::string& name : userNames) {
-        m_forms.push_back({"c:", {"users", foldCase(name)}, true, "~"});
+        m_forms.push_back({"c:", {"users", caseless(name)}, true, "~"});
         // The profile's folder on disk, in the prefix and in snapshots alike.
-        m_forms.push_back({"", {"users", foldCase(name)}, false, "users/~"});
+        m_forms.push_back({"", {"users", caseless(name)}, false, "users/~"});
         // The bare account name, in file names and contents ("alice-notes.log",
         // "user=alice"); shorter names would hide common words, and the
         // superuser's names nobody.
         if (name.size() >= kShortestBareName && lowerCase(name) != "root")
-            m_forms.push_back({"", {foldCase(name)}, false, "~"});
+            m_forms.push_back({"", {caseless(name)}, false, "~"});
     }
     // Longer forms first, so that no shorter one leaves part of a longer one behind.
     std::ranges::stable_sort(m_forms, std::ranges::greater(), [](const Form& form) {
@@ -172,24 +135,34 @@ std::size_t HomeFolderMask::matchAt(std::string_view folded, std::size_t at, con
 
 std::string HomeFolderMask::apply(std::string_view text) const
 {
-    // Matched without case; what is kept comes from the text as it was.
-    const std::string folded = foldCase(text);
+    // Matched in the folded text, escapes decoded; what is kept comes from the
+    // text as it was, so a match must begin and end with whole pieces of it.
+    const CaselessText caselessForm = caselessText(text, {.decodeEscapes = true});
+    const std::string& folded = caselessForm.folded;
+    const std::vector<std::size_t>& starts = caselessForm.foldedStarts;
     std::string masked;
     masked.reserve(text.size());
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t matched = 0;
+    for (std::size_t piece = 0; piece < caselessForm.pieces();) {
+        std::size_t next = piece + 1;
+        const Form* matchedForm = nullptr;
         for (const Form& form : m_forms) {
-            if ((matched = matchAt(folded, at, form)) > 0) {
-                masked += form.replacement;
+            const std::size_t matched = matchAt(folded, starts[piece], form);
+            if (matched == 0)
+                continue;
+            const auto end = std::lower_bound(starts.begin() + static_cast<std::ptrdiff_t>(piece), starts.end(),
+                                              starts[piece] + matched);
+            if (end != starts.end() && *end == starts[piece] + matched) {
+                next = static_cast<std::size_t>(end - starts.begin());
+                matchedForm = &form;
                 break;
             }
         }
-        if (matched > 0) {
-            at += matched;
-        } else {
-            masked += text[at];
-            ++at;
-        }
+        if (matchedForm != nullptr)
+            masked += matchedForm->replacement;
+        else
+            masked += text.substr(caselessForm.originalStarts[piece],
+                                  caselessForm.originalStarts[piece + 1] - caselessForm.originalStarts[piece]);
+        piece = next;
     }
     return masked;
 }

@@ -1,12 +1,15 @@
 #pragma once
 // Shows the player's home folder as "~" in text that leaves the machine, in
-// every form it takes there: the POSIX path ("/Users/alice"), URL-encoded
-// ("file:///Users/my%20home"), Wine's view of it
+// every form it takes there: the POSIX path ("/Users/alice"), percent-encoded
+// ("file:///Users/my%20home", "%2FUsers%2Falice") or in JSON's escapes
+// ("\u00c6"), Wine's view of it
 // through drive Z: ("Z:\Users\alice"), and the Windows profile of the prefix
 // ("C:\users\alice"; on disk, in the prefix and in snapshots, "users/alice",
 // which becomes "users/~"), and the bare account name of at least 3
-// characters in file names and contents ("alice-notes.log", "user=alice"). Letter case is ignored and any run of "/" or "\" counts as
-// one separator, since Windows paths and escaped text write them so. Matches
+// characters in file names and contents ("alice-notes.log", "user=alice"). The
+// text is compared with escapes decoded, in one normal form with full Unicode
+// case folding (CaselessText.h), and any run of "/" or "\" counts as one
+// separator, since Windows paths and escaped text write them so. Matches
 // lie at boundaries only: a name that merely begins with the home folder's
 // stays whole, and of a run of separators before a bare path only the last is
 // taken ("file:///home/alice" becomes "file://~").
@@ -46,7 +49,7 @@ private:
         std::string replacement;
     };
 
-    // How many characters of `folded`, lower-cased text, the form matches from `at`; 0 for none.
+    // How many bytes of `folded`, caseless text, the form matches from `at`; 0 for none.
     std::size_t matchAt(std::string_view folded, std::size_t at, const Form& form) const;
 
     std::vector<Form> m_forms;

@@ -3,12 +3,16 @@
 #include "app/PlainSentences.h"
 #include "core/ExecutableFile.h"
 #include "core/InstallationRecord.h"
+#include "core/PathWithin.h"
 #include "core/Posix.h"
+#include "core/ProcessRunner.h"
 #include "core/SetupFailure.h"
+#include "core/Utf8Text.h"
 #include "import/DirectXComponents.h"
 #include "import/GameFileList.h"
 #include "import/GameLocation.h"
 #include "prefix/PrefixConfiguration.h"
+#include "prefix/ProfileFolders.h"
 #include "runtime/RuntimeInstallation.h"
 
 #include <algorithm>
@@ -25,6 +29,9 @@ using Problem = std::optional<std::string>;
 
 // How many missing or changed game files the game's sentence names.
 constexpr std::size_t kNamedGameFiles = 3;
+// How many bytes of its answer the runtime's sentence quotes, when the setup
+// log cannot hold it.
+constexpr std::size_t kQuotedAnswer = 200;
 
 bool isRegularFile(const fs::path& path)
 {
@@ -57,29 +64,68 @@ Problem checkRecord(const Installer& installer, RepairPlan& plan)
     return std::nullopt;
 }
 
-bool runtimeStarts(const Installer& installer)
+// Whether the runtime answers "--version", and if not, the end of the runtime's
+// sentence, which says where its answer is.
+struct RuntimeStart {
+    bool starts = false;
+    std::string why;
+};
+
+// What the runtime printed, as a clause that quotes its end, where a failing
+// program says why, on one line.
+std::string answerClause(const std::string& text)
 {
-    try {
-        installer.wineRuntime().checkVersion(timeouts::kWineCheck);
-        return true;
-    } catch (const SetupFailure&) {
-        // Whether it fails or runs out of time, the setup log has its answer.
-        return false;
-    } catch (const std::system_error&) {
-        // It cannot even be started.
-        return false;
+    if (!isValidUtf8(text))
+        return "it answered with something other than text.";
+    std::string line;
+    for (const char c : text) {
+        const bool space = std::isspace(static_cast<unsigned char>(c)) != 0;
+        if (!space)
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += ' ';
     }
+    if (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    if (line.empty())
+        return "it printed nothing.";
+    if (line.size() > kQuotedAnswer) {
+        std::size_t start = line.size() - kQuotedAnswer;
+        // Never from the middle of a character.
+        while (start < line.size() && (static_cast<unsigned char>(line[start]) & 0xc0) == 0x80)
+            ++start;
+        line = "…" + line.substr(start);
+    }
+    return "it answered \"" + line + "\".";
 }
 
-Problem checkRuntime(const Installer& installer, bool starts, RepairPlan& plan)
+// The runtime's answer stays in memory, so that a setup log that cannot be
+// written changes only where the player reads it, not the verdict.
+RuntimeStart askRuntime(const Installer& installer)
+{
+    ProgramAnswer answer;
+    try {
+        answer = installer.wineRuntime().askVersion(timeouts::kWineCheck);
+    } catch (const std::system_error& failure) {
+        return {false, ": it cannot be started (" + failure.code().message() + ")."};
+    }
+    if (answer.succeeded)
+        return {true, ""};
+    if (answer.logged)
+        return {false, "; the setup log shows what it answered."};
+    return {false, "; " + answerClause(answer.text) + " The setup log "
+                       + installer.log().lexically_relative(installer.root()).string() + " cannot be written."};
+}
+
+Problem checkRuntime(const Installer& installer, const RuntimeStart& start, RepairPlan& plan)
 {
     Problem problem;
     if (!isExecutableFile(installer.wine()))
         problem = "The runtime's wine program is missing or cannot be run.";
     else if (!presentQuietly(installer.layout().runtimeLibraries() / kRequiredRuntimeLibrary))
         problem = std::string("The runtime's library ") + kRequiredRuntimeLibrary + " is missing.";
-    else if (!starts)
-        problem = "The runtime does not start; the setup log shows what it answered.";
+    else if (!start.starts)
+        problem = "The runtime does not start" + start.why;
     plan.runtime = plan.runtime || problem.has_value();
     return problem;
 }
@@ -206,6 +252,24 @@ Problem checkDownloads(const Installer& installer, RepairPlan& plan)
                                : "The downloaded runtime archives " + listing(damaged) + " are damaged.";
 }
 
+// Wine's links from a profile's shell folders to the player's own folders, in
+// prefixes made before the launcher replaced them: the game's saves there are
+// the player's files now, so they stay where they are, and only this says so.
+std::optional<std::string> savesOutside(const Layout& layout)
+{
+    std::vector<std::string> outside;
+    for (const fs::path& link : profileLinks(layout))
+        if (!liesWithin(link, layout.root()))
+            outside.push_back(link.lexically_relative(layout.users()).string());
+    if (outside.empty())
+        return std::nullopt;
+    return outside.size() == 1
+               ? "The profile folder " + outside.front() +
+                     " leads outside the launcher's folder, so the saves in it are not in the snapshots."
+               : "The profile folders " + listing(outside) +
+                     " lead outside the launcher's folder, so the saves in them are not in the snapshots.";
+}
+
 } // namespace
 
 VerificationReport checkInstallation(const Installer& installer)
@@ -214,7 +278,7 @@ VerificationReport checkInstallation(const Installer& installer)
     report.recorded = installer.hasRecord();
     RepairPlan& plan = report.plan;
     // Only a runtime that is in place is started.
-    const bool starts = isExecutableFile(installer.wine()) && runtimeStarts(installer);
+    const RuntimeStart start = isExecutableFile(installer.wine()) ? askRuntime(installer) : RuntimeStart{};
     // A stop is heard between the parts, each of which may take a while.
     const auto checked = [&](const char* part, Problem problem) {
         installer.throwIfStopped();
@@ -223,11 +287,12 @@ VerificationReport checkInstallation(const Installer& installer)
     installer.throwIfStopped();
     report.lines = {{
         checked("record", checkRecord(installer, plan)),
-        checked("runtime", checkRuntime(installer, starts, plan)),
+        checked("runtime", checkRuntime(installer, start, plan)),
         checked("game", checkGame(installer, plan)),
-        checked("prefix", checkPrefix(installer, starts, plan)),
+        checked("prefix", checkPrefix(installer, start.starts, plan)),
         checked("downloads", checkDownloads(installer, plan)),
     }};
+    report.savesOutside = savesOutside(installer.layout());
     return report;
 }
 

@@ -1,12 +1,22 @@
 #include "app/LaunchSnapshot.h"
 
+#include "app/RestoreRecovery.h"
 #include "app/SaveSnapshots.h"
-#include "app/SavesSwap.h"
 
 #include <exception>
 
 namespace launcher {
 namespace {
+
+constexpr const char* kNoteStart = "[Veyra 2 Mac Launcher] ";
+
+// The launcher's own failures are whole sentences; the note goes on after them.
+std::string withoutFullStop(std::string sentence)
+{
+    if (sentence.ends_with('.'))
+        sentence.pop_back();
+    return sentence;
+}
 
 std::string listed(const std::vector<std::filesystem::path>& folders)
 {
@@ -21,12 +31,13 @@ std::string listed(const std::vector<std::filesystem::path>& folders)
 LaunchSnapshot::LaunchSnapshot(const Installer& installer) : m_layout(installer.layout())
 {
     try {
-        recoverInterruptedRestore(m_layout, installer.host());
+        recoverSaves(m_layout, installer.host());
         const std::optional<TakenSnapshot> taken = SaveSnapshots(m_layout).take();
         if (!taken)
             return;
         m_taken = taken->name;
         m_unreadable = taken->unreadable;
+        m_leftOut = taken->leftOut;
         if (!m_unreadable.empty())
             m_failure = "it left out what could not be read: " + listed(m_unreadable);
     } catch (const std::exception& failure) {
@@ -34,14 +45,19 @@ LaunchSnapshot::LaunchSnapshot(const Installer& installer) : m_layout(installer.
     }
 }
 
-std::string LaunchSnapshot::failureNote() const
+std::string LaunchSnapshot::notes() const
 {
+    std::string notes;
     if (!m_unreadable.empty())
-        return "[Veyra 2 Mac Launcher] The snapshot of your saves before this start, " + m_taken.value_or("") +
-               ", left out what could not be read: " + listed(m_unreadable) +
-               ". Check that you may read it; everything else is in the snapshot.\n";
-    return "[Veyra 2 Mac Launcher] The snapshot of your saves before this start failed: " + m_failure.value_or("") +
-           ". The game starts anyway; earlier snapshots are unchanged.\n";
+        notes += std::string(kNoteStart) + "The snapshot of your saves before this start, " + m_taken.value_or("") +
+                 ", left out what could not be read: " + listed(m_unreadable) +
+                 ". Check that you may read it; everything else is in the snapshot.\n";
+    else if (m_failure)
+        notes += std::string(kNoteStart) + "The snapshot of your saves before this start failed: " +
+                 withoutFullStop(*m_failure) + ". The game starts anyway; earlier snapshots are unchanged.\n";
+    for (const std::string& leftOut : m_leftOut)
+        notes += kNoteStart + leftOut + "\n";
+    return notes;
 }
 
 void LaunchSnapshot::rotateOut() const noexcept

@@ -26,8 +26,10 @@ public:
     // Why the snapshot failed, or which folders it left out because they
     // could not be read; nothing when it holds all the saves.
     const std::optional<std::string>& failure() const { return m_failure; }
-    // The launcher's own line about it, for the game log.
-    std::string failureNote() const;
+    // The links it left out on purpose, one sentence each (see FollowedLinks.h).
+    const std::vector<std::string>& leftOut() const { return m_leftOut; }
+    // The launcher's own lines about both, for the game log; empty when there is nothing to say.
+    std::string notes() const;
 
     // Removes the snapshots that rotate out now that one more exists. Never
     // throws: what is left is tried again at the next launch.
@@ -37,6 +39,7 @@ private:
     Layout m_layout;
     std::optional<std::string> m_taken;
     std::vector<std::filesystem::path> m_unreadable;
+    std::vector<std::string> m_leftOut;
     std::optional<std::string> m_failure;
 };
 

@@ -1,5 +1,6 @@
 #include "app/SaveSnapshots.h"
 
+#include "app/FollowedLinks.h"
 #include "app/SavesCopy.h"
 #include "app/SnapshotName.h"
 #include "core/AtomicFile.h"
@@ -25,9 +26,11 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kStagingPrefix = "Saves-staging-";
 constexpr const char* kKeptMarker = "kept.txt";
-// The place of a snapshot in the order they were made: 1, 2, 3 …
+// The place of a snapshot in the order they were made: 1, 2, 3 … up to a
+// limit no launcher reaches, so that the next order never wraps round to 0.
 constexpr const char* kOrderRecord = "order.txt";
 constexpr std::uintmax_t kOrderRecordLimit = 64;
+constexpr std::uint64_t kLastOrder = (std::uint64_t{1} << 53) - 1;
 
 struct NamedSnapshot {
     SnapshotName name;
@@ -47,13 +50,15 @@ std::optional<std::uint64_t> recordedOrder(const fs::path& snapshot)
     std::uint64_t order = 0;
     const char* end = text.data() + text.size() - (text.ends_with('\n') ? 1 : 0);
     const auto [stop, error] = std::from_chars(text.data(), end, order);
-    return error == std::errc() && stop == end ? std::optional(order) : std::nullopt;
+    // A record out of range is as damaged as one that is no number.
+    const bool valid = error == std::errc() && stop == end && order >= 1 && order <= kLastOrder;
+    return valid ? std::optional(order) : std::nullopt;
 }
 
 // The snapshots in the folder, newest first; entries of any other name are not
 // ours. The clock that named a snapshot may have been wrong, so the recorded
-// order ranks them; those made before it was recorded are older than all that
-// have it, and rank among themselves by name.
+// order ranks them; those made before it was recorded, or whose record is
+// damaged, are older than all that have it, and rank among themselves by name.
 std::vector<NamedSnapshot> snapshotsIn(const fs::path& backups)
 {
     std::vector<NamedSnapshot> found;
@@ -68,9 +73,10 @@ std::vector<NamedSnapshot> snapshotsIn(const fs::path& backups)
     return found;
 }
 
+// At the last order snapshots share it, ranked by name: still after all others.
 std::uint64_t nextOrder(const std::vector<NamedSnapshot>& existing)
 {
-    return existing.empty() || !existing.front().order ? 1 : *existing.front().order + 1;
+    return existing.empty() || !existing.front().order ? 1 : std::min(*existing.front().order + 1, kLastOrder);
 }
 
 bool isKept(const fs::path& snapshot)
@@ -83,15 +89,13 @@ bool isKept(const fs::path& snapshot)
 struct LiveItem {
     fs::path live;
     fs::path inSnapshot;
-    int followedLinks = 0;
 };
 
-std::vector<LiveItem> liveSaves(const Layout& layout)
+std::vector<LiveItem> liveSaves(const Layout& layout, const FollowedLinks& links)
 {
     std::vector<LiveItem> items;
-    // The users folder and the profile folders in it may be links to the player's own folders.
-    if (existsQuietly(layout.users()))
-        items.push_back({layout.users(), "users", 2});
+    if (existsQuietly(layout.users()) && !links.leavesOut(layout.users()))
+        items.push_back({layout.users(), "users"});
     std::error_code error;
     for (fs::directory_iterator it(layout.game(), error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
@@ -173,7 +177,8 @@ std::optional<std::string> SaveSnapshots::takeKept(const std::string& reason) co
 
 std::optional<TakenSnapshot> SaveSnapshots::take(const std::optional<std::string>& keptReason) const
 {
-    const std::vector<LiveItem> live = liveSaves(m_layout);
+    const FollowedLinks links = followedLinks(m_layout);
+    const std::vector<LiveItem> live = liveSaves(m_layout, links);
     if (live.empty())
         return std::nullopt;
 
@@ -189,7 +194,7 @@ std::optional<TakenSnapshot> SaveSnapshots::take(const std::optional<std::string
     std::vector<SavesItem> items;
     for (const LiveItem& item : live)
         items.push_back({item.live, staging.path() / item.inSnapshot,
-                         newest ? std::optional(*newest / item.inSnapshot) : std::nullopt, item.followedLinks});
+                         newest ? std::optional(*newest / item.inSnapshot) : std::nullopt, links.followed});
     const SavesPlan plan = planSaves(items);
     // A snapshot that must last is taken before saves are removed or replaced,
     // and what it cannot read would be lost with them.
@@ -200,7 +205,7 @@ std::optional<TakenSnapshot> SaveSnapshots::take(const std::optional<std::string
     if (newest && plan.matchesPrevious() && plan.steps.size() == savedEntries(*newest)) {
         if (keptReason && !isKept(*newest))
             writeFileAtomically(*newest / kKeptMarker, *keptReason + "\n");
-        return TakenSnapshot{existing.front().name.text(), plan.unreadable};
+        return TakenSnapshot{existing.front().name.text(), plan.unreadable, links.sentences()};
     }
 
     fs::create_directory(staging.path() / "game");
@@ -212,7 +217,7 @@ std::optional<TakenSnapshot> SaveSnapshots::take(const std::optional<std::string
     while (fs::exists(fs::symlink_status(folder(name.text()))))
         name = name.next();
     fs::rename(staging.path(), folder(name.text()));
-    return TakenSnapshot{name.text(), plan.unreadable};
+    return TakenSnapshot{name.text(), plan.unreadable, links.sentences()};
 }
 
 } // namespace launcher

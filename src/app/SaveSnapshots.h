@@ -6,8 +6,10 @@
 // snapshot made before a restore or by an uninstall that kept the saves also
 // holds "kept.txt", which says why launches never rotate it out. Files
 // unchanged since the newest snapshot are hard links to its files, so that a
-// snapshot costs little when little has changed. A live file is never linked into a snapshot, and a snapshot's files
-// are never made live, since snapshots share them: a restore copies.
+// snapshot costs little when little has changed. A live file is never linked
+// into a snapshot, and a snapshot's files are never made live, since snapshots
+// share them: a restore copies. Of the links among the saves only those
+// FollowedLinks.h names are followed.
 //
 // A snapshot is whole or absent: it is built in "Backups/Saves-staging-" + UUID
 // and renamed into place, and a failure removes the partial one, never an older
@@ -31,6 +33,8 @@ struct TakenSnapshot {
     std::string name;
     // The folders among the saves that could not be read, and that it lacks.
     std::vector<std::filesystem::path> unreadable;
+    // The links it did not follow, one sentence each (see FollowedLinks.h).
+    std::vector<std::string> leftOut;
 };
 
 class SaveSnapshots final {

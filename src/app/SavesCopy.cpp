@@ -1,9 +1,12 @@
 #include "app/SavesCopy.h"
 
+#include "app/SavesSwap.h"
 #include "core/EntriesBelow.h"
 #include "core/FileCopy.h"
 #include "core/Posix.h"
+#include "core/StagingFolder.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include <unistd.h>
@@ -26,12 +29,22 @@ bool matches(const EntryFacts& facts, const EntryFacts& previous)
            previous.modified == facts.modified;
 }
 
+// A restore that was interrupted keeps its copies there until it is finished.
+bool isRestoreStaging(const fs::directory_entry& entry)
+{
+    std::error_code error;
+    return isStagingName(entry.path().filename().string(), kRestoreStagingPrefix) &&
+           entry.symlink_status(error).type() == fs::file_type::directory;
+}
+
 // Adds the entry and, for a folder, all it holds, each folder before its entries.
-void walk(const fs::path& from, const fs::path& to, const std::optional<fs::path>& previous, int followedLinks,
-          SavesPlan& plan)
+void walk(const fs::path& from, const fs::path& to, const std::optional<fs::path>& previous,
+          const std::vector<fs::path>& followedLinks, SavesPlan& plan)
 {
     std::optional<EntryFacts> facts = entryFacts(from);
-    if (followedLinks > 0 && isLinkToFolder(from))
+    // Links are few: only they are looked up among those followed and examined further.
+    if (facts && facts->kind == EntryFacts::Kind::other &&
+        std::ranges::find(followedLinks, from) != followedLinks.end() && isLinkToFolder(from))
         facts = EntryFacts{.kind = EntryFacts::Kind::folder};
     if (!facts || facts->kind == EntryFacts::Kind::other)
         return;
@@ -48,9 +61,10 @@ void walk(const fs::path& from, const fs::path& to, const std::optional<fs::path
     const EntryFacts earlier = previous ? entryFacts(*previous).value_or(EntryFacts{}) : EntryFacts{};
     plan.steps.push_back({from, to, *facts, previous, matches(*facts, earlier)});
     for (const fs::directory_iterator end; !error && it != end; it.increment(error)) {
+        if (isRestoreStaging(*it))
+            continue;
         const fs::path name = it->path().filename();
-        walk(it->path(), to / name, previous ? std::optional(*previous / name) : std::nullopt, followedLinks - 1,
-             plan);
+        walk(it->path(), to / name, previous ? std::optional(*previous / name) : std::nullopt, followedLinks, plan);
     }
     if (error)
         throw fs::filesystem_error("cannot read folder", from, error);
@@ -88,9 +102,11 @@ SavesPlan planSaves(const std::vector<SavesItem>& items)
     return result;
 }
 
-void copySaves(const SavesPlan& plan)
+void copySaves(const SavesPlan& plan, const StopRequest* stop)
 {
     for (const SavesPlan::Step& step : plan.steps) {
+        if (stop != nullptr)
+            stop->throwIfRequested();
         if (step.facts.kind == EntryFacts::Kind::folder) {
             fs::create_directory(step.to);
         } else if (!step.matches || !link(*step.previous, step.to)) {

@@ -2,16 +2,17 @@
 // The copy under every save snapshot and every restore: folders and regular
 // files, never a symbolic link (Wine links profile folders such as Documents to
 // the player's own folders) nor any other kind of entry, except a link the
-// item says to follow: the player who moves the users folder or a profile
-// folder elsewhere and links it back wants what it points to kept. A folder
-// that cannot be read is left out and named in the plan. It is planned first,
-// which reads only, so that a snapshot equal to the last one costs no writes:
+// item says to follow (see FollowedLinks.h), nor the staging folder a restore
+// that was interrupted left among the saves. A folder that cannot be read is
+// left out and named in the plan. It is planned first, which reads only, so
+// that a snapshot equal to the last one costs no writes:
 //
-//   const SavesPlan plan = planSaves({{layout.users(), staging / "users", newest / "users"}});
+//   const SavesPlan plan = planSaves({{layout.users(), staging / "users", newest / "users", links.followed}});
 //   if (!plan.matchesPrevious() || plan.steps.size() != countSavesEntries(newest / "users"))
 //       copySaves(plan);
 
 #include "core/EntryFacts.h"
+#include "core/StopRequest.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -28,9 +29,8 @@ struct SavesItem {
     // The same item in an earlier copy: a file whose size and modification time
     // are the same there becomes a hard link to that file instead of a copy.
     std::optional<std::filesystem::path> previous;
-    // How many levels of links to folders are followed: 1 for a link at the
-    // item itself, 2 for those directly inside it too.
-    int followedLinks = 0;
+    // The links to folders that are followed, wherever the walk meets them.
+    std::vector<std::filesystem::path> followedLinks;
 };
 
 // A symbolic link that points at a folder.
@@ -62,8 +62,9 @@ SavesPlan planSaves(const std::vector<SavesItem>& items);
 // file becomes a hard link to the previous one (a copy where the file system
 // cannot link); any other file is copied by the fastest means the file system
 // has (a clone where it can) and keeps its modification time. Blocks; throws
-// the file system's error, leaving what it made so far for the caller to remove.
-void copySaves(const SavesPlan& plan);
+// the file system's error, leaving what it made so far for the caller to remove,
+// and SetupStopped at its next entry once `stop` is requested.
+void copySaves(const SavesPlan& plan, const StopRequest* stop = nullptr);
 
 // The folders and regular files at and below `item` that a plan would hold;
 // none when nothing is there.

@@ -1,5 +1,7 @@
 #include "core/Installer.h"
 
+#include "app/FollowedLinks.h"
+#include "app/RestoreRecovery.h"
 #include "app/SaveSnapshots.h"
 #include "app/SavesCopy.h"
 #include "app/SavesSwap.h"
@@ -9,6 +11,7 @@
 #include "core/PerUserItems.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
+#include "core/StopRequest.h"
 #include "core/Uuid.h"
 
 #include <algorithm>
@@ -19,6 +22,9 @@ namespace launcher {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr const char* kRestoreStopped =
+    "The restore was stopped before it changed your saves. Restore the snapshot again to continue.";
 
 bool isSnapshot(const SaveSnapshots& snapshots, const std::string& name)
 {
@@ -63,15 +69,22 @@ std::set<std::string> entryNames(const fs::path& folder)
 
 // Copies a snapshot's items into the restore's staging folders and plans the
 // moves that put them live. A live entry is replaced whole, except where the
-// player linked the users folder or a profile folder to a folder of their own:
-// the restore writes into that folder, entry by entry, and the link stays.
+// player linked the users folder or a profile folder to a folder of their own
+// (a followed link): the restore writes into that folder, entry by entry, and
+// the link stays. A link left out of the snapshots is left as it is, with what
+// it leads to.
 class RestorePlan final {
 public:
-    explicit RestorePlan(fs::path mainStaging) : m_main(std::move(mainStaging)) {}
+    RestorePlan(fs::path mainStaging, FollowedLinks links, const StopRequest& stop)
+        : m_main(std::move(mainStaging)), m_links(std::move(links)), m_stop(stop), m_stagingFolders{m_main}
+    {
+    }
 
     void addUsers(const fs::path& saved, const fs::path& live)
     {
-        if (isLinkToFolder(live))
+        if (m_links.leavesOut(live))
+            return;
+        if (m_links.follows(live))
             writeInto(saved, live, true);
         else if (std::ranges::any_of(entryNames(live), [&](const std::string& name) {
                      return isLinkToFolder(live / name);
@@ -84,12 +97,15 @@ public:
     void add(const fs::path& saved, const fs::path& live) { replace(saved, live, m_main, false); }
 
     const std::vector<RestoreMove>& moves() const { return m_moves; }
+    // The main staging folder and those it made in linked folders.
+    const std::vector<fs::path>& stagingFolders() const { return m_stagingFolders; }
 
 private:
     void writeInto(const fs::path& saved, const fs::path& linked, bool profilesInside)
     {
         const fs::path staging = linked / m_main.filename();
         fs::create_directory(staging);
+        m_stagingFolders.push_back(staging);
         replaceEntries(saved, linked, staging, profilesInside);
     }
 
@@ -101,7 +117,9 @@ private:
         names.merge(entryNames(saved));
         names.erase(m_main.filename().string());
         for (const std::string& name : names) {
-            if (profilesInside && isLinkToFolder(live / name))
+            if (profilesInside && m_links.leavesOut(live / name))
+                continue;
+            if (profilesInside && m_links.follows(live / name))
                 writeInto(saved / name, live / name, false);
             else if (!fs::is_symlink(fs::symlink_status(live / name)) || existsQuietly(saved / name))
                 replace(saved / name, live / name, staging, false);
@@ -112,7 +130,7 @@ private:
     {
         const std::string number = std::to_string(m_moves.size());
         const RestoreMove move{live, staging / ("new-" + number), staging / ("old-" + number)};
-        copySaves(planSaves({{saved, move.copy, std::nullopt}}));
+        copySaves(planSaves({{saved, move.copy, std::nullopt}}), &m_stop);
         // Never leave the prefix without a users folder, even for a snapshot without one.
         if (alwaysFolder)
             fs::create_directories(move.copy);
@@ -123,6 +141,9 @@ private:
     }
 
     fs::path m_main;
+    FollowedLinks m_links;
+    const StopRequest& m_stop;
+    std::vector<fs::path> m_stagingFolders;
     std::vector<RestoreMove> m_moves;
 };
 
@@ -138,7 +159,7 @@ RestoredSaves Installer::restoreSaves(const std::string& name) const
     if (!isInstalled())
         throw SetupFailure("Setup is incomplete. Complete setup before restoring saves.");
     const InstallLock lock(layout().lockFile());
-    recoverInterruptedRestore(layout(), host());
+    recoverSaves(layout(), host());
     const SaveSnapshots snapshots(layout());
     if (!isSnapshot(snapshots, name))
         throw UnknownSnapshot(name);
@@ -153,19 +174,28 @@ RestoredSaves Installer::restoreSaves(const std::string& name) const
     const fs::path staging = restoreStagingParent(layout()) / stagingName;
     fs::create_directory(staging);
     try {
-        RestorePlan plan(staging);
+        // The links are judged before anything is copied, let alone moved.
+        RestorePlan plan(staging, followedLinks(layout()), supervision().stop);
         plan.addUsers(chosen / "users", layout().users());
         std::set<std::string> names = playerSaveItems(game());
         names.merge(playerSaveItems(chosen / "game"));
         for (const std::string& item : names)
             plan.add(chosen / "game" / item, game() / item);
-        writeRestoreJournal(staging, plan.moves());
+        // The journal counts on the copies, so they reach the disk first.
+        for (const fs::path& folder : plan.stagingFolders())
+            host().flushTree(folder);
+        throwIfStopped();
+        writeRestoreJournal(layout(), staging, plan.moves());
+    } catch (const SetupStopped&) {
+        removeRestoreStaging(layout(), stagingName);
+        throw SetupStopped(kRestoreStopped);
     } catch (...) {
         // Nothing live has moved yet.
         removeRestoreStaging(layout(), stagingName);
         throw;
     }
-    // From here on a failure leaves the journal for the next start to finish.
+    // From here on a failure leaves the journal for the next start to finish,
+    // and a stop waits: the moves take moments, and all of them make the restore whole.
     completeRestore(layout(), staging, host());
     return {name, previous.value_or("")};
 }

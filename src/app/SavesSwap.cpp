@@ -1,6 +1,7 @@
 #include "app/SavesSwap.h"
 
 #include "core/AtomicFile.h"
+#include "core/PathWithin.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "core/SetupFailure.h"
@@ -106,7 +107,7 @@ public:
     [[noreturn]] void damaged() const
     {
         throw SetupFailure("The journal of an interrupted restore of your saves, " + m_file.string() +
-                           ", is damaged. Move its folder out of the prefix, then try again.");
+                           ", is damaged: move its folder out of the prefix, then try again.");
     }
 
 private:
@@ -131,6 +132,15 @@ std::vector<JournalEntry> readJournal(const fs::path& file)
         entries.push_back(std::move(entry));
     }
     return entries;
+}
+
+// A move must never take away a folder that holds the launcher's root: the
+// root, with every snapshot in it, would be swapped for a copy. A link there is
+// moved itself, which leaves what it leads to in place.
+bool holdsRoot(const Layout& layout, const fs::path& live)
+{
+    std::error_code error;
+    return fs::is_directory(fs::symlink_status(live, error)) && liesWithin(layout.root(), live);
 }
 
 [[noreturn]] void unexpectedEntry(const fs::path& changed, const fs::path& staging)
@@ -180,8 +190,13 @@ bool unjournalled(const fs::path& staging)
 
 } // namespace
 
-void writeRestoreJournal(const fs::path& staging, const std::vector<RestoreMove>& moves)
+void writeRestoreJournal(const Layout& layout, const fs::path& staging, const std::vector<RestoreMove>& moves)
 {
+    for (const RestoreMove& move : moves)
+        if (holdsRoot(layout, move.live))
+            throw SetupFailure("The restore would replace " + move.live.string() +
+                               ", which holds the launcher's folder, so it changed nothing; check the links among "
+                               "your saves, then try again.");
     std::string text;
     field(text, kJournalHeading);
     for (const RestoreMove& move : moves) {
@@ -196,9 +211,44 @@ void writeRestoreJournal(const fs::path& staging, const std::vector<RestoreMove>
 
 void completeRestore(const Layout& layout, const fs::path& staging, const Host& host)
 {
-    for (const JournalEntry& entry : readJournal(staging / kJournal))
+    const std::vector<JournalEntry> entries = readJournal(staging / kJournal);
+    // Checked for every move before the first is made.
+    for (const JournalEntry& entry : entries)
+        if (identityOf(entry.move.live) != entry.copy && holdsRoot(layout, entry.move.live))
+            unexpectedEntry(entry.move.live, staging);
+    for (const JournalEntry& entry : entries)
         finish(entry, staging, host);
     removeRestoreStaging(layout, staging.filename().string());
+}
+
+bool hasJournalledRestore(const Layout& layout)
+{
+    bool found = false;
+    for (const fs::path& staging : stagingFoldersIn(restoreStagingParent(layout), std::array{kRestoreStagingPrefix})) {
+        if (fs::exists(fs::symlink_status(staging / kJournal))) {
+            readJournal(staging / kJournal);
+            found = true;
+        }
+    }
+    return found;
+}
+
+bool interruptedRestoreReachesOut(const Layout& layout)
+{
+    for (const fs::path& staging : stagingFoldersIn(restoreStagingParent(layout), std::array{kRestoreStagingPrefix})) {
+        if (!fs::exists(fs::symlink_status(staging / kJournal)))
+            continue;
+        try {
+            for (const JournalEntry& entry : readJournal(staging / kJournal))
+                for (const fs::path& path : {entry.move.live, entry.move.copy, entry.move.parked})
+                    if (!liesWithin(path, layout.root()))
+                        return true;
+        } catch (const std::exception&) {
+            // What a damaged journal names is unknown, so it may lead anywhere.
+            return true;
+        }
+    }
+    return false;
 }
 
 void removeRestoreStaging(const Layout& layout, const std::string& name) noexcept

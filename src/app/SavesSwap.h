@@ -15,9 +15,10 @@
 // it are in the kept snapshot the restore made first. A restore killed before
 // its journal changed nothing live, and its staging folders simply go.
 //
-//   recoverInterruptedRestore(layout, host);        // at every start
+//   recoverSaves(layout, host);                     // at every start (RestoreRecovery.h)
 //   ... copy into restoreStagingParent(layout) / name and linked folders / name ...
-//   writeRestoreJournal(staging, moves);            // or, on a failure before: removeRestoreStaging(layout, name)
+//   host.flushTree(each staging folder);
+//   writeRestoreJournal(layout, staging, moves);    // or, on a failure before: removeRestoreStaging(layout, name)
 //   completeRestore(layout, staging, host);
 //
 // Called with the install lock held. Blocks the caller.
@@ -50,13 +51,26 @@ struct RestoreMove {
 };
 
 // Writes the journal of the moves into the main staging folder and flushes it:
-// from here on the restore is finished, by this run or by the next start.
-void writeRestoreJournal(const std::filesystem::path& staging, const std::vector<RestoreMove>& moves);
+// from here on the restore is finished, by this run or by the next start. The
+// copies must be on the disk already. Throws, writing nothing, when a move would
+// replace a folder that holds the root.
+void writeRestoreJournal(const Layout& layout, const std::filesystem::path& staging,
+                         const std::vector<RestoreMove>& moves);
 
 // Makes the journal's moves that are not yet done, then removes the restore's
 // staging folders. Throws, leaving everything in place, when a live entry is
-// neither the copy nor the entry the journal names.
+// neither the copy nor the entry the journal names, or is a folder that holds
+// the root.
 void completeRestore(const Layout& layout, const std::filesystem::path& staging, const Host& host);
+
+// Whether a restore was interrupted after writing its journal, so that the
+// next start finishes it. Throws the failure that names a damaged journal.
+bool hasJournalledRestore(const Layout& layout);
+
+// Whether the journal of an interrupted restore names a place outside the root,
+// or cannot be read: removing it with the root would leave copies renamed
+// "new-0" … in the player's folders, their names known only to it.
+bool interruptedRestoreReachesOut(const Layout& layout);
 
 // Removes the staging folders of the restore whose main staging folder has
 // this name: the main one and those in the linked folders it wrote into.

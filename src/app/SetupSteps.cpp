@@ -12,7 +12,7 @@ void beginInstallationWork(const Installer& installer, const std::vector<std::fi
 {
     rotateLog(installer.log());
     removeAbandonedStagingFolders(installer.root(), selections);
-    restoreRuntimeSetAside(installer);
+    settleRuntimeUpdate(installer);
 }
 
 void recordInstallation(const Installer& installer)

@@ -1,6 +1,7 @@
 #include "core/Installer.h"
 
 #include "app/AbandonedStaging.h"
+#include "app/RestoreRecovery.h"
 #include "app/SaveSnapshots.h"
 #include "app/SavesSwap.h"
 #include "core/InstallLock.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 #include <system_error>
 #include <utility>
 
@@ -25,7 +27,8 @@ std::vector<std::string> ownEntries(const Layout& layout)
 {
     std::vector<std::string> names;
     for (const fs::path& entry : {layout.record(), layout.install(), layout.runtime(), layout.runtimeAside(),
-                                  layout.downloads(), layout.audioImport(), layout.logs(), layout.backups()})
+                                  layout.runtimeSuperseded(), layout.downloads(), layout.audioImport(), layout.logs(),
+                                  layout.backups()})
         names.push_back(entry.filename().string());
     return names;
 }
@@ -93,6 +96,49 @@ private:
     std::map<std::pair<std::uint64_t, std::uint64_t>, Seen> m_files;
 };
 
+// Whether `folder` is a mount point or lies on the way to one.
+bool leadsToMountPoint(const fs::path& folder, const std::vector<fs::path>& mountPoints)
+{
+    return std::ranges::any_of(mountPoints, [&folder](const fs::path& mountPoint) {
+        return std::mismatch(folder.begin(), folder.end(), mountPoint.begin(), mountPoint.end()).first == folder.end();
+    });
+}
+
+// Whether all that a removal left of `entry` are the mount points in it and the
+// folders that lead to them.
+bool onlyMountPointsLeft(const fs::path& entry, const std::vector<fs::path>& mountPoints)
+{
+    if (!presentQuietly(entry) || std::ranges::find(mountPoints, entry) != mountPoints.end())
+        return true;
+    if (!leadsToMountPoint(entry, mountPoints))
+        return false;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(entry, error), end; !error && it != end; it.increment(error)) {
+        if (std::ranges::find(mountPoints, it->path()) != mountPoints.end()) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        std::error_code unknown;
+        if (!fs::is_directory(it->symlink_status(unknown)) || !leadsToMountPoint(it->path(), mountPoints))
+            return false;
+    }
+    return !error;
+}
+
+// A restore that was interrupted is finished forward first, as every start
+// does, so that no linked folder of the player's is left half restored. What
+// cannot be finished goes with the rest, unless its journal names places
+// outside the root: it alone knows the names of the copies there.
+void finishInterruptedRestore(const Layout& layout, const Host& host)
+{
+    try {
+        recoverInterruptedRestore(layout, host);
+    } catch (const std::exception&) {
+        if (interruptedRestoreReachesOut(layout))
+            throw;
+    }
+}
+
 } // namespace
 
 UninstallPlan Installer::planUninstall(bool keepSaves) const
@@ -112,9 +158,11 @@ UninstallReport Installer::uninstall(bool keepSaves) const
     const InstallLock lock(layout().lockFile());
     if (keepSaves) {
         report("Keeping your saves");
-        recoverInterruptedRestore(layout(), host());
+        recoverSaves(layout(), host());
         result.savesSnapshot =
             SaveSnapshots(layout()).takeKept("Made by an uninstall that kept the saves; launches never remove it.");
+    } else {
+        finishInterruptedRestore(layout(), host());
     }
 
     result.plan = planFor(layout(), keepSaves);
@@ -122,8 +170,15 @@ UninstallReport Installer::uninstall(bool keepSaves) const
     FreedSpace freed;
     for (const std::string& name : result.plan.removed) {
         const fs::path entry = root() / name;
-        removeTreeQuietly(entry, [&freed](const RemovedFile& file) { freed.add(file); });
-        if (presentQuietly(entry))
+        // A file system the player mounted inside stays, with the folders above it.
+        std::vector<fs::path> mountPoints;
+        removeTreeQuietly(
+            entry, [&freed](const RemovedFile& file) { freed.add(file); },
+            [&mountPoints](const fs::path& mountPoint) { mountPoints.push_back(mountPoint); });
+        for (const fs::path& mountPoint : mountPoints)
+            result.plan.kept.push_back(
+                {mountPoint.lexically_relative(root()).string(), "another file system is mounted there"});
+        if (!onlyMountPointsLeft(entry, mountPoints))
             throw SetupFailure("Some files in " + entry.string() +
                                " could not be removed. Check that you may change them, then uninstall again.");
     }

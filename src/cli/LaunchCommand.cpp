@@ -22,6 +22,8 @@ int runLaunchCommand(const CommandContext& context)
     const LaunchedGame launched = context.installer.launch(context.arguments.has("--debug"));
     if (launched.snapshotFailure)
         context.err << terminalText(snapshotFailureNote(*launched.snapshotFailure, FrontEnd::commandLine)) << '\n';
+    for (const std::string& leftOut : launched.snapshotLeftOut)
+        context.err << terminalText(leftOut) << '\n';
     if (runtimeUpdateAvailable(context.installer))
         context.err << runtimeUpdateNews(FrontEnd::commandLine) << '\n';
     context.err << std::flush;

@@ -1,20 +1,24 @@
 #include "cli/CommandLineCommands.h"
+#include "cli/StoppableWork.h"
 #include "cli/TerminalText.h"
 
 namespace launcher::cli {
 
 // --restore-saves NAME: puts the snapshot's saves live, keeping the live ones
-// in a snapshot of their own, which undoes the restore.
+// in a snapshot of their own, which undoes the restore. A stop before the moves
+// leaves the saves as they were; one during them waits for the last move.
 int runRestoreSavesCommand(const CommandContext& context)
 {
-    const RestoredSaves restored = context.installer.restoreSaves(*context.arguments.value("--restore-saves"));
-    context.out << "Restored " << terminalText(restored.restored) << '\n';
-    if (!restored.previous.empty()) {
-        const std::string previous = terminalText(restored.previous);
-        context.out << "Your saves from before are in " << previous << ". To undo, restore " << previous << ".\n";
-    }
-    context.out << std::flush;
-    return kSuccess;
+    return runStoppable(context, [&] {
+        const RestoredSaves restored = context.installer.restoreSaves(*context.arguments.value("--restore-saves"));
+        context.out << "Restored " << terminalText(restored.restored) << '\n';
+        if (!restored.previous.empty()) {
+            const std::string previous = terminalText(restored.previous);
+            context.out << "Your saves from before are in " << previous << ". To undo, restore " << previous << ".\n";
+        }
+        context.out << std::flush;
+        return kSuccess;
+    });
 }
 
 } // namespace launcher::cli

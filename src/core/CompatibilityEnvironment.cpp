@@ -27,7 +27,10 @@ Environment compatibilityEnvironment(const Layout& layout)
     result["WINEPRELOADERAPPNAME"] = "Veyra 2";
     result["WINEDEBUG"] = "-all";
     result["MVK_CONFIG_LOG_LEVEL"] = "1";
-    result["WINEDLLOVERRIDES"] = "mscoree,mshtml=;wmadmod,xlive,d3dx9_31,d3dx9_43,d3dcompiler_43=n,b";
+    // Wine's menu builder would write launchers, menus and file types into the
+    // player's home folder; nothing of the game's belongs there.
+    result["WINEDLLOVERRIDES"] =
+        "mscoree,mshtml,winemenubuilder.exe=;wmadmod,xlive,d3dx9_31,d3dx9_43,d3dcompiler_43=n,b";
     return result;
 }
 

@@ -14,6 +14,7 @@ Host Host::system()
         .exchangePaths = platform::exchangePaths,
         .renamePath = [](const std::filesystem::path& from,
                          const std::filesystem::path& to) { std::filesystem::rename(from, to); },
+        .flushTree = platform::flushTree,
     };
 }
 

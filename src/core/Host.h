@@ -32,6 +32,9 @@ struct Host {
     // a file system without the exchange, or a kill between two moves.
     std::function<bool(const std::filesystem::path&, const std::filesystem::path&)> exchangePaths;
     std::function<void(const std::filesystem::path&, const std::filesystem::path&)> renamePath;
+    // Writes what a restore copied below the folder through to the storage
+    // medium before its journal counts on it (see platform::flushTree).
+    std::function<void(const std::filesystem::path&)> flushTree;
 
     static Host system();
 };

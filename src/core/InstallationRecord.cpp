@@ -32,7 +32,9 @@ Clock::time_point clampedTime(double secondsSinceReference)
     // The largest tick count is not a double; the next double below it is the last that fits.
     const double last = std::nextafter(static_cast<double>(std::numeric_limits<Ticks::rep>::max()), 0.0);
     const double first = static_cast<double>(std::numeric_limits<Ticks::rep>::min());
-    return Clock::time_point(Ticks(static_cast<Ticks::rep>(std::clamp(ticks, first, last))));
+    // Rounded, not truncated: a stored time read back lands on the tick it came
+    // from, on a clock with microsecond ticks as on one with nanosecond ticks.
+    return Clock::time_point(Ticks(static_cast<Ticks::rep>(std::round(std::clamp(ticks, first, last)))));
 }
 
 // Parsing stops at the first key that an object already holds: a record whose

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace launcher {
 
@@ -18,6 +19,9 @@ struct LaunchedGame {
     // folders it left out because they could not be read; the game started all
     // the same and the game log says so too.
     std::optional<std::string> snapshotFailure;
+    // The links among the saves that the snapshot left out on purpose, one
+    // sentence each: each front end shows them with the game starting.
+    std::vector<std::string> snapshotLeftOut;
 };
 
 } // namespace launcher

@@ -28,6 +28,8 @@ public:
     std::filesystem::path runtimeLibraries() const { return m_root / "Runtime" / "lib"; }
     // Where an update keeps the runtime it replaces until the new one has started.
     std::filesystem::path runtimeAside() const { return m_root / "Runtime-previous"; }
+    // The runtime kept aside once the new one has started: it only waits to be removed.
+    std::filesystem::path runtimeSuperseded() const { return m_root / "Runtime-superseded"; }
     std::filesystem::path audioImport() const { return m_root / "Audio-import"; }
     std::filesystem::path install() const { return m_root / "Install"; }
     std::filesystem::path game() const { return m_root / "Install/game"; }

@@ -64,11 +64,24 @@ std::filesystem::path programPath();
 // system cannot; other failures are thrown as the file system's error.
 bool exchangePaths(const std::filesystem::path& first, const std::filesystem::path& second);
 
+// Whether the folder `name` of the open folder `parent` (or the path `name`,
+// with AT_FDCWD) is a mount point: the root of another file system, or on Linux
+// of the same one mounted again (a bind mount). What lies below one is not the
+// tree above it. An entry that cannot be examined counts as none.
+bool isMountPoint(int parent, const char* name);
+
 // Writes the open file's data and size through to the storage medium; returns
 // false with errno set when that fails. macOS's fsync stops at the drive's own
 // cache, so there it asks for F_FULLFSYNC, and falls back to fsync on a file
 // system that refuses it (SMB, exFAT).
 bool flushToMedium(int fd);
+
+// Writes every file and folder below `folder`, and the folder itself, through
+// to the storage medium, before a record that counts on them is written:
+// syncfs on Linux, one call for the whole file system however many files the
+// tree holds; on macOS, which has no such call, fsync of each entry and then
+// F_FULLFSYNC once for the drive's own cache. Throws the file system's error.
+void flushTree(const std::filesystem::path& folder);
 
 // One line naming the operating system, its version and the processor, for
 // reports: "macOS 14.5 (Darwin 23.5.0, x86_64 under Rosetta)".

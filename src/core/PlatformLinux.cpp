@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
@@ -89,9 +90,34 @@ bool exchangePaths(const std::filesystem::path& first, const std::filesystem::pa
     throwFileError("cannot exchange", first);
 }
 
+bool isMountPoint(int parent, const char* name)
+{
+    constexpr int kLookOnly = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT;
+    struct statx entry{};
+    if (::statx(parent, name, kLookOnly, STATX_TYPE, &entry) != 0)
+        return false;
+    // Since Linux 5.8 every mount's root is marked, a bind mount's too, which
+    // lies on the same device as the folder above it.
+    if ((entry.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0)
+        return (entry.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+    struct statx above{};
+    if (::statx(parent, (std::string(name) + "/..").c_str(), kLookOnly, STATX_TYPE, &above) != 0)
+        return false;
+    return entry.stx_dev_major != above.stx_dev_major || entry.stx_dev_minor != above.stx_dev_minor;
+}
+
 bool flushToMedium(int fd)
 {
     return ::fsync(fd) == 0;
+}
+
+void flushTree(const std::filesystem::path& folder)
+{
+    const FileDescriptor descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!descriptor)
+        throwFileError("cannot open folder", folder);
+    if (::syncfs(descriptor.get()) != 0)
+        throwFileError("cannot flush", folder);
 }
 
 std::string systemDescription()

@@ -152,9 +152,46 @@ bool exchangePaths(const std::filesystem::path& first, const std::filesystem::pa
     throwFileError("cannot exchange", first);
 }
 
+// macOS has no bind mounts: a mount point is where the device changes.
+bool isMountPoint(int parent, const char* name)
+{
+    struct stat entry{};
+    struct stat above{};
+    return ::fstatat(parent, name, &entry, AT_SYMLINK_NOFOLLOW) == 0
+        && ::fstatat(parent, (std::string(name) + "/..").c_str(), &above, AT_SYMLINK_NOFOLLOW) == 0
+        && entry.st_dev != above.st_dev;
+}
+
 bool flushToMedium(int fd)
 {
     return ::fcntl(fd, F_FULLFSYNC) == 0 || ::fsync(fd) == 0;
+}
+
+namespace {
+
+// Opens the file or folder without following a link; nothing for a link or any other kind of entry.
+FileDescriptor openForFlush(const std::filesystem::path& entry)
+{
+    FileDescriptor descriptor(::open(entry.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!descriptor && errno != ELOOP)
+        throwFileError("cannot open", entry);
+    return descriptor;
+}
+
+} // namespace
+
+void flushTree(const std::filesystem::path& folder)
+{
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file() && !entry.is_directory())
+            continue;
+        const FileDescriptor descriptor = openForFlush(entry.path());
+        if (descriptor && ::fsync(descriptor.get()) != 0)
+            throwFileError("cannot flush", entry.path());
+    }
+    const FileDescriptor top = openForFlush(folder);
+    if (!top || !flushToMedium(top.get()))
+        throwFileError("cannot flush", folder);
 }
 
 namespace {

@@ -64,10 +64,28 @@ void ProcessRunner::runCleanUp(const Command& command, const RunOptions& options
 std::string ProcessRunner::capture(const Command& command, const RunOptions& options) const
 {
     CapturePipe pipe(kCaptureLimit);
-    runTo(pipe.writeEnd(), &pipe, command, options, true);
+    try {
+        runTo(pipe.writeEnd(), &pipe, command, options, true);
+    } catch (...) {
+        // A failed capture's output belongs where the failure's message sends the player.
+        if (!pipe.text().empty())
+            appendToLog(pipe.text());
+        throw;
+    }
     if (!isValidUtf8(pipe.text()))
         throwFileError("captured output is not UTF-8 text", command.executable, EILSEQ);
     return pipe.text();
+}
+
+ProgramAnswer ProcessRunner::ask(const Command& command, const RunOptions& options) const
+{
+    CapturePipe pipe(kCaptureLimit);
+    try {
+        runTo(pipe.writeEnd(), &pipe, command, options, true);
+    } catch (const SetupFailure&) {
+        return {.succeeded = false, .text = pipe.text(), .logged = appendToLog(pipe.text())};
+    }
+    return {.succeeded = true, .text = pipe.text()};
 }
 
 void ProcessRunner::runToLog(const Command& command, const RunOptions& options, bool honourStop) const
@@ -120,8 +138,6 @@ void ProcessRunner::runTo(int output, CapturePipe* capture, const Command& comma
                 // The clean-up of a stop must not hide why the program was stopped.
             }
         }
-        if (capture != nullptr)
-            appendToLog(capture->text());
         if (reason)
             std::rethrow_exception(reason);
         // Output that could not be captured whole must never be judged: the run failed.
@@ -132,22 +148,20 @@ void ProcessRunner::runTo(int output, CapturePipe* capture, const Command& comma
         capture->drain();
     else if (::fsync(output) != 0)
         throwFileError("cannot flush output file", m_log);
-    if (*status != 0 || (capture != nullptr && capture->overflowed())) {
-        if (capture != nullptr)
-            appendToLog(capture->text());
+    if (*status != 0 || (capture != nullptr && capture->overflowed()))
         throw exitFailure(command, *status);
-    }
 }
 
-// A failed capture's output belongs where the failure's message sends the player.
-void ProcessRunner::appendToLog(const std::string& text) const noexcept
+bool ProcessRunner::appendToLog(const std::string& text) const noexcept
 {
     try {
         std::filesystem::create_directories(m_log.parent_path());
-        const FileDescriptor log = openRegularForAppending(m_log);
+        FileDescriptor log = openRegularForAppending(m_log);
         writeAll(log.get(), text, m_log);
+        return log.close() == 0;
     } catch (...) {
         // The program's failure is what the player must see, not this one.
+        return false;
     }
 }
 

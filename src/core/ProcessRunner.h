@@ -4,11 +4,14 @@
 // process group of its own, waited for with a time-out. What it prints goes to
 // the end of the setup log, or, for a capture, is returned instead. A non-zero
 // exit and a time-out become the player's messages, which send the player to
-// the setup log; a stopped or failed capture leaves its output there too.
+// the setup log; a stopped or failed capture leaves its output there too. A
+// check that only reads asks instead: the answer, kept in memory, is returned
+// whether the program succeeded or not, so that no log needs to be written.
 //
 //   const ProcessRunner runner(layout.log(), supervision);
 //   runner.run({tar, {"-xf", archive, "-C", folder}}, {.timeout = timeouts::kArchiveTool, .activity = "Unpacking"});
 //   const std::string listing = runner.capture({tar, {"-tf", archive}});
+//   const ProgramAnswer answer = runner.ask({wine, {"--version"}}, {.timeout = timeouts::kWineCheck});
 //
 // Blocks the calling thread until the program has ended; one program at a time
 // per caller. While a program runs, the runner looks about every
@@ -51,6 +54,16 @@ struct RunOptions {
     std::function<void()> afterStop;
 };
 
+// What a program asked by a check answered.
+struct ProgramAnswer {
+    // It exited with status 0 within its time, its output whole.
+    bool succeeded = false;
+    // What it printed, standard output and error interleaved as written.
+    std::string text;
+    // Whether the answer of a program that did not succeed reached the setup log.
+    bool logged = false;
+};
+
 class ProcessRunner final {
 public:
     static constexpr std::chrono::milliseconds kWatchInterval = kProgressInterval;
@@ -71,6 +84,12 @@ public:
     // Returns what the program wrote to standard output and standard error,
     // interleaved as written; throws when it is not UTF-8 text.
     std::string capture(const Command& command, const RunOptions& options = {}) const;
+    // For checks that only read: runs like capture(), but a program that does
+    // not succeed (a non-zero exit, its time-out, output past the limit) is an
+    // answer, not a failure. Only such an answer is added to the setup log, when
+    // the log can be written; a success writes nothing. Throws when the program
+    // cannot start, and on a stop request.
+    ProgramAnswer ask(const Command& command, const RunOptions& options = {}) const;
     // For clean-up after a stop: runs like run() also when a stop was
     // requested, and ignores every failure.
     void runCleanUp(const Command& command, const RunOptions& options) const noexcept;
@@ -79,7 +98,8 @@ private:
     void runTo(int output, CapturePipe* capture, const Command& command, const RunOptions& options,
                bool honourStop) const;
     void runToLog(const Command& command, const RunOptions& options, bool honourStop) const;
-    void appendToLog(const std::string& text) const noexcept;
+    // Whether the text reached the end of the setup log.
+    bool appendToLog(const std::string& text) const noexcept;
 
     std::filesystem::path m_log;
     Supervision m_supervision;

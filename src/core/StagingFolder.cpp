@@ -1,9 +1,12 @@
 #include "core/StagingFolder.h"
 
+#include "core/Platform.h"
 #include "core/Posix.h"
 #include "core/Uuid.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,7 +56,20 @@ constexpr int kOpenDepth = 32;
 
 using RemovalVisit = std::function<void(const RemovedFile&)>;
 
-std::size_t removeEntries(int folder, int top, int depth, const RemovalVisit& removed);
+// What one removal hears of and what it leaves: the mount points, each once
+// however many passes find it.
+struct Removal {
+    const RemovalVisit& removed;
+    std::vector<std::filesystem::path> mountPoints;
+
+    void keepMountPoint(const std::filesystem::path& path)
+    {
+        if (std::ranges::find(mountPoints, path) == mountPoints.end())
+            mountPoints.push_back(path);
+    }
+};
+
+std::size_t removeEntries(int folder, const std::filesystem::path& where, int top, int depth, Removal& removal);
 
 std::size_t unlinkFile(int parent, const std::string& name, const struct stat& info, const RemovalVisit& removed)
 {
@@ -65,15 +81,22 @@ std::size_t unlinkFile(int parent, const std::string& name, const struct stat& i
     return 1;
 }
 
-// Removes one entry of the open folder, a folder with everything in it; returns
-// whether anything was removed or moved up.
-std::size_t removeEntry(int parent, const std::string& name, int top, int depth, const RemovalVisit& removed)
+// Removes one entry of the open folder at `where`, a folder with everything in
+// it; returns whether anything was removed or moved up.
+std::size_t removeEntry(int parent, const std::filesystem::path& where, const std::string& name, int top, int depth,
+                        Removal& removal)
 {
     struct stat info{};
     if (::fstatat(parent, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return 0;
     if (!S_ISDIR(info.st_mode))
-        return unlinkFile(parent, name, info, removed);
+        return unlinkFile(parent, name, info, removal.removed);
+    // What the player mounted inside is not part of the tree, even where it is
+    // the same file system mounted again.
+    if (platform::isMountPoint(parent, name.c_str())) {
+        removal.keepMountPoint(where / name);
+        return 0;
+    }
     if (depth >= kOpenDepth) {
         const std::string parked = ".removing-" + freshUuid();
         return ::renameat(parent, name.c_str(), top, parked.c_str()) == 0 ? 1 : 0;
@@ -83,11 +106,11 @@ std::size_t removeEntry(int parent, const std::string& name, int top, int depth,
     std::size_t count = 0;
     const FileDescriptor child(::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (child)
-        count += removeEntries(child.get(), top, depth + 1, removed);
+        count += removeEntries(child.get(), where / name, top, depth + 1, removal);
     return count + (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0 ? 1 : 0);
 }
 
-std::size_t removeEntries(int folder, int top, int depth, const RemovalVisit& removed)
+std::size_t removeEntries(int folder, const std::filesystem::path& where, int top, int depth, Removal& removal)
 {
     FileDescriptor listing(::dup(folder));
     DIR* entries = listing ? ::fdopendir(listing.get()) : nullptr;
@@ -108,33 +131,47 @@ std::size_t removeEntries(int folder, int top, int depth, const RemovalVisit& re
     ::closedir(entries);
     std::size_t count = 0;
     for (const auto& name : names)
-        count += removeEntry(folder, name, top, depth, removed);
+        count += removeEntry(folder, where, name, top, depth, removal);
     return count;
 }
 
 } // namespace
 
-void removeTreeQuietly(const std::filesystem::path& path, const RemovalVisit& removed) noexcept
+void removeTreeQuietly(const std::filesystem::path& path, const RemovalVisit& removed,
+                       const std::function<void(const std::filesystem::path&)>& mountPointKept) noexcept
 {
     struct stat info{};
     if (::lstat(path.c_str(), &info) != 0)
         return;
+    Removal removal{removed, {}};
     if (!S_ISDIR(info.st_mode)) {
         unlinkFile(AT_FDCWD, path.string(), info, removed);
         return;
     }
-    ::chmod(path.c_str(), (info.st_mode & 07777) | S_IRWXU);
-    // Relative to open folders, so that no path grows past the system's limit.
-    if (const FileDescriptor top(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)); top) {
-        while (removeEntries(top.get(), top.get(), 1, removed) > 0) {
+    if (platform::isMountPoint(AT_FDCWD, path.c_str())) {
+        removal.keepMountPoint(path);
+    } else {
+        ::chmod(path.c_str(), (info.st_mode & 07777) | S_IRWXU);
+        // Relative to open folders, so that no path grows past the system's limit.
+        if (const FileDescriptor top(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)); top) {
+            while (removeEntries(top.get(), path, top.get(), 1, removal) > 0) {
+            }
         }
+        ::rmdir(path.c_str());
     }
-    ::rmdir(path.c_str());
+    if (mountPointKept) {
+        for (const std::filesystem::path& mountPoint : removal.mountPoints)
+            mountPointKept(mountPoint);
+    }
 }
 
 void removeTree(const std::filesystem::path& path)
 {
-    removeTreeQuietly(path);
+    std::optional<std::filesystem::path> mountPoint;
+    removeTreeQuietly(path, {}, [&mountPoint](const std::filesystem::path& kept) { mountPoint = kept; });
+    // remove_all() would go on into the mounted file system.
+    if (mountPoint)
+        throwFileError("cannot remove a folder where another file system is mounted", *mountPoint, EBUSY);
     // Nothing is left in the usual case; otherwise this names what remains, and why.
     std::filesystem::remove_all(path);
 }

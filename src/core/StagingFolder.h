@@ -49,17 +49,21 @@ struct RemovedFile {
     std::uintmax_t links = 0;
 };
 
-// Removes a file or a whole tree without following symbolic links, also when it
-// holds folders without permissions; failures are ignored, so callers that must
-// know test for the path afterwards. `removed`, when given, hears of every file
-// unlinked, on the calling thread, and must not throw.
+// Removes a file or a whole tree without following symbolic links and without
+// crossing into a file system mounted inside it, also when it holds folders
+// without permissions; failures are ignored, so callers that must know test for
+// the path afterwards. `removed`, when given, hears of every file unlinked, and
+// `mountPointKept` of every mount point left in place with the folders above
+// it, once each after the removal; both on the calling thread, and neither may throw.
 void removeTreeQuietly(const std::filesystem::path& path,
-                       const std::function<void(const RemovedFile&)>& removed = {}) noexcept;
+                       const std::function<void(const RemovedFile&)>& removed = {},
+                       const std::function<void(const std::filesystem::path&)>& mountPointKept = {}) noexcept;
 
 // Removes a file or a whole tree as removeTreeQuietly() does, giving the owner
 // access to each folder on the way, so that a read-only folder that the player's
 // game or an archive made does not stop a setup halfway. What still cannot be
-// removed is thrown as the file system's error.
+// removed is thrown as the file system's error; a mount point inside as EBUSY
+// with its path, after the rest around it was removed.
 void removeTree(const std::filesystem::path& path);
 
 } // namespace launcher

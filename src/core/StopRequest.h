@@ -14,13 +14,16 @@
 #include <atomic>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 namespace launcher {
 
-// What a stopped operation throws; what() is the sentence for the player.
+// What a stopped operation throws; what() is the sentence for the player,
+// setup's unless the operation tells its own.
 class SetupStopped final : public std::runtime_error {
 public:
-    SetupStopped() : std::runtime_error("Setup was stopped before it finished. Run it again to continue.") {}
+    SetupStopped() : SetupStopped("Setup was stopped before it finished. Run it again to continue.") {}
+    explicit SetupStopped(const std::string& sentence) : std::runtime_error(sentence) {}
 };
 
 class StopRequest final {

@@ -9,7 +9,8 @@
 namespace launcher {
 
 struct KeptEntry {
-    // The entry's name in the root.
+    // The entry's name in the root; for a mount point inside a removed folder,
+    // its path from the root.
     std::string name;
     // Why it stays, as a phrase for the player: "other launchers may hold it".
     std::string reason;

@@ -14,6 +14,8 @@ std::string VerificationReport::text() const
     std::string text;
     for (const VerificationLine& line : lines)
         text += line.name + ": " + line.problem.value_or("ok") + "\n";
+    if (savesOutside)
+        text += "saves: " + *savesOutside + "\n";
     return text;
 }
 

@@ -51,10 +51,14 @@ struct VerificationReport {
     // record, runtime, game, prefix, downloads, in this order.
     std::array<VerificationLine, 5> lines;
     RepairPlan plan;
+    // One sentence naming the profile folders that are links leading out of the
+    // root, whose saves no snapshot holds; no damage, and nothing a repair changes.
+    std::optional<std::string> savesOutside;
 
     // Every line is ok.
     bool sound() const;
-    // The five lines as "name: ok" or "name: " and the sentence, each ended by a line feed.
+    // The five lines as "name: ok" or "name: " and the sentence, each ended by a
+    // line feed, and "saves: " and its sentence when saves lie outside.
     std::string text() const;
 };
 

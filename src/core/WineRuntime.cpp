@@ -16,6 +16,11 @@ void WineRuntime::checkVersion(timeouts::Seconds timeout) const
     run({"--version"}, timeout, "Starting the runtime");
 }
 
+ProgramAnswer WineRuntime::askVersion(timeouts::Seconds timeout) const
+{
+    return m_runner.ask({m_layout.wine(), {"--version"}}, options(timeout, "Starting the runtime"));
+}
+
 void WineRuntime::updatePrefix() const
 {
     run({"wineboot", "-u"}, timeouts::kPrefixUpdate, "Preparing Windows");

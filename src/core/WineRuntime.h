@@ -17,6 +17,7 @@
 namespace launcher {
 
 class ProcessRunner;
+struct ProgramAnswer;
 struct RunOptions;
 
 class WineRuntime final {
@@ -29,6 +30,9 @@ public:
 
     // Exits 0 when the runtime starts at all.
     void checkVersion(timeouts::Seconds timeout = timeouts::kWineVersion) const;
+    // The same for checks that only read: what the runtime answered, kept in
+    // memory, whether it started or not (see ProcessRunner::ask()).
+    ProgramAnswer askVersion(timeouts::Seconds timeout) const;
     // Creates the prefix named by WINEPREFIX, or updates an existing one.
     void updatePrefix() const;
     // Stores a REG_SZ value, replacing an old one.

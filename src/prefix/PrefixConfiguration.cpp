@@ -4,6 +4,7 @@
 #include "core/Installer.h"
 #include "core/LowerCase.h"
 #include "core/SetupFailure.h"
+#include "prefix/ProfileFolders.h"
 
 #include <algorithm>
 #include <array>
@@ -62,6 +63,18 @@ void placeLink(const fs::path& link, const fs::path& destination)
 
 } // namespace
 
+void createPrefix(const Installer& installer)
+{
+    // Until an installation is recorded the game has never run, so no profile
+    // link can hold its saves: all go, also those a stopped setup left. After
+    // that, only those the runtime makes now; older ones may lead to the
+    // player's saves and stay (verification names them).
+    const Layout& layout = installer.layout();
+    const std::vector<fs::path> earlierLinks = installer.hasRecord() ? profileLinks(layout) : std::vector<fs::path>{};
+    installer.wineRuntime().updatePrefix();
+    replaceProfileLinks(layout, earlierLinks);
+}
+
 bool namesRegisteredLibrary(const std::string& output)
 {
     return lowerCase(output).find(kRegistrationProof) != std::string::npos;
@@ -72,7 +85,7 @@ void Installer::configurePrefix(const fs::path& codec) const
     const WineRuntime wine = wineRuntime();
 
     report("Creating your private Windows environment");
-    wine.updatePrefix();
+    createPrefix(*this);
     pruneDrives(prefix() / "dosdevices");
     makeDirectory(layout().gameLink().parent_path());
     placeLink(layout().gameLink(), game());

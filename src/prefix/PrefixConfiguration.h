@@ -15,6 +15,13 @@ inline constexpr std::array<std::string_view, 2> kKeptDrives{"c:", "z:"};
 inline constexpr const char* kDecoderClassKey =
     R"(HKLM\Software\Classes\Wow6432Node\CLSID\{2EEB4ADF-4578-4D10-BCA7-BB955F56320A}\InprocServer32)";
 
+class Installer;
+
+// Creates the prefix with the runtime, or brings it up to date, keeping the
+// shell folders of its profiles inside it (see ProfileFolders.h): the first
+// step of Installer::configurePrefix().
+void createPrefix(const Installer& installer);
+
 // Whether what reg query printed for the decoder's class names the registered library.
 bool namesRegisteredLibrary(const std::string& output);
 

@@ -3,16 +3,19 @@
 #include "core/SetupFailure.h"
 
 #include <string>
-#include <system_error>
+
+#include <sys/stat.h>
 
 namespace launcher {
 
 std::uint64_t partialSize(const std::filesystem::path& partial) noexcept
 {
-    // Before the first byte arrives the partial file may not exist yet.
-    std::error_code notYet;
-    const std::uintmax_t size = std::filesystem::file_size(partial, notYet);
-    return notYet ? 0 : size;
+    // Before the first byte arrives the partial file may not exist yet; what is
+    // not a regular file holds none of the download's bytes, and a link is not followed.
+    struct stat info{};
+    if (::lstat(partial.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return 0;
+    return static_cast<std::uint64_t>(info.st_size);
 }
 
 DownloadWatch::DownloadWatch(const Installer& installer, std::filesystem::path partial, const RuntimeAsset& asset,

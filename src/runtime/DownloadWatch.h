@@ -17,7 +17,8 @@
 
 namespace launcher {
 
-// The bytes a partial file holds so far: 0 before the first byte made it.
+// The bytes a partial file holds so far: 0 before the first byte made it, and
+// for anything but a regular file there.
 std::uint64_t partialSize(const std::filesystem::path& partial) noexcept;
 
 class DownloadWatch final {

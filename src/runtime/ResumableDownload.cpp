@@ -1,6 +1,7 @@
 #include "runtime/ResumableDownload.h"
 
 #include "core/SetupFailure.h"
+#include "core/StagingFolder.h"
 #include "runtime/DownloadWatch.h"
 
 #include <algorithm>
@@ -29,7 +30,9 @@ constexpr std::array kCannotResume{22, 33};
 
 std::vector<std::string> downloadArguments(const RuntimeAsset& asset, const fs::path& output)
 {
-    return {"--fail",
+    // First, or curl reads the player's ~/.curlrc, whose options would change the download.
+    return {"--disable",
+            "--fail",
             "--location",
             "--silent",
             "--show-error",
@@ -47,16 +50,18 @@ std::vector<std::string> downloadArguments(const RuntimeAsset& asset, const fs::
 
 // A file past the cap is not the asset, whatever it holds. A read-only one (a
 // pre-fetched file copied with its mode by a run that was killed) could not be
-// added to.
+// added to. Anything but a regular file goes too: curl would write through a
+// link to wherever it leads, wait on a named pipe and fail on a folder. The
+// name is the launcher's own in its own folder, so nothing of the player's is lost.
 void discardUnusable(const fs::path& partial, const RuntimeAsset& asset)
 {
     std::error_code absent;
-    const fs::perms mode = fs::symlink_status(partial, absent).permissions();
+    const fs::file_status status = fs::symlink_status(partial, absent);
     if (absent)
         return;
-    if ((asset.expectedSize > 0 && partialSize(partial) > 2 * asset.expectedSize)
-        || (mode & fs::perms::owner_write) == fs::perms::none)
-        fs::remove(partial);
+    if (!fs::is_regular_file(status) || (asset.expectedSize > 0 && partialSize(partial) > 2 * asset.expectedSize)
+        || (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        removeTree(partial);
 }
 
 template <std::size_t N>
@@ -100,6 +105,7 @@ bool downloadResuming(const Installer& installer, const RuntimeAsset& asset, con
     // The attempts in a row that brought no new bytes.
     int fruitless = 0;
     for (;;) {
+        discardUnusable(partial, asset);
         const std::uint64_t before = partialSize(partial);
         try {
             DownloadWatch watch(installer, partial, asset, share);

@@ -20,8 +20,9 @@ inline constexpr int kDownloadAttempts = 5;
 
 // Downloads until curl reports the whole body, keeping the partial file on
 // every way out, except a file past twice the asset's expected size, which
-// cannot be the asset, and a read-only one, which curl could not add to: those
-// are removed. Returns whether the file was completed from bytes of an earlier
+// cannot be the asset, a read-only one, which curl could not add to, and
+// anything but a regular file (a link, a named pipe, a folder): those are
+// removed, before each attempt too, so that the download starts afresh. Returns whether the file was completed from bytes of an earlier
 // attempt, of an earlier run or before a dropped connection. Throws the
 // watch's and the runner's failures, after the reconnects when the connection
 // kept dropping.

@@ -59,7 +59,7 @@ void Installer::installRuntime(const std::optional<fs::path>& cache) const
     // The runtime being replaced is renamed aside, not copied, and comes back
     // unless the new one starts; a killed update leaves it aside for the next
     // start to put back. A first setup has none: its new runtime stays.
-    restoreRuntimeSetAside(*this);
+    settleRuntimeUpdate(*this);
     const bool replacing = presentQuietly(runtime());
     if (replacing)
         fs::rename(runtime(), layout().runtimeAside());
@@ -71,13 +71,14 @@ void Installer::installRuntime(const std::optional<fs::path>& cache) const
     } catch (...) {
         try {
             if (replacing)
-                restoreRuntimeSetAside(*this);
+                settleRuntimeUpdate(*this);
         } catch (...) {
             // Left aside, the old runtime is put back by the next start or repair.
         }
         throw;
     }
-    removeTree(layout().runtimeAside());
+    if (replacing)
+        dropRuntimeSetAside(*this);
 }
 
 } // namespace launcher

@@ -9,6 +9,16 @@ namespace launcher {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+bool isFolder(const fs::path& path)
+{
+    std::error_code error;
+    return fs::is_directory(fs::symlink_status(path, error));
+}
+
+} // namespace
+
 bool runtimeUpdateAvailable(const Installer& installer) noexcept
 {
     try {
@@ -20,18 +30,26 @@ bool runtimeUpdateAvailable(const Installer& installer) noexcept
     }
 }
 
-bool hasRuntimeSetAside(const Installer& installer)
+bool hasUnsettledRuntimeUpdate(const Installer& installer)
 {
-    std::error_code error;
-    return fs::is_directory(fs::symlink_status(installer.layout().runtimeAside(), error));
+    return isFolder(installer.layout().runtimeAside()) || isFolder(installer.layout().runtimeSuperseded());
 }
 
-void restoreRuntimeSetAside(const Installer& installer)
+void settleRuntimeUpdate(const Installer& installer)
 {
-    if (!hasRuntimeSetAside(installer))
+    // A superseded runtime may be half removed; it never comes back.
+    if (isFolder(installer.layout().runtimeSuperseded()))
+        removeTree(installer.layout().runtimeSuperseded());
+    if (!isFolder(installer.layout().runtimeAside()))
         return;
     removeTree(installer.runtime());
     fs::rename(installer.layout().runtimeAside(), installer.runtime());
+}
+
+void dropRuntimeSetAside(const Installer& installer)
+{
+    fs::rename(installer.layout().runtimeAside(), installer.layout().runtimeSuperseded());
+    removeTree(installer.layout().runtimeSuperseded());
 }
 
 } // namespace launcher

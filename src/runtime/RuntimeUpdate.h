@@ -2,11 +2,13 @@
 // Runtime updates: an installation recorded with another runtime than the one
 // this launcher pins is installed but outdated; it plays on its runtime until a
 // repair replaces it. The replacement keeps the old runtime aside
-// ("Runtime-previous") until the new one has started, so that a stopped, killed
-// or failed update leaves the old one to play on.
+// ("Runtime-previous") until the new one has answered, then renames it to
+// "Runtime-superseded" before removing it. The one rename records, atomically,
+// how far an update got, so that a stopped, killed or failed update leaves one
+// whole runtime to play on: the old one before that point, the new one after it.
 //
 //   if (runtimeUpdateAvailable(installer)) ... tell the player that an update is available ...
-//   restoreRuntimeSetAside(installer);   // under the install lock, before the runtime is used
+//   settleRuntimeUpdate(installer);   // under the install lock, before the runtime is used
 
 #include "core/Installer.h"
 
@@ -16,12 +18,17 @@ namespace launcher {
 // pins. False when there is no readable record. Reads only; never throws.
 bool runtimeUpdateAvailable(const Installer& installer) noexcept;
 
-// Whether an update left the runtime it replaced aside, unfinished.
-bool hasRuntimeSetAside(const Installer& installer);
+// Whether an update that did not finish left a runtime aside or superseded.
+bool hasUnsettledRuntimeUpdate(const Installer& installer);
 
-// Puts back the runtime that an unfinished update left aside, replacing what
-// stands in "Runtime": the aside folder exists only until the new runtime has
-// started. Does nothing without one. Call it holding the install lock.
-void restoreRuntimeSetAside(const Installer& installer);
+// Ends what an unfinished update left: puts back the runtime kept aside,
+// replacing what stands in "Runtime", since the new one never answered; or
+// finishes removing a superseded one, whose successor had answered. Does
+// nothing without either. Call it holding the install lock.
+void settleRuntimeUpdate(const Installer& installer);
+
+// The last step of an update whose new runtime in "Runtime" has answered: the
+// runtime kept aside is marked superseded, then removed.
+void dropRuntimeSetAside(const Installer& installer);
 
 } // namespace launcher

@@ -1,7 +1,10 @@
 #include "core/Installer.h"
 
+#include "core/FileDigest.h"
 #include "core/Posix.h"
+#include "core/RegularFile.h"
 #include "core/SetupFailure.h"
+#include "core/StagingFolder.h"
 #include "runtime/ResumableDownload.h"
 
 #include <string>
@@ -18,6 +21,13 @@ bool matchesPin(const fs::path& file, const std::string& pin)
     return Installer::sha256(file) == pin;
 }
 
+// The partial file is judged as the file curl wrote, never through a link put
+// in its place, which the rename would otherwise store as the archive.
+bool partialMatchesPin(const fs::path& partial, const std::string& pin)
+{
+    return sha256Of(openRegular(partial, {.followLinks = false}).fd.get(), partial) == pin;
+}
+
 constexpr const char* kChecksumFailure =
     "The runtime download failed checksum verification. Nothing from that download was run.";
 
@@ -29,12 +39,12 @@ void downloadVerified(const Installer& installer, const RuntimeAsset& asset, con
                       DownloadShare share)
 {
     const bool resumed = downloadResuming(installer, asset, partial, share);
-    if (matchesPin(partial, asset.sha256))
+    if (partialMatchesPin(partial, asset.sha256))
         return;
     fs::remove(partial);
     if (resumed) {
         downloadResuming(installer, asset, partial, share);
-        if (matchesPin(partial, asset.sha256))
+        if (partialMatchesPin(partial, asset.sha256))
             return;
         fs::remove(partial);
     }
@@ -64,12 +74,12 @@ fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::pa
     if (cache && fs::exists(*cache / asset.name)) {
         RemoveUnlessCommitted copy(partial);
         // A leftover of an earlier run goes first: a read-only one (a pre-fetched file
-        // copied with its mode) could not be written over.
-        fs::remove(partial);
+        // copied with its mode) could not be written over, and a link would be written through.
+        removeTree(partial);
         // The copy, not the player's file, is what gets verified: the player's
         // file could change between a check and a later copy.
         fs::copy_file(*cache / asset.name, partial, fs::copy_options::overwrite_existing);
-        if (!matchesPin(partial, asset.sha256))
+        if (!partialMatchesPin(partial, asset.sha256))
             throw SetupFailure("The cached " + asset.name + " failed verification.");
         fs::rename(partial, cached);
         copy.commit();

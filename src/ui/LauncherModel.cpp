@@ -162,9 +162,9 @@ void LauncherModel::play()
             LaunchedGame launched = installer.launch(false);
             // The lock goes with the handed-back work, so that a model that is
             // gone by then releases it with that work; the game is still waited for here.
-            handBack(model, [lock = std::move(launched.lock),
-                             note = launched.snapshotFailure](LauncherModel& target) mutable {
-                target.gameStarted(std::move(lock), note);
+            handBack(model, [lock = std::move(launched.lock), note = launched.snapshotFailure,
+                             leftOut = launched.snapshotLeftOut](LauncherModel& target) mutable {
+                target.gameStarted(std::move(lock), note, leftOut);
             });
             const int terminationStatus = launched.process.wait();
             return [terminationStatus](LauncherModel& target) { target.finishGame(terminationStatus); };
@@ -172,13 +172,16 @@ void LauncherModel::play()
         [statusBefore](LauncherModel& target, const WorkFailure& failure) { target.launchFailed(failure, statusBefore); });
 }
 
-void LauncherModel::gameStarted(std::unique_ptr<InstallLock> lock, const std::optional<std::string>& snapshotFailure)
+void LauncherModel::gameStarted(std::unique_ptr<InstallLock> lock, const std::optional<std::string>& snapshotFailure,
+                                const std::vector<std::string>& snapshotLeftOut)
 {
     m_playLock = std::move(lock);
+    QString status = kStartingStatus;
     if (snapshotFailure)
-        assign(m_status,
-               QString(kStartingStatus) + ' ' + QString::fromStdString(snapshotFailureNote(*snapshotFailure, FrontEnd::window)),
-               &LauncherModel::statusChanged);
+        status += ' ' + QString::fromStdString(snapshotFailureNote(*snapshotFailure, FrontEnd::window));
+    for (const std::string& leftOut : snapshotLeftOut)
+        status += " " + QString::fromStdString(leftOut);
+    assign(m_status, status, &LauncherModel::statusChanged);
 }
 
 void LauncherModel::launchFailed(const WorkFailure& failure, const QString& statusBefore)

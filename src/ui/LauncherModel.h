@@ -297,7 +297,8 @@ private:
     void clearErrorForNewChoice();
     // The status of a fresh start with the same installation.
     QString restingStatus() const;
-    void gameStarted(std::unique_ptr<InstallLock> lock, const std::optional<std::string>& snapshotFailure);
+    void gameStarted(std::unique_ptr<InstallLock> lock, const std::optional<std::string>& snapshotFailure,
+                     const std::vector<std::string>& snapshotLeftOut);
     void launchFailed(const WorkFailure& failure, const QString& statusBefore);
     void finishGame(int terminationStatus);
     // Runs a menu action's `work` off the GUI thread, with `maintaining` set

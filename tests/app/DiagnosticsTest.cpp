@@ -64,6 +64,31 @@ TEST(HomeFolderMask, ShowsTheHomeFolderAsATildeInEveryForm)
 
     EXPECT_EQ(HomeFolderMask({"/"}, {}).apply("/usr/bin"), "/usr/bin") << "a home of / is no name to hide";
     EXPECT_EQ(HomeFolderMask({"/home/\u00e4rger"}, {}).apply("Z:\\home\\\u00c4RGER\\x"), "~\\x") << "Latin letters in another case";
+
+    // Other homes, whose forms escape, decompose or fold their letters.
+    const struct {
+        std::vector<fs::path> homes;
+        std::vector<std::string> names;
+        const char* text;
+        const char* masked;
+    } others[] = {
+        {{"/home/\u00c6r\u00f8sk\u00f8bing"}, {}, "file:///home/%C3%86r%C3%B8sk%C3%B8bing/x", "file://~/x"},
+        {{"/home/\u00c6r\u00f8sk\u00f8bing"}, {}, "file:///home/%c3%a6R%C3%98SK%c3%b8BING", "file://~"},
+        {{"/home/alice"}, {}, "path=%2Fhome%2Falice%2Fgame.zip", "path=~%2Fgame.zip"},
+        {{"/home/alice"}, {}, "%2fHOME%5cAlice", "~"},
+        {{"/home/\u00c6r\u00f8sk\u00f8bing"}, {}, "{\"home\": \"\\/home\\/\\u00c6r\\u00f8sk\\u00F8bing\\/x\"}",
+         "{\"home\": \"\\~\\/x\"}"},
+        {{"/home/zo\u00eb"}, {}, "/home/Zoe\u0308/save", "~/save"},
+        {{"/home/Zoe\u0308"}, {}, "/home/ZO\u00cb", "~"},
+        {{"/home/\u0430\u043b\u0438\u0441\u0430"}, {"\u0430\u043b\u0438\u0441\u0430"},
+         "/HOME/\u0410\u041b\u0418\u0421\u0410 C:\\USERS\\\u0410\u041b\u0418\u0421\u0410 \u0410\u041b\u0418\u0421\u0410",
+         "~ ~ ~"},
+        {{"/home/Strau\u00df"}, {}, "/home/STRAUSS/x", "~/x"},
+        // After an escaped backslash "u00e6" is text, and stray escapes stay as written.
+        {{"/home/\u00e6"}, {}, "/home\\\\u00e6 %zz %ff", "/home\\\\u00e6 %zz %ff"},
+    };
+    for (const auto& other : others)
+        EXPECT_EQ(HomeFolderMask(other.homes, other.names).apply(other.text), other.masked) << other.text;
     EXPECT_EQ(HomeFolderMask({"/a"}, {}).apply("users/alice /a/x"), "users/alice ~/x") << "a home ending in /a";
     EXPECT_EQ(HomeFolderMask({}, {"al"}).apply("user=al users/al"), "user=al users/~") << "a bare name of 2 characters";
     EXPECT_EQ(HomeFolderMask({"/home/bo"}, {}).apply("Xusers/bo /home/bob"), "Xusers/bo /home/bob") << "no boundary";

@@ -1,12 +1,17 @@
 // The snapshots every launch takes of the player's saves.
 
 #include "app/SaveSnapshots.h"
+#include "app/SavesSwap.h"
 #include "app/SavesTestSupport.h"
 #include "core/Uuid.h"
+#include "support/ProgramRun.h"
 #include "support/TemporaryFolder.h"
+#include "support/TestHost.h"
+#include "support/TreeListing.h"
 #include "support/Unprivileged.h"
 
 #include <functional>
+#include <set>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -224,6 +229,196 @@ TEST_F(SaveSnapshotsTest, ASnapshotThatFailsMidwayLeavesNoPartOfItAndTheGameStar
     ASSERT_NE(note, std::string::npos) << log;
     EXPECT_NE(log.find("The game starts anyway; earlier snapshots are unchanged.\n"), std::string::npos) << log;
     EXPECT_NE(log.find("Veyra 2 stand-in started", note), std::string::npos) << "the game started after the note";
+}
+
+TEST_F(SaveSnapshotsTest, AnOrderOutOfRangeCountsAsDamagedAndRanksBelowTheOthers)
+{
+    // Beyond the last order, at 0, and at the largest number the record can hold, whose next would wrap to 0.
+    for (const char* damaged : {"9007199254740992", "0", "18446744073709551615"}) {
+        SCOPED_TRACE(damaged);
+        m_saves.writeSave("Documents/Veyra 2/slot1.sav", std::string("before ") + damaged);
+        m_saves.launchAndWait();
+        const std::string older = m_saves.installer().saveSnapshots().front().name;
+        writeFile(snapshot(older) / "order.txt", std::string(damaged) + "\n");
+        m_saves.writeSave("Documents/Veyra 2/slot1.sav", std::string("after ") + damaged);
+        m_saves.launchAndWait();
+
+        // The earlier rounds' snapshots stay, each with a valid order.
+        const auto listed = m_saves.installer().saveSnapshots();
+        ASSERT_GE(listed.size(), 2u);
+        EXPECT_EQ(readFile(snapshot(listed.front().name) / "users/player/Documents/Veyra 2/slot1.sav"),
+                  std::string("after ") + damaged);
+        EXPECT_EQ(readFile(snapshot(listed.front().name) / "order.txt"), std::to_string(listed.size() - 1) + "\n")
+            << "the order goes on from the valid ones";
+        EXPECT_EQ(listed.back().name, older) << "the damaged one ranks below all others";
+        fs::remove_all(snapshot(older));
+    }
+}
+
+// A restore interrupted with a journal cut short: the launch says why it took
+// no snapshot, in one sentence, and the game starts.
+TEST_F(SaveSnapshotsTest, ADamagedRestoreJournalIsTheLaunchsSnapshotFailureInOneSentence)
+{
+    const Layout& layout = m_saves.installer().layout();
+    const fs::path staging = restoreStagingParent(layout) / ("Restore-staging-" + freshUuid());
+    fs::create_directories(staging / "new-0");
+    writeRestoreJournal(layout, staging, {{layout.users(), staging / "new-0", staging / "old-0"}});
+    const std::string journal = readFile(staging / "journal");
+    writeFile(staging / "journal", journal.substr(0, journal.size() - 5));
+
+    const LaunchedGame launched = m_saves.launchAndWait();
+
+    const std::string sentence = "The journal of an interrupted restore of your saves, " +
+                                 (staging / "journal").string() +
+                                 ", is damaged: move its folder out of the prefix, then try again.";
+    EXPECT_EQ(launched.snapshotFailure, sentence);
+    const std::string log = readFile(m_folder / "root/Logs/veyra2.log");
+    EXPECT_NE(log.find("[Veyra 2 Mac Launcher] The snapshot of your saves before this start failed: " +
+                       sentence.substr(0, sentence.size() - 1) +
+                       ". The game starts anyway; earlier snapshots are unchanged.\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Veyra 2 stand-in started"), std::string::npos);
+}
+
+// Every file path in the snapshot below "users/".
+std::set<std::string> usersIn(const fs::path& snapshot)
+{
+    std::set<std::string> files;
+    for (const auto& [path, content] : filesBelow(snapshot))
+        if (path.starts_with("users/"))
+            files.insert(path);
+    return files;
+}
+
+// A link to the root, around it or into it would copy the snapshots into
+// themselves at every launch, and a restore would swap the root for its copy.
+TEST(SavesLinkedToTheRoot, AreLeftOutOfSnapshotsAndRestoresWhichLeaveTheRootInPlace)
+{
+    const std::string holds = ", a link to a folder that holds the launcher's folder; link it to a folder of its "
+                              "own to have its saves kept.";
+    const std::string into = ", a link into the launcher's folder; link it to a folder of its own to have its "
+                             "saves kept.";
+    const struct {
+        const char* link;
+        // Below the player's home, which holds the root.
+        const char* target;
+        std::string sentence;
+    } cases[] = {
+        {"users/player", "", "The snapshot leaves out users/player" + holds},
+        {"users/player", ".local/share/Veyra2MacLauncher", "The snapshot leaves out users/player" + holds},
+        {"users/player", ".local/share/Veyra2MacLauncher/Install", "The snapshot leaves out users/player" + into},
+        {"users", "", "The snapshot leaves out users" + holds},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(std::string(example.link) + " -> ~/" + example.target);
+        const TemporaryFolder folder;
+        const fs::path home = folder / "home";
+        const SavesInstallation saves(home / ".local/share/Veyra2MacLauncher");
+        const fs::path users = saves.installer().layout().users();
+        writeFile(users / "alice/slot.sav", "alice's");
+        writeFile(home / "Documents/letter.txt", "the player's own");
+        const fs::path link = users.parent_path() / example.link;
+        fs::remove_all(link);
+        fs::create_directory_symlink(home / example.target, link);
+
+        {
+            const LaunchedGame first = saves.launchAndWait();
+            EXPECT_EQ(first.snapshotLeftOut, std::vector<std::string>{example.sentence});
+            EXPECT_EQ(first.snapshotFailure, std::nullopt);
+        }
+        const std::string firstName = saves.installer().saveSnapshots().front().name;
+        writeFile(saves.installer().game() / "imgui.ini", "[Window] moved");
+        saves.launchAndWait();
+        const auto snapshots = saves.installer().saveSnapshots();
+        ASSERT_EQ(snapshots.size(), 2u);
+        EXPECT_EQ(snapshots[0].files, snapshots[1].files) << "no snapshot holds another";
+        const std::set<std::string> kept = usersIn(saves.backups() / snapshots[0].name);
+        EXPECT_EQ(kept, example.link == std::string("users") ? std::set<std::string>{}
+                                                             : std::set<std::string>{"users/alice/slot.sav"});
+        EXPECT_NE(readFile(saves.root() / "Logs/veyra2.log").find("[Veyra 2 Mac Launcher] " + example.sentence + "\n"),
+                  std::string::npos);
+
+        auto outsideTheRoot = [&] {
+            auto entries = testing::entriesBelow(home);
+            std::erase_if(entries, [](const auto& entry) { return entry.first.starts_with(".local/share/"); });
+            return entries;
+        };
+        const auto before = outsideTheRoot();
+        const RestoredSaves restored = saves.installer().restoreSaves(firstName);
+        EXPECT_EQ(outsideTheRoot(), before);
+        EXPECT_EQ(fs::read_symlink(link), home / example.target);
+        EXPECT_TRUE(fs::exists(saves.root() / "installed.json"));
+        EXPECT_EQ(saves.installer().saveSnapshots().front().name, restored.previous) << "its undo is there";
+        EXPECT_EQ(readFile(saves.installer().game() / "imgui.ini"), "[Window]");
+    }
+}
+
+// Two profiles linked to one folder, and links that lead back: each folder's
+// saves are copied once, and a restore writes each folder once.
+TEST(SavesLinkedTwice, EachFolderIsFollowedOnceAndRestoredOnce)
+{
+    const struct {
+        const char* layout;
+        // Makes the links; returns the folder whose saves are kept through users/alice.
+        std::function<fs::path(const fs::path& users, const fs::path& outside)> link;
+        std::vector<std::string> leftOut;
+        std::set<std::string> kept;
+    } cases[] = {
+        {"two profiles linked to one folder, and one to the users folder",
+         [](const fs::path& users, const fs::path& outside) {
+             fs::create_directory_symlink(outside, users / "alice");
+             fs::create_directory_symlink(outside, users / "steamuser");
+             fs::create_directory_symlink(".", users / "loop");
+             return outside;
+         },
+         {"The snapshot leaves out users/loop, a link into the launcher's folder; link it to a folder of its own to "
+          "have its saves kept.",
+          "The snapshot leaves out users/steamuser, a link to saves it keeps through users/alice."},
+         {"users/alice/slot.sav", "users/player/Documents/Veyra 2/slot1.sav",
+          "users/player/AppData/Roaming/Veyra 2/profile.dat"}},
+        {"a linked users folder that links back to itself, and a profile around another",
+         [](const fs::path& users, const fs::path& outside) {
+             fs::rename(users, outside / "users");
+             fs::create_directory_symlink(outside / "users", users);
+             fs::create_directory_symlink(".", users / "loop");
+             fs::create_directory_symlink(outside / "alice's", users / "alice");
+             fs::create_directory_symlink(outside, users / "wide");
+             return outside / "alice's";
+         },
+         {"The snapshot leaves out users/loop, a link to saves it keeps through users.",
+          "The snapshot leaves out users/wide, a link to a folder around the saves it keeps through users; link it "
+          "to a folder of its own to have its saves kept."},
+         {"users/alice/slot.sav", "users/player/Documents/Veyra 2/slot1.sav",
+          "users/player/AppData/Roaming/Veyra 2/profile.dat"}},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.layout);
+        const TemporaryFolder folder;
+        const SavesInstallation saves(folder / "root");
+        const fs::path users = saves.installer().layout().users();
+        fs::create_directories(folder / "outside");
+        const fs::path alices = example.link(users, folder / "outside");
+        writeFile(alices / "slot.sav", "first");
+
+        // The command line names each link left out on standard error, one a line.
+        const testing::ProgramResult launched =
+            testing::runProgram(testing::fixtureProgram(), {"--cli", "--launch", "--home", saves.root().string()});
+        EXPECT_EQ(launched.status, 0);
+        EXPECT_EQ(launched.err, example.leftOut[0] + "\n" + example.leftOut[1] + "\n");
+        const std::string firstName = saves.installer().saveSnapshots().front().name;
+        EXPECT_EQ(usersIn(saves.backups() / firstName), example.kept);
+
+        writeFile(alices / "slot.sav", "later");
+        writeFile(alices / "new.sav", "new");
+        const RestoredSaves restored = saves.installer().restoreSaves(firstName);
+        EXPECT_EQ(readFile(alices / "slot.sav"), "first");
+        EXPECT_FALSE(fs::exists(alices / "new.sav"));
+        EXPECT_EQ(readFile(saves.backups() / restored.previous / "users/alice/new.sav"), "new");
+        for (const auto& entry : fs::recursive_directory_iterator(folder.path()))
+            EXPECT_FALSE(entry.path().filename().string().starts_with("Restore-staging-")) << entry.path();
+        EXPECT_EQ(saves.launchAndWait().snapshotFailure, std::nullopt);
+    }
 }
 
 } // namespace

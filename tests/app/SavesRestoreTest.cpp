@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -192,7 +193,7 @@ TEST(SavesSwap, TheNextStartRemovesOnlyWhatHoldsNoSaveAndStopsAtAnythingItCannot
     } catch (const SetupFailure& failure) {
         EXPECT_EQ(std::string(failure.what()), "The journal of an interrupted restore of your saves, " +
                                                    (parent / damaged / "journal").string() +
-                                                   ", is damaged. Move its folder out of the prefix, then try again.");
+                                                   ", is damaged: move its folder out of the prefix, then try again.");
     }
     EXPECT_TRUE(fs::exists(parent / damaged / "journal"));
     fs::remove_all(parent / damaged);
@@ -201,7 +202,7 @@ TEST(SavesSwap, TheNextStartRemovesOnlyWhatHoldsNoSaveAndStopsAtAnythingItCannot
     // the mend, which then moves and removes nothing.
     const fs::path journalled = parent / ("Restore-staging-" + freshUuid());
     writeFile(journalled / "new-0/player/slot.sav", "copy");
-    writeRestoreJournal(journalled, {{layout.users(), journalled / "new-0", journalled / "old-0"}});
+    writeRestoreJournal(layout, journalled, {{layout.users(), journalled / "new-0", journalled / "old-0"}});
     fs::rename(layout.users(), folder / "moved away");
     writeFile(layout.users() / "player/slot.sav", "made since");
     try {
@@ -243,6 +244,17 @@ Host movingHost(bool exchanges, int killAfter = kNeverKilled)
 }
 
 constexpr const char* kProfileData = "AppData/Roaming/Veyra 2/profile.dat";
+constexpr const char* kPlayedAfter = "Documents/Veyra 2/played-after.sav";
+
+bool anySnapshotHolds(const SavesInstallation& saves, const std::string& file, const std::string& content)
+{
+    for (const SaveSnapshot& snapshot : saves.installer().saveSnapshots()) {
+        const fs::path copy = saves.backups() / snapshot.name / file;
+        if (fs::exists(copy) && readFile(copy) == content)
+            return true;
+    }
+    return false;
+}
 
 // The saves, the accounts file and the settings, each of one version.
 std::string versionOf(const SavesInstallation& saves)
@@ -274,10 +286,8 @@ TEST(SavesRestoreKilled, AfterAnyMoveTheNextLaunchFinishesTheRestoreWithNothingL
         const TemporaryFolder folder;
         const SavesInstallation saves(folder / "root");
         const fs::path synced = folder / "synced";
-        if (example.linkedProfile) {
-            fs::rename(saves.profile(), synced);
-            fs::create_directory_symlink(synced, saves.profile());
-        }
+        if (example.linkedProfile)
+            saves.linkProfileTo(synced);
         auto snapshotOf = [&](const std::string& version) {
             saves.writeSave(kSlot, version);
             saves.writeSave(kProfileData, version);
@@ -294,9 +304,17 @@ TEST(SavesRestoreKilled, AfterAnyMoveTheNextLaunchFinishesTheRestoreWithNothingL
             const bool newIsLive = versionOf(saves) == "new";
             const Installer killed(saves.root(), {}, movingHost(example.exchanges, killAfter));
             EXPECT_EXIT(killed.restoreSaves(newIsLive ? old : later), ::testing::KilledBySignal(SIGKILL), "");
+            // The player plays on before the next start, where the saves are in place
+            // (not between the two renames of a folder).
+            const std::string playedAfter = "played after kill " + std::to_string(killAfter);
+            const bool played = fs::is_directory((saves.profile() / kPlayedAfter).parent_path());
+            if (played)
+                saves.writeSave(kPlayedAfter, playedAfter);
 
             const Installer next(saves.root(), {}, movingHost(example.exchanges));
             next.launch(false).process.wait();
+            if (played)
+                EXPECT_TRUE(anySnapshotHolds(saves, "users/player/" + std::string(kPlayedAfter), playedAfter));
 
             const std::string expected = newIsLive ? "old" : "new";
             EXPECT_EQ(versionOf(saves), expected);
@@ -308,6 +326,47 @@ TEST(SavesRestoreKilled, AfterAnyMoveTheNextLaunchFinishesTheRestoreWithNothingL
                 EXPECT_EQ(fs::read_symlink(saves.profile()), synced);
                 expectNoRestoreStaging(synced);
             }
+        }
+    }
+}
+
+// Uninstall finishes a killed restore before it removes the prefix, so that
+// no linked folder of the player's is left half restored, and keeps a journal
+// it cannot finish whose moves reach outside the root.
+TEST(SavesRestoreKilled, UninstallFinishesItFirstAndKeepsAJournalThatReachesOutOfTheRoot)
+{
+    for (const bool finishable : {true, false}) {
+        SCOPED_TRACE(finishable ? "as the kill left it" : "a live entry changed since");
+        const TemporaryFolder folder;
+        const SavesInstallation saves(folder / "root");
+        const fs::path synced = folder / "synced";
+        saves.linkProfileTo(synced);
+        for (const std::string version : {"old", "new"}) {
+            saves.writeSave(kSlot, version);
+            saves.writeSave(kProfileData, version);
+            saves.launchAndWait();
+        }
+        const std::string old = saves.installer().saveSnapshots()[1].name;
+        // The linked profile's "AppData" is restored, its "Documents" not yet.
+        const Installer killed(saves.root(), {}, movingHost(true, 1));
+        EXPECT_EXIT(killed.restoreSaves(old), ::testing::KilledBySignal(SIGKILL), "");
+
+        if (finishable) {
+            saves.installer().uninstall(false);
+            EXPECT_EQ(readFile(synced / kSlot), "old");
+            EXPECT_EQ(readFile(synced / kProfileData), "old");
+            expectNoRestoreStaging(synced);
+            EXPECT_FALSE(fs::exists(saves.root() / "Install"));
+        } else {
+            fs::rename(synced / "Documents", folder / "moved away");
+            writeFile(synced / "Documents/made since.sav", "since");
+            EXPECT_THROW(saves.installer().uninstall(false), SetupFailure);
+            EXPECT_EQ(readFile(synced / "Documents/made since.sav"), "since");
+            EXPECT_TRUE(fs::exists(saves.root() / "installed.json")) << "nothing removed";
+            bool journalKept = false;
+            for (const auto& entry : fs::directory_iterator(restoreStagingParent(saves.installer().layout())))
+                journalKept = journalKept || fs::exists(entry.path() / "journal");
+            EXPECT_TRUE(journalKept);
         }
     }
 }
@@ -360,6 +419,109 @@ TEST_F(SavesRestore, AKillDuringARestoreLeavesAWholeUsersFolder)
     for (const auto& folder : {m_saves.backups(), restoreStagingParent(m_saves.installer().layout())})
         for (const auto& entry : fs::directory_iterator(folder))
             EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos) << entry.path();
+}
+
+// Ctrl-C, or the end of the terminal, during a restore of many files: the
+// restore is rolled back before its moves and finished during them, and the
+// program exits only then, never leaving a journal for a later start to
+// finish over what the player did meanwhile.
+TEST(SavesRestoreStopped, RollsBackOrFinishesAndWhatThePlayerDidAfterIsInTheNextSnapshot)
+{
+    const TemporaryFolder folder;
+    const SavesInstallation saves(folder / "root");
+    // A linked profile's entries each take a move of their own, so that the moves take a while.
+    const fs::path synced = folder / "synced";
+    saves.linkProfileTo(synced);
+    constexpr int kFiles = 2000;
+    auto writeVersion = [&](const std::string& version) {
+        for (int file = 0; file < kFiles; ++file)
+            saves.writeSave("save" + std::to_string(file) + ".sav", version);
+        saves.launchAndWait();
+        return saves.installer().saveSnapshots().front().name;
+    };
+    const std::string versionA = writeVersion("a");
+    const std::string versionB = writeVersion("b");
+    const fs::path drive = restoreStagingParent(saves.installer().layout());
+    auto journalWritten = [&] {
+        std::error_code error;
+        for (fs::directory_iterator it(drive, error), end; !error && it != end; it.increment(error)) {
+            const bool staging = it->path().filename().string().starts_with("Restore-staging-");
+            if (staging && fs::exists(it->path() / "journal", error))
+                return true;
+        }
+        return false;
+    };
+
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        for (const bool duringTheMoves : {false, true}) {
+            SCOPED_TRACE(std::string(strsignal(signal)) + (duringTheMoves ? " during the moves" : " while copying"));
+            const bool aIsLive = readFile(synced / "save0.sav") == "a";
+            const std::string target = aIsLive ? versionB : versionA;
+            testing::RunningProgram restore(testing::fixtureProgram(),
+                                            {"--cli", "--restore-saves", target, "--home", saves.root().string()});
+            ASSERT_EQ(restore.readLine(), "Restoring " + target);
+            if (duringTheMoves) {
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+                while (!journalWritten() && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
+            restore.signal(signal);
+            const testing::ProgramResult result = restore.wait();
+
+            expectNoRestoreStaging(drive);
+            expectNoRestoreStaging(synced);
+            const std::string live = readFile(synced / "save0.sav");
+            for (int file = 0; file < kFiles; ++file)
+                ASSERT_EQ(readFile(synced / ("save" + std::to_string(file) + ".sav")), live) << file;
+            if (result.status == 0) {
+                EXPECT_EQ(live, aIsLive ? "b" : "a") << "finished";
+            } else {
+                EXPECT_EQ(result.status, 128 + signal);
+                EXPECT_EQ(result.err, "The restore was stopped before it changed your saves. Restore the snapshot "
+                                      "again to continue.\n");
+                EXPECT_EQ(live, aIsLive ? "a" : "b") << "rolled back";
+            }
+            if (duringTheMoves)
+                EXPECT_EQ(result.status, 0) << "a stop during the moves waits for the last";
+
+            saves.writeSave("save7.sav", "changed after the stop");
+            saves.writeSave("new.sav", "made after the stop");
+            saves.launchAndWait();
+            const fs::path newest = saves.backups() / saves.installer().saveSnapshots().front().name;
+            EXPECT_EQ(readFile(newest / "users/player/save7.sav"), "changed after the stop");
+            EXPECT_EQ(readFile(newest / "users/player/new.sav"), "made after the stop");
+            fs::remove(synced / "new.sav");
+            saves.writeSave("save7.sav", live);
+        }
+    }
+}
+
+// A power cut after the journal must find whole copies: they are written
+// through to the disk first, in every folder the restore copied into.
+TEST(SavesRestoreFlushed, TheCopiesReachTheDiskBeforeTheJournalCountsOnThem)
+{
+    const TemporaryFolder folder;
+    const SavesInstallation saves(folder / "root");
+    const fs::path synced = folder / "synced";
+    saves.linkProfileTo(synced);
+    saves.launchAndWait();
+    const std::string first = saves.installer().saveSnapshots().front().name;
+    saves.writeSave(kSlot, "played later");
+
+    Host host = testing::testHost();
+    std::vector<fs::path> flushed;
+    const fs::path drive = restoreStagingParent(saves.installer().layout());
+    host.flushTree = [&](const fs::path& staging) {
+        EXPECT_FALSE(fs::exists(drive / staging.filename() / "journal")) << "flushed before the journal";
+        EXPECT_FALSE(fs::is_empty(staging));
+        flushed.push_back(staging);
+    };
+    Installer(saves.root(), {}, host).restoreSaves(first);
+
+    ASSERT_EQ(flushed.size(), 2u);
+    EXPECT_EQ(flushed[0].parent_path(), drive);
+    EXPECT_EQ(flushed[1], saves.profile() / flushed[0].filename());
+    EXPECT_EQ(readFile(synced / kSlot), "slot one");
 }
 
 } // namespace

@@ -28,6 +28,12 @@ void SavesInstallation::writeSave(const std::string& relative, const std::string
     fs::last_write_time(profile() / relative, stamp);
 }
 
+void SavesInstallation::linkProfileTo(const fs::path& synced) const
+{
+    fs::rename(profile(), synced);
+    fs::create_directory_symlink(synced, profile());
+}
+
 LaunchedGame SavesInstallation::launchAndWait() const
 {
     LaunchedGame launched = m_installer.launch(false);

@@ -28,6 +28,9 @@ public:
     // Writes a save below the profile with a modification time of its own, so
     // that even a rewrite within the same clock tick counts as a change.
     void writeSave(const std::string& relative, const std::string& content) const;
+    // Moves the profile to `synced` and links it back, as a player who keeps it
+    // in a synced folder does.
+    void linkProfileTo(const std::filesystem::path& synced) const;
     // Launches the stand-in game and waits for it to exit.
     LaunchedGame launchAndWait() const;
     // Names of the snapshot folders in "Backups", oldest first.

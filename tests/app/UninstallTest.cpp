@@ -3,11 +3,14 @@
 #include "app/SavesTestSupport.h"
 #include "core/SetupFailure.h"
 #include "core/Uuid.h"
+#include "support/PrivateMount.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 #include "support/Unprivileged.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <iostream>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -172,6 +175,46 @@ TEST(Uninstall, AnAbsentRootIsNoFailureAndStaysAbsent)
     EXPECT_TRUE(report.plan.kept.empty());
     EXPECT_EQ(report.freedBytes, 0u);
     EXPECT_FALSE(fs::exists(folder / "absent"));
+}
+
+// A file system mounted inside the root, here at a profile's Music folder, is
+// the player's: uninstall leaves it, with the folders above it, and names it
+// among what it kept. The mount lives in the death test child's own namespace.
+TEST(Uninstall, LeavesAFileSystemMountedInsideTheRootAndNamesItAmongWhatItKept)
+{
+    if (const auto refusal = testing::privateMountRefusal())
+        GTEST_SKIP() << "This machine does not let a test mount a file system: " << *refusal;
+    for (const auto kind : {testing::MountKind::tmpfs, testing::MountKind::bind}) {
+        SCOPED_TRACE(kind == testing::MountKind::tmpfs ? "tmpfs" : "bind mount");
+        const TemporaryFolder folder;
+        const SavesInstallation saves(folder / "root");
+        const fs::path music = saves.profile() / "Music";
+        fs::create_directories(music);
+        writeFile(folder / "elsewhere/song.ogg", "the player's song");
+
+        const auto uninstallAroundTheMount = [&] {
+            try {
+                testing::mountPrivately(kind, folder / "elsewhere", music);
+                if (kind == testing::MountKind::tmpfs)
+                    writeFile(music / "song.ogg", "the player's song");
+                const UninstallReport report = saves.installer().uninstall(false);
+                for (const KeptEntry& kept : report.plan.kept)
+                    std::cerr << kept.name << " (" << kept.reason << ")\n";
+                std::cerr << readFile(music / "song.ogg") << '\n';
+            } catch (const std::exception& failure) {
+                std::cerr << failure.what() << '\n';
+            }
+            std::_Exit(0);
+        };
+        EXPECT_EXIT(uninstallAroundTheMount(), ::testing::ExitedWithCode(0),
+                    "^launcher.lock \\(other launchers may hold it\\)\n"
+                    "Install/prefix/drive_c/users/player/Music \\(another file system is mounted there\\)\n"
+                    "the player's song\n$");
+
+        EXPECT_EQ(readFile(folder / "elsewhere/song.ogg"), "the player's song");
+        EXPECT_EQ(entriesOf(saves.root()), (std::vector<std::string>{"Install", "launcher.lock"}));
+        EXPECT_EQ(entriesOf(saves.profile()), std::vector<std::string>{"Music"}) << "only the way to the mount point stays";
+    }
 }
 
 } // namespace

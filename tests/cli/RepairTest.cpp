@@ -7,15 +7,19 @@
 #include "cli/CommandLine.h"
 #include "core/InstallationRecord.h"
 #include "core/Installer.h"
+#include "support/KillAfterChange.h"
 #include "support/LockProbe.h"
 #include "support/RunningProgram.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/SetupStatusLines.h"
 #include "support/TestHost.h"
+#include "support/Unprivileged.h"
 
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -97,6 +101,15 @@ void waitUntilTheLockIsFree(const fs::path& lockFile)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+// Every path below the folder, relative to it, links not followed.
+std::set<std::string> pathsBelow(const fs::path& folder)
+{
+    std::set<std::string> paths;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        paths.insert(entry.path().lexically_relative(folder).string());
+    return paths;
 }
 
 struct DamageCase {
@@ -326,6 +339,46 @@ TEST_F(Repair, VerifyTellsARuntimeThatDoesNotAnswerAndADecoderThatIsNotRegistere
     }
 }
 
+// Verify only reads: a setup log that the player cannot write, or a Logs folder
+// where it cannot be made, changes no verdict, and a runtime that does not
+// start is then told with its answer in the line itself.
+TEST_F(Repair, VerifyNeedsNoSetupLogItCanWrite)
+{
+    const std::string notStarting = "The runtime does not start; it answered \"stand-in wine: failing on request: "
+                                    "--version\". The setup log Logs/setup.log cannot be written.";
+    for (const bool logThere : {true, false}) {
+        s_installation->restore();
+        fs::remove_all(home() / "Logs");
+        if (logThere)
+            writeFile(home() / "Logs/setup.log", "what an earlier setup wrote\n");
+        fs::create_directories(home() / "Logs");
+        testing::giveTreeToPlayer(home());
+        const fs::path readOnly = home() / (logThere ? "Logs/setup.log" : "Logs");
+        fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec);
+        for (const bool fails : {false, true}) {
+            SCOPED_TRACE(readOnly.string() + (fails ? " read-only, the runtime failing" : " read-only"));
+            const std::string expected =
+                fails ? verdict({{"runtime", notStarting},
+                                 {"prefix", "The audio decoder's registration cannot be checked while the runtime "
+                                            "does not start."}})
+                      : verdict({});
+            EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
+                            std::optional<testing::ScopedEnvironmentVariable> failing;
+                            if (fails)
+                                failing.emplace("STANDIN_FAIL", "--version");
+                            const Outcome verified = cli({"--verify"});
+                            throw std::runtime_error(verified.out == expected ? "as expected" : verified.out);
+                        }),
+                        ::testing::ExitedWithCode(0), "^as expected\n$");
+        }
+        fs::permissions(readOnly, fs::perms::owner_all);
+        if (logThere)
+            EXPECT_EQ(readFile(home() / "Logs/setup.log"), "what an earlier setup wrote\n");
+        else
+            EXPECT_TRUE(fs::is_empty(home() / "Logs"));
+    }
+}
+
 // An installation recorded with another runtime is installed and plays on its
 // runtime, with the news of the update; an update that fails keeps it playable
 // on the old runtime, and one that succeeds leaves a sound installation.
@@ -365,6 +418,38 @@ TEST_F(Repair, AnOutdatedRuntimePlaysWithTheNewsAndIsUpdatedOnlyByANewRuntimeTha
     EXPECT_EQ(testing::treeSnapshot(testing::savesFolder(home())), saves);
 }
 
+// Setup keeps the profile's shell folders inside the prefix. A prefix made
+// before, whose folders Wine linked to the player's own, keeps its links: the
+// game's saves may be there. Verify names them, and a repair that makes the
+// prefix again leaves them.
+TEST_F(Repair, ProfileFoldersLinkedOutOfThePrefixAreNamedByVerifyAndKept)
+{
+    const fs::path profile = testing::savesFolder(home()) / "player";
+    for (const char* shellFolder : {"Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos"})
+        EXPECT_TRUE(fs::is_directory(fs::symlink_status(profile / shellFolder))) << shellFolder;
+
+    const fs::path playersOwn = home().parent_path() / "player's home";
+    writeFile(playersOwn / "Documents/Veyra 2/slot9.sav", "saved through the link");
+    fs::remove_all(profile / "Documents");
+    fs::create_directory_symlink(playersOwn / "Documents", profile / "Documents");
+    fs::remove_all(profile / "Music");
+    fs::create_directory_symlink(playersOwn, profile / "Music");
+    const std::string named = "saves: The profile folders player/Documents and player/Music lead outside the "
+                              "launcher's folder, so the saves in them are not in the snapshots.\n";
+
+    const Outcome verified = cli({"--verify"});
+    EXPECT_EQ(verified.status, 0) << "no damage";
+    EXPECT_EQ(verified.out, verdict({}) + named);
+
+    fs::remove(home() / "Install/prefix/system.reg");
+    const Outcome repaired = cli({"--repair"});
+    EXPECT_EQ(repaired.status, 0) << repaired.err;
+    EXPECT_EQ(fs::read_symlink(profile / "Documents"), playersOwn / "Documents");
+    EXPECT_EQ(fs::read_symlink(profile / "Music"), playersOwn);
+    EXPECT_EQ(readFile(playersOwn / "Documents/Veyra 2/slot9.sav"), "saved through the link");
+    EXPECT_EQ(cli({"--verify"}).out, verdict({}) + named);
+}
+
 // A download cut short leaves a partial file in Downloads for the next setup to
 // resume; it is no damage, and repair leaves it alone.
 TEST_F(Repair, APartialDownloadIsNoDamage)
@@ -391,6 +476,48 @@ TEST_F(Repair, TheNextStartPutsBackARuntimeThatAKilledUpdateLeftAside)
     EXPECT_FALSE(fs::exists(home() / "Runtime-previous"));
     EXPECT_EQ(cli({"--verify"}).out,
               verdict({{"record", "The installation uses the outdated runtime WS11WineCX23.0.0_1.tar.xz."}}));
+}
+
+// An update killed after any change it makes to the file system, from the
+// moment the old runtime goes aside until it is gone: the launch that follows
+// plays on one whole runtime, the old one or the new one, never on a
+// half-removed one, and leaves nothing aside.
+TEST_F(Repair, AnUpdateKilledAfterAnyOfItsStepsLeavesOneWholeRuntimeToPlayOn)
+{
+    if (!testing::killAfterChange(1, "", ""))
+        GTEST_SKIP() << "Killing a program after a chosen change needs Linux's preloaded libraries.";
+    const std::set<std::string> newRuntime = pathsBelow(home() / "Runtime");
+    const auto makeOutdated = [] {
+        s_installation->restore();
+        recordEngine(home(), "WS11WineCX23.0.0_1.tar.xz");
+        writeFile(home() / "Runtime/wswine.bundle/old-runtime.txt", "part of the runtime an earlier launcher installed");
+    };
+    makeOutdated();
+    const std::set<std::string> oldRuntime = pathsBelow(home() / "Runtime");
+    const std::vector<std::string> repair{"--cli", "--repair", "--home", home().string()};
+    const std::vector<std::string> launch{"--cli", "--launch", "--home", home().string()};
+
+    long change = 1;
+    for (;; ++change) {
+        SCOPED_TRACE("killed after change " + std::to_string(change));
+        ASSERT_LT(change, 200) << "the repair never finished";
+        makeOutdated();
+        const auto killAt = testing::killAfterChange(change, "/Runtime-previous", "/Runtime-superseded");
+        const auto killed = testing::runProgram(testing::fixtureProgram(), repair, {.environment = *killAt});
+        if (killed.status == 0)
+            break;
+        ASSERT_EQ(killed.status, 128 + SIGKILL) << killed.err;
+
+        waitUntilTheLockIsFree(home() / "launcher.lock");
+        const auto launched = testing::runProgram(testing::fixtureProgram(), launch);
+        EXPECT_EQ(launched.status, 0) << launched.err;
+        const std::set<std::string> runtime = pathsBelow(home() / "Runtime");
+        EXPECT_TRUE(runtime == oldRuntime || runtime == newRuntime) << ::testing::PrintToString(runtime);
+        EXPECT_FALSE(fs::exists(home() / "Runtime-previous"));
+        EXPECT_FALSE(fs::exists(home() / "Runtime-superseded"));
+    }
+    // Setting aside, the new runtime's three moves, and removing the old one file by file.
+    EXPECT_GT(change, 10);
 }
 
 TEST_F(Repair, ARepairKilledAfterAnyStatusLineIsCompletedByTheNext)

@@ -26,7 +26,8 @@ TEST(CompatibilityEnvironment, SetsTheSevenVariablesWhateverWasInherited)
     EXPECT_EQ(environment.at("WINEPRELOADERAPPNAME"), "Veyra 2");
     EXPECT_EQ(environment.at("WINEDEBUG"), "-all");
     EXPECT_EQ(environment.at("MVK_CONFIG_LOG_LEVEL"), "1");
-    EXPECT_EQ(environment.at("WINEDLLOVERRIDES"), "mscoree,mshtml=;wmadmod,xlive,d3dx9_31,d3dx9_43,d3dcompiler_43=n,b");
+    EXPECT_EQ(environment.at("WINEDLLOVERRIDES"),
+              "mscoree,mshtml,winemenubuilder.exe=;wmadmod,xlive,d3dx9_31,d3dx9_43,d3dcompiler_43=n,b");
 
     EXPECT_EQ(environment.count("WINESERVER"), 0u);
     for (const auto& [name, value] : environment) {

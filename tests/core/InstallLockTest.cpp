@@ -4,6 +4,9 @@
 #include "support/Unprivileged.h"
 
 #include <csignal>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
 #include <optional>
 #include <vector>
 
@@ -108,6 +111,57 @@ TEST(InstallLock, ALockFileThatCannotBeOpenedIsTheFileSystemsErrorWithItsPath)
         EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { InstallLock lock(c.file); }),
                     // libc++ quotes the path, libstdc++ does not.
                     ::testing::ExitedWithCode(0), std::string(c.error) + " \\[\"?" + c.file.string() + "\"?\\]");
+    }
+}
+
+// Something else at the lock's place is refused by name, never followed or
+// waited on: a named pipe would hold the open for ever, and a link would lead
+// the lock file out of the root. Each attempt runs in a child with an alarm,
+// so that a wait fails the test instead of stalling it.
+TEST(InstallLock, AnythingButARegularFileAtItsPlaceIsRefusedByNameUnfollowedAndUnwaited)
+{
+    const TemporaryFolder folder;
+    const fs::path file = folder / "launcher.lock";
+    const fs::path outside = folder / "outside/launcher.lock";
+    fs::create_directories(outside.parent_path());
+    struct Case {
+        const char* kind;
+        std::function<void()> make;
+    };
+    const Case cases[] = {
+        {"a named pipe", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }},
+        {"a symbolic link", [&] { fs::create_symlink(outside, file); }},
+        {"a symbolic link", [&] {
+             testing::writeFile(outside, "");
+             fs::create_symlink(outside, file);
+         }},
+        {"a folder", [&] { fs::create_directory(file); }},
+    };
+    for (const Case& c : cases) {
+        for (const bool existingOnly : {false, true}) {
+            SCOPED_TRACE(std::string(c.kind) + (existingOnly ? ", taken only when there" : ", created when missing"));
+            fs::remove_all(file);
+            c.make();
+            const bool linkTarget = fs::exists(outside);
+            const auto lock = [&] {
+                ::alarm(10);
+                try {
+                    if (existingOnly)
+                        InstallLock::takeExisting(file);
+                    else
+                        InstallLock{file};
+                } catch (const SetupFailure& refusal) {
+                    std::cerr << refusal.what();
+                    std::_Exit(0);
+                }
+                std::_Exit(1);
+            };
+            EXPECT_EXIT(lock(), ::testing::ExitedWithCode(0),
+                        "^The lock file " + file.string() + " is " + c.kind
+                            + ", not a file the launcher made\\. Remove it, then try again\\.$");
+            EXPECT_EQ(fs::exists(outside), linkTarget) << "the link was followed";
+        }
+        fs::remove(outside);
     }
 }
 

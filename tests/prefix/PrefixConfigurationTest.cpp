@@ -7,6 +7,7 @@
 #include "support/StopFromAnotherThread.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
+#include "support/TreeListing.h"
 #include "support/EntryNames.h"
 
 #include <chrono>
@@ -152,7 +153,7 @@ TEST_F(PrefixConfiguration, ConfiguresAFreshPrefixRunByRunInTheCompatibilityEnvi
         {"WINEPRELOADERAPPNAME", "Veyra 2"},
         {"WINEDEBUG", "-all"},
         {"MVK_CONFIG_LOG_LEVEL", "1"},
-        {"WINEDLLOVERRIDES", "mscoree,mshtml=;wmadmod,xlive,d3dx9_31,d3dx9_43,d3dcompiler_43=n,b"},
+        {"WINEDLLOVERRIDES", "mscoree,mshtml,winemenubuilder.exe=;wmadmod,xlive,d3dx9_31,d3dx9_43,d3dcompiler_43=n,b"},
     };
     for (const auto& call : testing::readStandInRecord(m_record)) {
         EXPECT_EQ(call.environment, environment);
@@ -193,6 +194,45 @@ TEST_F(PrefixConfiguration, SecondRunOverAConfiguredPrefixLeavesTheSameResult)
     EXPECT_FALSE(fs::is_symlink(m_decoder));
     EXPECT_EQ(readFile(m_decoder), "MZ verified decoder");
     EXPECT_FALSE(fs::exists(m_folder / "elsewhere/wmadmod.dll"));
+}
+
+// Wine links a new profile's shell folders to the player's own; the game's
+// saves under "My Documents" would land in the player's home, out of every snapshot.
+TEST_F(PrefixConfiguration, TheRuntimesProfileLinksBecomeEmptyFoldersAndOnesThatMayHoldSavesStay)
+{
+    const fs::path home = m_folder / "home";
+    writeFile(home / "Documents/letter.txt", "the player's");
+    writeFile(home / "notes.txt", "the player's too");
+    const auto homeBefore = testing::entriesBelow(home);
+    useStandIn({{"HOME", home.string()}});
+    const fs::path profile = m_prefix / "drive_c/users/player";
+    // Left by a setup stopped after the runtime ran: the game never played in it.
+    fs::create_directories(profile);
+    fs::create_directory_symlink(home, profile / "Desktop");
+
+    m_installer.configurePrefix(m_codec);
+
+    const std::set<std::string> shellFolders{"Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos"};
+    EXPECT_EQ(testing::entryNames(profile), shellFolders);
+    for (const std::string& name : shellFolders) {
+        EXPECT_FALSE(fs::is_symlink(profile / name)) << name;
+        EXPECT_TRUE(fs::is_empty(profile / name)) << name;
+    }
+
+    // Once an installation is recorded, a link that was there before may hold
+    // the game's saves in the player's folder: it stays; a shell folder the
+    // runtime makes again now is a folder of the prefix.
+    writeFile(m_root / "installed.json", "{}");
+    fs::remove(profile / "Documents");
+    fs::create_directory_symlink(home / "Documents", profile / "Documents");
+    fs::remove(profile / "Music");
+
+    m_installer.configurePrefix(m_codec);
+
+    EXPECT_EQ(fs::read_symlink(profile / "Documents"), home / "Documents");
+    EXPECT_FALSE(fs::is_symlink(profile / "Music"));
+    EXPECT_TRUE(fs::is_empty(profile / "Music"));
+    EXPECT_EQ(testing::entriesBelow(home), homeBefore);
 }
 
 TEST_F(PrefixConfiguration, RealFolderAtTheGameLinkIsKeptAndItsErrorPassedOn)

@@ -115,6 +115,7 @@ TEST_F(RuntimeInstallation, ReplacesTheRuntimeWithTheEngineAndTheLibrariesAlone)
     EXPECT_TRUE(fs::exists(root() / "Downloads" / m_constants.libraries.name));
     EXPECT_FALSE(stagingLeft());
     EXPECT_FALSE(fs::exists(root() / "Runtime-previous")) << "the replaced runtime goes once the new one started";
+    EXPECT_FALSE(fs::exists(root() / "Runtime-superseded"));
 
     const auto calls = testing::readStandInRecord(m_folder / "calls.jsonl");
     ASSERT_EQ(calls.size(), 1U);
@@ -207,22 +208,32 @@ TEST_F(RuntimeInstallation, FailedSmokeTestPutsTheEarlierRuntimeBackOrLeavesTheF
 }
 
 // A killed update leaves the old runtime aside, and whatever of the new one
-// was in place: the next run puts the old one back before anything else.
-TEST_F(RuntimeInstallation, AnUpdateKilledHalfwayIsUndoneByTheNextRun)
+// was in place: the next run puts the old one back before anything else. Once
+// the new one had answered, the old one is superseded: the next run finishes
+// removing it and keeps the new one.
+TEST_F(RuntimeInstallation, AnUpdateKilledHalfwayIsUndoneOrFinishedByTheNextRun)
 {
     fs::rename(root() / "Runtime", root() / "Runtime-previous");
     writeFile(root() / "Runtime/wswine.bundle/bin/wine", "half of the new engine");
 
-    restoreRuntimeSetAside(Installer(root()));
+    settleRuntimeUpdate(Installer(root()));
     EXPECT_TRUE(oldRuntimeUntouched());
     EXPECT_FALSE(fs::exists(root() / "Runtime-previous"));
-    restoreRuntimeSetAside(Installer(root()));
+    settleRuntimeUpdate(Installer(root()));
     EXPECT_TRUE(oldRuntimeUntouched()) << "nothing aside, nothing changed";
+
+    fs::rename(root() / "Runtime", root() / "Runtime-superseded");
+    fs::remove(root() / "Runtime-superseded/extra.txt");
+    writeFile(root() / "Runtime/wswine.bundle/bin/wine", "the new engine");
+    settleRuntimeUpdate(Installer(root()));
+    EXPECT_EQ(readFile(root() / "Runtime/wswine.bundle/bin/wine"), "the new engine");
+    EXPECT_FALSE(fs::exists(root() / "Runtime-superseded"));
 
     fs::rename(root() / "Runtime", root() / "Runtime-previous");
     ASSERT_EQ(install(), "installed");
     EXPECT_EQ(testing::entryNames(root() / "Runtime"), (std::set<std::string>{"lib", "wswine.bundle"}));
     EXPECT_FALSE(fs::exists(root() / "Runtime-previous"));
+    EXPECT_FALSE(fs::exists(root() / "Runtime-superseded"));
 }
 
 } // namespace

@@ -326,6 +326,63 @@ TEST_F(VerifiedDownload, ALeftoverPartialFileIsResumedOrStartedAgainAsTheServerA
     }
 }
 
+// The partial file's name is the launcher's own in its own folder: whatever
+// else stands there goes, never written through or waited on, and the download
+// starts afresh without a word to the player.
+TEST_F(VerifiedDownload, AnythingButARegularFileAtThePartialFilesPlaceGoesAndTheDownloadStartsAfresh)
+{
+    LocalHttpsServer server(served());
+    const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+    const fs::path outside = m_folder / "outside.bin";
+    const fs::path nowhere = m_folder / "nowhere.bin";
+    // The archive's first bytes, which a download resumed through the link would complete.
+    const std::string outsideBytes = m_archive.substr(0, m_archive.size() / 2);
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+    };
+    const Case cases[] = {
+        {"a link to a file outside holding the archive's first bytes", [&] {
+             writeFile(outside, outsideBytes);
+             fs::create_symlink(outside, partial());
+         }},
+        {"a link to nothing", [&] { fs::create_symlink(nowhere, partial()); }},
+        {"a named pipe", [&] { ASSERT_EQ(::mkfifo(partial().c_str(), 0644), 0); }},
+        {"a folder", [&] { writeFile(partial() / "inside.bin", "left there"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(downloads());
+        fs::create_directories(downloads());
+        c.make();
+        std::vector<std::string> lines;
+        const Installer installer(root(), [&lines](const std::string& line) { lines.push_back(line); }, m_host);
+
+        EXPECT_EQ(failureOf([&] { installer.obtain(servedAsset(server, m_releasePath), std::nullopt); }), "no failure");
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(cached())));
+        EXPECT_EQ(readFile(cached()), m_archive);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(partial())));
+        EXPECT_EQ(lines, std::vector<std::string>{}) << "nothing was resumed";
+        EXPECT_FALSE(fs::exists(nowhere));
+        if (fs::exists(outside)) {
+            EXPECT_EQ(readFile(outside), outsideBytes);
+        }
+    }
+}
+
+// The player's own curl settings ($CURL_HOME/.curlrc, else ~/.curlrc) never
+// reach the launcher's downloads; these would end every one of them.
+TEST_F(VerifiedDownload, ThePlayersCurlSettingsAreNotRead)
+{
+    LocalHttpsServer server(served());
+    const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
+    writeFile(m_folder / "curl-home/.curlrc", "max-filesize = 100\n");
+    const ScopedEnvironmentVariable curlHome("CURL_HOME", (m_folder / "curl-home").string());
+
+    EXPECT_EQ(failureOf([&] { EXPECT_EQ(obtain(servedAsset(server, m_releasePath)), cached()); }), "no failure");
+    EXPECT_EQ(readFile(cached()), m_archive);
+}
+
 TEST_F(VerifiedDownload, AStopKeepsThePartialFileAndTheNextAttemptFetchesOnlyTheRest)
 {
     LocalHttpsServer server(served(), 0, {}, {.bytesPerSecond = kSlowRate});
@@ -402,7 +459,7 @@ TEST_F(VerifiedDownload, RunsCurlWithExactlyItsArgumentsAndNoTimeLimit)
               "recorder failed (3). Open the setup log for details. If antivirus quarantined a file, review its "
               "report before retrying.");
     EXPECT_EQ(readFile(recorder.string() + ".arguments"),
-              "--fail\n--location\n--silent\n--show-error\n--retry\n2\n--proto\n=https\n--proto-redir\n=https\n"
+              "--disable\n--fail\n--location\n--silent\n--show-error\n--retry\n2\n--proto\n=https\n--proto-redir\n=https\n"
               "--connect-timeout\n20\n--no-buffer\n--continue-at\n-\n--output\n"
                   + partial().string() + "\n" + m_asset.url + "\n");
 }

@@ -46,4 +46,16 @@ std::filesystem::path playersFolder(const std::filesystem::path& folder)
     return folder;
 }
 
+void giveTreeToPlayer(const std::filesystem::path& folder)
+{
+    const auto give = [](const std::filesystem::path& entry) {
+        if (::lchown(entry.c_str(), unprivilegedUser(), static_cast<gid_t>(-1)) != 0)
+            throw std::filesystem::filesystem_error("cannot hand the entry to the player", entry,
+                                                    std::error_code(errno, std::generic_category()));
+    };
+    give(folder);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        give(entry.path());
+}
+
 } // namespace launcher::testing

@@ -19,5 +19,7 @@ namespace launcher::testing {
 unsigned unprivilegedUser();
 // Creates the folder (its parent must exist) and gives it to that user.
 std::filesystem::path playersFolder(const std::filesystem::path& folder);
+// Gives the folder and everything below it, links themselves, to that user.
+void giveTreeToPlayer(const std::filesystem::path& folder);
 
 } // namespace launcher::testing

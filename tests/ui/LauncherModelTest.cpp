@@ -97,6 +97,7 @@ private slots:
     void gameHoldsTheLockUntilItsExitIsHandled();
     void theSnapshotBeforeTheGameIsTakenOffTheGuiThread();
     void aSnapshotThatFailsIsAQuietNoteAndTheGameStarts();
+    void aLinkTheSnapshotLeavesOutIsNamedOnTheStatusLine();
     void workHandedBackToAModelThatIsGoneDoesNothing();
     void opensGuideLogsAndSaves();
     void whatCannotBeOpenedIsNamedForOpeningByHand_data();
@@ -564,6 +565,28 @@ void LauncherModelTest::aSnapshotThatFailsIsAQuietNoteAndTheGameStarts()
     held.release();
     QTRY_VERIFY_WITH_TIMEOUT(!model.playing(), 30'000);
     QCOMPARE(model.status(), kReady);
+}
+
+void LauncherModelTest::aLinkTheSnapshotLeavesOutIsNamedOnTheStatusLine()
+{
+    const TemporaryFolder root;
+    buildInstallationWithASave(root.path());
+    std::filesystem::create_directory_symlink(".", root / "Install/prefix/drive_c/users/loop");
+    HeldWork held;
+    FakeDesktopServices services;
+    LauncherModel model(services, settingsFor(root.path()));
+
+    held.startGame([&] { model.play(); });
+    QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
+    QTRY_COMPARE_WITH_TIMEOUT(model.status(),
+                              QString("Veyra 2 is starting. The first launch can take a few minutes. The snapshot "
+                                      "leaves out users/loop, a link into the launcher's folder; link it to a folder "
+                                      "of its own to have its saves kept."),
+                              30'000);
+    QCOMPARE(model.error(), std::nullopt);
+
+    held.release();
+    QTRY_VERIFY_WITH_TIMEOUT(!model.playing(), 30'000);
 }
 
 void LauncherModelTest::workHandedBackToAModelThatIsGoneDoesNothing()
