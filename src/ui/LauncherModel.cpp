@@ -23,11 +23,15 @@ const char* const kLookingAtGameStatus = "Looking at your game files…";
 const char* const kReadyStatus = "Your installation is ready.";
 const char* const kSetupFailedStatus = "Setup needs attention. Your source files are unchanged.";
 const char* const kStartingStatus = "Veyra 2 is starting. The first launch can take a few minutes.";
+const char* const kRunningStatus = "Veyra 2 is running.";
 // The game starts all the same; the game log tells what kept the snapshot from being taken.
 const char* const kUnexpectedExit = "Veyra 2 exited unexpectedly. Open Logs for details.";
 const char* const kCannotOpenFile = "Veyra 2 could not open %1. Open it by hand from your file manager.";
 const char* const kCannotOpenPage = "Veyra 2 could not open %1. Open it by hand in your web browser.";
-const char* const kStoppingStatus = "Stopping setup. This can take a few seconds.";
+const char* const kStoppingSetupStatus = "Stopping setup. This can take a few seconds.";
+const char* const kStoppingRepairStatus = "Stopping repair. This can take a few seconds.";
+// The engine's own sentence speaks of setup, as the command line's does for both.
+const char* const kRepairStoppedStatus = "Repair was stopped before it finished. Run it again to continue.";
 const char* const kCheckingStatus = "Checking your installation…";
 const char* const kNeedsRepairStatus = "Your installation needs repair.";
 const char* const kRepairFailedStatus = "Repair needs attention. Your saves are unchanged.";
@@ -176,7 +180,8 @@ void LauncherModel::gameStarted(std::unique_ptr<InstallLock> lock, const std::op
                                 const std::vector<std::string>& snapshotLeftOut)
 {
     m_playLock = std::move(lock);
-    QString status = kStartingStatus;
+    // The game's process runs from here on, whatever its window still takes to show.
+    QString status = kRunningStatus;
     if (snapshotFailure)
         status += ' ' + QString::fromStdString(snapshotFailureNote(*snapshotFailure, FrontEnd::window));
     for (const std::string& leftOut : snapshotLeftOut)
@@ -470,9 +475,10 @@ void LauncherModel::cancel()
     if (!m_state.busy() || m_state.stopping())
         return;
     m_stop.request();
-    setActivity(m_state.runsRepair() ? Activity::stoppingRepair : Activity::stoppingSetup);
+    const bool repair = m_state.runsRepair();
+    setActivity(repair ? Activity::stoppingRepair : Activity::stoppingSetup);
     assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
-    assign(m_status, QString(kStoppingStatus), &LauncherModel::statusChanged);
+    assign(m_status, QString(repair ? kStoppingRepairStatus : kStoppingSetupStatus), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::finishSupervised()
@@ -489,7 +495,9 @@ void LauncherModel::supervisedFailed(Activity run, const WorkFailure& failure)
     setActivity(Activity::idle);
     if (failure.stopped) {
         // Not an error: the player asked for it, and running it again continues.
-        assign(m_status, QString::fromStdString(failure.message.sentence), &LauncherModel::statusChanged);
+        const QString stopped =
+            run == Activity::settingUp ? QString::fromStdString(failure.message.sentence) : kRepairStoppedStatus;
+        assign(m_status, stopped, &LauncherModel::statusChanged);
         return;
     }
     if (run == Activity::settingUp)

@@ -192,7 +192,8 @@ public slots:
     // Cancel, when an update is available and nothing else runs.
     void update();
     // Asks the running setup or repair to stop; it ends with "Setup was stopped
-    // before it finished. Run it again to continue." as the status.
+    // before it finished. Run it again to continue." as the status, or with
+    // "Repair was stopped…" for a repair.
     void cancel();
     // Launches the game off the GUI thread, since the launch first takes a
     // snapshot of the saves, and keeps the install lock until the game's exit

@@ -496,9 +496,9 @@ void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled()
     HeldWork held;
     held.startGame([&] { model.play(); }, exitStatus);
     QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
+    QTRY_COMPARE(model.status(), QString("Veyra 2 is running."));
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(model.playing(), true);
-    QCOMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes."));
     QVERIFY2(!lockIsFree(root.path()), "the model holds the lock while the game runs");
     const ChangeLog changes(model);
     model.play();
@@ -537,7 +537,7 @@ void LauncherModelTest::theSnapshotBeforeTheGameIsTakenOffTheGuiThread()
     const auto snapshots = Installer(root.path(), {}, testHost()).saveSnapshots();
     QCOMPARE(snapshots.size(), 1u);
     QCOMPARE(readFile(root / "Backups" / snapshots[0].name / "users/player/slot1.sav"), std::string("saved"));
-    QCOMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes."));
+    QTRY_COMPARE(model.status(), QString("Veyra 2 is running."));
     QCOMPARE(model.error(), std::nullopt);
 }
 
@@ -554,8 +554,8 @@ void LauncherModelTest::aSnapshotThatFailsIsAQuietNoteAndTheGameStarts()
     held.startGame([&] { model.play(); });
     QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
     QTRY_COMPARE_WITH_TIMEOUT(model.status(),
-                              QString("Veyra 2 is starting. The first launch can take a few minutes. Your saves "
-                                      "could not be backed up before this start: Open Logs for details."),
+                              QString("Veyra 2 is running. Your saves could not be backed up before this "
+                                      "start: Open Logs for details."),
                               30'000);
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(model.playing(), true);
@@ -579,9 +579,8 @@ void LauncherModelTest::aLinkTheSnapshotLeavesOutIsNamedOnTheStatusLine()
     held.startGame([&] { model.play(); });
     QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
     QTRY_COMPARE_WITH_TIMEOUT(model.status(),
-                              QString("Veyra 2 is starting. The first launch can take a few minutes. The snapshot "
-                                      "leaves out users/loop, a link into the launcher's folder; link it to a folder "
-                                      "of its own to have its saves kept."),
+                              QString("Veyra 2 is running. The snapshot leaves out users/loop, a link into the "
+                                      "launcher's folder; link it to a folder of its own to have its saves kept."),
                               30'000);
     QCOMPARE(model.error(), std::nullopt);
 

@@ -528,6 +528,9 @@ void LauncherViewTest::playIsDisabledWhileTheGameRuns()
     QVERIFY(!screen.enabled("playButton"));
     QVERIFY(screen.shown("progressIndicator"));
     QCOMPARE(screen.text("statusLabel"), QString("Veyra 2 is starting. The first launch can take a few minutes."));
+    // Once the game's process runs, the line says so for as long as it runs.
+    QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
+    QTRY_COMPARE(screen.text("statusLabel"), QString("Veyra 2 is running."));
     held.release();
     QTRY_VERIFY_WITH_TIMEOUT(screen.enabled("playButton"), 30'000);
     QVERIFY(!screen.shown("progressIndicator"));
@@ -704,9 +707,17 @@ void LauncherViewTest::cancelStopsSetupWhereverItRuns_data()
     QTest::addColumn<bool>("determinate");
     QTest::addColumn<QString>("progress");
     // The download's size is known; a Windows tool's is not.
-    QTest::newRow("download") << "download" << true << R"(^(\d+)% · \d+ of \d+ kB · \d+ kB/s · \d+ s left$)";
-    QTest::newRow("Windows environment") << "setup" << false << R"(^Preparing Windows · \d+ s$)";
-    QTest::newRow("repair") << "repair" << false << R"(^Preparing Windows · \d+ s$)";
+    QTest::addColumn<QString>("stopping");
+    QTest::addColumn<QString>("stopped");
+    const QString stoppingSetup = "Stopping setup. This can take a few seconds.";
+    const QString setupStopped = "Setup was stopped before it finished. Run it again to continue.";
+    QTest::newRow("download") << "download" << true << R"(^(\d+)% · \d+ of \d+ kB · \d+ kB/s · \d+ s left$)"
+                              << stoppingSetup << setupStopped;
+    QTest::newRow("Windows environment") << "setup" << false << R"(^Preparing Windows · \d+ s$)" << stoppingSetup
+                                         << setupStopped;
+    QTest::newRow("repair") << "repair" << false << R"(^Preparing Windows · \d+ s$)"
+                            << "Stopping repair. This can take a few seconds."
+                            << "Repair was stopped before it finished. Run it again to continue.";
 }
 
 void LauncherViewTest::cancelStopsSetupWhereverItRuns()
@@ -714,6 +725,8 @@ void LauncherViewTest::cancelStopsSetupWhereverItRuns()
     QFETCH(QString, work);
     QFETCH(bool, determinate);
     QFETCH(QString, progress);
+    QFETCH(QString, stopping);
+    QFETCH(QString, stopped);
     const TemporaryFolder root;
     const TemporaryFolder scratch;
     const auto pidFile = scratch / "hanging.pid";
@@ -760,12 +773,12 @@ void LauncherViewTest::cancelStopsSetupWhereverItRuns()
 
     screen.click("cancelButton");
     QCOMPARE(screen.text("cancelButton"), QString("Stopping…"));
-    QCOMPARE(screen.text("statusLabel"), QString("Stopping setup. This can take a few seconds."));
+    QCOMPARE(screen.text("statusLabel"), stopping);
     QCOMPARE(screen.text("progressText"), QString());
     QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy(), 30'000);
 
     // Stopped, not failed; the button that started it is where the player goes next.
-    QCOMPARE(screen.text("statusLabel"), QString("Setup was stopped before it finished. Run it again to continue."));
+    QCOMPARE(screen.text("statusLabel"), stopped);
     QVERIFY(!screen.shown("errorBox"));
     for (const char* gone : {"cancelButton", "setupProgress", "progressIndicator"})
         QVERIFY2(!screen.shown(gone), gone);
