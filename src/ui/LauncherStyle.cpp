@@ -161,6 +161,9 @@ QPushButton#guideLink:hover, QPushButton#downloadLink:hover, QPushButton#logsLin
 
 QString dialogStyleSheet()
 {
+    // Dimmed less than the window's secondary texts: a list item's detail
+    // also stands on the highlight's tint, and keeps 4.5:1 there.
+    const QColor dimmed = withOpacity(QColor(235, 235, 245), 0.8);
     return QStringLiteral(R"(
 QDialog, QDialog QLabel, QDialog QCheckBox { color: %5; }
 #listItemDetail, #dialogNote { color: %4; }
@@ -178,7 +181,7 @@ QListWidget::item { border-radius: 6px; }
 QListWidget::item:selected { background: %3; }
 )")
         .arg(css(withOpacity(kWhite, 0.045)), css(withOpacity(kWhite, 0.08)), css(withOpacity(accent(), 0.25)),
-             css(secondaryText()), css(kWhite), css(withOpacity(kWhite, 0.1)), css(accent()), css(kBlack),
+             css(dimmed), css(kWhite), css(withOpacity(kWhite, 0.1)), css(accent()), css(kBlack),
              css(accent().darker(115)));
 }
 
