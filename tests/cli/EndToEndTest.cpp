@@ -536,7 +536,9 @@ TEST_F(EndToEnd, LaunchPassesSignalsToTheGameAndHoldsTheLockUntilTheGameHasExite
 
 TEST_F(EndToEnd, AnUninstallThatKeepsTheSavesLeavesARootThatANewSetupFillsAgain)
 {
-    ASSERT_EQ(install().status, 0);
+    const auto first = install();
+    ASSERT_EQ(first.status, 0);
+    EXPECT_EQ(first.err.find("--restore-saves"), std::string::npos) << "no saves were kept before";
     ASSERT_EQ(launch().status, 0);
     const fs::path save = m_home / "Install/prefix/drive_c/users/player/Documents/slot1.sav";
     testing::writeFile(save, "progress");
@@ -559,6 +561,9 @@ TEST_F(EndToEnd, AnUninstallThatKeepsTheSavesLeavesARootThatANewSetupFillsAgain)
         testing::runProgram(testing::fixtureProgram(), {"--cli", "--saves", "--home", m_home.string()}, options());
     const std::string kept = saves.out.substr(0, saves.out.find('\t'));
     ASSERT_TRUE(kept.starts_with("Saves-")) << saves.out;
+    // The new setup ends with one line on how to put the kept saves back.
+    EXPECT_EQ(again.err, "Your saves from an earlier installation are kept in the snapshot " + kept +
+                             ". Put them back with --restore-saves " + kept + ".\n");
     const auto restore = testing::runProgram(testing::fixtureProgram(),
                                              {"--cli", "--restore-saves", kept, "--home", m_home.string()}, options());
     ASSERT_EQ(restore.status, 0) << restore.err;
