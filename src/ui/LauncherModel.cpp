@@ -1,6 +1,7 @@
 #include "ui/LauncherModel.h"
 
 #include "app/IncompleteInstallation.h"
+#include "app/KeptSaves.h"
 #include "app/RepairRefusal.h"
 #include "runtime/RuntimeUpdate.h"
 #include "ui/GuideLocation.h"
@@ -145,10 +146,23 @@ void LauncherModel::install()
 {
     if (!mayInstall())
         return;
-    startSupervised(Activity::settingUp,
-                    [game = localPath(m_gameURL), audio = localPath(m_audioURL)](const Installer& installer) {
-                        installer.install(game, audio, std::nullopt);
-                    });
+    startSupervised(
+        Activity::settingUp,
+        [game = localPath(m_gameURL), audio = localPath(m_audioURL)](const Installer& installer) -> Finish {
+            installer.install(game, audio, std::nullopt);
+            std::optional<SaveSnapshot> kept;
+            try {
+                kept = newestKeptSnapshot(installer);
+            } catch (const std::exception&) {
+                // Setup has succeeded; Restore Saves… tells what keeps the snapshots from being read.
+            }
+            if (!kept)
+                return {};
+            return [snapshot = *kept](LauncherModel& target) {
+                target.m_keptSaves = snapshot;
+                emit target.keptSavesFound();
+            };
+        });
 }
 
 void LauncherModel::play()
@@ -429,7 +443,7 @@ void LauncherModel::openSaves()
 
 // Setup and repair ----------------------------------------------------------
 
-void LauncherModel::startSupervised(Activity run, std::function<void(const Installer&)> work)
+void LauncherModel::startSupervised(Activity run, std::function<Finish(const Installer&)> work)
 {
     clearError();
     m_stop = StopRequest();
@@ -448,8 +462,12 @@ void LauncherModel::startSupervised(Activity run, std::function<void(const Insta
              },
          .stop = m_stop},
         [work = std::move(work)](const Installer& installer, const QPointer<LauncherModel>&) -> Finish {
-            work(installer);
-            return [](LauncherModel& target) { target.finishSupervised(); };
+            Finish then = work(installer);
+            return [then = std::move(then)](LauncherModel& target) {
+                target.finishSupervised();
+                if (then)
+                    then(target);
+            };
         },
         [run](LauncherModel& target, const WorkFailure& failure) { target.supervisedFailed(run, failure); });
 }
@@ -550,7 +568,10 @@ void LauncherModel::repair()
         sources.game = localPath(m_gameURL);
     if (m_findings.needsAudio)
         sources.audio = localPath(m_audioURL);
-    startSupervised(Activity::repairing, [sources](const Installer& installer) { installer.repair(sources); });
+    startSupervised(Activity::repairing, [sources](const Installer& installer) -> Finish {
+        installer.repair(sources);
+        return {};
+    });
 }
 
 void LauncherModel::update()
@@ -559,7 +580,10 @@ void LauncherModel::update()
         return;
     // An outdated runtime is the only finding of a sound installation, so the
     // repair redoes the runtime step alone and needs none of the player's files.
-    startSupervised(Activity::repairing, [](const Installer& installer) { installer.repair({}); });
+    startSupervised(Activity::repairing, [](const Installer& installer) -> Finish {
+        installer.repair({});
+        return {};
+    });
 }
 
 std::uint64_t LauncherModel::updateDownloadSize() const

@@ -223,6 +223,10 @@ public slots:
     void uninstall(QWidget* window);
     // Writes the archive for a bug report where the player chooses.
     void saveDiagnostics(QWidget* window);
+    // After keptSavesFound: asks whether to restore the saves an earlier
+    // installation kept ("Restore the saves you kept on DATE?") and restores
+    // them as Restore Saves… does once the player agrees. Asks once per setup.
+    void offerKeptSaves(QWidget* window);
 
 signals:
     void gameURLChanged();
@@ -243,6 +247,9 @@ signals:
     void checkingChanged();
     void findingsChanged();
     void maintainingChanged();
+    // A setup has ended, and an earlier installation's saves are kept in a
+    // snapshot: the window calls offerKeptSaves().
+    void keptSavesFound();
 
 private:
     // Assigns and announces; the change signal goes out on every assignment,
@@ -307,6 +314,7 @@ private:
     // `finish`, or the failure as the error.
     void maintain(const QString& status, std::function<Finish(const Installer&)> work);
     void offerSnapshots(const std::vector<SaveSnapshot>& snapshots, QWidget* window);
+    void restoreSnapshot(const SaveSnapshot& snapshot);
     void finishUninstall(const UninstallReport& report);
     void open(const QUrl& url);
     // Runs the panel; the chosen item, possibly none, or nullopt when cancelled.
@@ -328,13 +336,16 @@ private:
     std::optional<std::filesystem::path> m_guide;
     // Where the last choice in a panel was made; empty before the first.
     QString m_panelFolder;
+    // Found by the setup that just ended, until offered.
+    std::optional<SaveSnapshot> m_keptSaves;
 
     // Setup and repair: supervised work off the GUI thread, and the check
     // that decides what repair redoes.
     // Marks the model busy with `run` (setting up or repairing) and runs
     // `work` with an engine whose status lines, progress and stop request
-    // reach this model.
-    void startSupervised(Activity run, std::function<void(const Installer&)> work);
+    // reach this model; what `work` returns, if anything, runs once the model
+    // shows the work ended.
+    void startSupervised(Activity run, std::function<Finish(const Installer&)> work);
     void showStep(const QString& line);
     void showProgress(const SetupProgress& progress);
     void finishSupervised();

@@ -75,6 +75,9 @@ void LauncherWindow::buildMenu(LauncherModel& model, DesktopServices& services)
                                &LauncherModel::readyChanged})
         connect(&model, changed, this, [this, &model] { enableMenuActions(model); });
     enableMenuActions(model);
+    // Queued, so that the window shows the ended setup before the question.
+    connect(&model, &LauncherModel::keptSavesFound, this, [this, &model] { model.offerKeptSaves(this); },
+            Qt::QueuedConnection);
 
     application->addSeparator();
 
