@@ -185,4 +185,13 @@ QListWidget::item:selected { background: %3; }
              css(accent().darker(115)));
 }
 
+QString menuBarStyleSheet()
+{
+    return QStringLiteral(R"(
+QMenuBar::item { background: transparent; color: %1; padding: 3px 9px; border-radius: 5px; }
+QMenuBar::item:selected, QMenuBar::item:pressed { background: %2; color: %3; }
+)")
+        .arg(css(kWhite), css(accent()), css(kBlack));
+}
+
 } // namespace launcher::style

@@ -43,5 +43,9 @@ QString styleSheet();
 // and outlined as the screen's selection rows; their highlight is a tint of
 // the accent, so that white and dimmed texts stay readable on it.
 QString dialogStyleSheet();
+// The menu bar inside the window (all but macOS): the item it highlights, on
+// hover or in its keyboard state after Alt, filled with the accent like a
+// focused control's ring, so that the focus there is never unseen.
+QString menuBarStyleSheet();
 
 } // namespace launcher::style

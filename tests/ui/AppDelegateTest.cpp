@@ -27,6 +27,7 @@ private slots:
     void everyWayOfQuittingPassesTheGuard();
     void noOrderOfQuitRequestsEndsARunningSetup();
     void stopSetupAndQuitStopsItThenQuits();
+    void theMenuBarNeverHoldsTheFocusUnseen();
 };
 
 void AppDelegateTest::windowStartsCentredAtItsSizeAndKeepsItsMinimum()
@@ -281,6 +282,49 @@ void AppDelegateTest::stopSetupAndQuitStopsItThenQuits()
     QVERIFY(!application.window()->isVisible());
     QVERIFY(lockIsFree(root.path()));
     QVERIFY(!std::filesystem::exists(root / "installed.json"));
+}
+
+void AppDelegateTest::theMenuBarNeverHoldsTheFocusUnseen()
+{
+    const TemporaryFolder root;
+    LaunchedApplication application(root.path());
+    LauncherWindow* window = application.window();
+    QWidget* game = window->findChild<QWidget*>("gameButton");
+    QWidget* audio = window->findChild<QWidget*>("audioButton");
+    window->activateWindow();
+    QTRY_VERIFY(window->isActiveWindow());
+    QTRY_COMPARE(QApplication::focusWidget(), game);
+    QMenuBar* bar = window->menuBar();
+    // The item the menu bar holds is drawn filled, unlike the bar's empty end.
+    const auto itemShownHighlighted = [bar] {
+        const QImage picture = bar->grab().toImage();
+        const QRect item = bar->actionGeometry(bar->actions().at(0));
+        const int y = item.center().y();
+        return picture.pixelColor(item.left() + 3, y) != picture.pixelColor(picture.width() - 3, y);
+    };
+    QVERIFY(!itemShownHighlighted());
+
+    // Alt: the menu bar takes the keyboard, in sight; Tab hands it back, and so does Escape.
+    QTest::keyClick(window, Qt::Key_Alt, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), bar);
+    QVERIFY(itemShownHighlighted());
+    QTest::keyClick(bar, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), game);
+    QVERIFY(!itemShownHighlighted());
+    QTest::keyClick(window, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyClick(bar, Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), game);
+
+    // A menu opened with the mouse and closed with Escape leaves the focus where it was.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().at(0)).center());
+    QWidget* menu = QApplication::activePopupWidget();
+    QVERIFY(menu != nullptr);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    // The window's own focus: the offscreen platform may leave the closed menu as the active window.
+    QTRY_COMPARE(window->focusWidget(), game);
+    QVERIFY(!itemShownHighlighted());
+    QTest::keyClick(game, Qt::Key_Tab);
+    QCOMPARE(window->focusWidget(), audio);
 }
 
 } // namespace launcher::testing

@@ -537,6 +537,8 @@ void LauncherViewTest::playIsDisabledWhileTheGameRuns()
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
     QVERIFY(screen.shown("errorBox"));
     QCOMPARE(screen.text("errorLabel"), QString("Veyra 2 exited unexpectedly. Open Logs for details."));
+    // Back on Play, so that the next Space starts the game again and opens no folder.
+    QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
 
 void LauncherViewTest::lockHeldElsewhereIsShownAsTheError()
@@ -550,6 +552,7 @@ void LauncherViewTest::lockHeldElsewhereIsShownAsTheError()
     QCOMPARE(screen.text("errorLabel"), kLockMessage);
     QVERIFY(screen.enabled("playButton"));
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
+    QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
 
 void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom_data()
