@@ -154,6 +154,7 @@ QLayout* LauncherView::buildStatus()
     constexpr int kIndicatorSpacing = 10;
     m_progress = new BusyIndicator;
     m_progress->setObjectName("progressIndicator");
+    m_progress->setAccessibleName(tr("Working"));
     m_status = wrappingLabel("statusLabel", style::systemFont(12));
     m_cancelButton = styledButton("cancelButton", new SteadyButton({tr("Cancel"), tr("Stopping…")}));
     connect(m_cancelButton, &QPushButton::clicked, &m_model, &LauncherModel::cancel);
@@ -166,6 +167,7 @@ QLayout* LauncherView::buildStatus()
 
     m_progressBar = new ProgressBar;
     m_progressBar->setObjectName("progressBar");
+    m_progressBar->setAccessibleName(tr("Progress"));
     m_progressText = label("progressText", {}, style::systemFont(11));
     // One line high also before the first figures, so that nothing moves when they come.
     m_progressText->setMinimumHeight(m_progressText->fontMetrics().lineSpacing());
@@ -299,6 +301,7 @@ void LauncherView::refreshProgress()
 {
     const SetupProgress& progress = m_model.progress();
     m_progressBar->setFraction(progress.fraction);
+    m_progressBar->setText(progress.text);
     m_progressText->setText(progress.text);
 }
 

@@ -17,6 +17,7 @@
 #include "ui/ProgressBar.h"
 #include "ui/WrappingLabel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
@@ -30,6 +31,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -56,6 +58,30 @@ std::filesystem::path blockedRoot(const TemporaryFolder& folder)
 }
 
 // A model and its view, shown at the window's content size, for one root folder.
+// The controls shown in the accessibility tree under `node` that a screen
+// reader would announce without a name, by object name: whatever takes the
+// focus, and what shows that work goes on. A progress bar must also be one to
+// assistive technology, with its text as its value.
+QStringList unnamedControls(QAccessibleInterface* node)
+{
+    QStringList found;
+    if (node == nullptr || node->state().invisible)
+        return found;
+    const auto* widget = qobject_cast<const QWidget*>(node->object());
+    const bool progress = qobject_cast<const ProgressBar*>(widget) != nullptr;
+    const bool control = widget != nullptr && (widget->focusPolicy() != Qt::NoFocus || progress ||
+                                                qobject_cast<const BusyIndicator*>(widget) != nullptr);
+    const QString name = widget != nullptr ? widget->objectName() : QString("?");
+    if (control && node->text(QAccessible::Name).trimmed().isEmpty())
+        found << name;
+    if (progress && (node->role() != QAccessible::ProgressBar || node->valueInterface() == nullptr ||
+                     node->text(QAccessible::Value) != static_cast<const ProgressBar*>(widget)->text()))
+        found << name + " (not a progress bar with its text as value)";
+    for (int index = 0; index < node->childCount(); ++index)
+        found << unnamedControls(node->child(index));
+    return found;
+}
+
 struct Screen {
     explicit Screen(const std::filesystem::path& root, std::optional<std::filesystem::path> guide = std::nullopt)
         : Screen(settingsFor(root, guide.value_or("/nonexistent")))
@@ -161,6 +187,8 @@ private slots:
     void repairMendsTheInstallationAndShowsTheInstalledPanel();
     void refusedRepairTellsTheWayOn_data();
     void refusedRepairTellsTheWayOn();
+    void everyControlShownHasAnAccessibleName_data();
+    void everyControlShownHasAnAccessibleName();
 };
 
 void LauncherViewTest::firstStartShowsTheSetupPanel()
@@ -999,6 +1027,46 @@ void LauncherViewTest::refusedRepairTellsTheWayOn()
         QCOMPARE(screen.text("headline"), QString("Your game. Ready for Mac."));
         QCOMPARE(screen.text("statusLabel"), QString("Select your files to get started."));
     }
+}
+
+void LauncherViewTest::everyControlShownHasAnAccessibleName_data()
+{
+    QTest::addColumn<QString>("state");
+    for (const char* state : {"first start", "files chosen", "game files refused", "error", "setting up", "installed",
+                              "needs repair"})
+        QTest::newRow(state) << state;
+}
+
+void LauncherViewTest::everyControlShownHasAnAccessibleName()
+{
+    QFETCH(QString, state);
+    const TemporaryFolder root;
+    if (state == "installed")
+        buildInstallationByHand(root.path());
+    if (state == "needs repair") {
+        setUpInstallation(root.path());
+        damageInstallation(root.path(), true);
+    }
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdSetup(settings);
+    Screen screen(std::move(settings));
+    screen.waitForCheck();
+    if (state == "files chosen" || state == "setting up")
+        screen.chooseEverything();
+    if (state == "game files refused")
+        screen.chooseEverything(fixture("game/no-game.zip"));
+    if (state == "setting up") {
+        screen.click("setupButton");
+        QVERIFY(screen.model.busy());
+    }
+    if (state == "error") {
+        screen.model.play();
+        QTRY_VERIFY_WITH_TIMEOUT(screen.shown("errorBox"), 30'000);
+    }
+
+    const QStringList unnamed = unnamedControls(QAccessible::queryAccessibleInterface(&screen.view));
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
 }
 
 } // namespace launcher::testing
