@@ -1067,6 +1067,10 @@ void LauncherViewTest::everyControlShownHasAnAccessibleName()
 
     const QStringList unnamed = unnamedControls(QAccessible::queryAccessibleInterface(&screen.view));
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+    // The error box reads as its message, which its alert announces.
+    if (state == "error")
+        QCOMPARE(QAccessible::queryAccessibleInterface(&screen.find("errorBox"))->text(QAccessible::Name),
+                 screen.text("errorLabel"));
 }
 
 } // namespace launcher::testing
