@@ -27,8 +27,8 @@ const char* const kStartingStatus = "Veyra 2 is starting. The first launch can t
 const char* const kRunningStatus = "Veyra 2 is running.";
 // The game starts all the same; the game log tells what kept the snapshot from being taken.
 const char* const kUnexpectedExit = "Veyra 2 exited unexpectedly. Open Logs for details.";
-const char* const kCannotOpenFile = "Veyra 2 could not open %1. Open it by hand from your file manager.";
-const char* const kCannotOpenPage = "Veyra 2 could not open %1. Open it by hand in your web browser.";
+const char* const kCannotOpenFile = "The launcher could not open %1. Open it by hand from your file manager.";
+const char* const kCannotOpenPage = "The launcher could not open %1. Open it by hand in your web browser.";
 const char* const kStoppingSetupStatus = "Stopping setup. This can take a few seconds.";
 const char* const kStoppingRepairStatus = "Stopping repair. This can take a few seconds.";
 // The engine's own sentence speaks of setup, as the command line's does for both.

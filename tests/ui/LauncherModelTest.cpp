@@ -654,12 +654,13 @@ void LauncherModelTest::whatCannotBeOpenedIsNamedForOpeningByHand_data()
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("error");
     const QString byHand = ". Open it by hand from your file manager.";
-    QTest::newRow("guide") << "openGuide" << "Veyra 2 could not open %1/Setup Guide.html" + byHand;
-    QTest::newRow("logs") << "openLogs" << "Veyra 2 could not open %1/home/Logs" + byHand;
-    QTest::newRow("saves") << "openSaves" << "Veyra 2 could not open %1/home/Install/prefix/drive_c/users" + byHand;
+    QTest::newRow("guide") << "openGuide" << "The launcher could not open %1/Setup Guide.html" + byHand;
+    QTest::newRow("logs") << "openLogs" << "The launcher could not open %1/home/Logs" + byHand;
+    QTest::newRow("saves") << "openSaves"
+                           << "The launcher could not open %1/home/Install/prefix/drive_c/users" + byHand;
     QTest::newRow("download page") << "openGameDownload"
-                                   << "Veyra 2 could not open https://projectkestrane.org/install/. Open it by hand "
-                                      "in your web browser.";
+                                   << "The launcher could not open https://projectkestrane.org/install/. Open it by "
+                                      "hand in your web browser.";
 }
 
 void LauncherModelTest::whatCannotBeOpenedIsNamedForOpeningByHand()

@@ -484,11 +484,12 @@ void LauncherViewTest::whatCannotBeOpenedIsShownInTheErrorBox()
     screen.services.opens = false;
     screen.click("logsLink");
     QVERIFY(screen.shown("errorBox"));
-    QCOMPARE(screen.text("errorLabel"), "Veyra 2 could not open " + QString::fromStdString((root / "Logs").string()) +
+    QCOMPARE(screen.text("errorLabel"), "The launcher could not open " +
+                                            QString::fromStdString((root / "Logs").string()) +
                                             ". Open it by hand from your file manager.");
     QVERIFY(!screen.shown("errorDetailsLabel"));
     screen.click("downloadLink");
-    QCOMPARE(screen.text("errorLabel"), "Veyra 2 could not open " + screen.services.opened.back().toString() +
+    QCOMPARE(screen.text("errorLabel"), "The launcher could not open " + screen.services.opened.back().toString() +
                                             ". Open it by hand in your web browser.");
 }
 
