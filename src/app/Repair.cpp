@@ -62,6 +62,9 @@ void Installer::repair(const RepairSources& sources) const
     const RepairPlan& plan = findings.plan;
     if (const std::optional<RepairNeed> need = missingInput(plan, sources))
         throw RepairRefusal(*need);
+    // Read-only, before anything is fetched: a wrong game is refused at once.
+    if (plan.game)
+        checkGameSource(*sources.game);
 
     // The steps of setup that are damaged, in setup's order.
     std::vector<fs::path> selections;

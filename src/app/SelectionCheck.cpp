@@ -1,8 +1,8 @@
 #include "app/SelectionCheck.h"
 
-#include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "core/SetupFailure.h"
+#include "import/GameSource.h"
 
 #include <system_error>
 
@@ -11,9 +11,7 @@ namespace launcher {
 void checkSelections(const std::filesystem::path& game, const std::filesystem::path& audio,
                      const std::optional<std::filesystem::path>& cache)
 {
-    // The import takes a chosen folder with a trailing separator as the folder.
-    if (!existsQuietly(game.has_filename() ? game : game.parent_path()))
-        throw SetupFailure("The selected game files are no longer available.");
+    resolveGameSource(game);
 
     // Opened as the audio step opens it, so a missing file fails as it would there;
     // whether it is the tested file is that step's question.

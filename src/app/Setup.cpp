@@ -20,6 +20,8 @@ void Installer::install(const std::filesystem::path& gameSource, const std::file
     if (hasRecord())
         throwRefusal(*this, "An installation already exists. Its game files and saves were left untouched.");
     checkSelections(gameSource, audio, cache);
+    // Read-only, before anything is fetched: a wrong game is refused at once.
+    checkGameSource(gameSource);
     std::vector<std::filesystem::path> selections{gameSource, audio};
     if (cache)
         selections.push_back(*cache);

@@ -15,6 +15,21 @@ public:
     std::string message() const { return what(); }
 };
 
+// Which of the player's selections a refusal is about.
+enum class Selection { game, audio };
+
+// A refusal of what the player selected, which choosing other files mends; the
+// front ends point the player at that choice.
+class SelectionRefused final : public SetupFailure {
+public:
+    SelectionRefused(Selection selection, const std::string& message) : SetupFailure(message), m_selection(selection) {}
+
+    Selection selection() const { return m_selection; }
+
+private:
+    Selection m_selection;
+};
+
 // An external program that ended with a non-zero status, for callers that
 // treat some of its statuses as a way on rather than a failure.
 class ProgramFailure final : public SetupFailure {

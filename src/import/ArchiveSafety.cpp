@@ -2,6 +2,7 @@
 
 #include "core/OwnerWritable.h"
 #include "core/SetupFailure.h"
+#include "import/GameSource.h"
 #include "import/TreeWalk.h"
 
 #include <algorithm>
@@ -37,15 +38,20 @@ bool Installer::safeArchiveEntry(std::string_view name)
     return !firstHasColon;
 }
 
+std::vector<std::string> safeArchiveNames(const Installer& installer, const std::filesystem::path& archive)
+{
+    std::vector<std::string> entries = installer.archiveTool().list(archive);
+    if (entries.empty() ||
+        !std::ranges::all_of(entries, [](const std::string& entry) { return Installer::safeArchiveEntry(entry); }))
+        throw SelectionRefused(Selection::game, "The selected archive contains unsafe file paths.");
+    return entries;
+}
+
 void Installer::unpackUserArchive(const std::filesystem::path& archive, const std::filesystem::path& destination) const
 {
-    const ArchiveTool tool = archiveTool();
-    const std::vector<std::string> entries = tool.list(archive);
-    if (entries.empty() || !std::ranges::all_of(entries, [](const std::string& entry) { return safeArchiveEntry(entry); }))
-        throw SetupFailure("The selected archive contains unsafe file paths.");
-
+    safeArchiveNames(*this, archive);
     makeDirectory(destination);
-    tool.extractOwnedByUser(archive, destination);
+    archiveTool().extractOwnedByUser(archive, destination);
     // The archive tool keeps a stored mode under the umask, and as root keeps it
     // whole: a folder packed read-only would stay read-only, so the import could
     // neither prune it nor ever replace it, and a library packed world-writable

@@ -2,14 +2,12 @@
 
 #include "core/AtomicFile.h"
 #include "core/ByteMeter.h"
-#include "core/LowerCase.h"
-#include "core/PathWithin.h"
 #include "core/PerUserItems.h"
-#include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 #include "import/FolderCopy.h"
 #include "import/GameFileList.h"
+#include "import/GameSource.h"
 #include "import/TreeWalk.h"
 
 #include <array>
@@ -21,8 +19,6 @@ namespace launcher {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::string_view kDataArchive = "vy2pc_data.bin";
 
 constexpr std::string_view kConfiguration = "[VY2ConfigurationVersion:1]\n"
                                             "skip_intro = true\n"
@@ -112,46 +108,18 @@ void Installer::importGame(const fs::path& selected) const
     const StagingFolder staging(root(), Layout::kGameStaging);
     report("Importing your Veyra 2 files");
 
-    // A chosen folder may arrive with a trailing separator, which leaves no file name.
-    fs::path selection = selected.has_filename() ? selected : selected.parent_path();
-    std::error_code error;
-    fs::file_status status = fs::status(selection, error);
-    if (!fs::exists(status))
-        throw SetupFailure("The selected game files are no longer available.");
-    bool isFolder = fs::is_directory(status);
-
-    if (lowerCase(selection.filename().string()) == "veyra2.exe")
-        selection = selection.parent_path();
-    else if (lowerCase(selection.extension().string()) == ".exe")
-        selection = selection.parent_path() / kDataArchive;
-    // A program without the data archive beside it keeps the earlier answer, so
-    // the archive tool reports the missing file.
-    status = fs::status(selection, error);
-    if (fs::exists(status))
-        isFolder = fs::is_directory(status);
-    if (isFolder && existsQuietly(selection / kDataArchive)) {
-        selection /= kDataArchive;
-        isFolder = false;
-    }
-
+    const GameSource source = resolveGameSource(selected);
     const fs::path imported = staging.path() / "Imported";
-    if (isFolder) {
-        const std::optional<fs::path> found = locateGame(selection);
-        if (!found)
-            throw SetupFailure("No Veyra 2 game was found in that folder.");
-        // Copying the game would copy the launcher's own folder into itself, and
-        // ever deeper, until the paths grow too long.
-        if (liesWithin(root(), *found))
-            throw SetupFailure("The launcher's folder is inside the selected game folder. Choose the game folder "
-                               "itself, or keep the launcher's folder elsewhere.");
-        rejectSymlinks(*found);
+    if (source.isFolder) {
+        const fs::path found = gameInFolder(*this, source.path);
+        rejectSymlinks(found);
         ByteMeter meter;
-        copyFolder(*found, imported, [&](std::uint64_t copied, std::uint64_t total) {
+        copyFolder(found, imported, [&](std::uint64_t copied, std::uint64_t total) {
             throwIfStopped();
             progress(meter.measure(copied, total));
         });
     } else {
-        unpackUserArchive(selection, imported);
+        unpackUserArchive(source.path, imported);
     }
 
     fs::path searchRoot = imported;
@@ -161,7 +129,7 @@ void Installer::importGame(const fs::path& selected) const
     }
     const std::optional<fs::path> located = locateGame(searchRoot);
     if (!located)
-        throw SetupFailure("The archive does not contain Veyra 2. Select vy2pc_data.bin from installer 2.1.");
+        throw SelectionRefused(Selection::game, kNoGameInArchive);
     validateGame(*located);
 
     // The staging folder lies under the same root, so every move is a rename.

@@ -50,7 +50,7 @@ void walkTree(const fs::path& folder, WalkRules rules, const WalkVisit& visit)
         if (unexaminable)
             continue;
         if (rules.regularOnly && type != fs::file_type::regular && type != fs::file_type::directory)
-            throw SetupFailure("Game imports must contain regular files and folders, without symbolic links.");
+            throw SelectionRefused(Selection::game, "Game imports must contain regular files and folders, without symbolic links.");
         if (!visit(entry))
             return;
         if (type == fs::file_type::directory)

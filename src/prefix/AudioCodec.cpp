@@ -32,7 +32,7 @@ std::filesystem::path Installer::prepareCodec(const std::filesystem::path& audio
     // never read, so it cannot stall setup.
     const std::optional<RegularFile> opened = openIfRegular(audio, kAudioRules);
     if (!opened)
-        throw SetupFailure(kNotTested);
+        throw SelectionRefused(Selection::audio, kNotTested);
     const std::string digest = sha256Of(opened->fd.get(), audio);
 
     const fs::path folder = layout().audioImport();
@@ -60,7 +60,7 @@ std::filesystem::path Installer::prepareCodec(const std::filesystem::path& audio
             fs::rename(folder / kPackageMember, decoder);
         makeOwnerWritable(decoder);
     } else {
-        throw SetupFailure(kNotTested);
+        throw SelectionRefused(Selection::audio, kNotTested);
     }
 
     if (sha256(decoder) != constants().codecHash)

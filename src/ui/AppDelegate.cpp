@@ -22,27 +22,13 @@ AppDelegate::~AppDelegate() = default;
 void AppDelegate::applicationDidFinishLaunching()
 {
     m_window = std::make_unique<LauncherWindow>(m_model, m_services, [this] { return applicationShouldTerminate(); });
+    m_guard.setWindow(m_window.get());
     m_window->bringToFront();
 }
 
 bool AppDelegate::applicationShouldTerminate()
 {
-    if (m_model.idle())
-        return true;
-    if (m_model.busy())
-        m_services.alert({tr("Setup is still running"), tr("Let setup finish before quitting the launcher.")},
-                         m_window.get());
-    else if (m_model.playing())
-        m_services.alert({tr("Veyra 2 is still running"), tr("Save and quit Veyra 2 before quitting the launcher.")},
-                         m_window.get());
-    else
-        // A restore, an uninstall, the diagnostics archive or the check of an
-        // incomplete installation, each better finished than cut short.
-        m_services.alert({tr("The launcher is still working"), tr("Let it finish before quitting the launcher.")},
-                         m_window.get());
-    if (m_window)
-        m_window->bringToFront();
-    return false;
+    return m_guard.allowsQuit();
 }
 
 void AppDelegate::commitData(QSessionManager& manager)

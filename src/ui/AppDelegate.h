@@ -2,12 +2,13 @@
 // The desktop application around the launcher: it owns the one model, builds
 // the window with its application menu once launching has finished, and keeps
 // the application from quitting while setup, repair, the check of an incomplete
-// installation, the game or a menu action runs.
+// installation, the game or a menu action runs (QuitGuard.h).
 // Every way of quitting reaches the same guard: the Quit item and its shortcut,
 // closing the window, and requests from outside (a quit event, the session manager).
 // GUI thread only.
 
 #include "ui/LauncherModel.h"
+#include "ui/QuitGuard.h"
 
 #include <QObject>
 
@@ -32,10 +33,12 @@ public:
     void applicationDidFinishLaunching();
 
     // The quit guard: true when nothing runs. Otherwise tells the user why the
-    // launcher stays open, brings the window to the front again and returns false.
+    // launcher stays open, brings the window to the front again and returns
+    // false at once, without waiting for an answer.
     bool applicationShouldTerminate();
 
     LauncherModel& model() { return m_model; }
+    QuitGuard& quitGuard() { return m_guard; }
     LauncherWindow* window() const { return m_window.get(); }
 
 private:
@@ -43,6 +46,7 @@ private:
 
     DesktopServices& m_services;
     LauncherModel m_model;
+    QuitGuard m_guard{m_model};
     // Declared after the model: the window's view refers to it and goes first.
     std::unique_ptr<LauncherWindow> m_window;
 };

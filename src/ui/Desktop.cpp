@@ -3,8 +3,10 @@
 #include "core/Constants.h"
 #include "ui/AppDelegate.h"
 #include "ui/QtDesktopServices.h"
+#include "ui/Symbols.h"
 
 #include <QApplication>
+#include <QIcon>
 
 namespace launcher {
 
@@ -15,6 +17,10 @@ int runDesktop(int argc, char** argv)
     QApplication::setApplicationDisplayName("Veyra 2 Mac Launcher");
     QApplication::setApplicationVersion(QString::fromStdString(Constants::builtIn().version));
     QApplication::setDesktopFileName("veyra2-launcher");
+    QIcon icon;
+    for (const int size : {16, 32, 64, 128, 256})
+        icon.addPixmap(symbols::applicationIcon(size, 1));
+    QApplication::setWindowIcon(icon);
 
     QtDesktopServices services;
     int status = 0;

@@ -4,6 +4,7 @@
 #include "ui/LauncherStyle.h"
 #include "ui/WrappingLabel.h"
 
+#include <QAccessible>
 #include <QVBoxLayout>
 
 namespace launcher {
@@ -23,10 +24,19 @@ ErrorBox::ErrorBox(QWidget* parent)
 
 void ErrorBox::showError(const std::optional<QString>& message, const QString& details)
 {
+    const bool news = message.has_value() && (isHidden() || m_message->text() != *message);
     setVisible(message.has_value());
     m_message->setText(message.value_or(QString()));
     m_details->setVisible(!details.isEmpty());
     m_details->setText(tr("Details: %1").arg(details));
+    // What the box says, for the alert to be read as a whole.
+    setAccessibleName(message.value_or(QString()));
+    setAccessibleDescription(details.isEmpty() ? QString() : m_details->text());
+    if (news) {
+        // Sent only while assistive technology listens.
+        QAccessibleEvent alert(this, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
 }
 
 } // namespace launcher

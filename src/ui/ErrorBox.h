@@ -19,7 +19,8 @@ public:
     explicit ErrorBox(QWidget* parent = nullptr);
 
     // Shows the box with the message, or hides it when there is none; empty
-    // details leave out their line.
+    // details leave out their line. A new message is announced to assistive
+    // technology as an alert.
     void showError(const std::optional<QString>& message, const QString& details);
 
 private:

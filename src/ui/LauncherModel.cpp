@@ -1,6 +1,7 @@
 #include "ui/LauncherModel.h"
 
 #include "app/IncompleteInstallation.h"
+#include "app/KeptSaves.h"
 #include "app/RepairRefusal.h"
 #include "runtime/RuntimeUpdate.h"
 #include "ui/GuideLocation.h"
@@ -18,14 +19,20 @@ namespace launcher {
 namespace {
 
 const char* const kFirstStatus = "Select your files to get started.";
+const char* const kReadyToSetUpStatus = "Ready to set up.";
+const char* const kLookingAtGameStatus = "Looking at your game files…";
 const char* const kReadyStatus = "Your installation is ready.";
 const char* const kSetupFailedStatus = "Setup needs attention. Your source files are unchanged.";
 const char* const kStartingStatus = "Veyra 2 is starting. The first launch can take a few minutes.";
+const char* const kRunningStatus = "Veyra 2 is running.";
 // The game starts all the same; the game log tells what kept the snapshot from being taken.
 const char* const kUnexpectedExit = "Veyra 2 exited unexpectedly. Open Logs for details.";
-const char* const kCannotOpenFile = "Veyra 2 could not open %1. Open it by hand from your file manager.";
-const char* const kCannotOpenPage = "Veyra 2 could not open %1. Open it by hand in your web browser.";
-const char* const kStoppingStatus = "Stopping setup. This can take a few seconds.";
+const char* const kCannotOpenFile = "The launcher could not open %1. Open it by hand from your file manager.";
+const char* const kCannotOpenPage = "The launcher could not open %1. Open it by hand in your web browser.";
+const char* const kStoppingSetupStatus = "Stopping setup. This can take a few seconds.";
+const char* const kStoppingRepairStatus = "Stopping repair. This can take a few seconds.";
+// The engine's own sentence speaks of setup, as the command line's does for both.
+const char* const kRepairStoppedStatus = "Repair was stopped before it finished. Run it again to continue.";
 const char* const kCheckingStatus = "Checking your installation…";
 const char* const kNeedsRepairStatus = "Your installation needs repair.";
 const char* const kRepairFailedStatus = "Repair needs attention. Your saves are unchanged.";
@@ -139,10 +146,23 @@ void LauncherModel::install()
 {
     if (!mayInstall())
         return;
-    startSupervised(Activity::settingUp,
-                    [game = localPath(m_gameURL), audio = localPath(m_audioURL)](const Installer& installer) {
-                        installer.install(game, audio, std::nullopt);
-                    });
+    startSupervised(
+        Activity::settingUp,
+        [game = localPath(m_gameURL), audio = localPath(m_audioURL)](const Installer& installer) -> Finish {
+            installer.install(game, audio, std::nullopt);
+            std::optional<SaveSnapshot> kept;
+            try {
+                kept = newestKeptSnapshot(installer);
+            } catch (const std::exception&) {
+                // Setup has succeeded; Restore Saves… tells what keeps the snapshots from being read.
+            }
+            if (!kept)
+                return {};
+            return [snapshot = *kept](LauncherModel& target) {
+                target.m_keptSaves = snapshot;
+                emit target.keptSavesFound();
+            };
+        });
 }
 
 void LauncherModel::play()
@@ -174,7 +194,8 @@ void LauncherModel::gameStarted(std::unique_ptr<InstallLock> lock, const std::op
                                 const std::vector<std::string>& snapshotLeftOut)
 {
     m_playLock = std::move(lock);
-    QString status = kStartingStatus;
+    // The game's process runs from here on, whatever its window still takes to show.
+    QString status = kRunningStatus;
     if (snapshotFailure)
         status += ' ' + QString::fromStdString(snapshotFailureNote(*snapshotFailure, FrontEnd::window));
     for (const std::string& leftOut : snapshotLeftOut)
@@ -191,7 +212,7 @@ void LauncherModel::launchFailed(const WorkFailure& failure, const QString& stat
         return;
     }
     assign(m_status, statusBefore, &LauncherModel::statusChanged);
-    showError(failure.message);
+    showError(failure);
 }
 
 void LauncherModel::finishGame(int terminationStatus)
@@ -223,7 +244,7 @@ void LauncherModel::maintain(const QString& status, std::function<Finish(const I
             // The work may have changed the installation all the same: an
             // uninstall cut short has removed the record first.
             target.readInstallation();
-            target.showError(failure.message);
+            target.showError(failure);
         });
 }
 
@@ -246,6 +267,8 @@ void LauncherModel::inBackground(bool showSteps, Supervision supervision, Work w
             failure.incomplete = dynamic_cast<const IncompleteInstallation*>(&caught) != nullptr;
             if (const auto* refusal = dynamic_cast<const RepairRefusal*>(&caught))
                 failure.refusal = refusal->need();
+            if (const auto* refused = dynamic_cast<const SelectionRefused*>(&caught))
+                failure.refusedChoice = refused->selection();
         }
         if (finish)
             handBack(model, std::move(finish));
@@ -276,18 +299,23 @@ void LauncherModel::setState(LauncherState state)
 
 void LauncherModel::showError(const QString& sentence, const QString& details)
 {
+    m_errorChoice.reset();
     // The details first, so that whoever follows the error finds them in place.
     assign(m_errorDetails, details, &LauncherModel::errorDetailsChanged);
     assign(m_error, sentence, &LauncherModel::errorChanged);
 }
 
-void LauncherModel::showError(const FailureMessage& failure)
+void LauncherModel::showError(const WorkFailure& failure)
 {
-    showError(QString::fromStdString(failure.sentence), QString::fromStdString(failure.details));
+    // Set first, so that whoever follows the error finds which choice it is about.
+    m_errorChoice = failure.refusedChoice;
+    assign(m_errorDetails, QString::fromStdString(failure.message.details), &LauncherModel::errorDetailsChanged);
+    assign(m_error, QString::fromStdString(failure.message.sentence), &LauncherModel::errorChanged);
 }
 
 void LauncherModel::clearError()
 {
+    m_errorChoice.reset();
     assign(m_error, std::nullopt, &LauncherModel::errorChanged);
     assign(m_errorDetails, QString(), &LauncherModel::errorDetailsChanged);
 }
@@ -306,7 +334,69 @@ QString LauncherModel::restingStatus() const
 {
     if (m_state.ready())
         return kReadyStatus;
-    return m_state.repairNeeded() ? kNeedsRepairStatus : kFirstStatus;
+    if (m_checkingGame)
+        return kLookingAtGameStatus;
+    if (m_state.repairNeeded())
+        return kNeedsRepairStatus;
+    return gameAccepted() && !m_audioURL.isEmpty() && m_ownsFiles ? kReadyToSetUpStatus : kFirstStatus;
+}
+
+void LauncherModel::followChoices()
+{
+    const bool toldWhatIsNext = m_status == kFirstStatus || m_status == kReadyToSetUpStatus ||
+                                m_status == kLookingAtGameStatus || m_status == kNeedsRepairStatus;
+    if (toldWhatIsNext && idle() && m_status != restingStatus())
+        assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+}
+
+void LauncherModel::setGameURL(const QUrl& value)
+{
+    assign(m_gameURL, value, &LauncherModel::gameURLChanged);
+    checkGame();
+    followChoices();
+}
+
+void LauncherModel::setAudioURL(const QUrl& value)
+{
+    assign(m_audioURL, value, &LauncherModel::audioURLChanged);
+    followChoices();
+}
+
+void LauncherModel::setOwnsFiles(bool value)
+{
+    assign(m_ownsFiles, value, &LauncherModel::ownsFilesChanged);
+    followChoices();
+}
+
+// Reads the chosen game files as setup will, so that a wrong choice shows on
+// its row at once and setup is not offered for it. A check that ends after
+// another choice was made tells nothing.
+void LauncherModel::checkGame()
+{
+    assign(m_gameProblem, std::nullopt, &LauncherModel::gameProblemChanged);
+    assign(m_checkingGame, !m_gameURL.isEmpty(), &LauncherModel::checkingGameChanged);
+    if (m_gameURL.isEmpty())
+        return;
+    const QUrl checked = m_gameURL;
+    inBackground(
+        false, {},
+        [game = localPath(checked), checked](const Installer& installer, const QPointer<LauncherModel>&) -> Finish {
+            installer.checkGameSource(game);
+            return [checked](LauncherModel& target) { target.finishGameCheck(checked, std::nullopt); };
+        },
+        [checked](LauncherModel& target, const WorkFailure& failure) {
+            target.finishGameCheck(checked, QString::fromStdString(failure.message.sentence));
+        });
+}
+
+void LauncherModel::finishGameCheck(const QUrl& checked, const std::optional<QString>& problem)
+{
+    if (checked != m_gameURL)
+        return;
+    // The problem first, so that whoever follows the check's end finds it.
+    assign(m_gameProblem, problem, &LauncherModel::gameProblemChanged);
+    assign(m_checkingGame, false, &LauncherModel::checkingGameChanged);
+    followChoices();
 }
 
 void LauncherModel::open(const QUrl& url)
@@ -353,7 +443,7 @@ void LauncherModel::openSaves()
 
 // Setup and repair ----------------------------------------------------------
 
-void LauncherModel::startSupervised(Activity run, std::function<void(const Installer&)> work)
+void LauncherModel::startSupervised(Activity run, std::function<Finish(const Installer&)> work)
 {
     clearError();
     m_stop = StopRequest();
@@ -372,8 +462,12 @@ void LauncherModel::startSupervised(Activity run, std::function<void(const Insta
              },
          .stop = m_stop},
         [work = std::move(work)](const Installer& installer, const QPointer<LauncherModel>&) -> Finish {
-            work(installer);
-            return [](LauncherModel& target) { target.finishSupervised(); };
+            Finish then = work(installer);
+            return [then = std::move(then)](LauncherModel& target) {
+                target.finishSupervised();
+                if (then)
+                    then(target);
+            };
         },
         [run](LauncherModel& target, const WorkFailure& failure) { target.supervisedFailed(run, failure); });
 }
@@ -399,9 +493,10 @@ void LauncherModel::cancel()
     if (!m_state.busy() || m_state.stopping())
         return;
     m_stop.request();
-    setActivity(Activity::stopping);
+    const bool repair = m_state.runsRepair();
+    setActivity(repair ? Activity::stoppingRepair : Activity::stoppingSetup);
     assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
-    assign(m_status, QString(kStoppingStatus), &LauncherModel::statusChanged);
+    assign(m_status, QString(repair ? kStoppingRepairStatus : kStoppingSetupStatus), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::finishSupervised()
@@ -418,7 +513,9 @@ void LauncherModel::supervisedFailed(Activity run, const WorkFailure& failure)
     setActivity(Activity::idle);
     if (failure.stopped) {
         // Not an error: the player asked for it, and running it again continues.
-        assign(m_status, QString::fromStdString(failure.message.sentence), &LauncherModel::statusChanged);
+        const QString stopped =
+            run == Activity::settingUp ? QString::fromStdString(failure.message.sentence) : kRepairStoppedStatus;
+        assign(m_status, stopped, &LauncherModel::statusChanged);
         return;
     }
     if (run == Activity::settingUp)
@@ -433,17 +530,17 @@ void LauncherModel::finishFailedSetup(const WorkFailure& failure)
     // setup's; its panel says so, so the refusal itself need not be shown.
     if (m_installer.hasRecord() && !m_installer.isInstalled()) {
         if (!failure.incomplete)
-            showError(failure.message);
+            showError(failure);
         offerRepair();
         return;
     }
-    showError(failure.message);
+    showError(failure);
     assign(m_status, QString(kSetupFailedStatus), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::finishFailedRepair(const WorkFailure& failure)
 {
-    showError(failure.message);
+    showError(failure);
     if (failure.refusal == RepairNeed::installation) {
         // The record has gone: there is nothing to repair, and setup is the way on.
         assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
@@ -471,7 +568,10 @@ void LauncherModel::repair()
         sources.game = localPath(m_gameURL);
     if (m_findings.needsAudio)
         sources.audio = localPath(m_audioURL);
-    startSupervised(Activity::repairing, [sources](const Installer& installer) { installer.repair(sources); });
+    startSupervised(Activity::repairing, [sources](const Installer& installer) -> Finish {
+        installer.repair(sources);
+        return {};
+    });
 }
 
 void LauncherModel::update()
@@ -480,7 +580,10 @@ void LauncherModel::update()
         return;
     // An outdated runtime is the only finding of a sound installation, so the
     // repair redoes the runtime step alone and needs none of the player's files.
-    startSupervised(Activity::repairing, [](const Installer& installer) { installer.repair({}); });
+    startSupervised(Activity::repairing, [](const Installer& installer) -> Finish {
+        installer.repair({});
+        return {};
+    });
 }
 
 std::uint64_t LauncherModel::updateDownloadSize() const
@@ -560,7 +663,7 @@ void LauncherModel::finishCheck(const VerificationReport& report)
 void LauncherModel::checkFailed(const WorkFailure& failure)
 {
     // The panel stays: repair checks again when it starts.
-    showError(failure.message);
+    showError(failure);
     assign(m_status, restingStatus(), &LauncherModel::statusChanged);
     setActivity(Activity::idle);
 }

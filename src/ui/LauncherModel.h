@@ -21,6 +21,7 @@
 // value stays the same.
 
 #include "core/Installer.h"
+#include "core/SetupFailure.h"
 #include "app/FailureMessage.h"
 #include "app/RepairRefusal.h"
 #include "core/StopRequest.h"
@@ -81,6 +82,8 @@ class LauncherModel final : public QObject {
     Q_OBJECT
     Q_PROPERTY(QUrl gameURL READ gameURL WRITE setGameURL NOTIFY gameURLChanged)
     Q_PROPERTY(QUrl audioURL READ audioURL WRITE setAudioURL NOTIFY audioURLChanged)
+    Q_PROPERTY(bool checkingGame READ checkingGame NOTIFY checkingGameChanged)
+    Q_PROPERTY(std::optional<QString> gameProblem READ gameProblem NOTIFY gameProblemChanged)
     Q_PROPERTY(bool ownsFiles READ ownsFiles WRITE setOwnsFiles NOTIFY ownsFilesChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(bool playing READ playing NOTIFY playingChanged)
@@ -104,6 +107,12 @@ public:
     // An empty URL means nothing is chosen.
     const QUrl& gameURL() const { return m_gameURL; }
     const QUrl& audioURL() const { return m_audioURL; }
+    // The chosen game files are being read where they lie, as setup will take
+    // them (Installer::checkGameSource), off the GUI thread.
+    bool checkingGame() const { return m_checkingGame; }
+    // Why setup would refuse the chosen game files, in the import's words;
+    // nothing while they pass, are being checked or none are chosen.
+    const std::optional<QString>& gameProblem() const { return m_gameProblem; }
     bool ownsFiles() const { return m_ownsFiles; }
     // Where the window stands; every flag below is read from it.
     const LauncherState& state() const { return m_state; }
@@ -122,6 +131,8 @@ public:
     const QString& errorDetails() const { return m_errorDetails; }
     // Setup or repair was asked to stop and has not ended yet.
     bool stopping() const { return m_state.stopping(); }
+    // The supervised work that runs is a repair (an update among them), not setup.
+    bool repairing() const { return m_state.runsRepair(); }
     // The running setup's or repair's progress; empty when none runs.
     const SetupProgress& progress() const { return m_progress; }
     // The installation is recorded but incomplete: the window offers repair,
@@ -137,26 +148,29 @@ public:
     bool idle() const { return m_state.idle(); }
     // A restore needs a ready installation, not one the repair panel offers to mend.
     bool mayRestoreSaves() const { return m_state.ready() && idle(); }
-    // Both files are chosen, ownership is stated, no setup, check or menu action
-    // runs and no repair is offered. A running game is no obstacle: the install
-    // lock answers for it.
+    // Both files are chosen, the game files have passed their check, ownership
+    // is stated, no setup, check or menu action runs and no repair is offered.
+    // A running game is no obstacle: the install lock answers for it.
     bool mayInstall() const
     {
-        return !m_gameURL.isEmpty() && !m_audioURL.isEmpty() && m_ownsFiles &&
-               m_state.activity == Activity::idle && !m_state.repairNeeded();
+        return gameAccepted() && !m_audioURL.isEmpty() && m_ownsFiles && m_state.activity == Activity::idle &&
+               !m_state.repairNeeded();
     }
     // Repair is offered, no setup, check or menu action runs and the files it
-    // needs are chosen.
+    // needs are chosen, the game files passing their check.
     bool mayRepair() const
     {
         return m_state.repairNeeded() && m_state.activity == Activity::idle &&
-               !(m_findings.needsGame && m_gameURL.isEmpty()) && !(m_findings.needsAudio && m_audioURL.isEmpty());
+               !(m_findings.needsGame && !gameAccepted()) && !(m_findings.needsAudio && m_audioURL.isEmpty());
     }
+    // Which choice the error is about, when choosing other files mends it.
+    std::optional<Selection> errorChoice() const { return m_errorChoice; }
 
     // The player's inputs; everything else follows from the model's own operations.
-    void setGameURL(const QUrl& value) { assign(m_gameURL, value, &LauncherModel::gameURLChanged); }
-    void setAudioURL(const QUrl& value) { assign(m_audioURL, value, &LauncherModel::audioURLChanged); }
-    void setOwnsFiles(bool value) { assign(m_ownsFiles, value, &LauncherModel::ownsFilesChanged); }
+    // A game choice starts its check; an empty URL clears the choice.
+    void setGameURL(const QUrl& value);
+    void setAudioURL(const QUrl& value);
+    void setOwnsFiles(bool value);
 
     // Shows the installation as reading the disk, and for one that needs
     // repair the check, would: its panel, findings and resting status, without
@@ -178,7 +192,8 @@ public slots:
     // Cancel, when an update is available and nothing else runs.
     void update();
     // Asks the running setup or repair to stop; it ends with "Setup was stopped
-    // before it finished. Run it again to continue." as the status.
+    // before it finished. Run it again to continue." as the status, or with
+    // "Repair was stopped…" for a repair.
     void cancel();
     // Launches the game off the GUI thread, since the launch first takes a
     // snapshot of the saves, and keeps the install lock until the game's exit
@@ -208,10 +223,16 @@ public slots:
     void uninstall(QWidget* window);
     // Writes the archive for a bug report where the player chooses.
     void saveDiagnostics(QWidget* window);
+    // After keptSavesFound: asks whether to restore the saves an earlier
+    // installation kept ("Restore the saves you kept on DATE?") and restores
+    // them as Restore Saves… does once the player agrees. Asks once per setup.
+    void offerKeptSaves(QWidget* window);
 
 signals:
     void gameURLChanged();
     void audioURLChanged();
+    void checkingGameChanged();
+    void gameProblemChanged();
     void ownsFilesChanged();
     void busyChanged();
     void playingChanged();
@@ -226,6 +247,9 @@ signals:
     void checkingChanged();
     void findingsChanged();
     void maintainingChanged();
+    // A setup has ended, and an earlier installation's saves are kept in a
+    // snapshot: the window calls offerKeptSaves().
+    void keptSavesFound();
 
 private:
     // Assigns and announces; the change signal goes out on every assignment,
@@ -253,6 +277,8 @@ private:
         bool incomplete = false;
         // A repair refused before it changed anything, and what it needs.
         std::optional<RepairNeed> refusal;
+        // The player's choice that the work refused.
+        std::optional<Selection> refusedChoice;
     };
     // What the GUI thread does once the work has succeeded, or failed.
     using Finish = std::function<void(LauncherModel&)>;
@@ -269,7 +295,12 @@ private:
     // thread in order and shown as the current step.
     static Report statusLines(QPointer<LauncherModel> model);
     void showError(const QString& sentence, const QString& details = {});
-    void showError(const FailureMessage& failure);
+    void showError(const WorkFailure& failure);
+    bool gameAccepted() const { return !m_gameURL.isEmpty() && !m_checkingGame && !m_gameProblem; }
+    void checkGame();
+    void finishGameCheck(const QUrl& checked, const std::optional<QString>& problem);
+    // After a change of the choices: a status that said what to do next says it again.
+    void followChoices();
     void clearError();
     void clearErrorForNewChoice();
     // The status of a fresh start with the same installation.
@@ -283,12 +314,16 @@ private:
     // `finish`, or the failure as the error.
     void maintain(const QString& status, std::function<Finish(const Installer&)> work);
     void offerSnapshots(const std::vector<SaveSnapshot>& snapshots, QWidget* window);
+    void restoreSnapshot(const SaveSnapshot& snapshot);
     void finishUninstall(const UninstallReport& report);
     void open(const QUrl& url);
     // Runs the panel; the chosen item, possibly none, or nullopt when cancelled.
     std::optional<QUrl> choose(OpenPanel panel);
 
     QUrl m_gameURL;
+    bool m_checkingGame = false;
+    std::optional<QString> m_gameProblem;
+    std::optional<Selection> m_errorChoice;
     QUrl m_audioURL;
     bool m_ownsFiles = false;
     LauncherState m_state;
@@ -301,13 +336,16 @@ private:
     std::optional<std::filesystem::path> m_guide;
     // Where the last choice in a panel was made; empty before the first.
     QString m_panelFolder;
+    // Found by the setup that just ended, until offered.
+    std::optional<SaveSnapshot> m_keptSaves;
 
     // Setup and repair: supervised work off the GUI thread, and the check
     // that decides what repair redoes.
     // Marks the model busy with `run` (setting up or repairing) and runs
     // `work` with an engine whose status lines, progress and stop request
-    // reach this model.
-    void startSupervised(Activity run, std::function<void(const Installer&)> work);
+    // reach this model; what `work` returns, if anything, runs once the model
+    // shows the work ended.
+    void startSupervised(Activity run, std::function<Finish(const Installer&)> work);
     void showStep(const QString& line);
     void showProgress(const SetupProgress& progress);
     void finishSupervised();

@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <utility>
+
 namespace launcher {
 namespace {
 
@@ -59,7 +61,23 @@ void LauncherModel::offerSnapshots(const std::vector<SaveSnapshot>& snapshots, Q
     if (!chosen)
         return;
     const SaveSnapshot snapshot = snapshots.at(*chosen);
-    if (!m_services.confirm(menu::restoreConfirmation(snapshot), window).confirmed || !idle())
+    if (m_services.confirm(menu::restoreConfirmation(snapshot), window).confirmed)
+        restoreSnapshot(snapshot);
+}
+
+void LauncherModel::offerKeptSaves(QWidget* window)
+{
+    const std::optional<SaveSnapshot> kept = std::exchange(m_keptSaves, std::nullopt);
+    if (!kept || !mayRestoreSaves())
+        return;
+    if (m_services.confirm(menu::keptSavesOffer(*kept), window).confirmed)
+        restoreSnapshot(*kept);
+}
+
+// The player may have started something else while the question was open.
+void LauncherModel::restoreSnapshot(const SaveSnapshot& snapshot)
+{
+    if (!mayRestoreSaves())
         return;
     maintain(menu::restoringStatus(snapshot), [name = snapshot.name](const Installer& installer) -> Finish {
         return [restored = installer.restoreSaves(name)](LauncherModel& model) {

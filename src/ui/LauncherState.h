@@ -30,8 +30,9 @@ enum class Activity {
     idle,
     settingUp,
     repairing,
-    // Setup or repair was asked to stop and has not ended yet.
-    stopping,
+    // Setup, or repair, was asked to stop and has not ended yet.
+    stoppingSetup,
+    stoppingRepair,
     // The check of an incomplete installation for what repair must redo.
     checking,
     // A restore of the saves, an uninstall or the diagnostics archive.
@@ -48,11 +49,11 @@ struct LauncherState {
     bool updateAvailable() const { return installation == Installation::outdated; }
     bool repairNeeded() const { return installation == Installation::needsRepair; }
     // Setup or repair runs, stopping or not.
-    bool busy() const
-    {
-        return activity == Activity::settingUp || activity == Activity::repairing || activity == Activity::stopping;
-    }
-    bool stopping() const { return activity == Activity::stopping; }
+    bool busy() const { return runsSetup() || runsRepair(); }
+    bool stopping() const { return activity == Activity::stoppingSetup || activity == Activity::stoppingRepair; }
+    // Setup, or repair (an update among them), runs, stopping or not.
+    bool runsSetup() const { return activity == Activity::settingUp || activity == Activity::stoppingSetup; }
+    bool runsRepair() const { return activity == Activity::repairing || activity == Activity::stoppingRepair; }
     bool checking() const { return activity == Activity::checking; }
     bool playing() const { return gameRunning; }
     bool maintaining() const { return activity == Activity::maintaining; }

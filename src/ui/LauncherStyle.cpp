@@ -12,6 +12,12 @@ QColor withOpacity(QColor colour, double opacity)
     return colour;
 }
 
+const QColor kWhite(255, 255, 255);
+const QColor kBlack(0, 0, 0);
+const QColor kOrange(255, 149, 0);
+
+} // namespace
+
 QString css(const QColor& colour)
 {
     return QStringLiteral("rgba(%1, %2, %3, %4)")
@@ -20,12 +26,6 @@ QString css(const QColor& colour)
         .arg(colour.blue())
         .arg(colour.alpha());
 }
-
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kOrange(255, 149, 0);
-
-} // namespace
 
 QColor accent()
 {
@@ -103,6 +103,7 @@ QString styleSheet()
     // Rules by object name outrank the first one, which gives every other text its colour.
     return QStringLiteral(R"(
 QWidget { color: %1; }
+QPushButton { outline: none; }
 #betaBadge { color: %2; background: %3; border-radius: 12px; padding: 6px 10px; }
 #subheadline, #installedSentence, #gameDetail, #audioDetail, #repairGameDetail, #repairAudioDetail,
 #requirementsNote, #repairNote, #damageNote, #statusLabel, #progressText, #footerNote {
@@ -113,7 +114,7 @@ QWidget { color: %1; }
 #installedPanel, #damagePanel { background: %6; border-radius: 14px; }
 #gameRow, #audioRow, #repairGameRow, #repairAudioRow { background: %6; border: 1px solid %7; border-radius: 12px; }
 #errorBox { background: %8; border-radius: 8px; }
-#errorLabel, #damageLabel { color: %9; }
+#errorLabel, #damageLabel, #gameProblem, #repairGameProblem { color: %9; }
 #errorDetailsLabel { color: %17; }
 
 QPushButton#setupButton, QPushButton#playButton, QPushButton#repairButton {
@@ -158,17 +159,39 @@ QPushButton#guideLink:hover, QPushButton#downloadLink:hover, QPushButton#logsLin
              css(withOpacity(kWhite, 0.45)), QString::number(kLinkPadding));
 }
 
-QString listStyleSheet()
+QString dialogStyleSheet()
 {
+    // Dimmed less than the window's secondary texts: a list item's detail
+    // also stands on the highlight's tint, and keeps 4.5:1 there.
+    const QColor dimmed = withOpacity(QColor(235, 235, 245), 0.8);
     return QStringLiteral(R"(
-QListWidget { background: %1; border: 1px solid %2; border-radius: 8px; padding: 4px; }
+QDialog, QDialog QLabel, QDialog QCheckBox { color: %5; }
+#listItemDetail, #dialogNote { color: %4; }
+QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }
+QDialog QPushButton {
+    background: %6; color: %5; border: 1px solid %2; border-radius: 6px; padding: 5px 14px; min-width: 64px;
+    outline: none;
+}
+QDialog QPushButton:pressed { background: %2; }
+QDialog QPushButton:default { background: %7; color: %8; border: none; }
+QDialog QPushButton:default:pressed { background: %9; }
+QDialog QCheckBox { outline: none; }
+QListWidget { background: %1; border: 1px solid %2; border-radius: 8px; padding: 4px; outline: none; }
 QListWidget::item { border-radius: 6px; }
 QListWidget::item:selected { background: %3; }
-QListWidget QLabel { color: %5; }
-#listItemDetail { color: %4; }
 )")
         .arg(css(withOpacity(kWhite, 0.045)), css(withOpacity(kWhite, 0.08)), css(withOpacity(accent(), 0.25)),
-             css(secondaryText()), css(kWhite));
+             css(dimmed), css(kWhite), css(withOpacity(kWhite, 0.1)), css(accent()), css(kBlack),
+             css(accent().darker(115)));
+}
+
+QString menuBarStyleSheet()
+{
+    return QStringLiteral(R"(
+QMenuBar::item { background: transparent; color: %1; padding: 3px 9px; border-radius: 5px; }
+QMenuBar::item:selected, QMenuBar::item:pressed { background: %2; color: %3; }
+)")
+        .arg(css(kWhite), css(accent()), css(kBlack));
 }
 
 } // namespace launcher::style

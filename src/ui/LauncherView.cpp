@@ -53,6 +53,7 @@ LauncherView::LauncherView(LauncherModel& model, QWidget* parent)
 
     for (const auto changed :
          {&LauncherModel::gameURLChanged, &LauncherModel::audioURLChanged, &LauncherModel::ownsFilesChanged,
+          &LauncherModel::checkingGameChanged, &LauncherModel::gameProblemChanged,
           &LauncherModel::busyChanged, &LauncherModel::playingChanged, &LauncherModel::readyChanged,
           &LauncherModel::statusChanged, &LauncherModel::errorChanged, &LauncherModel::errorDetailsChanged,
           &LauncherModel::stoppingChanged, &LauncherModel::repairNeededChanged, &LauncherModel::checkingChanged,
@@ -63,8 +64,9 @@ LauncherView::LauncherView(LauncherModel& model, QWidget* parent)
     // After the refresh, which shows and enables what the focus goes to.
     for (const auto changed : {&LauncherModel::busyChanged, &LauncherModel::readyChanged,
                                &LauncherModel::repairNeededChanged, &LauncherModel::checkingChanged,
-                               &LauncherModel::findingsChanged})
+                               &LauncherModel::findingsChanged, &LauncherModel::playingChanged})
         connect(&m_model, changed, this, &LauncherView::placeFocus);
+    connect(&m_model, &LauncherModel::errorChanged, this, &LauncherView::focusRefusedChoice);
     refresh();
     refreshProgress();
 
@@ -152,6 +154,7 @@ QLayout* LauncherView::buildStatus()
     constexpr int kIndicatorSpacing = 10;
     m_progress = new BusyIndicator;
     m_progress->setObjectName("progressIndicator");
+    m_progress->setAccessibleName(tr("Working"));
     m_status = wrappingLabel("statusLabel", style::systemFont(12));
     m_cancelButton = styledButton("cancelButton", new SteadyButton({tr("Cancel"), tr("Stopping…")}));
     connect(m_cancelButton, &QPushButton::clicked, &m_model, &LauncherModel::cancel);
@@ -164,6 +167,7 @@ QLayout* LauncherView::buildStatus()
 
     m_progressBar = new ProgressBar;
     m_progressBar->setObjectName("progressBar");
+    m_progressBar->setAccessibleName(tr("Progress"));
     m_progressText = label("progressText", {}, style::systemFont(11));
     // One line high also before the first figures, so that nothing moves when they come.
     m_progressText->setMinimumHeight(m_progressText->fontMetrics().lineSpacing());
@@ -220,9 +224,11 @@ void LauncherView::orderFocus()
 
 // While setup or repair runs, the focus rests on Cancel, not on a footer link
 // that disabling the panel's controls would pass it to. Once setup or repair
-// has succeeded the player goes on to Play; after a failure, back to the
-// button that started it; once the check or a refusal has told what repair
-// needs, to the first of it; after an uninstall, to the first choice.
+// has succeeded the player goes on to Play, and back to it once the game has
+// ended or its start was refused; after a failure, back to the button that
+// started it; once the check or a refusal has told what repair needs, to the
+// first of it; after an uninstall, to the first choice. While the game runs,
+// Play is disabled and the focus stays where it went.
 void LauncherView::placeFocus()
 {
     QWidget* next = nullptr;
@@ -240,6 +246,21 @@ void LauncherView::placeFocus()
         return;
     next->setFocus(Qt::OtherFocusReason);
     m_scroll->ensureWidgetVisible(next);
+}
+
+// A refusal of one of the player's choices sends the player back to that choice.
+void LauncherView::focusRefusedChoice()
+{
+    const std::optional<Selection> choice = m_model.errorChoice();
+    if (!choice || !m_model.idle())
+        return;
+    const bool game = *choice == Selection::game;
+    SelectionRow* row = m_repairPanel->isVisible() ? (game ? m_repairPanel->gameRow() : m_repairPanel->audioRow())
+                                                   : (game ? m_setupPanel->gameRow() : m_setupPanel->audioRow());
+    if (!row->isVisible() || !row->button()->isEnabled())
+        return;
+    row->button()->setFocus(Qt::OtherFocusReason);
+    m_scroll->ensureWidgetVisible(row->button());
 }
 
 void LauncherView::refresh()
@@ -280,6 +301,7 @@ void LauncherView::refreshProgress()
 {
     const SetupProgress& progress = m_model.progress();
     m_progressBar->setFraction(progress.fraction);
+    m_progressBar->setText(progress.text);
     m_progressText->setText(progress.text);
 }
 

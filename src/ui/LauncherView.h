@@ -51,6 +51,7 @@ private:
     QLayout* buildFooter();
     void orderFocus();
     void placeFocus();
+    void focusRefusedChoice();
     void refresh();
     void refreshProgress();
 

@@ -8,10 +8,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 namespace launcher {
 namespace {
@@ -37,6 +39,7 @@ LauncherWindow::LauncherWindow(LauncherModel& model, DesktopServices& services, 
     setPalette(style::darkPalette());
     setCentralWidget(new LauncherView(model));
     buildMenu(model, services);
+    keepFocusInSight();
 
     // The sizes are those of the content; a menu bar inside the window (all but macOS) comes on top.
     const QSize menu(0, menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height());
@@ -75,6 +78,9 @@ void LauncherWindow::buildMenu(LauncherModel& model, DesktopServices& services)
                                &LauncherModel::readyChanged})
         connect(&model, changed, this, [this, &model] { enableMenuActions(model); });
     enableMenuActions(model);
+    // Queued, so that the window shows the ended setup before the question.
+    connect(&model, &LauncherModel::keptSavesFound, this, [this, &model] { model.offerKeptSaves(this); },
+            Qt::QueuedConnection);
 
     application->addSeparator();
 
@@ -86,6 +92,51 @@ void LauncherWindow::buildMenu(LauncherModel& model, DesktopServices& services)
     addAction(quit);
     // Quitting asks every window to close first, so the guard in closeEvent decides.
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+// The menu bar inside the window (all but macOS) takes the keyboard after Alt,
+// and again when Escape closes one of its menus. Its highlighted item shows
+// that; Tab hands the focus back to the control that had it, and so does the
+// close of a menu that the mouse opened, since the player never chose the
+// menu bar's keyboard state then.
+void LauncherWindow::keepFocusInSight()
+{
+    QMenuBar* bar = menuBar();
+    bar->setStyleSheet(style::menuBarStyleSheet());
+    bar->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && now != menuBar() && isAncestorOf(now))
+            m_lastFocus = now;
+    });
+    for (QMenu* menu : bar->findChildren<QMenu*>()) {
+        connect(menu, &QMenu::aboutToShow, this, [this] { m_menuFromKeyboard = menuBar()->hasFocus(); });
+        // Once the menu bar has taken the keyboard back from the closed menu.
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            QTimer::singleShot(0, this, [this] {
+                if (!m_menuFromKeyboard)
+                    returnFocusFromMenuBar();
+            });
+        });
+    }
+}
+
+void LauncherWindow::returnFocusFromMenuBar()
+{
+    // Taking the focus away ends the menu bar's keyboard state.
+    if (menuBar()->hasFocus() && QApplication::activePopupWidget() == nullptr && m_lastFocus)
+        m_lastFocus->setFocus(Qt::OtherFocusReason);
+}
+
+bool LauncherWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == menuBar() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && m_lastFocus) {
+            m_lastFocus->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void LauncherWindow::enableMenuActions(const LauncherModel& model)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 
@@ -28,15 +29,21 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenu(LauncherModel& model, DesktopServices& services);
+    void keepFocusInSight();
+    void returnFocusFromMenuBar();
     void enableMenuActions(const LauncherModel& model);
 
     std::function<bool()> m_mayClose;
     QAction* m_restoreSaves = nullptr;
     QAction* m_saveDiagnostics = nullptr;
     QAction* m_uninstall = nullptr;
+    // The control in the window that last had the focus, which the menu bar hands it back to.
+    QPointer<QWidget> m_lastFocus;
+    bool m_menuFromKeyboard = false;
 };
 
 } // namespace launcher

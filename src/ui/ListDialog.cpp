@@ -1,5 +1,6 @@
 #include "ui/ListDialog.h"
 
+#include "ui/DialogStyle.h"
 #include "ui/LauncherStyle.h"
 
 #include <QDialogButtonBox>
@@ -37,8 +38,7 @@ ListDialog::ListDialog(const ListPanel& panel, QWidget* parent)
     , m_list(new QListWidget)
 {
     setWindowTitle(panel.title);
-    setPalette(style::darkPalette());
-    setStyleSheet(style::listStyleSheet());
+    styleDialog(*this);
 
     auto* message = new QLabel(panel.message);
     message->setTextFormat(Qt::PlainText);

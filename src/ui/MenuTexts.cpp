@@ -100,6 +100,18 @@ Confirmation restoreConfirmation(const SaveSnapshot& snapshot)
     };
 }
 
+Confirmation keptSavesOffer(const SaveSnapshot& snapshot)
+{
+    return {
+        .messageText = QString("Restore the saves you kept on %1?").arg(snapshotTime(snapshot.name)),
+        .informativeText = "The new installation starts without them. You can also restore them later with Restore "
+                           "Saves… in the launcher's menu.",
+        .confirmButton = "Restore",
+        .option = {},
+        .informativeTextUnticked = {},
+    };
+}
+
 QString restoringStatus(const SaveSnapshot& snapshot)
 {
     return QString("Restoring your saves from %1…").arg(snapshotTime(snapshot.name));

@@ -24,6 +24,8 @@ Alert noSnapshots();
 // The snapshots newest first, as the engine lists them.
 ListPanel snapshotPanel(const std::vector<SaveSnapshot>& snapshots);
 Confirmation restoreConfirmation(const SaveSnapshot& snapshot);
+// After a setup, for the newest snapshot an earlier installation kept.
+Confirmation keptSavesOffer(const SaveSnapshot& snapshot);
 QString restoringStatus(const SaveSnapshot& snapshot);
 QString restoredStatus(const RestoredSaves& restored);
 

@@ -4,6 +4,8 @@
 #include "ui/DesktopConventions.h"
 #include "ui/LauncherStyle.h"
 #include "ui/ListDialog.h"
+#include "ui/MessageBox.h"
+#include "ui/Symbols.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -76,41 +78,6 @@ private:
     bool m_directories;
 };
 
-// A dialog's parent: the window while that is on screen, so that the dialog is
-// centred over it; a minimised window would take the dialog out of sight with it.
-QWidget* over(QWidget* window)
-{
-    return window != nullptr && window->isVisible() && !window->isMinimized() ? window : nullptr;
-}
-
-// A message box in the launcher's dark scheme, centred over the window, and
-// wide enough for each of its texts on one line.
-class MessageBox final : public QMessageBox {
-public:
-    explicit MessageBox(QWidget* window)
-        : QMessageBox(over(window))
-    {
-        setPalette(style::darkPalette());
-    }
-
-protected:
-    void showEvent(QShowEvent* event) override
-    {
-        // Qt wraps the informative text at the width of the main text; one
-        // that fits on a line of a readable width keeps to its line, and a
-        // longer one wraps at that width.
-        auto* informative = findChild<QLabel*>("qt_msgbox_informativelabel");
-        if (informative != nullptr && informative->fontMetrics().horizontalAdvance(informative->text()) <= kWidestLine)
-            informative->setWordWrap(false);
-        else if (informative != nullptr)
-            informative->setMinimumWidth(kWidestLine);
-        QMessageBox::showEvent(event);
-    }
-
-private:
-    static constexpr int kWidestLine = 480;
-};
-
 } // namespace
 
 PanelChoice QtDesktopServices::choose(const OpenPanel& panel)
@@ -141,17 +108,23 @@ void QtDesktopServices::about(QWidget* window)
 {
     const QString name = QApplication::applicationDisplayName();
     MessageBox box(window);
+    box.setObjectName("aboutBox");
     box.setWindowTitle(QApplication::translate("launcher::QtDesktopServices", "About %1").arg(name));
-    box.setText(QStringLiteral("<h3>%1</h3><p>%2</p>")
-                    .arg(name.toHtmlEscaped(), QString::fromStdString(versionText()).toHtmlEscaped()));
-    box.setIconPixmap(QApplication::windowIcon().pixmap(64));
+    box.setIconPixmap(symbols::applicationIcon(64, box.devicePixelRatioF()));
+    // The one version text, as --version prints it.
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<b>%1</b>").arg(QString::fromStdString(versionText()).toHtmlEscaped()));
+    box.setInformativeText(QApplication::translate(
+        "launcher::QtDesktopServices",
+        "An unofficial launcher that runs the Windows game Veyra 2 on a Mac through a Wine runtime. It includes "
+        "none of the game's or Microsoft's files: you bring them from your own licensed copies."));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }
 
 std::optional<std::size_t> QtDesktopServices::chooseFromList(const ListPanel& panel, QWidget* window)
 {
-    ListDialog dialog(panel, over(window));
+    ListDialog dialog(panel, dialogParent(window));
     dialog.exec();
     return dialog.chosen();
 }
@@ -178,7 +151,7 @@ ConfirmationAnswer QtDesktopServices::confirm(const Confirmation& confirmation, 
 
 PanelChoice QtDesktopServices::chooseNewFile(const SavePanel& panel, QWidget* window)
 {
-    QFileDialog dialog(over(window), panel.title);
+    QFileDialog dialog(dialogParent(window), panel.title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(panel.directory.isEmpty() ? QDir::homePath() : panel.directory);

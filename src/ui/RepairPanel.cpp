@@ -78,6 +78,7 @@ void RepairPanel::refresh()
 
     m_gameRow->setVisible(findings.needsGame);
     m_gameRow->showChoice(m_model.gameURL(), idle);
+    m_gameRow->showProblem(m_model.gameProblem());
     m_audioRow->setVisible(findings.needsAudio);
     // Numbered as they show.
     m_audioRow->setStep(findings.needsGame ? "02" : "01");

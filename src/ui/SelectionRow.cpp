@@ -28,6 +28,7 @@ SelectionRow::SelectionRow(const QString& name, const QString& step, const QStri
     , m_detail(detail)
     , m_step(new QLabel(step))
     , m_detailLabel(new WrappingLabel)
+    , m_problem(wrappingLabel(name + "Problem", style::systemFont(12)))
     , m_button(launcher::button(name + "Button", {}))
 {
     setObjectName(name + "Row");
@@ -50,6 +51,8 @@ SelectionRow::SelectionRow(const QString& name, const QString& step, const QStri
     texts->setSpacing(5);
     texts->addWidget(titleLabel);
     texts->addWidget(m_detailLabel);
+    texts->addWidget(m_problem);
+    m_problem->hide();
 
     m_button->setAccessibleName(tr("Choose %1").arg(title));
     connect(m_button, &QPushButton::clicked, this, &SelectionRow::chooseRequested);
@@ -75,6 +78,12 @@ void SelectionRow::showChoice(const QUrl& value, bool enabled)
     setToolTip(chosen ? QDir::toNativeSeparators(value.toLocalFile()) : QString());
     m_button->setText(chosen ? tr("Change…") : tr("Choose…"));
     m_button->setEnabled(enabled);
+}
+
+void SelectionRow::showProblem(const std::optional<QString>& problem)
+{
+    m_problem->setVisible(problem.has_value());
+    m_problem->setText(problem.value_or(QString()));
 }
 
 // Row titles and details are shown as they are, not looked up for translation.

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <optional>
+
 class QLabel;
 class QPushButton;
 
@@ -11,9 +13,10 @@ namespace launcher {
 
 class WrappingLabel;
 
-// One file choice of the setup panel: step badge, title, detail line and the
-// button that opens the panel. Child object names start with `name`:
-// "<name>Row", "<name>Step", "<name>Title", "<name>Detail", "<name>Button".
+// One file choice of the setup panel: step badge, title, detail line, why
+// setup would refuse the chosen files, and the button that opens the panel.
+// Child object names start with `name`: "<name>Row", "<name>Step",
+// "<name>Title", "<name>Detail", "<name>Problem", "<name>Button".
 class SelectionRow final : public QFrame {
     Q_OBJECT
 
@@ -28,6 +31,9 @@ public:
     // Shows the chosen item's name, with its whole path as the row's tooltip,
     // or the detail text while nothing is chosen.
     void showChoice(const QUrl& value, bool enabled);
+    // Under the detail line, in the error colour: why setup would refuse the
+    // chosen files; nothing while there is no problem.
+    void showProblem(const std::optional<QString>& problem);
 
 signals:
     void chooseRequested();
@@ -36,6 +42,7 @@ private:
     QString m_detail;
     QLabel* m_step;
     WrappingLabel* m_detailLabel;
+    WrappingLabel* m_problem;
     QPushButton* m_button;
 };
 

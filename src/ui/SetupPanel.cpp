@@ -51,6 +51,7 @@ void SetupPanel::refresh()
     // A menu action may run while the setup panel shows: an uninstall of what an unfinished setup left.
     const bool free = !busy && !m_model.maintaining();
     m_gameRow->showChoice(m_model.gameURL(), free);
+    m_gameRow->showProblem(m_model.gameProblem());
     m_audioRow->showChoice(m_model.audioURL(), free);
     {
         const QSignalBlocker quiet(m_consent);

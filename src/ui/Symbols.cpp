@@ -76,4 +76,43 @@ QPixmap exclamationTriangle(int size, const QColor& colour, qreal devicePixelRat
     return pixmap;
 }
 
+QPixmap applicationIcon(int size, qreal devicePixelRatio)
+{
+    QPixmap pixmap = canvas(size, devicePixelRatio);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The drawing's own units: the icon file is 256 wide.
+    painter.scale(size / 256.0, size / 256.0);
+
+    QLinearGradient background(16, 16, 240, 240);
+    background.setColorAt(0, QColor(0x1d, 0x2b, 0x2f));
+    background.setColorAt(1, QColor(0x0a, 0x0e, 0x11));
+    painter.setPen(QPen(QColor(255, 255, 255, 26), 1));
+    painter.setBrush(background);
+    painter.drawRoundedRect(QRectF(16.5, 16.5, 223, 223), 51.5, 51.5);
+
+    QLinearGradient accent(0, 58, 0, 194);
+    accent.setColorAt(0, QColor(0xc2, 0xea, 0x9a));
+    accent.setColorAt(1, QColor(0x8f, 0xcb, 0x5c));
+    const QColor green(0xa6, 0xde, 0x73);
+    painter.setPen(QPen(QBrush(accent), 10, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(QColor(green.red(), green.green(), green.blue(), 20));
+    painter.drawRoundedRect(QRectF(52, 58, 152, 108), 16, 16);
+    painter.drawLine(QPointF(128, 166), QPointF(128, 190));
+    painter.drawLine(QPointF(94, 194), QPointF(162, 194));
+
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 12, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolyline(QPolygonF({QPointF(80, 88), QPointF(103, 140), QPointF(126, 88)}));
+    // The "2": an arc of radius 16 over the top, from its left end round to the
+    // lower right, then down to the base line.
+    QPainterPath two(QPointF(141, 98));
+    two.arcTo(QRectF(156.93 - 16, 99.44 - 16, 32, 32), 174.8, -221);
+    two.lineTo(141, 140);
+    two.lineTo(176, 140);
+    painter.setPen(QPen(green, 12, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(two);
+    return pixmap;
+}
+
 } // namespace launcher::symbols

@@ -13,5 +13,8 @@ QPixmap desktopComputer(int size, const QColor& colour, qreal devicePixelRatio);
 QPixmap checkmarkCircle(int size, const QColor& colour, qreal devicePixelRatio);
 // A filled triangle with an exclamation mark cut out of it.
 QPixmap exclamationTriangle(int size, const QColor& colour, qreal devicePixelRatio);
+// The application's icon, as resources/veyra2-launcher.svg draws it: a
+// screen on a stand with "V2" on it, on a dark rounded square.
+QPixmap applicationIcon(int size, qreal devicePixelRatio);
 
 } // namespace launcher::symbols

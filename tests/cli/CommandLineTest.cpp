@@ -85,13 +85,14 @@ TEST(CommandLine, FileFaultsReadTheSameInBothFrontEnds)
     for (const Fault& fault : faults) {
         SCOPED_TRACE(fault.name);
         const TemporaryFolder folder;
-        testing::writeFile(folder / "game.zip", "PK");
+        // A game that the check before setup takes, so that setup goes on to the fault.
+        const fs::path game = testing::fixture("game/game.zip");
         testing::writeFile(folder / "MPSetup.exe", "MZ");
         const fs::path root = fault.make(folder.path());
 
         std::optional<FailureMessage> window;
         try {
-            Installer(root, {}, testing::testHost()).install(folder / "game.zip", folder / "MPSetup.exe", std::nullopt);
+            Installer(root, {}, testing::testHost()).install(game, folder / "MPSetup.exe", std::nullopt);
         } catch (const std::exception& caught) {
             window = failureMessage(caught, FrontEnd::window);
         }
@@ -100,7 +101,7 @@ TEST(CommandLine, FileFaultsReadTheSameInBothFrontEnds)
         // The system's words, which each standard library chooses for itself here.
         EXPECT_TRUE(window->details == "Not a directory" || window->details == "File exists") << window->details;
 
-        const auto commandLine = runInProcess({"--cli", "--install", "--game", (folder / "game.zip").string(), "--audio",
+        const auto commandLine = runInProcess({"--cli", "--install", "--game", game.string(), "--audio",
                                                (folder / "MPSetup.exe").string(), "--home", root.string()});
         EXPECT_EQ(commandLine.status, 1);
         EXPECT_EQ(commandLine.err, window->sentence + "\nDetails: " + window->details + "\n");

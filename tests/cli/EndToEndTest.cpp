@@ -159,6 +159,40 @@ TEST_F(EndToEnd, SetupDownloadsTheRuntimeAndTakesRelativePathsFromTheCurrentFold
     expectCompleteInstallation();
 }
 
+TEST_F(EndToEnd, AWrongGameSelectionIsRefusedBeforeAnythingIsDownloaded)
+{
+    const testing::LocalHttpsServer server = serveArchives();
+    const fs::path noGame = m_folder / "Downloads";
+    testing::writeFile(noGame / "readme.txt", "");
+    const fs::path incomplete = m_folder / "Veyra 2";
+    fs::copy(fixture("game/Veyra 2"), incomplete, fs::copy_options::recursive);
+    fs::remove(incomplete / "xlive.dll");
+    const struct {
+        fs::path game;
+        std::string sentence;
+    } cases[] = {
+        {noGame, "No Veyra 2 game was found in that folder."},
+        {incomplete, "Missing xlive.dll. Choose a complete Veyra 2 Project Kestrane game folder or the vy2pc_data.bin "
+                     "archive from installer 2.1."},
+        {fixture("game/no-game.zip"),
+         "The archive does not contain Veyra 2. Select vy2pc_data.bin from installer 2.1."},
+    };
+    for (const auto& [game, sentence] : cases) {
+        SCOPED_TRACE(game);
+        const auto result = testing::runProgram(
+            testing::fixtureProgram(),
+            {"--cli", "--install", "--game", game.string(), "--audio", kAudio.string(), "--home", m_home.string()},
+            options(server.clientEnvironment()));
+        EXPECT_EQ(result.status, 1);
+        // Not a single status line, the download's among them.
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, sentence + "\n");
+    }
+    EXPECT_EQ(server.output().find("GET"), std::string::npos) << server.output();
+    EXPECT_EQ(server.bytesServed(), 0u);
+    EXPECT_FALSE(fs::exists(m_home / "Downloads"));
+}
+
 TEST_F(EndToEnd, LaunchWaitsForTheGameReturnsItsStatusAndAppendsToTheGameLog)
 {
     ASSERT_EQ(install().status, 0);
@@ -503,7 +537,9 @@ TEST_F(EndToEnd, LaunchPassesSignalsToTheGameAndHoldsTheLockUntilTheGameHasExite
 
 TEST_F(EndToEnd, AnUninstallThatKeepsTheSavesLeavesARootThatANewSetupFillsAgain)
 {
-    ASSERT_EQ(install().status, 0);
+    const auto first = install();
+    ASSERT_EQ(first.status, 0);
+    EXPECT_EQ(first.err.find("--restore-saves"), std::string::npos) << "no saves were kept before";
     ASSERT_EQ(launch().status, 0);
     const fs::path save = m_home / "Install/prefix/drive_c/users/player/Documents/slot1.sav";
     testing::writeFile(save, "progress");
@@ -526,6 +562,9 @@ TEST_F(EndToEnd, AnUninstallThatKeepsTheSavesLeavesARootThatANewSetupFillsAgain)
         testing::runProgram(testing::fixtureProgram(), {"--cli", "--saves", "--home", m_home.string()}, options());
     const std::string kept = saves.out.substr(0, saves.out.find('\t'));
     ASSERT_TRUE(kept.starts_with("Saves-")) << saves.out;
+    // The new setup ends with one line on how to put the kept saves back.
+    EXPECT_EQ(again.err, "Your saves from an earlier installation are kept in the snapshot " + kept +
+                             ". Put them back with --restore-saves " + kept + ".\n");
     const auto restore = testing::runProgram(testing::fixtureProgram(),
                                              {"--cli", "--restore-saves", kept, "--home", m_home.string()}, options());
     ASSERT_EQ(restore.status, 0) << restore.err;

@@ -51,12 +51,15 @@ void leaveAnEarlierGame(const Installer& installer)
     testing::writeFile(installer.game() / "earlier.txt", "from an unfinished setup");
 }
 
-TEST(GameImport, EveryKindOfSelectionImportsTheGame)
+struct AcceptedSelection {
+    const char* kind;
+    Selection select;
+};
+
+// Every kind of selection that the import takes.
+std::vector<AcceptedSelection> acceptedSelections()
 {
-    const struct {
-        const char* kind;
-        Selection select;
-    } cases[] = {
+    return {
         {"the game folder", fixtureItem("game/Veyra 2")},
         {"the game's executable", fixtureItem("game/Veyra 2/veyra2.exe")},
         {"the game folder with a trailing separator", [](const fs::path&) { return fixture("game/Veyra 2") / ""; }},
@@ -80,35 +83,20 @@ TEST(GameImport, EveryKindOfSelectionImportsTheGame)
         {"the installer's ZIP", fixtureItem("game/installer.zip")},
         {"a ZIP holding the game folder", fixtureItem("game/game.zip")},
     };
-    for (const auto& [kind, select] : cases) {
-        SCOPED_TRACE(kind);
-        const TemporaryFolder folder;
-        std::vector<std::string> lines;
-        const Installer installer(folder / "root", [&](const std::string& line) { lines.push_back(line); },
-                                  testing::testHost());
-        leaveAnEarlierGame(installer);
-
-        installer.importGame(select(folder.path()));
-
-        EXPECT_EQ(lines, std::vector<std::string>{"Importing your Veyra 2 files"});
-        EXPECT_EQ(testing::treeListing(installer.game()), expectedGame());
-        EXPECT_EQ(testing::readFile(installer.game() / "veyra2config1.ini"),
-                  "[VY2ConfigurationVersion:1]\nskip_intro = true\nfps_limit = 60\n");
-        EXPECT_EQ(testing::readFile(installer.game() / "data/textures.pak"),
-                  testing::readFile(fixture("game/Veyra 2/data/textures.pak")));
-        EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
-    }
 }
 
-TEST(GameImport, EveryFailureEndsInItsMessageAndLeavesNoStagingFolder)
+struct RefusedSelection {
+    const char* kind;
+    Selection select;
+    std::string message;
+};
+
+// Selections that the import refuses, each with its sentence.
+std::vector<RefusedSelection> refusedSelections()
 {
     const std::string noGame = "The archive does not contain Veyra 2. Select vy2pc_data.bin from installer 2.1.";
     const std::string linkMessage = "Game imports must contain regular files and folders, without symbolic links.";
-    const struct {
-        const char* kind;
-        Selection select;
-        std::string message;
-    } cases[] = {
+    return {
         {"a selection that is gone", [](const fs::path& folder) { return folder / "gone/vy2pc_data.bin"; },
          "The selected game files are no longer available."},
         {"a folder without a game",
@@ -160,8 +148,38 @@ TEST(GameImport, EveryFailureEndsInItsMessageAndLeavesNoStagingFolder)
          },
          linkMessage},
         {"an unsafe archive", fixtureItem("game/hostile/parent.tar"), "The selected archive contains unsafe file paths."},
+        {"a ZIP holding no game", fixtureItem("game/no-game.zip"), noGame},
+        {"a ZIP holding an incomplete game", fixtureItem("game/incomplete-game.zip"),
+         "Missing xlive.dll. Choose a complete Veyra 2 Project Kestrane game folder or the vy2pc_data.bin archive "
+         "from installer 2.1."},
     };
-    for (const auto& [kind, select, message] : cases) {
+}
+
+TEST(GameImport, EveryKindOfSelectionImportsTheGame)
+{
+    for (const auto& [kind, select] : acceptedSelections()) {
+        SCOPED_TRACE(kind);
+        const TemporaryFolder folder;
+        std::vector<std::string> lines;
+        const Installer installer(folder / "root", [&](const std::string& line) { lines.push_back(line); },
+                                  testing::testHost());
+        leaveAnEarlierGame(installer);
+
+        installer.importGame(select(folder.path()));
+
+        EXPECT_EQ(lines, std::vector<std::string>{"Importing your Veyra 2 files"});
+        EXPECT_EQ(testing::treeListing(installer.game()), expectedGame());
+        EXPECT_EQ(testing::readFile(installer.game() / "veyra2config1.ini"),
+                  "[VY2ConfigurationVersion:1]\nskip_intro = true\nfps_limit = 60\n");
+        EXPECT_EQ(testing::readFile(installer.game() / "data/textures.pak"),
+                  testing::readFile(fixture("game/Veyra 2/data/textures.pak")));
+        EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
+    }
+}
+
+TEST(GameImport, EveryFailureEndsInItsMessageAndLeavesNoStagingFolder)
+{
+    for (const auto& [kind, select, message] : refusedSelections()) {
         SCOPED_TRACE(kind);
         const TemporaryFolder folder;
         const Installer installer = testing::testInstaller(folder / "root");
@@ -174,6 +192,35 @@ TEST(GameImport, EveryFailureEndsInItsMessageAndLeavesNoStagingFolder)
         }
         EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
         EXPECT_EQ(testing::treeListing(installer.game()), std::vector<std::string>{"earlier.txt"});
+    }
+}
+
+// The check that setup runs before it fetches anything agrees with the import
+// on every selection, reading it where it lies: nothing is unpacked, copied or
+// created below the root, but the setup log of an archive that cannot be listed.
+TEST(GameImport, TheCheckBeforeSetupAgreesWithTheImportAndWritesNothing)
+{
+    for (const auto& [kind, select] : acceptedSelections()) {
+        SCOPED_TRACE(kind);
+        const TemporaryFolder folder;
+        const Installer installer = testing::testInstaller(folder / "root");
+        EXPECT_NO_THROW(installer.checkGameSource(select(folder.path())));
+        EXPECT_FALSE(fs::exists(installer.root()));
+    }
+    for (const auto& [kind, select, message] : refusedSelections()) {
+        SCOPED_TRACE(kind);
+        const TemporaryFolder folder;
+        const Installer installer = testing::testInstaller(folder / "root");
+        const fs::path selection = select(folder.path());
+        try {
+            installer.checkGameSource(selection);
+            ADD_FAILURE() << "accepted";
+        } catch (const SetupFailure& failure) {
+            EXPECT_EQ(failure.message(), message);
+        }
+        if (fs::exists(installer.root())) {
+            EXPECT_EQ(testing::treeListing(installer.root()), (std::vector<std::string>{"Logs", "Logs/setup.log"}));
+        }
     }
 }
 

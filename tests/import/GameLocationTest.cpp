@@ -1,10 +1,14 @@
 #include "core/Installer.h"
 #include "core/SetupFailure.h"
+#include "import/GameLocation.h"
 #include "import/ImportTestSupport.h"
 #include "support/TemporaryFolder.h"
 #include "support/Unprivileged.h"
 
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -141,6 +145,52 @@ TEST(GameValidation, NamesTheFirstMissingFileInItsOrder)
                                              ". Choose a complete Veyra 2 Project Kestrane game folder or the "
                                              "vy2pc_data.bin archive from installer 2.1.");
         }
+    }
+}
+
+// An archive's listing is searched as its unpacked tree would be.
+TEST(GameListing, LocatesTheGameAsTheUnpackedTreeWouldShowIt)
+{
+    const struct {
+        const char* kind;
+        std::vector<std::string> names;
+        std::optional<fs::path> game;
+    } cases[] = {
+        {"a game folder, listed with ./", {"./Veyra 2/", "./Veyra 2/veyra2.exe", "./Veyra 2/maps/shared.map"}, "Veyra 2"},
+        {"the executable at the top, a copy below", {"veyra2.exe", "backup/veyra2.exe"}, ""},
+        {"the executable at the top in capitals", {"VEYRA2.EXE", "backup/veyra2.exe"}, ""},
+        {"the only copy deep down, in capitals", {"a/b/c/VEYRA2.EXE"}, "a/b/c"},
+        {"the only copy in a hidden folder", {"a/.cache/veyra2.exe", ".b/veyra2.exe"}, std::nullopt},
+        {"a folder of that name, with its contents", {"a/veyra2.exe/", "a/veyra2.exe/readme.txt"}, "a"},
+        {"no executable", {"readme.txt", "data/textures.pak"}, std::nullopt},
+    };
+    for (const auto& [kind, names, game] : cases) {
+        SCOPED_TRACE(kind);
+        EXPECT_EQ(GameListing(names).locateGame(), game);
+    }
+    try {
+        GameListing({"first/veyra2.exe", "second/Veyra2.exe"}).locateGame();
+        ADD_FAILURE() << "two games were taken";
+    } catch (const SetupFailure& failure) {
+        EXPECT_STREQ(failure.what(), kTwoGames);
+    }
+}
+
+TEST(GameListing, ValidationNamesTheFirstRequiredFileTheListingLacks)
+{
+    const std::vector<std::string> complete{"g/veyra2.exe", "g/xlive.dll", "g/maps/shared.map", "g/maps/mainmenu.map",
+                                            "g/maps/single_player_shared.map"};
+    EXPECT_NO_THROW(GameListing(complete).validateGame("g"));
+    // Without xlive.dll and the main menu's map: the first of them in the order of the requirements.
+    std::vector<std::string> incomplete = complete;
+    std::erase(incomplete, "g/xlive.dll");
+    std::erase(incomplete, "g/maps/mainmenu.map");
+    try {
+        GameListing(incomplete).validateGame("g");
+        ADD_FAILURE() << "an incomplete game was taken";
+    } catch (const SetupFailure& failure) {
+        EXPECT_EQ(failure.message(), "Missing xlive.dll. Choose a complete Veyra 2 Project Kestrane game folder or the "
+                                     "vy2pc_data.bin archive from installer 2.1.");
     }
 }
 

@@ -8,9 +8,11 @@
 #include "ui/LauncherWindow.h"
 
 #include <QAction>
+#include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
 
+#include <chrono>
 #include <functional>
 
 namespace launcher::testing {
@@ -37,14 +39,29 @@ struct LaunchedApplication {
     QAction* action(const char* name) const { return window()->findChild<QAction*>(name); }
 
     // Makes the request inside the application's event loop and tells how the
-    // loop ended: the application quit, or it stayed after the quit alert.
+    // loop ended: the application quit, or it stayed after the quit guard refused.
     int request(const std::function<void()>& quitRequest)
     {
-        services.onAlert = [] { QTimer::singleShot(0, [] { QCoreApplication::exit(kStayed); }); };
-        QTimer::singleShot(0, quitRequest);
-        QTimer::singleShot(30'000, [] { QCoreApplication::exit(kNoAnswer); });
+        const QMetaObject::Connection stayed = QObject::connect(
+            &delegate.quitGuard(), &QuitGuard::refused, [] { QCoreApplication::exit(kStayed); });
+        const int ending = run(quitRequest);
+        QObject::disconnect(stayed);
+        return ending;
+    }
+    // Runs `steps` inside the application's event loop, which they end with
+    // QCoreApplication::exit() unless the application quits first; returns the
+    // loop's exit code, kNoAnswer when nothing ended it within `limit`.
+    int run(const std::function<void()>& steps, std::chrono::milliseconds limit = std::chrono::seconds(30))
+    {
+        QTimer::singleShot(0, steps);
+        QTimer bound;
+        bound.setSingleShot(true);
+        QObject::connect(&bound, &QTimer::timeout, [] { QCoreApplication::exit(kNoAnswer); });
+        bound.start(limit);
         return QCoreApplication::exec();
     }
+    // The quit guard's box while it is on screen.
+    QMessageBox* guardBox() { return delegate.quitGuard().box(); }
 
     FakeDesktopServices services;
     AppDelegate delegate;

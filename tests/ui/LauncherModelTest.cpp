@@ -56,6 +56,7 @@ void chooseFiles(LauncherModel& model, FakeDesktopServices& services, const std:
     services.willChoose(fileUrl(audio));
     model.selectAudio();
     model.setOwnsFiles(true);
+    awaitGameCheck(model);
 }
 
 // An error as a player meets one: playing before anything is installed.
@@ -133,7 +134,7 @@ void LauncherModelTest::everyAssignmentAnnouncesItself()
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
     const QMetaObject& meta = LauncherModel::staticMetaObject;
-    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 16);
+    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 18);
     // Only the player's inputs are written from outside; writing the same value announces it again.
     QStringList writable;
     for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
@@ -239,9 +240,6 @@ void LauncherModelTest::installWithoutEverythingNeededChangesNothing()
     QFETCH(bool, owns);
     QFETCH(bool, busy);
     const TemporaryFolder root;
-    const TemporaryFolder sources;
-    writeFile(sources / "game.zip", "PK");
-    writeFile(sources / "MPSetup.exe", "MZ");
     HeldWork held;
     FakeDesktopServices services;
     LauncherSettings settings = settingsFor(root.path());
@@ -249,13 +247,14 @@ void LauncherModelTest::installWithoutEverythingNeededChangesNothing()
     LauncherModel model(services, std::move(settings));
     if (busy) {
         // A first setup, with everything it needs, is still running.
-        chooseFiles(model, services, sources / "game.zip", sources / "MPSetup.exe");
+        chooseFiles(model, services, setupGameSource(), setupAudioPackage());
         model.install();
         QVERIFY(model.busy());
     }
-    model.setGameURL(game ? fileUrl(sources / "game.zip") : QUrl());
-    model.setAudioURL(audio ? fileUrl(sources / "MPSetup.exe") : QUrl());
+    model.setGameURL(game ? fileUrl(setupGameSource()) : QUrl());
+    model.setAudioURL(audio ? fileUrl(setupAudioPackage()) : QUrl());
     model.setOwnsFiles(owns);
+    awaitGameCheck(model);
     failToPlay(model);
     QCOMPARE(model.busy(), busy);
 
@@ -302,7 +301,8 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
         settings.host.availableSpace = [](const std::filesystem::path&) {
             return std::optional<std::uintmax_t>(11'999'999'999);
         };
-    writeFile(root / "source/game.zip", "PK");
+    std::filesystem::create_directories(root / "source");
+    std::filesystem::copy_file(setupGameSource(), root / "source/game.zip");
     writeFile(root / "source/MPSetup.exe", "MZ");
 
     LauncherModel model(services, std::move(settings));
@@ -321,7 +321,7 @@ void LauncherModelTest::failedSetupShowsTheEnginesMessage()
     QCOMPARE(model.gameURL(), fileUrl(root / "source/game.zip"));
     QCOMPARE(model.audioURL(), fileUrl(root / "source/MPSetup.exe"));
     QCOMPARE(model.ownsFiles(), true);
-    QCOMPARE(readFile(root / "source/game.zip"), std::string("PK"));
+    QCOMPARE(readFile(root / "source/game.zip"), readFile(setupGameSource()));
 }
 
 void LauncherModelTest::fileFailureIsToldPlainlyAndLogged()
@@ -372,7 +372,7 @@ void LauncherModelTest::aNewChoiceTakesTheStatusBackToAFreshStart()
     services.willChoose(fileUrl(setupAudioPackage()));
     model.selectAudio();
     QCOMPARE(model.error(), std::nullopt);
-    QCOMPARE(model.status(), QString("Select your files to get started."));
+    QCOMPARE(model.status(), QString("Ready to set up."));
 
     // While setup runs, the status of its step stays.
     model.install();
@@ -394,6 +394,8 @@ void LauncherModelTest::setupReportsEachStepAndEndsReady()
     provideRuntimeArchives(root.path());
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
+    chooseFiles(model, services, setupGameSource(), setupAudioPackage());
+    QCOMPARE(model.status(), QString("Ready to set up."));
     QStringList statuses;
     QStringList whileBusy;
     connect(&model, &LauncherModel::statusChanged, this, [&] {
@@ -401,8 +403,6 @@ void LauncherModelTest::setupReportsEachStepAndEndsReady()
         if (model.busy())
             whileBusy << model.status();
     });
-
-    chooseFiles(model, services, setupGameSource(), setupAudioPackage());
     model.install();
     waitForSetup(model);
 
@@ -496,9 +496,9 @@ void LauncherModelTest::gameHoldsTheLockUntilItsExitIsHandled()
     HeldWork held;
     held.startGame([&] { model.play(); }, exitStatus);
     QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
+    QTRY_COMPARE(model.status(), QString("Veyra 2 is running."));
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(model.playing(), true);
-    QCOMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes."));
     QVERIFY2(!lockIsFree(root.path()), "the model holds the lock while the game runs");
     const ChangeLog changes(model);
     model.play();
@@ -537,7 +537,7 @@ void LauncherModelTest::theSnapshotBeforeTheGameIsTakenOffTheGuiThread()
     const auto snapshots = Installer(root.path(), {}, testHost()).saveSnapshots();
     QCOMPARE(snapshots.size(), 1u);
     QCOMPARE(readFile(root / "Backups" / snapshots[0].name / "users/player/slot1.sav"), std::string("saved"));
-    QCOMPARE(model.status(), QString("Veyra 2 is starting. The first launch can take a few minutes."));
+    QTRY_COMPARE(model.status(), QString("Veyra 2 is running."));
     QCOMPARE(model.error(), std::nullopt);
 }
 
@@ -554,8 +554,8 @@ void LauncherModelTest::aSnapshotThatFailsIsAQuietNoteAndTheGameStarts()
     held.startGame([&] { model.play(); });
     QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
     QTRY_COMPARE_WITH_TIMEOUT(model.status(),
-                              QString("Veyra 2 is starting. The first launch can take a few minutes. Your saves "
-                                      "could not be backed up before this start: Open Logs for details."),
+                              QString("Veyra 2 is running. Your saves could not be backed up before this "
+                                      "start: Open Logs for details."),
                               30'000);
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(model.playing(), true);
@@ -579,9 +579,8 @@ void LauncherModelTest::aLinkTheSnapshotLeavesOutIsNamedOnTheStatusLine()
     held.startGame([&] { model.play(); });
     QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
     QTRY_COMPARE_WITH_TIMEOUT(model.status(),
-                              QString("Veyra 2 is starting. The first launch can take a few minutes. The snapshot "
-                                      "leaves out users/loop, a link into the launcher's folder; link it to a folder "
-                                      "of its own to have its saves kept."),
+                              QString("Veyra 2 is running. The snapshot leaves out users/loop, a link into the "
+                                      "launcher's folder; link it to a folder of its own to have its saves kept."),
                               30'000);
     QCOMPARE(model.error(), std::nullopt);
 
@@ -603,7 +602,7 @@ void LauncherModelTest::workHandedBackToAModelThatIsGoneDoesNothing()
     if (snapshotHeld)
         QTRY_VERIFY_WITH_TIMEOUT(heldSnapshot.openingWaits(), 30'000);
     // And a setup that fails at once: the record exists, and the launch holds the lock.
-    chooseFiles(*model, services, root / "game.zip", root / "MPSetup.exe");
+    chooseFiles(*model, services, setupGameSource(), root / "MPSetup.exe");
     model->install();
     QVERIFY(model->busy());
     QVERIFY(model->playing());
@@ -655,12 +654,13 @@ void LauncherModelTest::whatCannotBeOpenedIsNamedForOpeningByHand_data()
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("error");
     const QString byHand = ". Open it by hand from your file manager.";
-    QTest::newRow("guide") << "openGuide" << "Veyra 2 could not open %1/Setup Guide.html" + byHand;
-    QTest::newRow("logs") << "openLogs" << "Veyra 2 could not open %1/home/Logs" + byHand;
-    QTest::newRow("saves") << "openSaves" << "Veyra 2 could not open %1/home/Install/prefix/drive_c/users" + byHand;
+    QTest::newRow("guide") << "openGuide" << "The launcher could not open %1/Setup Guide.html" + byHand;
+    QTest::newRow("logs") << "openLogs" << "The launcher could not open %1/home/Logs" + byHand;
+    QTest::newRow("saves") << "openSaves"
+                           << "The launcher could not open %1/home/Install/prefix/drive_c/users" + byHand;
     QTest::newRow("download page") << "openGameDownload"
-                                   << "Veyra 2 could not open https://projectkestrane.org/install/. Open it by hand "
-                                      "in your web browser.";
+                                   << "The launcher could not open https://projectkestrane.org/install/. Open it by "
+                                      "hand in your web browser.";
 }
 
 void LauncherModelTest::whatCannotBeOpenedIsNamedForOpeningByHand()

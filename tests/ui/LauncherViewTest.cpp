@@ -17,6 +17,7 @@
 #include "ui/ProgressBar.h"
 #include "ui/WrappingLabel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
@@ -30,6 +31,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -56,6 +58,30 @@ std::filesystem::path blockedRoot(const TemporaryFolder& folder)
 }
 
 // A model and its view, shown at the window's content size, for one root folder.
+// The controls shown in the accessibility tree under `node` that a screen
+// reader would announce without a name, by object name: whatever takes the
+// focus, and what shows that work goes on. A progress bar must also be one to
+// assistive technology, with its text as its value.
+QStringList unnamedControls(QAccessibleInterface* node)
+{
+    QStringList found;
+    if (node == nullptr || node->state().invisible)
+        return found;
+    const auto* widget = qobject_cast<const QWidget*>(node->object());
+    const bool progress = qobject_cast<const ProgressBar*>(widget) != nullptr;
+    const bool control = widget != nullptr && (widget->focusPolicy() != Qt::NoFocus || progress ||
+                                                qobject_cast<const BusyIndicator*>(widget) != nullptr);
+    const QString name = widget != nullptr ? widget->objectName() : QString("?");
+    if (control && node->text(QAccessible::Name).trimmed().isEmpty())
+        found << name;
+    if (progress && (node->role() != QAccessible::ProgressBar || node->valueInterface() == nullptr ||
+                     node->text(QAccessible::Value) != static_cast<const ProgressBar*>(widget)->text()))
+        found << name + " (not a progress bar with its text as value)";
+    for (int index = 0; index < node->childCount(); ++index)
+        found << unnamedControls(node->child(index));
+    return found;
+}
+
 struct Screen {
     explicit Screen(const std::filesystem::path& root, std::optional<std::filesystem::path> guide = std::nullopt)
         : Screen(settingsFor(root, guide.value_or("/nonexistent")))
@@ -90,19 +116,20 @@ struct Screen {
     }
     bool shown(const char* name) { return find(name).isVisible(); }
     bool enabled(const char* name) { return find(name).isEnabled(); }
-    // Chooses both files in the folder, where they need not exist, and states ownership.
-    // Both files (by default ones that exist) and the consent.
+    // Both files (by default ones that setup takes) and the consent, once the
+    // game files' check has ended.
     void chooseEverything(const std::filesystem::path& game = setupGameSource(),
                           const std::filesystem::path& audio = setupAudioPackage())
     {
         model.setGameURL(fileUrl(game));
         model.setAudioURL(fileUrl(audio));
         model.setOwnsFiles(true);
+        awaitGameCheck(model);
     }
-    // Starts a setup with files that do not exist and waits until it has failed.
+    // Starts a setup and waits until it has failed, as it does at once in a root that cannot be.
     void failSetup()
     {
-        chooseEverything("/nonexistent/game.zip", "/nonexistent/MPSetup.exe");
+        chooseEverything();
         model.install();
         QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), 60'000);
     }
@@ -160,6 +187,8 @@ private slots:
     void repairMendsTheInstallationAndShowsTheInstalledPanel();
     void refusedRepairTellsTheWayOn_data();
     void refusedRepairTellsTheWayOn();
+    void everyControlShownHasAnAccessibleName_data();
+    void everyControlShownHasAnAccessibleName();
 };
 
 void LauncherViewTest::firstStartShowsTheSetupPanel()
@@ -218,9 +247,13 @@ void LauncherViewTest::textsUseTheDarkScheme()
 void LauncherViewTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
 {
     const TemporaryFolder root;
+    std::filesystem::create_directories(root / "Games");
+    std::filesystem::copy(fixture("game/Veyra 2"), root / "Games/Veyra 2 Kestrane",
+                          std::filesystem::copy_options::recursive);
     Screen screen(root.path());
     screen.services.willChoose(fileUrl(root / "Games/Veyra 2 Kestrane"));
     screen.click("gameButton");
+    awaitGameCheck(screen.model);
     QCOMPARE(screen.text("gameDetail"), QString("Veyra 2 Kestrane"));
     QCOMPARE(screen.find("gameRow").toolTip(), QString::fromStdString((root / "Games/Veyra 2 Kestrane").string()));
     QCOMPARE(screen.find("audioRow").toolTip(), QString());
@@ -273,40 +306,62 @@ void LauncherViewTest::longErrorScrollsInsteadOfSqueezingTheRows()
 
 void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup_data()
 {
-    QTest::addColumn<bool>("game");
+    QTest::addColumn<QString>("game");
     QTest::addColumn<bool>("audio");
     QTest::addColumn<bool>("owns");
     QTest::addColumn<bool>("busy");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("everything") << true << true << true << false << true;
-    QTest::newRow("no game") << false << true << true << false << false;
-    QTest::newRow("no audio") << true << false << true << false << false;
-    QTest::newRow("no consent") << true << true << false << false << false;
-    QTest::newRow("setting up") << true << true << true << true << false;
+    QTest::addColumn<QString>("problem");
+    const QString noGame = "The archive does not contain Veyra 2. Select vy2pc_data.bin from installer 2.1.";
+    QTest::newRow("everything") << "accepted" << true << true << false << true << QString();
+    QTest::newRow("no game") << "none" << true << true << false << false << QString();
+    QTest::newRow("no audio") << "accepted" << false << true << false << false << QString();
+    QTest::newRow("no consent") << "accepted" << true << false << false << false << QString();
+    QTest::newRow("game files refused") << "refused" << true << true << false << false << noGame;
+    QTest::newRow("game files still being looked at") << "looking" << true << true << false << false << QString();
+    QTest::newRow("setting up") << "accepted" << true << true << true << false << QString();
 }
 
 void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup()
 {
-    QFETCH(bool, game);
+    QFETCH(QString, game);
     QFETCH(bool, audio);
     QFETCH(bool, owns);
     QFETCH(bool, busy);
     QFETCH(bool, enabled);
+    QFETCH(QString, problem);
     const TemporaryFolder root;
     HeldWork held;
     LauncherSettings settings = settingsFor(root.path());
     held.holdSetup(settings);
+    // The archive tool that lists the chosen archive waits.
+    if (game == "looking")
+        held.holdArchiveTool(settings);
     Screen screen(std::move(settings));
     if (busy) {
         // A setup started with everything it needs is still running.
         screen.chooseEverything();
         screen.model.install();
     }
-    screen.model.setGameURL(game ? fileUrl(root / "game.zip") : QUrl());
-    screen.model.setAudioURL(audio ? fileUrl(root / "MPSetup.exe") : QUrl());
+    const std::map<QString, QUrl> games{{"none", QUrl()},
+                                        {"accepted", fileUrl(setupGameSource())},
+                                        {"refused", fileUrl(fixture("game/no-game.zip"))},
+                                        {"looking", fileUrl(setupGameSource())}};
+    screen.model.setGameURL(games.at(game));
+    screen.model.setAudioURL(audio ? fileUrl(setupAudioPackage()) : QUrl());
     screen.model.setOwnsFiles(owns);
+    if (game != "looking")
+        awaitGameCheck(screen.model);
     QCOMPARE(screen.model.busy(), busy);
     QCOMPARE(screen.enabled("setupButton"), enabled);
+    QCOMPARE(screen.shown("gameProblem"), !problem.isEmpty());
+    QCOMPARE(screen.text("gameProblem"), problem);
+    // The status line says what comes next.
+    const QString next = game == "looking" ? "Looking at your game files…"
+                         : enabled         ? "Ready to set up."
+                                           : "Select your files to get started.";
+    if (!busy)
+        QCOMPARE(screen.text("statusLabel"), next);
 }
 
 void LauncherViewTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
@@ -321,6 +376,7 @@ void LauncherViewTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
     screen.services.willChoose(fileUrl(setupAudioPackage()));
     screen.click("audioButton");
     screen.click("consentCheckBox");
+    awaitGameCheck(screen.model);
     const QRect note = screen.find("requirementsNote").geometry();
     screen.click("setupButton");
     for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton"})
@@ -428,11 +484,12 @@ void LauncherViewTest::whatCannotBeOpenedIsShownInTheErrorBox()
     screen.services.opens = false;
     screen.click("logsLink");
     QVERIFY(screen.shown("errorBox"));
-    QCOMPARE(screen.text("errorLabel"), "Veyra 2 could not open " + QString::fromStdString((root / "Logs").string()) +
+    QCOMPARE(screen.text("errorLabel"), "The launcher could not open " +
+                                            QString::fromStdString((root / "Logs").string()) +
                                             ". Open it by hand from your file manager.");
     QVERIFY(!screen.shown("errorDetailsLabel"));
     screen.click("downloadLink");
-    QCOMPARE(screen.text("errorLabel"), "Veyra 2 could not open " + screen.services.opened.back().toString() +
+    QCOMPARE(screen.text("errorLabel"), "The launcher could not open " + screen.services.opened.back().toString() +
                                             ". Open it by hand in your web browser.");
 }
 
@@ -445,6 +502,7 @@ void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
     screen.model.setGameURL(fileUrl(setupGameSource()));
     screen.model.setAudioURL(fileUrl(root / "files/MPSetup.exe"));
     screen.click("consentCheckBox");
+    awaitGameCheck(screen.model);
     screen.click("setupButton");
     QCOMPARE(screen.text("setupButton"), QString("Setting up…"));
     QTRY_VERIFY_WITH_TIMEOUT(screen.enabled("setupButton"), 60'000);
@@ -456,7 +514,8 @@ void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
     QCOMPARE(screen.text("statusLabel"), QString("Setup needs attention. Your source files are unchanged."));
     QVERIFY(screen.shown("setupPanel"));
     QVERIFY(!screen.shown("progressIndicator"));
-    QCOMPARE(QApplication::focusWidget(), &screen.find("setupButton"));
+    // Back to the choice that needs a change.
+    QCOMPARE(QApplication::focusWidget(), &screen.find("audioButton"));
 }
 
 void LauncherViewTest::successfulSetupSwitchesToTheInstalledPanel()
@@ -471,6 +530,9 @@ void LauncherViewTest::successfulSetupSwitchesToTheInstalledPanel()
     screen.services.willChoose(fileUrl(setupAudioPackage()));
     screen.click("audioButton");
     screen.click("consentCheckBox");
+    awaitGameCheck(screen.model);
+    QCOMPARE(screen.text("statusLabel"), QString("Ready to set up."));
+    shown.clear();
     screen.click("setupButton");
     QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy(), 180'000);
 
@@ -495,12 +557,17 @@ void LauncherViewTest::playIsDisabledWhileTheGameRuns()
     QVERIFY(!screen.enabled("playButton"));
     QVERIFY(screen.shown("progressIndicator"));
     QCOMPARE(screen.text("statusLabel"), QString("Veyra 2 is starting. The first launch can take a few minutes."));
+    // Once the game's process runs, the line says so for as long as it runs.
+    QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
+    QTRY_COMPARE(screen.text("statusLabel"), QString("Veyra 2 is running."));
     held.release();
     QTRY_VERIFY_WITH_TIMEOUT(screen.enabled("playButton"), 30'000);
     QVERIFY(!screen.shown("progressIndicator"));
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
     QVERIFY(screen.shown("errorBox"));
     QCOMPARE(screen.text("errorLabel"), QString("Veyra 2 exited unexpectedly. Open Logs for details."));
+    // Back on Play, so that the next Space starts the game again and opens no folder.
+    QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
 
 void LauncherViewTest::lockHeldElsewhereIsShownAsTheError()
@@ -514,6 +581,7 @@ void LauncherViewTest::lockHeldElsewhereIsShownAsTheError()
     QCOMPARE(screen.text("errorLabel"), kLockMessage);
     QVERIFY(screen.enabled("playButton"));
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
+    QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
 
 void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom_data()
@@ -672,10 +740,17 @@ void LauncherViewTest::cancelStopsSetupWhereverItRuns_data()
     QTest::addColumn<QString>("progress");
     // The download's size is known; a Windows tool's is not. At 2 kB/s the
     // fixture archive takes long enough to be seen on a busy machine.
-    QTest::newRow("download") << "download" << true
-                              << R"(^(\d+)% · \d+ of \d+ kB · \d+ kB/s · (\d+ min )?\d+ s left$)";
-    QTest::newRow("Windows environment") << "setup" << false << R"(^Preparing Windows · \d+ s$)";
-    QTest::newRow("repair") << "repair" << false << R"(^Preparing Windows · \d+ s$)";
+    QTest::addColumn<QString>("stopping");
+    QTest::addColumn<QString>("stopped");
+    const QString stoppingSetup = "Stopping setup. This can take a few seconds.";
+    const QString setupStopped = "Setup was stopped before it finished. Run it again to continue.";
+    QTest::newRow("download") << "download" << true << R"(^(\d+)% · \d+ of \d+ kB · \d+ kB/s · (\d+ min )?\d+ s left$)"
+                              << stoppingSetup << setupStopped;
+    QTest::newRow("Windows environment") << "setup" << false << R"(^Preparing Windows · \d+ s$)" << stoppingSetup
+                                         << setupStopped;
+    QTest::newRow("repair") << "repair" << false << R"(^Preparing Windows · \d+ s$)"
+                            << "Stopping repair. This can take a few seconds."
+                            << "Repair was stopped before it finished. Run it again to continue.";
 }
 
 void LauncherViewTest::cancelStopsSetupWhereverItRuns()
@@ -683,6 +758,8 @@ void LauncherViewTest::cancelStopsSetupWhereverItRuns()
     QFETCH(QString, work);
     QFETCH(bool, determinate);
     QFETCH(QString, progress);
+    QFETCH(QString, stopping);
+    QFETCH(QString, stopped);
     const TemporaryFolder root;
     const TemporaryFolder scratch;
     const auto pidFile = scratch / "hanging.pid";
@@ -729,12 +806,12 @@ void LauncherViewTest::cancelStopsSetupWhereverItRuns()
 
     screen.click("cancelButton");
     QCOMPARE(screen.text("cancelButton"), QString("Stopping…"));
-    QCOMPARE(screen.text("statusLabel"), QString("Stopping setup. This can take a few seconds."));
+    QCOMPARE(screen.text("statusLabel"), stopping);
     QCOMPARE(screen.text("progressText"), QString());
     QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy(), 30'000);
 
     // Stopped, not failed; the button that started it is where the player goes next.
-    QCOMPARE(screen.text("statusLabel"), QString("Setup was stopped before it finished. Run it again to continue."));
+    QCOMPARE(screen.text("statusLabel"), stopped);
     QVERIFY(!screen.shown("errorBox"));
     for (const char* gone : {"cancelButton", "setupProgress", "progressIndicator"})
         QVERIFY2(!screen.shown(gone), gone);
@@ -851,6 +928,7 @@ void LauncherViewTest::repairAsksOnlyForTheFilesItNeeds()
         QVERIFY(!screen.enabled("repairButton"));
         screen.services.willChoose(fileUrl(setupGameSource()));
         screen.click("repairGameButton");
+        awaitGameCheck(screen.model);
         QCOMPARE(screen.text("repairGameDetail"), QString("installer.zip"));
     }
     if (decoderCopy) {
@@ -873,6 +951,10 @@ void LauncherViewTest::repairMendsTheInstallationAndShowsTheInstalledPanel()
     connect(&screen.model, &LauncherModel::statusChanged, this, [&] { statuses << screen.text("statusLabel"); });
     screen.services.willChoose(fileUrl(setupGameSource()));
     screen.click("repairGameButton");
+    awaitGameCheck(screen.model);
+    // While the chosen files are read, the status line says so, then goes back to what is next.
+    QCOMPARE(statuses, QStringList({"Looking at your game files…", "Your installation needs repair."}));
+    statuses.clear();
     screen.click("repairButton");
 
     QCOMPARE(screen.text("repairButton"), QString("Repairing…"));
@@ -925,6 +1007,7 @@ void LauncherViewTest::refusedRepairTellsTheWayOn()
         // The record goes after the check, by the player's hand.
         screen.services.willChoose(fileUrl(setupGameSource()));
         screen.click("repairGameButton");
+        awaitGameCheck(screen.model);
         std::filesystem::remove(root / "installed.json");
     }
     screen.click("repairButton");
@@ -946,6 +1029,50 @@ void LauncherViewTest::refusedRepairTellsTheWayOn()
         QCOMPARE(screen.text("headline"), QString("Your game. Ready for Mac."));
         QCOMPARE(screen.text("statusLabel"), QString("Select your files to get started."));
     }
+}
+
+void LauncherViewTest::everyControlShownHasAnAccessibleName_data()
+{
+    QTest::addColumn<QString>("state");
+    for (const char* state : {"first start", "files chosen", "game files refused", "error", "setting up", "installed",
+                              "needs repair"})
+        QTest::newRow(state) << state;
+}
+
+void LauncherViewTest::everyControlShownHasAnAccessibleName()
+{
+    QFETCH(QString, state);
+    const TemporaryFolder root;
+    if (state == "installed")
+        buildInstallationByHand(root.path());
+    if (state == "needs repair") {
+        setUpInstallation(root.path());
+        damageInstallation(root.path(), true);
+    }
+    HeldWork held;
+    LauncherSettings settings = settingsFor(root.path());
+    held.holdSetup(settings);
+    Screen screen(std::move(settings));
+    screen.waitForCheck();
+    if (state == "files chosen" || state == "setting up")
+        screen.chooseEverything();
+    if (state == "game files refused")
+        screen.chooseEverything(fixture("game/no-game.zip"));
+    if (state == "setting up") {
+        screen.click("setupButton");
+        QVERIFY(screen.model.busy());
+    }
+    if (state == "error") {
+        screen.model.play();
+        QTRY_VERIFY_WITH_TIMEOUT(screen.shown("errorBox"), 30'000);
+    }
+
+    const QStringList unnamed = unnamedControls(QAccessible::queryAccessibleInterface(&screen.view));
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+    // The error box reads as its message, which its alert announces.
+    if (state == "error")
+        QCOMPARE(QAccessible::queryAccessibleInterface(&screen.find("errorBox"))->text(QAccessible::Name),
+                 screen.text("errorLabel"));
 }
 
 } // namespace launcher::testing

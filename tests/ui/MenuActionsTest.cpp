@@ -119,6 +119,8 @@ private slots:
     void restoreAndUninstallNameTheLinksTheirSnapshotsLeaveOut();
     void uninstallRemovesWhatItSaidAndStartsAfresh_data();
     void uninstallRemovesWhatItSaidAndStartsAfresh();
+    void keptSavesAreOfferedBackAfterTheNextSetup_data();
+    void keptSavesAreOfferedBackAfterTheNextSetup();
     void uninstallAsksFirstAndTellsWhenThereIsNothing();
     void anUninstallCutShortShowsWhyAndThatNothingIsInstalled();
     void restoreAndUninstallShowTheLockHeldElsewhere_data();
@@ -206,9 +208,11 @@ void MenuActionsTest::itemsAreEnabledOnlyWhileNothingRuns()
     FakeDesktopServices& services = application.services;
 
     if (running == "setup") {
-        model.setGameURL(fileUrl(setupGameSource()));
+        // A game folder, which the held archive tool need not list.
+        model.setGameURL(fileUrl(fixture("game/Veyra 2")));
         model.setAudioURL(fileUrl(setupAudioPackage()));
         model.setOwnsFiles(true);
+        awaitGameCheck(model);
         model.install();
     } else if (running == "game" || running == "snapshot") {
         held.startGame([&] { model.play(); });
@@ -385,6 +389,61 @@ void MenuActionsTest::uninstallRemovesWhatItSaidAndStartsAfresh()
                                     QRegularExpression::escape(r + ": " + kept) +
                                     "\\. Select your files to set it up again\\.");
     QVERIFY2(status.match(model.status()).hasMatch(), qPrintable(model.status()));
+}
+
+void MenuActionsTest::keptSavesAreOfferedBackAfterTheNextSetup_data()
+{
+    QTest::addColumn<bool>("restore");
+    QTest::newRow("restored") << true;
+    QTest::newRow("declined") << false;
+}
+
+void MenuActionsTest::keptSavesAreOfferedBackAfterTheNextSetup()
+{
+    QFETCH(bool, restore);
+    const TemporaryFolder root;
+    const fs::path save = buildInstallationWithASave(root.path());
+    LaunchedApplication application(root.path());
+    LauncherModel& model = application.model();
+    FakeDesktopServices& services = application.services;
+    writeFile(save, "kept");
+    services.willConfirm(true);
+    application.action("uninstallAction")->trigger();
+    waitForMenuAction(model);
+    const std::vector<std::string> kept = snapshotNames(root.path());
+    QCOMPARE(kept.size(), 1u);
+
+    // Set up again; the question comes once the window shows the setup ended.
+    provideRuntimeArchives(root.path());
+    model.setGameURL(fileUrl(setupGameSource()));
+    model.setAudioURL(fileUrl(setupAudioPackage()));
+    model.setOwnsFiles(true);
+    awaitGameCheck(model);
+    if (restore)
+        services.willConfirm();
+    model.install();
+    QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), 180'000);
+    QVERIFY2(model.ready(), qPrintable(model.error().value_or(model.status())));
+    QTRY_COMPARE(services.confirmations.size(), 2u);
+    const Confirmation& offer = services.confirmations.at(1);
+    QCOMPARE(offer.messageText, "Restore the saves you kept on " + menu::snapshotTime(kept.front()) + "?");
+    QCOMPARE(offer.informativeText, QString("The new installation starts without them. You can also restore them "
+                                            "later with Restore Saves… in the launcher's menu."));
+    QCOMPARE(offer.confirmButton, QString("Restore"));
+    waitForMenuAction(model);
+
+    QCOMPARE(model.error(), std::nullopt);
+    QCOMPARE(fs::exists(save), restore);
+    if (restore) {
+        QCOMPARE(readFile(save), std::string("kept"));
+        // Then, as after every restore, where the saves it replaced are kept.
+        QVERIFY2(model.status().startsWith("Your saves from " + menu::snapshotTime(kept.front()) + " are back."),
+                 qPrintable(model.status()));
+    } else {
+        QCOMPARE(model.status(), QString("Your installation is ready."));
+    }
+    // Asked once: a later setup event does not bring the question back.
+    QCOMPARE(services.confirmations.size(), 2u);
 }
 
 void MenuActionsTest::uninstallAsksFirstAndTellsWhenThereIsNothing()

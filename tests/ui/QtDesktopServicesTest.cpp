@@ -17,6 +17,10 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
+
 namespace launcher::testing {
 namespace {
 
@@ -68,6 +72,61 @@ Outcome chooseIn(const OpenPanel& panel, const std::filesystem::path& folder, co
     return outcome;
 }
 
+// WCAG 2's relative luminance of an opaque colour.
+double luminance(QRgb colour)
+{
+    const auto linear = [](int component) {
+        const double value = component / 255.0;
+        return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(colour)) + 0.7152 * linear(qGreen(colour)) + 0.0722 * linear(qBlue(colour));
+}
+
+double contrast(QRgb first, QRgb second)
+{
+    const double one = luminance(first);
+    const double other = luminance(second);
+    return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
+}
+
+struct TextContrast {
+    QString text;
+    double ratio = 0;
+};
+
+// Measures each visible text of the dialog on a picture of it as it is drawn:
+// the commonest colour in a text's place is its background, and the colour
+// that stands out most from it there is the text's own.
+QList<TextContrast> measureTexts(QWidget& dialog)
+{
+    const QImage picture = dialog.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal scale = picture.devicePixelRatio();
+    QList<TextContrast> measured;
+    const auto measure = [&](const QWidget& widget, const QString& text, QRect area) {
+        if (text.isEmpty() || !widget.isVisibleTo(&dialog) || !widget.isEnabled())
+            return;
+        area.moveTopLeft(widget.mapTo(&dialog, area.topLeft()));
+        const QRect pixels = QRectF(QPointF(area.topLeft()) * scale, QSizeF(area.size()) * scale).toRect()
+                                 .intersected(picture.rect());
+        std::map<QRgb, int> counts;
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+            for (int x = pixels.left(); x <= pixels.right(); ++x)
+                ++counts[picture.pixel(x, y)];
+        if (counts.empty())
+            return;
+        const QRgb background = std::ranges::max_element(counts, {}, &std::pair<const QRgb, int>::second)->first;
+        double ratio = 1;
+        for (const auto& [colour, count] : counts)
+            ratio = std::max(ratio, contrast(colour, background));
+        measured.append({text, ratio});
+    };
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        measure(*label, label->text(), label->contentsRect());
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        measure(*button, button->text(), button->rect());
+    return measured;
+}
+
 } // namespace
 
 class QtDesktopServicesTest final : public QObject {
@@ -81,6 +140,8 @@ private slots:
     void aListChoosesTheHighlightedItem();
     void aConfirmationDefaultsToCancelAndItsOptionSwitchesTheText();
     void theSavePanelAddsTheSuffixAndNeverAsksAboutReplacing();
+    void everyTextInEveryDialogStandsOutFromItsBackground_data();
+    void everyTextInEveryDialogStandsOutFromItsBackground();
 };
 
 void QtDesktopServicesTest::gamePanelTakesAFolderOrAFile()
@@ -349,6 +410,50 @@ void QtDesktopServicesTest::theSavePanelAddsTheSuffixAndNeverAsksAboutReplacing(
     QVERIFY(earlier.confirmed);
     QCOMPARE(earlier.url, url("earlier.zip"));
     QCOMPARE(readFile(root / "earlier.zip"), std::string("earlier"));
+}
+
+void QtDesktopServicesTest::everyTextInEveryDialogStandsOutFromItsBackground_data()
+{
+    QTest::addColumn<QString>("dialog");
+    for (const char* dialog : {"alert", "about", "list", "confirmation"})
+        QTest::newRow(dialog) << dialog;
+}
+
+void QtDesktopServicesTest::everyTextInEveryDialogStandsOutFromItsBackground()
+{
+    QFETCH(QString, dialog);
+    QWidget window;
+    window.resize(760, 650);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QList<TextContrast> measured;
+    QTimer::singleShot(0, [&measured] {
+        QWidget* shown = QApplication::activeModalWidget();
+        if (shown == nullptr)
+            qFatal("No dialog was shown");
+        measured = measureTexts(*shown);
+        qobject_cast<QDialog*>(shown)->reject();
+    });
+    QtDesktopServices services;
+    if (dialog == "alert") {
+        services.alert({"Setup is still running", "Let setup finish before quitting the launcher."}, &window);
+    } else if (dialog == "about") {
+        services.about(&window);
+    } else if (dialog == "list") {
+        services.chooseFromList({"Restore Saves", "Choose the snapshot to put back.", "Restore…",
+                                 {{"10 December 2026, 14:15:03", "1 file · 5 bytes · Saves-20261210T141503Z"},
+                                  {"9 December 2026, 10:00:00", "2 files · 9 bytes · Saves-20261209T100000Z"}}},
+                                &window);
+    } else {
+        services.confirm({"Uninstall Veyra 2?", "Keeps your saves.", "Uninstall", "Keep my saves", "Removes them."},
+                         &window);
+    }
+
+    // Every text of the dialog was found, and each reaches the 4.5:1 that small text needs.
+    QVERIFY(measured.size() >= 2);
+    for (const TextContrast& text : measured)
+        QVERIFY2(text.ratio >= 4.5, qPrintable(QString("%1: %2:1").arg(text.text).arg(text.ratio, 0, 'f', 2)));
 }
 
 } // namespace launcher::testing

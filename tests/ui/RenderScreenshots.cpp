@@ -40,25 +40,27 @@ struct State {
     bool dialog = false;
 };
 
-// The player's files as downloaded into the picture's home folder: stand-ins
-// that setup refuses, or with `accepted` the generated game and package that a
-// setup takes (never the real game or package).
+void waitFor(const std::function<bool()>& condition);
+
+// The player's files as downloaded into the picture's home folder: the
+// generated game that setup takes (never the real game), and a stand-in audio
+// package that setup refuses or, with `accepted`, the generated one it takes.
+// Returns once the window has looked at the game files.
 void chooseFiles(LauncherModel& model, const std::filesystem::path& home, bool accepted = false)
 {
     const std::filesystem::path downloads = home / "Downloads";
     const std::filesystem::path game = downloads / "Veyra 2 Kestrane 2.1.zip";
     const std::filesystem::path audio = downloads / "MPSetup.exe";
-    if (accepted) {
-        std::filesystem::create_directories(downloads);
-        std::filesystem::copy_file(setupGameSource(), game);
+    std::filesystem::create_directories(downloads);
+    std::filesystem::copy_file(setupGameSource(), game);
+    if (accepted)
         std::filesystem::copy_file(setupAudioPackage(), audio);
-    } else {
-        writeFile(game, "PK");
+    else
         writeFile(audio, "MZ");
-    }
     model.setGameURL(fileUrl(game));
     model.setAudioURL(fileUrl(audio));
     model.setOwnsFiles(true);
+    waitFor([&] { return !model.checkingGame(); });
 }
 
 // The test build's constants with the released archives' sizes, so that a
@@ -172,6 +174,23 @@ const State kStates[] = {
      .act = [](AppDelegate& application,
                const auto&) { application.window()->findChild<QAction*>("restoreSavesAction")->trigger(); },
      .dialog = true},
+    {.file = "launcher-kept-saves-offer.png",
+     .prepare =
+         [](const auto&, LauncherSettings& settings, const auto&) {
+             // An earlier installation was uninstalled with "Keep my saves".
+             const std::filesystem::path backups = *settings.root / "Backups";
+             writeFile(backups / "Saves-20261210T141503Z/users/player/Documents/Veyra 2/slot1.sav",
+                       std::string(51'900, 's'));
+             writeFile(backups / "Saves-20261210T141503Z/kept.txt", "Made by an uninstall that kept the saves.\n");
+             provideRuntimeArchives(*settings.root);
+         },
+     .act =
+         [](AppDelegate& application, const std::filesystem::path& root) {
+             LauncherModel& model = application.model();
+             chooseFiles(model, root, true);
+             model.install();
+         },
+     .dialog = true},
     {.file = "launcher-uninstall.png",
      .prepare = playedAndRestored,
      .act = [](AppDelegate& application,
@@ -194,7 +213,8 @@ public:
             QTimer::singleShot(300, dialog, [this, dialog] {
                 m_saved = dialog->grab().save(m_file, "PNG");
                 m_taken = true;
-                dialog->close();
+                if (auto* modal = qobject_cast<QDialog*>(dialog))
+                    modal->reject();
             });
         });
         m_look.start();

@@ -36,6 +36,12 @@ void provideRuntimeArchives(const std::filesystem::path& root)
         std::filesystem::copy_file(fixture("runtime/prefetched/" + asset.name), root / "Downloads" / asset.name);
 }
 
+void awaitGameCheck(const LauncherModel& model)
+{
+    if (!QTest::qWaitFor([&] { return !model.checkingGame(); }, 60'000))
+        qFatal("The check of the chosen game files did not end");
+}
+
 std::filesystem::path setupGameSource()
 {
     return fixture("game/installer.zip");

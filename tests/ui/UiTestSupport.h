@@ -29,6 +29,9 @@ std::filesystem::path buildInstallationWithASave(const std::filesystem::path& ro
 // then one that an earlier setup made.
 void provideRuntimeArchives(const std::filesystem::path& root);
 
+// Waits until the model's check of the chosen game files has ended.
+void awaitGameCheck(const LauncherModel& model);
+
 // The generated installer ZIP and media package that a complete setup accepts.
 std::filesystem::path setupGameSource();
 std::filesystem::path setupAudioPackage();

@@ -1,0 +1,23 @@
+#include "app/KeptSaves.h"
+
+#include <algorithm>
+
+namespace launcher {
+
+std::optional<SaveSnapshot> newestKeptSnapshot(const Installer& installer)
+{
+    // Listed newest first.
+    const std::vector<SaveSnapshot> snapshots = installer.saveSnapshots();
+    const auto kept = std::ranges::find_if(snapshots, &SaveSnapshot::kept);
+    if (kept == snapshots.end())
+        return std::nullopt;
+    return *kept;
+}
+
+std::string keptSavesHint(const SaveSnapshot& snapshot)
+{
+    return "Your saves from an earlier installation are kept in the snapshot " + snapshot.name +
+           ". Put them back with --restore-saves " + snapshot.name + ".";
+}
+
+} // namespace launcher

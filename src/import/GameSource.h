@@ -1,0 +1,41 @@
+#pragma once
+// How game import takes what the player chose, shared by the import itself
+// and by the check that reads the choice where it lies before setup fetches anything.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace launcher {
+
+class Installer;
+
+// The data archive of installer 2.1, which its setup program and a folder beside it stand for.
+inline constexpr std::string_view kDataArchive = "vy2pc_data.bin";
+
+// An archive in which neither the game nor the data archive was found.
+inline constexpr const char* kNoGameInArchive =
+    "The archive does not contain Veyra 2. Select vy2pc_data.bin from installer 2.1.";
+
+struct GameSource {
+    // A folder to search for the game, or an archive to unpack (the ZIP, or the data archive).
+    std::filesystem::path path;
+    bool isFolder = false;
+};
+
+// The game's executable stands for its folder, another program for the data
+// archive beside it, and a folder holding the data archive for that archive.
+// Throws the player's sentence when nothing is there any more.
+GameSource resolveGameSource(const std::filesystem::path& selected);
+
+// The game folder inside a chosen folder, located in place; refuses a folder
+// without a game, with more than one, and one whose game folder holds the
+// launcher's own root.
+std::filesystem::path gameInFolder(const Installer& installer, const std::filesystem::path& folder);
+
+// The names in the player's archive as the archive tool lists them, refused
+// when it lists none or a name that could reach outside the destination.
+std::vector<std::string> safeArchiveNames(const Installer& installer, const std::filesystem::path& archive);
+
+} // namespace launcher
