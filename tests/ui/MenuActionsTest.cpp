@@ -502,8 +502,9 @@ void MenuActionsTest::anUninstallCutShortShowsWhyAndThatNothingIsInstalled()
     application.services.willConfirm();
     application.action("uninstallAction")->trigger();
     waitForMenuAction(model);
-    QCOMPARE(model.error(), std::optional("Some files in " + text(root / "Install") +
-                                          " could not be removed. Check that you may change them, then uninstall "
+    QCOMPARE(model.error(), std::optional("Some files in " + text(root / "Install") + " could not be removed: " +
+                                          text(root / "Install/game/stuck.dat") +
+                                          " is locked. Unlock it in its Get Info window in Finder, then uninstall "
                                           "again."));
     // The record went first: what is left is no installation, and the uninstall can run again.
     QCOMPARE(model.ready(), false);
