@@ -117,10 +117,7 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
         QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
     }
     // A game folder, which the held archive tool need not list.
-    model.setGameURL(fileUrl(fixture("game/Veyra 2")));
-    model.setAudioURL(fileUrl(setupAudioPackage()));
-    model.setOwnsFiles(true);
-    awaitGameCheck(model);
+    chooseSetupFiles(model, fixture("game/Veyra 2"));
     if (busy && !playing)
         model.install();
     if (maintaining) {
@@ -210,10 +207,7 @@ void AppDelegateTest::noOrderOfQuitRequestsEndsARunningSetup()
     LaunchedApplication application(std::move(settings));
     LauncherWindow* window = application.window();
     LauncherModel& model = application.model();
-    model.setGameURL(fileUrl(setupGameSource()));
-    model.setAudioURL(fileUrl(setupAudioPackage()));
-    model.setOwnsFiles(true);
-    awaitGameCheck(model);
+    chooseSetupFiles(model);
     model.install();
     QVERIFY(model.busy());
 
@@ -260,10 +254,7 @@ void AppDelegateTest::stopSetupAndQuitStopsItThenQuits()
     held.holdSetup(settings);
     LaunchedApplication application(std::move(settings));
     LauncherModel& model = application.model();
-    model.setGameURL(fileUrl(setupGameSource()));
-    model.setAudioURL(fileUrl(setupAudioPackage()));
-    model.setOwnsFiles(true);
-    awaitGameCheck(model);
+    chooseSetupFiles(model);
     model.install();
 
     QStringList statuses;

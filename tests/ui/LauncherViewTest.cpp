@@ -121,10 +121,7 @@ struct Screen {
     void chooseEverything(const std::filesystem::path& game = setupGameSource(),
                           const std::filesystem::path& audio = setupAudioPackage())
     {
-        model.setGameURL(fileUrl(game));
-        model.setAudioURL(fileUrl(audio));
-        model.setOwnsFiles(true);
-        awaitGameCheck(model);
+        chooseSetupFiles(model, game, audio);
     }
     // Starts a setup and waits until it has failed, as it does at once in a root that cannot be.
     void failSetup()

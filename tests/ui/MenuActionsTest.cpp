@@ -209,10 +209,7 @@ void MenuActionsTest::itemsAreEnabledOnlyWhileNothingRuns()
 
     if (running == "setup") {
         // A game folder, which the held archive tool need not list.
-        model.setGameURL(fileUrl(fixture("game/Veyra 2")));
-        model.setAudioURL(fileUrl(setupAudioPackage()));
-        model.setOwnsFiles(true);
-        awaitGameCheck(model);
+        chooseSetupFiles(model, fixture("game/Veyra 2"));
         model.install();
     } else if (running == "game" || running == "snapshot") {
         held.startGame([&] { model.play(); });
@@ -415,10 +412,7 @@ void MenuActionsTest::keptSavesAreOfferedBackAfterTheNextSetup()
 
     // Set up again; the question comes once the window shows the setup ended.
     provideRuntimeArchives(root.path());
-    model.setGameURL(fileUrl(setupGameSource()));
-    model.setAudioURL(fileUrl(setupAudioPackage()));
-    model.setOwnsFiles(true);
-    awaitGameCheck(model);
+    chooseSetupFiles(model);
     if (restore)
         services.willConfirm();
     model.install();

@@ -52,6 +52,14 @@ std::filesystem::path setupAudioPackage()
     return fixture("audio/MPSetup.exe");
 }
 
+void chooseSetupFiles(LauncherModel& model, const std::filesystem::path& game, const std::filesystem::path& audio)
+{
+    model.setGameURL(fileUrl(game));
+    model.setAudioURL(fileUrl(audio));
+    model.setOwnsFiles(true);
+    awaitGameCheck(model);
+}
+
 void setUpInstallation(const std::filesystem::path& root)
 {
     Installer(root, {}, testHost()).install(setupGameSource(), setupAudioPackage(), fixture("runtime/prefetched"));

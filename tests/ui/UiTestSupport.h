@@ -36,6 +36,11 @@ void awaitGameCheck(const LauncherModel& model);
 std::filesystem::path setupGameSource();
 std::filesystem::path setupAudioPackage();
 
+// Chooses both files (by default ones that setup takes) and gives the
+// consent, then waits until the game files' check has ended.
+void chooseSetupFiles(LauncherModel& model, const std::filesystem::path& game = setupGameSource(),
+                      const std::filesystem::path& audio = setupAudioPackage());
+
 // Sets the root up completely, as the engine does, from the generated game,
 // audio package and pre-fetched runtime archives: an installation that verifies.
 void setUpInstallation(const std::filesystem::path& root);
