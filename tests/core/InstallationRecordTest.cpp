@@ -77,9 +77,13 @@ TEST(InstallationRecord, DatesBeyondTheClocksRangeBecomeItsFirstOrLastMoment)
     constexpr auto kReference = std::chrono::seconds(978307200);
     const auto last = Clock::time_point::max();
     const auto first = Clock::time_point::min();
-    // The clock's ends, in seconds from the record's reference date.
-    const double lastSecond = std::chrono::duration_cast<Seconds>(last.time_since_epoch() - kReference).count();
-    const double firstSecond = std::chrono::duration_cast<Seconds>(first.time_since_epoch() - kReference).count();
+    // The clock's ends, in seconds from the record's reference date, counted
+    // in floating point: the clock's first moment less the reference overflows its ticks.
+    const auto fromReference = [&](Clock::time_point moment) {
+        return std::chrono::duration_cast<Seconds>(moment.time_since_epoch()).count() - Seconds(kReference).count();
+    };
+    const double lastSecond = fromReference(last);
+    const double firstSecond = fromReference(first);
     const auto secondsText = [](double seconds) {
         std::ostringstream text;
         text << std::setprecision(17) << seconds;
