@@ -11,7 +11,8 @@
 // reaches less than 0.95 of the fastest tool's throughput.
 
 #include "core/ChildProcess.h"
-#include "core/Installer.h"
+#include "core/FileDigest.h"
+#include "core/Installation.h"
 #include "BenchmarkSupport.h"
 #include "ResidentMemory.h"
 
@@ -37,7 +38,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using launcher::Installer;
+using launcher::Installation;
 
 constexpr double kGoal = 0.95;
 
@@ -49,7 +50,7 @@ std::uint64_t digestPeakMemory(const fs::path& file)
         throw std::runtime_error("fork failed");
     if (pid == 0) {
         try {
-            Installer::sha256(file);
+            sha256Of(file);
             ::_exit(0);
         } catch (...) {
             ::_exit(1);
@@ -113,12 +114,12 @@ int benchmark(const launcher::bench::LargeFileOptions& options)
 
     const fs::path output = folder.path() / "tool-output.txt";
     std::vector<Contender> contenders{
-        {"launcher sha256()", [&] { return std::optional(Installer::sha256(large)); }},
+        {"launcher sha256()", [&] { return std::optional(sha256Of(large)); }},
         {"sha256sum", [&] { return toolDigest({"sha256sum", large.string()}, output); }},
         {"openssl dgst -sha256", [&] { return toolDigest({"openssl", "dgst", "-sha256", large.string()}, output); }},
     };
 
-    Installer::sha256(large); // brings the whole file into the page cache
+    sha256Of(large); // brings the whole file into the page cache
     for (int round = 0; round < options.rounds; ++round) {
         // A different contender goes first in each round.
         for (std::size_t k = 0; k < contenders.size(); ++k) {

@@ -11,7 +11,7 @@
 // the median. The watch's own cost is the time spent inside it, measured around
 // every look. Exits 1 when that reaches 1 % of the download's time.
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "runtime/DownloadWatch.h"
 #include "support/LocalHttpsServer.h"
 #include "support/TestHost.h"
@@ -57,18 +57,19 @@ try {
     const std::string url = server.url("/" + name);
 
     std::string shown;
-    const Installer installer(folder.path() / "root", {}, testing::testHost(), Constants::builtIn(),
-                              {.progress = [&shown](const Progress& progress) { shown = progressText(progress); }});
+    const Installation installation(
+        folder.path() / "root", {}, testing::testHost(), Constants::builtIn(),
+        {.progress = [&shown](const Progress& progress) { shown = progressText(progress); }});
     const RuntimeAsset asset{.name = name, .url = url, .sha256 = "", .expectedSize = options.bytes};
-    const fs::path partial = installer.layout().downloads() / (name + ".partial");
-    installer.makeDirectory(partial.parent_path());
-    const Command curl{installer.host().downloadTool,
+    const fs::path partial = installation.layout().downloads() / (name + ".partial");
+    installation.makeDirectory(partial.parent_path());
+    const Command curl{installation.host().downloadTool,
                        {"--fail", "--silent", "--show-error", "--proto", "=https", "--output", partial.string(), url}};
 
     const auto download = [&](bool watched) {
         fs::remove(partial);
         Download result;
-        DownloadWatch watch(installer, partial, asset, {});
+        DownloadWatch watch(installation, partial, asset, {});
         RunOptions run{.timeout = timeouts::kDownload};
         if (watched) {
             run.watch = [&] {
@@ -79,7 +80,7 @@ try {
             };
         }
         const auto start = Clock::now();
-        installer.run(curl, run);
+        installation.run(curl, run);
         result.seconds = bench::secondsSince(start);
         if (fs::file_size(partial) != options.bytes)
             throw std::runtime_error("the download is incomplete");

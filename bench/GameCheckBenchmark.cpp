@@ -19,7 +19,9 @@
 // about ten times.
 
 #include "BenchmarkSupport.h"
-#include "core/Installer.h"
+#include "app/VerificationReport.h"
+#include "app/Verify.h"
+#include "core/Installation.h"
 #include "import/GameFileList.h"
 #include "import/GameLocation.h"
 
@@ -86,12 +88,12 @@ struct Timing {
 // The median time of verifying the root, whose game line must be as expected.
 double timeVerification(const fs::path& root, int rounds, bool sound)
 {
-    const launcher::Installer installer(root);
+    const launcher::Installation installation(root);
     std::vector<double> times;
     // The first round only fills the page cache.
     for (int round = 0; round <= rounds; ++round) {
         const auto start = Clock::now();
-        const launcher::VerificationReport report = installer.verify();
+        const launcher::VerificationReport report = verify(installation);
         const double seconds = secondsSince(start);
         const std::optional<std::string>& game = report.lines[2].problem;
         if (!game || game->starts_with("Game files are missing or changed") == sound)

@@ -8,7 +8,8 @@
 // file system. Everything is removed at the end.
 
 #include "BenchmarkSupport.h"
-#include "core/Installer.h"
+#include "core/Installation.h"
+#include "import/GameImport.h"
 
 #include <chrono>
 #include <cstdint>
@@ -56,10 +57,10 @@ double timeCopyCommand(std::vector<std::string> command, const fs::path& from, c
     return launcher::bench::secondsSince(start);
 }
 
-double timeImport(const launcher::Installer& installer, const fs::path& game)
+double timeImport(const launcher::Installation& installation, const fs::path& game)
 {
     const auto start = Clock::now();
-    installer.importGame(game);
+    importGame(installation, game);
     return launcher::bench::secondsSince(start);
 }
 
@@ -86,7 +87,7 @@ int main(int argc, char** argv)
         commands.push_back({"cp -r --reflink=never", {"/bin/cp", "-r", "--reflink=never"}});
     fs::remove(probe);
 
-    const launcher::Installer installer(options.folder / "root");
+    const launcher::Installation installation(options.folder / "root");
     const fs::path copy = options.folder / "cp-copy";
     std::vector<std::vector<double>> times(commands.size() + 1);
     std::printf("%-6s %-16s", "round", "importGame (s)");
@@ -98,8 +99,8 @@ int main(int argc, char** argv)
         for (std::size_t step = 0; step < times.size(); ++step) {
             const std::size_t side = (step + static_cast<std::size_t>(round)) % times.size();
             if (side == 0) {
-                times[0].push_back(timeImport(installer, game));
-                fs::remove_all(installer.game());
+                times[0].push_back(timeImport(installation, game));
+                fs::remove_all(installation.game());
             } else {
                 times[side].push_back(timeCopyCommand(commands[side - 1].second, game, copy));
                 fs::remove_all(copy);

@@ -11,7 +11,9 @@
 // server counts the body bytes it sent. Exits 1 when the median share fetched
 // again reaches 1 %.
 
-#include "core/Installer.h"
+#include "core/FileDigest.h"
+#include "core/Installation.h"
+#include "runtime/VerifiedDownload.h"
 #include "support/LocalHttpsServer.h"
 #include "support/TestHost.h"
 #include "BenchmarkSupport.h"
@@ -43,7 +45,7 @@ try {
     const fs::path served = folder.path() / "served" / name;
     fs::create_directories(served.parent_path());
     bench::writeNoise(served, options.bytes, 1);
-    const RuntimeAsset asset{.name = name, .url = "", .sha256 = Installer::sha256(served), .expectedSize = options.bytes};
+    const RuntimeAsset asset{.name = name, .url = "", .sha256 = sha256Of(served), .expectedSize = options.bytes};
     const double size = static_cast<double>(options.bytes);
 
     std::vector<double> again;
@@ -56,7 +58,7 @@ try {
         fromServer.url = server.url("/" + name);
         const fs::path root = folder.path() / ("root-" + std::to_string(round));
         const auto start = Clock::now();
-        Installer(root, {}, testing::testHost()).obtain(fromServer, std::nullopt);
+        obtain(Installation(root, {}, testing::testHost()), fromServer, std::nullopt);
         seconds.push_back(bench::secondsSince(start));
         if (server.bytesServed() < options.bytes)
             throw std::runtime_error("the server sent less than the file");

@@ -8,7 +8,9 @@
 // minus the sum of the programs' own times; the shim's own cost is measured and
 // shown apart.
 #include "ShimTiming.h"
-#include "core/Installer.h"
+#include "app/Setup.h"
+#include "core/FileDigest.h"
+#include "core/Installation.h"
 #include "core/StagingFolder.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -29,9 +31,9 @@ constexpr int kRepetitions = 7;
 double setupMilliseconds(const fs::path& root, const Host& host, const Constants& constants, const fs::path& cache)
 {
     removeTreeQuietly(root);
-    const Installer installer(root, {}, host, constants);
+    const Installation installation(root, {}, host, constants);
     const auto start = Clock::now();
-    installer.install(testing::fixture("game/installer.zip"), testing::fixture("audio/MPSetup.exe"), cache);
+    install(installation, testing::fixture("game/installer.zip"), testing::fixture("audio/MPSetup.exe"), cache);
     return milliseconds(Clock::now() - start);
 }
 
@@ -68,7 +70,7 @@ int main()
     fs::copy_file(prefetched / pins.libraries.name, shimmedCache / pins.libraries.name);
     // The engine archive with the shim in front of wine is pinned for this run alone.
     Constants shimmedPins = pins;
-    shimmedPins.engine.sha256 = Installer::sha256(engineWithShim(folder.path(), shimmedCache / pins.engine.name));
+    shimmedPins.engine.sha256 = sha256Of(engineWithShim(folder.path(), shimmedCache / pins.engine.name));
 
     const fs::path log = folder / "programs.log";
     ::setenv("TIMING_SHIM_LOG", log.c_str(), 1);

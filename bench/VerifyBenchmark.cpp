@@ -12,8 +12,14 @@
 // digests verification computes in full.
 
 #include "ShimTiming.h"
-#include "core/Installer.h"
+#include "app/Setup.h"
+#include "app/VerificationReport.h"
+#include "app/Verify.h"
+#include "core/FileDigest.h"
+#include "core/Installation.h"
+#include "import/DirectXComponents.h"
 #include "import/GameFileList.h"
+#include "import/GameImport.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 
@@ -73,7 +79,7 @@ struct Timing {
     std::size_t calls;
 };
 
-Timing timeVerification(const Installer& installer, const fs::path& shimLog, int rounds)
+Timing timeVerification(const Installation& installation, const fs::path& shimLog, int rounds)
 {
     std::vector<double> wholes;
     std::vector<double> wines;
@@ -81,7 +87,7 @@ Timing timeVerification(const Installer& installer, const fs::path& shimLog, int
     for (int round = 0; round < rounds; ++round) {
         fs::remove(shimLog);
         const auto start = Clock::now();
-        const VerificationReport report = installer.verify();
+        const VerificationReport report = verify(installation);
         wholes.push_back(milliseconds(Clock::now() - start));
         if (!report.sound()) {
             std::fprintf(stderr, "The installation is not sound:\n%s", report.text().c_str());
@@ -110,9 +116,9 @@ int main(int argc, char** argv)
     const testing::TemporaryFolder folder;
     const fs::path root = folder / "root";
     Constants pins = Constants::builtIn();
-    const Installer installer(root, {}, testing::testHost(), pins);
-    installer.install(testing::fixture("game/installer.zip"), testing::fixture("audio/MPSetup.exe"),
-                      testing::fixture("runtime/prefetched"));
+    const Installation installation(root, {}, testing::testHost(), pins);
+    install(installation, testing::fixture("game/installer.zip"), testing::fixture("audio/MPSetup.exe"),
+            testing::fixture("runtime/prefetched"));
 
     // The fixture game with a game's number of files, imported again.
     const fs::path game = folder / "Veyra 2";
@@ -121,13 +127,13 @@ int main(int argc, char** argv)
         writeBytes(game / ("data/pack" + std::to_string(file % 30)) / (std::to_string(file) + ".pak"),
                    options.fileBytes, static_cast<char>(file));
     auto start = Clock::now();
-    installer.importGame(game);
+    importGame(installation, game);
     const double import = milliseconds(Clock::now() - start);
-    installer.installDirectX();
+    installDirectX(installation);
     std::vector<double> listWrites;
     for (int round = 0; round < options.rounds; ++round) {
         start = Clock::now();
-        writeGameFileList(installer.game(), folder / "game-files.json");
+        writeGameFileList(installation.game(), folder / "game-files.json");
         listWrites.push_back(milliseconds(Clock::now() - start));
     }
     std::printf("Fixture game with %d files of %ju bytes added (%.0f MB)\n", options.files, options.fileBytes,
@@ -138,17 +144,17 @@ int main(int argc, char** argv)
 
     const fs::path shimLog = folder / "wine-calls.log";
     ::setenv("TIMING_SHIM_LOG", shimLog.c_str(), 1);
-    shimInPlace(installer.wine());
+    shimInPlace(installation.wine());
     printTiming("Verification of the sound installation, fixture archives cached",
-                timeVerification(installer, shimLog, options.rounds));
+                timeVerification(installation, shimLog, options.rounds));
 
     // Cached archives of the real runtime's size, pinned for this run alone.
     const std::uintmax_t archiveBytes = options.archiveMegabytes * 1'000'000;
-    writeBytes(installer.layout().downloads() / pins.engine.name, archiveBytes / 2, 'e');
-    writeBytes(installer.layout().downloads() / pins.libraries.name, archiveBytes - archiveBytes / 2, 'l');
-    pins.engine.sha256 = Installer::sha256(installer.layout().downloads() / pins.engine.name);
-    pins.libraries.sha256 = Installer::sha256(installer.layout().downloads() / pins.libraries.name);
-    const Installer realSize(root, {}, testing::testHost(), pins);
+    writeBytes(installation.layout().downloads() / pins.engine.name, archiveBytes / 2, 'e');
+    writeBytes(installation.layout().downloads() / pins.libraries.name, archiveBytes - archiveBytes / 2, 'l');
+    pins.engine.sha256 = sha256Of(installation.layout().downloads() / pins.engine.name);
+    pins.libraries.sha256 = sha256Of(installation.layout().downloads() / pins.libraries.name);
+    const Installation realSize(root, {}, testing::testHost(), pins);
     const std::string title = "Verification with " + std::to_string(options.archiveMegabytes) + " MB of archives cached";
     printTiming(title.c_str(), timeVerification(realSize, shimLog, options.rounds));
     std::printf("(the timing shim's own cost, counted with the wine calls: %.2f ms per call)\n",

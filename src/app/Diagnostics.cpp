@@ -1,4 +1,4 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include "app/DiagnosticsReport.h"
 #include "app/HomeFolderMask.h"
@@ -120,7 +120,7 @@ fs::path temporaryFolder()
 
 } // namespace
 
-void Installer::writeDiagnostics(const fs::path& archive) const
+void writeDiagnostics(const Installation& installation, const fs::path& archive)
 {
     if (fs::exists(fs::symlink_status(archive)))
         throwTaken(archive);
@@ -131,7 +131,7 @@ void Installer::writeDiagnostics(const fs::path& archive) const
         throwCannotWrite(archive, std::make_error_code(fs::exists(place) ? std::errc::not_a_directory
                                                                          : std::errc::no_such_file_or_directory));
 
-    const HomeFolderMask mask = HomeFolderMask::forPlayer(layout());
+    const HomeFolderMask mask = HomeFolderMask::forPlayer(installation.layout());
     // Outside the root, so that a report can be made while the game runs, and of a root that is gone.
     const StagingFolder staging(temporaryFolder(), "veyra2-diagnostics-");
     const fs::path folder = staging.path() / "members";
@@ -145,18 +145,18 @@ void Installer::writeDiagnostics(const fs::path& archive) const
     // The logs as the player left them: read before the report, whose verification
     // runs the runtime and so adds to the setup log.
     std::vector<std::pair<std::string, std::string>> tails;
-    if (fs::is_regular_file(fs::symlink_status(record())))
-        tails.emplace_back("installed.json", tail(record(), kLogTail));
-    for (const fs::path& log : logFiles(layout().logs()))
+    if (fs::is_regular_file(fs::symlink_status(installation.record())))
+        tails.emplace_back("installed.json", tail(installation.record(), kLogTail));
+    for (const fs::path& log : logFiles(installation.layout().logs()))
         tails.emplace_back("logs/" + mask.apply(log.filename().string()), tail(log, kLogTail));
 
-    store("report.txt", mask.apply(diagnosticsReport(*this)));
+    store("report.txt", mask.apply(diagnosticsReport(installation)));
     for (const auto& [member, text] : tails)
         store(member, mask.apply(text));
-    store("root-listing.txt", mask.apply(rootListing(root())));
+    store("root-listing.txt", mask.apply(rootListing(installation.root())));
 
     const fs::path zip = staging.path() / "diagnostics.zip";
-    archiveTool().createZip(zip, folder, members);
+    installation.archiveTool().createZip(zip, folder, members);
     try {
         copyFile(zip, archive);
     } catch (const std::system_error& failure) {

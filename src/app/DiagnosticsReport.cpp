@@ -2,6 +2,8 @@
 
 #include "app/DiagnosticsVerification.h"
 #include "app/ReadableSize.h"
+#include "app/SaveSnapshot.h"
+#include "app/SavesRestore.h"
 #include "core/Platform.h"
 #include "core/StopRequest.h"
 
@@ -41,22 +43,22 @@ std::string utcNow()
     return text;
 }
 
-std::string freeSpace(const Installer& installer)
+std::string freeSpace(const Installation& installation)
 {
     // The root may not exist yet; its volume is that of the nearest folder that does.
-    fs::path folder = installer.root();
+    fs::path folder = installation.root();
     while (!fs::exists(folder) && folder.has_relative_path())
         folder = folder.parent_path();
-    const std::optional<std::uintmax_t> available = installer.host().availableSpace(folder);
+    const std::optional<std::uintmax_t> available = installation.host().availableSpace(folder);
     if (!available)
         return "not reported by the volume";
     return readableSize(*available) + " (" + std::to_string(*available) + " bytes)";
 }
 
-std::string snapshots(const Installer& installer)
+std::string snapshots(const Installation& installation)
 {
     std::ostringstream lines;
-    for (const SaveSnapshot& snapshot : installer.saveSnapshots())
+    for (const SaveSnapshot& snapshot : saveSnapshots(installation))
         lines << "  " << snapshot.name << ": " << snapshot.files << " files, " << snapshot.bytes << " bytes"
               << (snapshot.kept ? ", kept" : "") << '\n';
     const std::string text = lines.str();
@@ -65,27 +67,27 @@ std::string snapshots(const Installer& installer)
 
 } // namespace
 
-std::string diagnosticsReport(const Installer& installer)
+std::string diagnosticsReport(const Installation& installation)
 {
     std::ostringstream report;
     report << "Veyra 2 Mac Launcher diagnostics\n"
            << "Written: " << utcNow() << '\n'
-           << "Launcher version: " << installer.constants().version << '\n'
+           << "Launcher version: " << installation.constants().version << '\n'
            << "System: " << orFailure(platform::systemDescription) << '\n'
-           << "Root folder: " << installer.root().string() << '\n'
-           << "Free space: " << orFailure([&] { return freeSpace(installer); }) << "\n\n";
+           << "Root folder: " << installation.root().string() << '\n'
+           << "Free space: " << orFailure([&] { return freeSpace(installation); }) << "\n\n";
 
-    const std::vector<InstallationCheck> checks = installer.installationChecks();
+    const std::vector<InstallationCheck> checks = installation.installationChecks();
     report << "Installation: " << (std::ranges::all_of(checks, &InstallationCheck::passed) ? "complete" : "incomplete")
            << '\n';
     for (const InstallationCheck& check : checks)
         report << "  " << check.what << ": " << (check.passed ? "ok" : "failed") << '\n';
 
     report << "\nVerify report:\n";
-    for (const std::string& line : verificationLines(installer))
+    for (const std::string& line : verificationLines(installation))
         report << "  " << line << '\n';
 
-    std::string listed = orFailure([&] { return snapshots(installer); });
+    std::string listed = orFailure([&] { return snapshots(installation); });
     if (!listed.ends_with('\n'))
         listed = "  " + listed + "\n";
     report << "\nSave snapshots:\n" << listed;

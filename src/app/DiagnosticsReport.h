@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include <string>
 
@@ -10,6 +10,6 @@ namespace launcher {
 // and system, the root's free space, the installed test condition by condition,
 // the verify report and the save snapshots. A part that cannot be found out
 // says why instead of failing the report. Not yet masked (see HomeFolderMask).
-std::string diagnosticsReport(const Installer& installer);
+std::string diagnosticsReport(const Installation& installation);
 
 } // namespace launcher

@@ -1,5 +1,6 @@
 #include "app/DiagnosticsVerification.h"
 
+#include "app/Verify.h"
 #include "core/StopRequest.h"
 
 #include <exception>
@@ -7,11 +8,11 @@
 
 namespace launcher {
 
-std::vector<std::string> verificationLines(const Installer& installer)
+std::vector<std::string> verificationLines(const Installation& installation)
 {
     std::vector<std::string> lines;
     try {
-        std::istringstream text(installer.verify().text());
+        std::istringstream text(verify(installation).text());
         for (std::string line; std::getline(text, line);)
             lines.push_back(line);
     } catch (const SetupStopped&) {

@@ -1,7 +1,7 @@
 #pragma once
 // The verify report's part of a diagnostics archive.
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include <string>
 #include <vector>
@@ -12,6 +12,6 @@ namespace launcher {
 // sentence that verification gave; or one line saying why nothing could be
 // verified (a setup or the game holding the lock, say). Blocks for as long as
 // verification does.
-std::vector<std::string> verificationLines(const Installer& installer);
+std::vector<std::string> verificationLines(const Installation& installation);
 
 } // namespace launcher

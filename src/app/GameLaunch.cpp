@@ -1,5 +1,6 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
+#include "app/GameLaunch.h"
 #include "app/IncompleteInstallation.h"
 #include "app/LaunchSnapshot.h"
 #include "core/LogRotation.h"
@@ -9,32 +10,33 @@
 
 namespace launcher {
 
-LaunchedGame Installer::launch(bool debug) const
+LaunchedGame launch(const Installation& installation, bool debug)
 {
     // An update that did not finish left a runtime aside: the game plays on
     // the old one, or on the new one once it had answered.
-    if (hasUnsettledRuntimeUpdate(*this)) {
-        const InstallLock lock(layout().lockFile());
-        settleRuntimeUpdate(*this);
+    if (hasUnsettledRuntimeUpdate(installation)) {
+        const InstallLock lock(installation.layout().lockFile());
+        settleRuntimeUpdate(installation);
     }
-    if (!isInstalled())
-        throwRefusal(*this, "Setup is incomplete. Complete setup before launching Veyra 2.");
-    auto lock = std::make_unique<InstallLock>(layout().lockFile());
-    const LaunchSnapshot snapshot(*this);
+    if (!installation.isInstalled())
+        throwRefusal(installation, "Setup is incomplete. Complete setup before launching Veyra 2.");
+    auto lock = std::make_unique<InstallLock>(installation.layout().lockFile());
+    const LaunchSnapshot snapshot(installation);
 
-    Environment gameEnvironment = environment();
+    Environment gameEnvironment = installation.environment();
     if (debug)
         gameEnvironment["WINEDEBUG"] = "+loaddll";
 
     // Every launch appends to the one game log. "Logs" may have been removed
     // since setup; the player deleting old logs must not stop the game.
-    const auto gameLog = layout().gameLog();
-    makeDirectory(layout().logs());
+    const auto gameLog = installation.layout().gameLog();
+    installation.makeDirectory(installation.layout().logs());
     rotateLog(gameLog);
     FileDescriptor log = openRegularForAppending(gameLog);
     writeAll(log.get(), snapshot.notes(), gameLog);
 
-    ChildProcess process = ChildProcess::spawn({wine(), WineRuntime::gameArguments(), gameEnvironment, game(), log.get()});
+    ChildProcess process = ChildProcess::spawn(
+        {installation.wine(), WineRuntime::gameArguments(), gameEnvironment, installation.game(), log.get()});
     snapshot.rotateOut();
     if (const int error = log.close(); error != 0)
         throwFileError("cannot close game log", gameLog, error);

@@ -4,7 +4,7 @@
 // cannot start from it. Repair is the way on, and each front end says so in its
 // own words: the command line names --repair, the window shows its repair panel.
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 
 #include <string>
@@ -18,9 +18,9 @@ public:
 
 // Throws the sentence as IncompleteInstallation when the installation is
 // recorded but incomplete, and as a plain SetupFailure otherwise.
-[[noreturn]] inline void throwRefusal(const Installer& installer, const std::string& sentence)
+[[noreturn]] inline void throwRefusal(const Installation& installation, const std::string& sentence)
 {
-    if (installer.hasRecord() && !installer.isInstalled())
+    if (installation.hasRecord() && !installation.isInstalled())
         throw IncompleteInstallation(sentence);
     throw SetupFailure(sentence);
 }

@@ -1,13 +1,15 @@
+#include "app/SavesRestore.h"
+#include "app/SaveSnapshot.h"
 #include "app/KeptSaves.h"
 
 #include <algorithm>
 
 namespace launcher {
 
-std::optional<SaveSnapshot> newestKeptSnapshot(const Installer& installer)
+std::optional<SaveSnapshot> newestKeptSnapshot(const Installation& installation)
 {
     // Listed newest first.
-    const std::vector<SaveSnapshot> snapshots = installer.saveSnapshots();
+    const std::vector<SaveSnapshot> snapshots = saveSnapshots(installation);
     const auto kept = std::ranges::find_if(snapshots, &SaveSnapshot::kept);
     if (kept == snapshots.end())
         return std::nullopt;

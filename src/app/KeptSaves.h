@@ -3,8 +3,8 @@
 // an uninstall that kept the saves leaves them in a kept snapshot, and the new
 // installation starts without them.
 
-#include "core/Installer.h"
-#include "core/SaveSnapshot.h"
+#include "core/Installation.h"
+#include "app/SaveSnapshot.h"
 
 #include <optional>
 #include <string>
@@ -12,8 +12,8 @@
 namespace launcher {
 
 // The newest snapshot marked kept, or nothing. Counts the snapshots' files
-// (Installer::saveSnapshots), so it blocks; call it off the GUI thread.
-std::optional<SaveSnapshot> newestKeptSnapshot(const Installer& installer);
+// (saveSnapshots), so it blocks; call it off the GUI thread.
+std::optional<SaveSnapshot> newestKeptSnapshot(const Installation& installation);
 
 // The command line's one line after a setup that found one: how to put it back.
 std::string keptSavesHint(const SaveSnapshot& snapshot);

@@ -28,10 +28,10 @@ std::string listed(const std::vector<std::filesystem::path>& folders)
 
 } // namespace
 
-LaunchSnapshot::LaunchSnapshot(const Installer& installer) : m_layout(installer.layout())
+LaunchSnapshot::LaunchSnapshot(const Installation& installation) : m_layout(installation.layout())
 {
     try {
-        recoverSaves(m_layout, installer.host());
+        recoverSaves(m_layout, installation.host());
         const std::optional<TakenSnapshot> taken = SaveSnapshots(m_layout).take();
         if (!taken)
             return;

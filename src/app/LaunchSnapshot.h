@@ -4,11 +4,11 @@
 // snapshots that rotate out are removed once the game has started, so that the
 // player does not wait for it.
 //
-//   const LaunchSnapshot snapshot(installer);   // never throws
+//   const LaunchSnapshot snapshot(installation);   // never throws
 //   ... start the game ...
 //   snapshot.rotateOut();
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include <filesystem>
 #include <optional>
@@ -21,7 +21,7 @@ class LaunchSnapshot final {
 public:
     // Takes the snapshot (see SaveSnapshots). A failure must not keep the player
     // from playing, so it is kept, not thrown.
-    explicit LaunchSnapshot(const Installer& installer);
+    explicit LaunchSnapshot(const Installation& installation);
 
     // Why the snapshot failed, or which folders it left out because they
     // could not be read; nothing when it holds all the saves.

@@ -1,10 +1,18 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
-#include "app/InstallationParts.h"
+#include "app/Repair.h"
+#include "app/Verify.h"
 #include "app/RepairRefusal.h"
 #include "app/SetupSteps.h"
 #include "core/InstallLock.h"
 #include "core/Posix.h"
+#include "import/DirectXComponents.h"
+#include "import/GameImport.h"
+#include "import/GameSourceCheck.h"
+#include "prefix/AudioCodec.h"
+#include "prefix/PrefixConfiguration.h"
+#include "runtime/Preflight.h"
+#include "runtime/RuntimeInstallation.h"
 
 #include <string>
 #include <system_error>
@@ -46,17 +54,17 @@ void moveAsideFromGameLink(const fs::path& link)
 
 } // namespace
 
-void Installer::repair(const RepairSources& sources) const
+void repair(const Installation& installation, const RepairSources& sources)
 {
     // Without a record there is nothing to repair, and nothing is created for it.
-    if (!hasRecord())
+    if (!installation.hasRecord())
         throw RepairRefusal(RepairNeed::installation);
-    const InstallLock lock(layout().lockFile());
-    const VerificationReport findings = checkInstallation(*this);
+    const InstallLock lock(installation.layout().lockFile());
+    const VerificationReport findings = checkInstallation(installation);
     if (!findings.recorded)
         throw RepairRefusal(RepairNeed::installation);
     if (findings.sound()) {
-        report("Nothing to repair: the installation is sound.");
+        installation.report("Nothing to repair: the installation is sound.");
         return;
     }
     const RepairPlan& plan = findings.plan;
@@ -64,38 +72,38 @@ void Installer::repair(const RepairSources& sources) const
         throw RepairRefusal(*need);
     // Read-only, before anything is fetched: a wrong game is refused at once.
     if (plan.game)
-        checkGameSource(*sources.game);
+        checkGameSource(installation, *sources.game);
 
     // The steps of setup that are damaged, in setup's order.
     std::vector<fs::path> selections;
     for (const auto& given : {sources.game, sources.audio, sources.cache})
         if (given)
             selections.push_back(*given);
-    beginInstallationWork(*this, selections);
+    beginInstallationWork(installation, selections);
     if (plan.needsPreflight())
-        preflight();
-    fs::path codec = layout().verifiedDecoder();
+        preflight(installation);
+    fs::path codec = installation.layout().verifiedDecoder();
     if (plan.needsAudio()) {
-        report("Verifying your audio package");
-        codec = prepareCodec(*sources.audio);
+        installation.report("Verifying your audio package");
+        codec = prepareCodec(installation, *sources.audio);
     }
     for (const fs::path& archive : plan.corruptDownloads)
         fs::remove(archive);
     if (plan.runtime)
-        installRuntime(sources.cache);
+        installRuntime(installation, sources.cache);
     if (plan.game)
-        importGame(*sources.game);
+        importGame(installation, *sources.game);
     if (plan.game || plan.directX)
-        installDirectX();
+        installDirectX(installation);
     if (plan.prefix) {
         // Without its decoder the prefix counts as damaged until it is configured
         // to the end, so a repair stopped halfway through it is taken up again by
         // the next one rather than found sound.
-        fs::remove(layout().decoder());
-        moveAsideFromGameLink(layout().gameLink());
-        configurePrefix(codec);
+        fs::remove(installation.layout().decoder());
+        moveAsideFromGameLink(installation.layout().gameLink());
+        configurePrefix(installation, codec);
     }
-    recordInstallation(*this);
+    recordInstallation(installation);
 }
 
 } // namespace launcher

@@ -1,6 +1,7 @@
 #include "app/SaveSnapshots.h"
 
 #include "app/FollowedLinks.h"
+#include "app/SaveSnapshot.h"
 #include "app/SavesCopy.h"
 #include "app/SnapshotName.h"
 #include "core/AtomicFile.h"

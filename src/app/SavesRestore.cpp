@@ -1,9 +1,11 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include "app/FollowedLinks.h"
 #include "app/RestoreRecovery.h"
+#include "app/SaveSnapshot.h"
 #include "app/SaveSnapshots.h"
 #include "app/SavesCopy.h"
+#include "app/SavesRestore.h"
 #include "app/SavesSwap.h"
 #include "app/SnapshotName.h"
 #include "app/UnknownSnapshot.h"
@@ -149,54 +151,54 @@ private:
 
 } // namespace
 
-std::vector<SaveSnapshot> Installer::saveSnapshots() const
+std::vector<SaveSnapshot> saveSnapshots(const Installation& installation)
 {
-    return SaveSnapshots(layout()).list();
+    return SaveSnapshots(installation.layout()).list();
 }
 
-RestoredSaves Installer::restoreSaves(const std::string& name) const
+RestoredSaves restoreSaves(const Installation& installation, const std::string& name)
 {
-    if (!isInstalled())
+    if (!installation.isInstalled())
         throw SetupFailure("Setup is incomplete. Complete setup before restoring saves.");
-    const InstallLock lock(layout().lockFile());
-    recoverSaves(layout(), host());
-    const SaveSnapshots snapshots(layout());
+    const InstallLock lock(installation.layout().lockFile());
+    recoverSaves(installation.layout(), installation.host());
+    const SaveSnapshots snapshots(installation.layout());
     if (!isSnapshot(snapshots, name))
         throw UnknownSnapshot(name);
 
-    report("Restoring " + name);
+    installation.report("Restoring " + name);
     // Restoring without a way back would lose the live saves, so a failure here ends the restore.
     const std::optional<TakenSnapshot> previous =
         snapshots.takeKept("Made before restoring " + name + "; launches never remove it.");
 
     const fs::path chosen = snapshots.folder(name);
     const std::string stagingName = std::string(kRestoreStagingPrefix) + freshUuid();
-    const fs::path staging = restoreStagingParent(layout()) / stagingName;
+    const fs::path staging = restoreStagingParent(installation.layout()) / stagingName;
     fs::create_directory(staging);
     try {
         // The links are judged before anything is copied, let alone moved.
-        RestorePlan plan(staging, followedLinks(layout()), supervision().stop);
-        plan.addUsers(chosen / "users", layout().users());
-        std::set<std::string> names = playerSaveItems(game());
+        RestorePlan plan(staging, followedLinks(installation.layout()), installation.supervision().stop);
+        plan.addUsers(chosen / "users", installation.layout().users());
+        std::set<std::string> names = playerSaveItems(installation.game());
         names.merge(playerSaveItems(chosen / "game"));
         for (const std::string& item : names)
-            plan.add(chosen / "game" / item, game() / item);
+            plan.add(chosen / "game" / item, installation.game() / item);
         // The journal counts on the copies, so they reach the disk first.
         for (const fs::path& folder : plan.stagingFolders())
-            host().flushTree(folder);
-        throwIfStopped();
-        writeRestoreJournal(layout(), staging, plan.moves());
+            installation.host().flushTree(folder);
+        installation.throwIfStopped();
+        writeRestoreJournal(installation.layout(), staging, plan.moves());
     } catch (const SetupStopped&) {
-        removeRestoreStaging(layout(), stagingName);
+        removeRestoreStaging(installation.layout(), stagingName);
         throw SetupStopped(kRestoreStopped);
     } catch (...) {
         // Nothing live has moved yet.
-        removeRestoreStaging(layout(), stagingName);
+        removeRestoreStaging(installation.layout(), stagingName);
         throw;
     }
     // From here on a failure leaves the journal for the next start to finish,
     // and a stop waits: the moves take moments, and all of them make the restore whole.
-    completeRestore(layout(), staging, host());
+    completeRestore(installation.layout(), staging, installation.host());
     if (!previous)
         return {name, "", {}};
     return {name, previous->name, previous->leftOut};

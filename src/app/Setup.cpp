@@ -1,40 +1,47 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include "app/ForeignRoot.h"
 #include "app/IncompleteInstallation.h"
 #include "app/SelectionCheck.h"
 #include "app/SetupSteps.h"
 #include "core/InstallLock.h"
+#include "import/DirectXComponents.h"
+#include "import/GameImport.h"
+#include "import/GameSourceCheck.h"
+#include "prefix/AudioCodec.h"
+#include "prefix/PrefixConfiguration.h"
+#include "runtime/Preflight.h"
+#include "runtime/RuntimeInstallation.h"
 
 #include <vector>
 
 namespace launcher {
 
-void Installer::install(const std::filesystem::path& gameSource, const std::filesystem::path& audio,
-                        const std::optional<std::filesystem::path>& cache) const
+void install(const Installation& installation, const std::filesystem::path& gameSource,
+             const std::filesystem::path& audio, const std::optional<std::filesystem::path>& cache)
 {
-    refuseForeignRoot(layout());
-    makeDirectory(root());
-    const InstallLock lock(layout().lockFile());
+    refuseForeignRoot(installation.layout());
+    installation.makeDirectory(installation.root());
+    const InstallLock lock(installation.layout().lockFile());
 
-    if (hasRecord())
-        throwRefusal(*this, "An installation already exists. Its game files and saves were left untouched.");
+    if (installation.hasRecord())
+        throwRefusal(installation, "An installation already exists. Its game files and saves were left untouched.");
     checkSelections(gameSource, audio, cache);
     // Read-only, before anything is fetched: a wrong game is refused at once.
-    checkGameSource(gameSource);
+    checkGameSource(installation, gameSource);
     std::vector<std::filesystem::path> selections{gameSource, audio};
     if (cache)
         selections.push_back(*cache);
-    beginInstallationWork(*this, selections);
+    beginInstallationWork(installation, selections);
 
-    preflight();
-    report("Verifying your audio package");
-    const auto codec = prepareCodec(audio);
-    installRuntime(cache);
-    importGame(gameSource);
-    installDirectX();
-    configurePrefix(codec);
-    recordInstallation(*this);
+    preflight(installation);
+    installation.report("Verifying your audio package");
+    const auto codec = prepareCodec(installation, audio);
+    installRuntime(installation, cache);
+    importGame(installation, gameSource);
+    installDirectX(installation);
+    configurePrefix(installation, codec);
+    recordInstallation(installation);
 }
 
 } // namespace launcher

@@ -8,24 +8,24 @@
 
 namespace launcher {
 
-void beginInstallationWork(const Installer& installer, const std::vector<std::filesystem::path>& selections)
+void beginInstallationWork(const Installation& installation, const std::vector<std::filesystem::path>& selections)
 {
-    rotateLog(installer.log());
-    removeAbandonedStagingFolders(installer.root(), selections);
-    settleRuntimeUpdate(installer);
+    rotateLog(installation.log());
+    removeAbandonedStagingFolders(installation.root(), selections);
+    settleRuntimeUpdate(installation);
 }
 
-void recordInstallation(const Installer& installer)
+void recordInstallation(const Installation& installation)
 {
-    installer.throwIfStopped();
-    const InstallationRecord installation{
+    installation.throwIfStopped();
+    const InstallationRecord record{
         .format = InstallationRecord::kFormat,
-        .launcherVersion = installer.constants().version,
-        .engine = installer.constants().engine.name,
+        .launcherVersion = installation.constants().version,
+        .engine = installation.constants().engine.name,
         .installedAt = std::chrono::system_clock::now(),
     };
-    writeFileAtomically(installer.record(), installation.encode());
-    installer.report("Ready to play");
+    writeFileAtomically(installation.record(), record.encode());
+    installation.report("Ready to play");
 }
 
 } // namespace launcher

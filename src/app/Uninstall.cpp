@@ -1,10 +1,11 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include "app/AbandonedStaging.h"
 #include "app/LockedEntry.h"
 #include "app/RestoreRecovery.h"
 #include "app/SaveSnapshots.h"
 #include "app/SavesSwap.h"
+#include "app/Uninstall.h"
 #include "core/InstallLock.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
@@ -153,43 +154,44 @@ void finishInterruptedRestore(const Layout& layout, const Host& host)
 
 } // namespace
 
-UninstallPlan Installer::planUninstall(bool keepSaves) const
+UninstallPlan planUninstall(const Installation& installation, bool keepSaves)
 {
-    UninstallPlan plan = planFor(layout(), keepSaves);
+    UninstallPlan plan = planFor(installation.layout(), keepSaves);
     // The last snapshot that keeping the saves makes lands in the backups folder.
-    if (keepSaves && presentQuietly(layout().users()) && !presentQuietly(layout().backups()))
-        plan.kept.insert(plan.kept.begin(), {backupsName(layout()), "your saves"});
+    if (keepSaves && presentQuietly(installation.layout().users()) && !presentQuietly(installation.layout().backups()))
+        plan.kept.insert(plan.kept.begin(), {backupsName(installation.layout()), "your saves"});
     return plan;
 }
 
-UninstallReport Installer::uninstall(bool keepSaves) const
+UninstallReport uninstall(const Installation& installation, bool keepSaves)
 {
     UninstallReport result;
-    if (!presentQuietly(root()))
+    if (!presentQuietly(installation.root()))
         return result;
-    const InstallLock lock(layout().lockFile());
+    const InstallLock lock(installation.layout().lockFile());
     if (keepSaves) {
-        report("Keeping your saves");
-        recoverSaves(layout(), host());
-        if (const std::optional<TakenSnapshot> kept = SaveSnapshots(layout()).takeKept(
-                "Made by an uninstall that kept the saves; launches never remove it.")) {
+        installation.report("Keeping your saves");
+        recoverSaves(installation.layout(), installation.host());
+        if (const std::optional<TakenSnapshot> kept =
+                SaveSnapshots(installation.layout())
+                    .takeKept("Made by an uninstall that kept the saves; launches never remove it.")) {
             result.savesSnapshot = kept->name;
             result.savesLeftOut = kept->leftOut;
         }
     } else {
-        finishInterruptedRestore(layout(), host());
+        finishInterruptedRestore(installation.layout(), installation.host());
     }
 
-    result.plan = planFor(layout(), keepSaves);
-    report("Removing the launcher's files");
+    result.plan = planFor(installation.layout(), keepSaves);
+    installation.report("Removing the launcher's files");
     FreedSpace freed;
     for (const std::string& name : result.plan.removed) {
-        const fs::path entry = root() / name;
+        const fs::path entry = installation.root() / name;
         // A file system the player mounted inside stays, with the folders above it.
         const RemovalLeftovers left = removeTreeQuietly(entry, [&freed](const RemovedFile& file) { freed.add(file); });
         for (const fs::path& mountPoint : left.mountPoints)
             result.plan.kept.push_back(
-                {mountPoint.lexically_relative(root()).string(), "another file system is mounted there"});
+                {mountPoint.lexically_relative(installation.root()).string(), "another file system is mounted there"});
         if (!onlyMountPointsLeft(entry, left.mountPoints))
             throw leftoversFailure(entry, left);
     }

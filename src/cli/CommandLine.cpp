@@ -43,7 +43,7 @@ int runCLI(const std::vector<std::string>& words, std::ostream& out, std::ostrea
         if (process.progressLine)
             supervision.progress = [&progressLine](const Progress& progress) { progressLine.show(progress); };
         // A status line that cannot be written (a closed or broken output) is dropped.
-        const Installer installer(
+        const Installation installation(
             arguments->path("--home"),
             [&out, &progressLine](const std::string& line) {
                 progressLine.clear();
@@ -51,7 +51,7 @@ int runCLI(const std::vector<std::string>& words, std::ostream& out, std::ostrea
             },
             Host::system(), Constants::builtIn(), std::move(supervision));
         const CommandRow& command = arguments->command();
-        const int status = command.run({*arguments, installer, process, progressLine, out, err});
+        const int status = command.run({*arguments, installation, process, progressLine, out, err});
         if (command.printsResult)
             requireWritten(out);
         return status;

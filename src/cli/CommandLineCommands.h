@@ -8,7 +8,7 @@
 #include "cli/CommandLineArguments.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgressLine.h"
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include <ostream>
 
@@ -17,7 +17,7 @@ namespace launcher::cli {
 struct CommandContext {
     const CommandLineArguments& arguments;
     // The engine for the chosen root, whose status lines go to `out`.
-    const Installer& installer;
+    const Installation& installation;
     const CliProcess& process;
     // Drawn on `err` during long steps; cleared before anything else goes there.
     ProgressLine& progressLine;

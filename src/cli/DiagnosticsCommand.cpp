@@ -1,3 +1,4 @@
+#include "app/Diagnostics.h"
 #include "cli/CommandLineCommands.h"
 #include "cli/StoppableWork.h"
 #include "cli/TerminalText.h"
@@ -10,7 +11,7 @@ int runDiagnosticsCommand(const CommandContext& context)
 {
     const std::filesystem::path archive = *context.arguments.path("--diagnostics");
     return runStoppable(context, [&] {
-        context.installer.writeDiagnostics(archive);
+        writeDiagnostics(context.installation, archive);
         context.out << "Saved the diagnostics archive " << terminalText(archive.string())
                     << ". Your home folder appears in it as ~. Attach it to your bug report.\n"
                     << std::flush;

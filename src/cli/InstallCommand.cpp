@@ -1,3 +1,4 @@
+#include "app/Setup.h"
 #include "app/KeptSaves.h"
 #include "cli/CommandLineCommands.h"
 #include "cli/StoppableWork.h"
@@ -13,13 +14,13 @@ int runInstallCommand(const CommandContext& context)
 {
     const CommandLineArguments& arguments = context.arguments;
     const int status = runStoppable(context, [&] {
-        context.installer.install(*arguments.path("--game"), *arguments.path("--audio"), arguments.path("--cache"));
+        install(context.installation, *arguments.path("--game"), *arguments.path("--audio"), arguments.path("--cache"));
         return kSuccess;
     });
     if (status != kSuccess)
         return status;
     try {
-        if (const auto kept = newestKeptSnapshot(context.installer))
+        if (const auto kept = newestKeptSnapshot(context.installation))
             context.err << keptSavesHint(*kept) << '\n' << std::flush;
     } catch (const std::exception&) {
         // Setup has succeeded; a snapshot folder that cannot be read is --saves's to report.

@@ -1,3 +1,5 @@
+#include "app/GameLaunch.h"
+#include "app/LaunchedGame.h"
 #include "app/FailureMessage.h"
 #include "cli/CaughtSignals.h"
 #include "cli/CommandLineCommands.h"
@@ -19,12 +21,12 @@ namespace launcher::cli {
 int runLaunchCommand(const CommandContext& context)
 {
     CaughtSignals signals({SIGINT, SIGTERM, SIGHUP});
-    const LaunchedGame launched = context.installer.launch(context.arguments.has("--debug"));
+    const LaunchedGame launched = launch(context.installation, context.arguments.has("--debug"));
     if (launched.snapshotFailure)
         context.err << terminalText(snapshotFailureNote(*launched.snapshotFailure, FrontEnd::commandLine)) << '\n';
     for (const std::string& leftOut : launched.snapshotLeftOut)
         context.err << terminalText(leftOut) << '\n';
-    if (runtimeUpdateAvailable(context.installer))
+    if (runtimeUpdateAvailable(context.installation))
         context.err << runtimeUpdateNews(FrontEnd::commandLine) << '\n';
     context.err << std::flush;
     for (;;) {

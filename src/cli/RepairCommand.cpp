@@ -1,3 +1,4 @@
+#include "app/Repair.h"
 #include "cli/CommandLineCommands.h"
 #include "cli/StoppableWork.h"
 
@@ -10,7 +11,8 @@ int runRepairCommand(const CommandContext& context)
 {
     const CommandLineArguments& arguments = context.arguments;
     return runStoppable(context, [&] {
-        context.installer.repair(
+        repair(
+            context.installation,
             {.game = arguments.path("--game"), .audio = arguments.path("--audio"), .cache = arguments.path("--cache")});
         return kSuccess;
     });

@@ -1,3 +1,5 @@
+#include "app/SavesRestore.h"
+#include "app/SaveSnapshot.h"
 #include "cli/CommandLineCommands.h"
 #include "cli/StoppableWork.h"
 #include "cli/TerminalText.h"
@@ -10,7 +12,7 @@ namespace launcher::cli {
 int runRestoreSavesCommand(const CommandContext& context)
 {
     return runStoppable(context, [&] {
-        const RestoredSaves restored = context.installer.restoreSaves(*context.arguments.value("--restore-saves"));
+        const RestoredSaves restored = restoreSaves(context.installation, *context.arguments.value("--restore-saves"));
         context.out << "Restored " << terminalText(restored.restored) << '\n';
         if (!restored.previous.empty()) {
             const std::string previous = terminalText(restored.previous);

@@ -1,3 +1,5 @@
+#include "app/SavesRestore.h"
+#include "app/SaveSnapshot.h"
 #include "cli/CommandLineCommands.h"
 #include "cli/TerminalText.h"
 
@@ -7,7 +9,7 @@ namespace launcher::cli {
 // and bytes, separated by tabs.
 int runSavesCommand(const CommandContext& context)
 {
-    for (const SaveSnapshot& snapshot : context.installer.saveSnapshots())
+    for (const SaveSnapshot& snapshot : saveSnapshots(context.installation))
         context.out << terminalText(snapshot.name) << '\t' << snapshot.files << '\t' << snapshot.bytes << '\n';
     return kSuccess;
 }

@@ -5,7 +5,7 @@ namespace launcher::cli {
 // --status: whether a complete installation is present; never writes.
 int runStatusCommand(const CommandContext& context)
 {
-    context.out << (context.installer.isInstalled() ? "installed" : "not installed") << '\n';
+    context.out << (context.installation.isInstalled() ? "installed" : "not installed") << '\n';
     return kSuccess;
 }
 

@@ -6,7 +6,7 @@ namespace launcher::cli {
 
 int runStoppable(const CommandContext& context, const std::function<int()>& work)
 {
-    CaughtSignals signals({SIGINT, SIGTERM, SIGHUP}, &context.installer.supervision().stop);
+    CaughtSignals signals({SIGINT, SIGTERM, SIGHUP}, &context.installation.supervision().stop);
     try {
         return work();
     } catch (const SetupStopped& stopped) {

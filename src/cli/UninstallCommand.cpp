@@ -1,6 +1,7 @@
 #include "cli/CommandLineCommands.h"
 
 #include "app/ReadableSize.h"
+#include "app/Uninstall.h"
 #include "cli/TerminalText.h"
 
 namespace launcher::cli {
@@ -9,13 +10,14 @@ namespace launcher::cli {
 // says what it removed, freed and kept.
 int runUninstallCommand(const CommandContext& context)
 {
-    const Installer& installer = context.installer;
+    const Installation& installation = context.installation;
     std::ostream& out = context.out;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(installer.root()))) {
-        out << "Nothing to remove: " << terminalText(installer.root().string()) << " does not exist.\n" << std::flush;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(installation.root()))) {
+        out << "Nothing to remove: " << terminalText(installation.root().string()) << " does not exist.\n"
+            << std::flush;
         return kSuccess;
     }
-    const UninstallReport report = installer.uninstall(context.arguments.has("--keep-saves"));
+    const UninstallReport report = uninstall(installation, context.arguments.has("--keep-saves"));
     for (const std::string& name : report.plan.removed)
         out << "Removed " << terminalText(name) << '\n';
     out << "Freed " << readableSize(report.freedBytes);
@@ -26,7 +28,7 @@ int runUninstallCommand(const CommandContext& context)
         out << "Your saves are in Backups/" << terminalText(*report.savesSnapshot) << '\n';
     for (const std::string& leftOut : report.savesLeftOut)
         context.err << terminalText(leftOut) << '\n';
-    out << "Kept the folder " << terminalText(installer.root().string()) << '\n';
+    out << "Kept the folder " << terminalText(installation.root().string()) << '\n';
     for (const KeptEntry& kept : report.plan.kept)
         out << "Kept " << terminalText(kept.name) << " (" << kept.reason << ")\n";
     out << std::flush;

@@ -1,5 +1,7 @@
 #include "cli/CommandLineCommands.h"
 
+#include "app/VerificationReport.h"
+#include "app/Verify.h"
 #include "cli/FailureText.h"
 #include "cli/StoppableWork.h"
 #include "cli/TerminalText.h"
@@ -14,7 +16,7 @@ namespace launcher::cli {
 // the runtime's programs it runs, as it stops setup.
 int runVerifyCommand(const CommandContext& context)
 {
-    const auto& root = context.installer.root();
+    const auto& root = context.installation.root();
     std::error_code error;
     if (!std::filesystem::is_directory(root, error)) {
         context.err << "There is no installation to verify in " << terminalText(root.string())
@@ -24,7 +26,7 @@ int runVerifyCommand(const CommandContext& context)
     }
     return runStoppable(context, [&] {
         try {
-            const VerificationReport report = context.installer.verify();
+            const VerificationReport report = verify(context.installation);
             context.out << terminalLines(report.text());
             return report.sound() ? kSuccess : kDamaged;
         } catch (const std::filesystem::filesystem_error& failure) {

@@ -1,6 +1,6 @@
 #include "core/FileDigest.h"
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
 
@@ -45,7 +45,7 @@ std::string sha256Of(int fd, const std::filesystem::path& path)
     return text;
 }
 
-std::string Installer::sha256(const std::filesystem::path& file)
+std::string sha256Of(const std::filesystem::path& file)
 {
     return sha256Of(openRegular(file).fd.get(), file);
 }

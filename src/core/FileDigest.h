@@ -10,4 +10,8 @@ namespace launcher {
 // thrown as the file system's error for `path`.
 std::string sha256Of(int fd, const std::filesystem::path& path);
 
+// The digest of the regular file at `file`, opened without following a link;
+// anything else is refused with the file system's error.
+std::string sha256Of(const std::filesystem::path& file);
+
 } // namespace launcher

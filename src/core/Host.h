@@ -3,20 +3,14 @@
 // tools and two questions about the machine. Host::system() is the real one;
 // tests replace single members to stage a machine without touching any pin.
 
+#include "core/Command.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <string>
-#include <vector>
 
 namespace launcher {
-
-// An external program with its arguments, started by absolute path.
-struct Command {
-    std::filesystem::path executable;
-    std::vector<std::string> arguments;
-};
 
 struct Host {
     std::filesystem::path archiveTool;

@@ -1,4 +1,4 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include "core/ExecutableFile.h"
 #include "core/InstallationRecord.h"
@@ -21,7 +21,7 @@ bool recordIsReadable(const std::filesystem::path& record)
 
 } // namespace
 
-std::vector<InstallationCheck> Installer::installationChecks() const noexcept
+std::vector<InstallationCheck> Installation::installationChecks() const noexcept
 {
     return {
         {"installed.json", recordIsReadable(record())},
@@ -32,12 +32,12 @@ std::vector<InstallationCheck> Installer::installationChecks() const noexcept
     };
 }
 
-bool Installer::isInstalled() const noexcept
+bool Installation::isInstalled() const noexcept
 {
     return std::ranges::all_of(installationChecks(), &InstallationCheck::passed);
 }
 
-bool Installer::hasRecord() const noexcept
+bool Installation::hasRecord() const noexcept
 {
     return presentQuietly(record());
 }

@@ -2,7 +2,7 @@
 // Everything that differs between macOS and Linux lives behind this header and
 // FileCopy.h; the build compiles PlatformMacOS.cpp or PlatformLinux.cpp.
 
-#include "core/Host.h"
+#include "core/Command.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -3,7 +3,7 @@
 // a known size is done, or, for work without a known size, what is being done
 // and for how long. progressText() gives the one text both front ends show.
 //
-//   Installer installer(root, report, Host::system(), Constants::builtIn(),
+//   Installation installation(root, report, Host::system(), Constants::builtIn(),
 //                       {.progress = [](const Progress& p) { draw(progressText(p), p.fraction()); }});
 
 #include <chrono>

@@ -2,7 +2,7 @@
 // Work that can fail halfway happens in a staging folder directly under the
 // root, named by a fixed prefix and a fresh UUID, and removed on every exit.
 //
-//   StagingFolder staging(installer.root(), Layout::kGameStaging);
+//   StagingFolder staging(installation.root(), Layout::kGameStaging);
 //   ... work in staging.path() ...
 //   // removed when `staging` goes out of scope, success or not
 

@@ -5,7 +5,7 @@
 // SetupStopped after its clean-up (staging folders, the lock).
 //
 //   StopRequest stop;                                  // kept by the front end
-//   Installer installer(root, report, host, constants, {.stop = stop});
+//   Installation installation(root, report, host, constants, {.stop = stop});
 //   ... on another thread: stop.request();
 //
 // Copies share one request. request() is a lock-free atomic store, so it may

@@ -1,9 +1,9 @@
 #pragma once
-// What a front end follows and controls of an Installer's operations besides
+// What a front end follows and controls of an Installation's operations besides
 // their status lines: progress of long work, and a stop request.
 //
 //   StopRequest stop;
-//   Installer installer(root, report, Host::system(), Constants::builtIn(),
+//   Installation installation(root, report, Host::system(), Constants::builtIn(),
 //                       {.progress = [](const Progress& p) { ... }, .stop = stop});
 //
 // Progress is reported on the operation's thread; the stop may be requested

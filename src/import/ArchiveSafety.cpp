@@ -1,7 +1,8 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include "core/OwnerWritable.h"
 #include "core/SetupFailure.h"
+#include "import/ArchiveSafety.h"
 #include "import/GameSource.h"
 #include "import/TreeWalk.h"
 
@@ -10,7 +11,7 @@
 
 namespace launcher {
 
-bool Installer::safeArchiveEntry(std::string_view name)
+bool safeArchiveEntry(std::string_view name)
 {
     std::string normalised(name);
     std::ranges::replace(normalised, '\\', '/');
@@ -38,20 +39,21 @@ bool Installer::safeArchiveEntry(std::string_view name)
     return !firstHasColon;
 }
 
-std::vector<std::string> safeArchiveNames(const Installer& installer, const std::filesystem::path& archive)
+std::vector<std::string> safeArchiveNames(const Installation& installation, const std::filesystem::path& archive)
 {
-    std::vector<std::string> entries = installer.archiveTool().list(archive);
-    if (entries.empty() ||
-        !std::ranges::all_of(entries, [](const std::string& entry) { return Installer::safeArchiveEntry(entry); }))
+    std::vector<std::string> entries = installation.archiveTool().list(archive);
+    if (entries.empty()
+        || !std::ranges::all_of(entries, [](const std::string& entry) { return safeArchiveEntry(entry); }))
         throw SelectionRefused(Selection::game, "The selected archive contains unsafe file paths.");
     return entries;
 }
 
-void Installer::unpackUserArchive(const std::filesystem::path& archive, const std::filesystem::path& destination) const
+void unpackUserArchive(const Installation& installation, const std::filesystem::path& archive,
+                       const std::filesystem::path& destination)
 {
-    safeArchiveNames(*this, archive);
-    makeDirectory(destination);
-    archiveTool().extractOwnedByUser(archive, destination);
+    safeArchiveNames(installation, archive);
+    installation.makeDirectory(destination);
+    installation.archiveTool().extractOwnedByUser(archive, destination);
     // The archive tool keeps a stored mode under the umask, and as root keeps it
     // whole: a folder packed read-only would stay read-only, so the import could
     // neither prune it nor ever replace it, and a library packed world-writable
@@ -63,7 +65,7 @@ void Installer::unpackUserArchive(const std::filesystem::path& archive, const st
     });
 }
 
-void Installer::rejectSymlinks(const std::filesystem::path& folder) const
+void rejectSymlinks(const std::filesystem::path& folder)
 {
     walkTree(folder, {.regularOnly = true}, [](const std::filesystem::directory_entry&) { return true; });
 }

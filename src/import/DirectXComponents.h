@@ -19,4 +19,10 @@ inline constexpr std::array<DirectXComponent, 3> kDirectXComponents{{
     {"Jun2010_D3DCompiler_43_x86.cab", "D3DCompiler_43.dll"},
 }};
 
+class Installation;
+
+// Extracts each graphics library the game folder lacks from the game's own
+// DirectX installer ("temp/directx.exe") and places it beside the game.
+void installDirectX(const Installation& installation);
+
 } // namespace launcher

@@ -1,12 +1,14 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include "core/AtomicFile.h"
 #include "core/ByteMeter.h"
 #include "core/PerUserItems.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
+#include "import/ArchiveSafety.h"
 #include "import/FolderCopy.h"
 #include "import/GameFileList.h"
+#include "import/GameLocation.h"
 #include "import/GameSource.h"
 #include "import/TreeWalk.h"
 
@@ -103,29 +105,29 @@ void replaceGame(const fs::path& newGame, const fs::path& game, const fs::path& 
 
 } // namespace
 
-void Installer::importGame(const fs::path& selected) const
+void importGame(const Installation& installation, const fs::path& selected)
 {
-    const StagingFolder staging(root(), Layout::kGameStaging);
-    report("Importing your Veyra 2 files");
+    const StagingFolder staging(installation.root(), Layout::kGameStaging);
+    installation.report("Importing your Veyra 2 files");
 
     const GameSource source = resolveGameSource(selected);
     const fs::path imported = staging.path() / "Imported";
     if (source.isFolder) {
-        const fs::path found = gameInFolder(*this, source.path);
+        const fs::path found = gameInFolder(installation, source.path);
         rejectSymlinks(found);
         ByteMeter meter;
         copyFolder(found, imported, [&](std::uint64_t copied, std::uint64_t total) {
-            throwIfStopped();
-            progress(meter.measure(copied, total));
+            installation.throwIfStopped();
+            installation.progress(meter.measure(copied, total));
         });
     } else {
-        unpackUserArchive(source.path, imported);
+        unpackUserArchive(installation, source.path, imported);
     }
 
     fs::path searchRoot = imported;
     if (const std::optional<fs::path> nested = findDataArchive(imported)) {
         searchRoot = staging.path() / "Expanded";
-        unpackUserArchive(*nested, searchRoot);
+        unpackUserArchive(installation, *nested, searchRoot);
     }
     const std::optional<fs::path> located = locateGame(searchRoot);
     if (!located)
@@ -134,12 +136,12 @@ void Installer::importGame(const fs::path& selected) const
 
     // The staging folder lies under the same root, so every move is a rename.
     prune(*located);
-    makeDirectory(layout().install());
+    installation.makeDirectory(installation.layout().install());
     // A list that describes the earlier game folder must not outlive it.
-    fs::remove(layout().gameFileList());
-    replaceGame(*located, game(), staging.path());
-    writeFileAtomically(game() / "veyra2config1.ini", kConfiguration);
-    writeGameFileList(game(), layout().gameFileList());
+    fs::remove(installation.layout().gameFileList());
+    replaceGame(*located, installation.game(), staging.path());
+    writeFileAtomically(installation.game() / "veyra2config1.ini", kConfiguration);
+    writeGameFileList(installation.game(), installation.layout().gameFileList());
 }
 
 } // namespace launcher

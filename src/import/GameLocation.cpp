@@ -1,6 +1,6 @@
 #include "import/GameLocation.h"
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/LowerCase.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
@@ -52,7 +52,7 @@ bool hidden(const fs::path& entry)
 
 } // namespace
 
-std::optional<fs::path> Installer::locateGame(const fs::path& folder) const
+std::optional<fs::path> locateGame(const fs::path& folder)
 {
     if (existsQuietly(folder / kExecutable))
         return folder;
@@ -67,7 +67,7 @@ std::optional<fs::path> Installer::locateGame(const fs::path& folder) const
     return theOneGame(matches);
 }
 
-void Installer::validateGame(const fs::path& game) const
+void validateGame(const fs::path& game)
 {
     // A folder or a named pipe under a required name passes no game's start.
     requireGameFiles([&](std::string_view required) {

@@ -1,6 +1,6 @@
 #pragma once
 // Where the game lies in a tree, and whether it is complete: on disk
-// (Installer::locateGame, Installer::validateGame) and, by the same rules, in
+// (locateGame, validateGame) and, by the same rules, in
 // the listing of an archive that has not been unpacked (GameListing), so that
 // a selection can be refused before anything is fetched or extracted.
 
@@ -43,5 +43,13 @@ public:
 private:
     std::set<std::filesystem::path> m_entries;
 };
+
+// The folder below `folder` (itself included) that holds the game's executable,
+// hidden folders left out; nothing when there is none, and refused when there
+// is more than one.
+std::optional<std::filesystem::path> locateGame(const std::filesystem::path& folder);
+// Refuses a game folder without one of kRequiredGameFiles as a regular file,
+// naming the first one missing.
+void validateGame(const std::filesystem::path& game);
 
 } // namespace launcher

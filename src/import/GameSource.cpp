@@ -1,10 +1,11 @@
 #include "import/GameSource.h"
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/LowerCase.h"
 #include "core/PathWithin.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
+#include "import/GameLocation.h"
 
 #include <system_error>
 
@@ -36,14 +37,14 @@ GameSource resolveGameSource(const fs::path& selected)
     return {selection, isFolder};
 }
 
-fs::path gameInFolder(const Installer& installer, const fs::path& folder)
+fs::path gameInFolder(const Installation& installation, const fs::path& folder)
 {
-    const std::optional<fs::path> found = installer.locateGame(folder);
+    const std::optional<fs::path> found = locateGame(folder);
     if (!found)
         throw SelectionRefused(Selection::game, "No Veyra 2 game was found in that folder.");
     // Copying the game would copy the launcher's own folder into itself, and
     // ever deeper, until the paths grow too long.
-    if (liesWithin(installer.root(), *found))
+    if (liesWithin(installation.root(), *found))
         throw SelectionRefused(Selection::game, "The launcher's folder is inside the selected game folder. Choose the game folder "
                            "itself, or keep the launcher's folder elsewhere.");
     return *found;

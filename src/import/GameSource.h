@@ -9,7 +9,7 @@
 
 namespace launcher {
 
-class Installer;
+class Installation;
 
 // The data archive of installer 2.1, which its setup program and a folder beside it stand for.
 inline constexpr std::string_view kDataArchive = "vy2pc_data.bin";
@@ -32,10 +32,6 @@ GameSource resolveGameSource(const std::filesystem::path& selected);
 // The game folder inside a chosen folder, located in place; refuses a folder
 // without a game, with more than one, and one whose game folder holds the
 // launcher's own root.
-std::filesystem::path gameInFolder(const Installer& installer, const std::filesystem::path& folder);
-
-// The names in the player's archive as the archive tool lists them, refused
-// when it lists none or a name that could reach outside the destination.
-std::vector<std::string> safeArchiveNames(const Installer& installer, const std::filesystem::path& archive);
+std::filesystem::path gameInFolder(const Installation& installation, const std::filesystem::path& folder);
 
 } // namespace launcher

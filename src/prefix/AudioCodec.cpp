@@ -1,4 +1,4 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include "core/FileCopy.h"
 #include "core/FileDigest.h"
@@ -6,6 +6,7 @@
 #include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "core/SetupFailure.h"
+#include "prefix/AudioCodec.h"
 
 #include <system_error>
 
@@ -25,7 +26,7 @@ const char* const kNotTested = "This audio file is not the tested Microsoft WMA 
 
 } // namespace
 
-std::filesystem::path Installer::prepareCodec(const std::filesystem::path& audio) const
+std::filesystem::path prepareCodec(const Installation& installation, const std::filesystem::path& audio)
 {
     namespace fs = std::filesystem;
     // A named pipe or device in place of the file is no tested file either; it is
@@ -35,25 +36,25 @@ std::filesystem::path Installer::prepareCodec(const std::filesystem::path& audio
         throw SelectionRefused(Selection::audio, kNotTested);
     const std::string digest = sha256Of(opened->fd.get(), audio);
 
-    const fs::path folder = layout().audioImport();
-    const fs::path decoder = layout().verifiedDecoder();
-    makeDirectory(folder);
+    const fs::path folder = installation.layout().audioImport();
+    const fs::path decoder = installation.layout().verifiedDecoder();
+    installation.makeDirectory(folder);
 
     // The player may choose the result of an earlier call; removing it first
     // would destroy the very file that is to be copied.
     std::error_code notTheSameFile;
-    if (digest == constants().codecHash && fs::equivalent(audio, decoder, notTheSameFile))
+    if (digest == installation.constants().codecHash && fs::equivalent(audio, decoder, notTheSameFile))
         return decoder;
 
     fs::remove(decoder);
     // A failed call never leaves a library under the decoder's name: not a copy
     // or an extraction cut short, and not a library that failed verification.
     RemoveUnlessCommitted pending(decoder);
-    if (digest == constants().codecHash) {
+    if (digest == installation.constants().codecHash) {
         // The player's file may be a link to it; the copy takes the file itself.
         copyFile(fs::canonical(audio), decoder);
-    } else if (digest == constants().mediaPackageHash) {
-        archiveTool().extractMember(audio, folder, kPackageMember);
+    } else if (digest == installation.constants().mediaPackageHash) {
+        installation.archiveTool().extractMember(audio, folder, kPackageMember);
         // Where the file system ignores letter case the extracted member already
         // is the decoder file; elsewhere it takes the lower-case name.
         if (!fs::exists(decoder))
@@ -63,7 +64,7 @@ std::filesystem::path Installer::prepareCodec(const std::filesystem::path& audio
         throw SelectionRefused(Selection::audio, kNotTested);
     }
 
-    if (sha256(decoder) != constants().codecHash)
+    if (sha256Of(decoder) != installation.constants().codecHash)
         throw SetupFailure("Audio codec verification failed.");
     pending.commit();
     return decoder;

@@ -1,7 +1,7 @@
 #include "prefix/PrefixConfiguration.h"
 
 #include "core/FileCopy.h"
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/LowerCase.h"
 #include "core/SetupFailure.h"
 #include "prefix/ProfileFolders.h"
@@ -63,15 +63,16 @@ void placeLink(const fs::path& link, const fs::path& destination)
 
 } // namespace
 
-void createPrefix(const Installer& installer)
+void createPrefix(const Installation& installation)
 {
     // Until an installation is recorded the game has never run, so no profile
     // link can hold its saves: all go, also those a stopped setup left. After
     // that, only those the runtime makes now; older ones may lead to the
     // player's saves and stay (verification names them).
-    const Layout& layout = installer.layout();
-    const std::vector<fs::path> earlierLinks = installer.hasRecord() ? profileLinks(layout) : std::vector<fs::path>{};
-    installer.wineRuntime().updatePrefix();
+    const Layout& layout = installation.layout();
+    const std::vector<fs::path> earlierLinks =
+        installation.hasRecord() ? profileLinks(layout) : std::vector<fs::path>{};
+    installation.wineRuntime().updatePrefix();
     replaceProfileLinks(layout, earlierLinks);
 }
 
@@ -80,22 +81,22 @@ bool namesRegisteredLibrary(const std::string& output)
     return lowerCase(output).find(kRegistrationProof) != std::string::npos;
 }
 
-void Installer::configurePrefix(const fs::path& codec) const
+void configurePrefix(const Installation& installation, const fs::path& codec)
 {
-    const WineRuntime wine = wineRuntime();
+    const WineRuntime wine = installation.wineRuntime();
 
-    report("Creating your private Windows environment");
-    createPrefix(*this);
-    pruneDrives(prefix() / "dosdevices");
-    makeDirectory(layout().gameLink().parent_path());
-    placeLink(layout().gameLink(), game());
+    installation.report("Creating your private Windows environment");
+    createPrefix(installation);
+    pruneDrives(installation.prefix() / "dosdevices");
+    installation.makeDirectory(installation.layout().gameLink().parent_path());
+    placeLink(installation.layout().gameLink(), installation.game());
     for (const auto& setting : kRegistrySettings)
         wine.addRegistryValue(setting.key, setting.name, setting.data);
 
-    report("Installing your verified audio decoder");
+    installation.report("Installing your verified audio decoder");
     // Whatever sits at the target goes first; a link there is removed itself, so
     // the copy never writes through it to a file outside the prefix.
-    const fs::path decoder = layout().decoder();
+    const fs::path decoder = installation.layout().decoder();
     fs::remove(decoder);
     copyFile(codec, decoder);
     wine.registerLibrary(kRegistrationTool, kRegisteredLibrary);

@@ -1,6 +1,7 @@
 #include "runtime/DownloadWatch.h"
 
 #include "core/SetupFailure.h"
+#include "runtime/DownloadShare.h"
 
 #include <string>
 
@@ -18,9 +19,9 @@ std::uint64_t partialSize(const std::filesystem::path& partial) noexcept
     return static_cast<std::uint64_t>(info.st_size);
 }
 
-DownloadWatch::DownloadWatch(const Installer& installer, std::filesystem::path partial, const RuntimeAsset& asset,
+DownloadWatch::DownloadWatch(const Installation& installation, std::filesystem::path partial, const RuntimeAsset& asset,
                              DownloadShare share)
-    : m_installer(installer)
+    : m_installation(installation)
     , m_partial(std::move(partial))
     , m_expectedSize(asset.expectedSize)
     , m_share(share.total > 0 ? share : DownloadShare{.before = 0, .total = asset.expectedSize})
@@ -41,12 +42,12 @@ void DownloadWatch::look()
         m_share.total > 0 && written <= m_expectedSize ? std::optional(m_share.total) : std::nullopt;
     const Progress progress = m_meter.measure(m_share.before + written, expected);
 
-    const std::chrono::seconds limit = m_installer.constants().downloadStallLimit;
+    const std::chrono::seconds limit = m_installation.constants().downloadStallLimit;
     if (m_meter.idle() >= limit)
         throw SetupFailure("The download of the compatibility runtime stopped: no data arrived for "
                            + std::to_string(limit.count())
                            + " seconds. Check your internet connection, then try again.");
-    m_installer.progress(progress);
+    m_installation.progress(progress);
 }
 
 } // namespace launcher

@@ -5,13 +5,14 @@
 // writes every block it receives at once (--no-buffer), so the file's size is
 // the count of bytes received, also on a slow link.
 //
-//   DownloadWatch watch(installer, partial, asset, share);
-//   installer.run(curl, {.timeout = timeouts::kDownload, .watch = [&watch] { watch.look(); }});
+//   DownloadWatch watch(installation, partial, asset, share);
+//   installation.run(curl, {.timeout = timeouts::kDownload, .watch = [&watch] { watch.look(); }});
 //
 // Runs on the thread of the download, as the runner's watch.
 
 #include "core/ByteMeter.h"
-#include "core/Installer.h"
+#include "core/Installation.h"
+#include "runtime/DownloadShare.h"
 
 #include <filesystem>
 
@@ -24,8 +25,8 @@ std::uint64_t partialSize(const std::filesystem::path& partial) noexcept;
 class DownloadWatch final {
 public:
     // Starts the stall clock, counting from what the partial file holds now;
-    // `installer` must outlive the watch.
-    DownloadWatch(const Installer& installer, std::filesystem::path partial, const RuntimeAsset& asset,
+    // `installation` must outlive the watch.
+    DownloadWatch(const Installation& installation, std::filesystem::path partial, const RuntimeAsset& asset,
                   DownloadShare share);
 
     // Reports the progress; throws SetupFailure when no data arrived for the
@@ -33,7 +34,7 @@ public:
     void look();
 
 private:
-    const Installer& m_installer;
+    const Installation& m_installation;
     std::filesystem::path m_partial;
     std::uint64_t m_expectedSize;
     DownloadShare m_share;

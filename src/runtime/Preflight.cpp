@@ -1,4 +1,4 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include "core/SetupFailure.h"
 
@@ -12,20 +12,21 @@ constexpr std::uintmax_t kRequiredSpace = 12'000'000'000;
 
 } // namespace
 
-void Installer::preflight() const
+void preflight(const Installation& installation)
 {
-    makeDirectory(root());
+    installation.makeDirectory(installation.root());
 
-    if (root().native().find('\n') != std::string::npos)
+    if (installation.root().native().find('\n') != std::string::npos)
         throw SetupFailure("The installation path contains an unsupported newline.");
 
     // A volume that reports no figure is given the benefit of the doubt.
-    const std::optional<std::uintmax_t> available = m_host.availableSpace(root());
+    const std::optional<std::uintmax_t> available = installation.host().availableSpace(installation.root());
     if (available && *available < kRequiredSpace)
         throw SetupFailure("Setup needs at least 12 GB of available disk space. Free some space and retry.");
 
     try {
-        run(m_host.x86_64Check, {.timeout = timeouts::kX86_64Check, .activity = "Checking this Mac"});
+        installation.run(installation.host().x86_64Check,
+                         {.timeout = timeouts::kX86_64Check, .activity = "Checking this Mac"});
     } catch (const SetupStopped&) {
         throw;
     } catch (const std::filesystem::filesystem_error&) {

@@ -2,6 +2,7 @@
 
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
+#include "runtime/DownloadShare.h"
 #include "runtime/DownloadWatch.h"
 
 #include <algorithm>
@@ -73,33 +74,34 @@ bool isAmong(int status, const std::array<int, N>& statuses)
 // Waits before the `attempt`th attempt in a row (counted from 1), showing the
 // wait and looking for a stop request meanwhile. The first one goes at once,
 // then 1, 2, 4, 8 s with the released constants.
-void waitBeforeReconnect(const Installer& installer, int attempt)
+void waitBeforeReconnect(const Installation& installation, int attempt)
 {
-    const auto wait = attempt < 2 ? Clock::duration::zero()
-                                  : Clock::duration(installer.constants().downloadReconnectWait * (1 << (attempt - 2)));
+    const auto wait = attempt < 2
+        ? Clock::duration::zero()
+        : Clock::duration(installation.constants().downloadReconnectWait * (1 << (attempt - 2)));
     const auto start = Clock::now();
     const auto end = start + wait;
     const std::string activity =
         "reconnecting (" + std::to_string(attempt) + " of " + std::to_string(kDownloadAttempts) + ")";
     do {
-        installer.throwIfStopped();
-        installer.progress({.activity = activity, .elapsed = Clock::now() - start});
+        installation.throwIfStopped();
+        installation.progress({.activity = activity, .elapsed = Clock::now() - start});
         std::this_thread::sleep_for(std::min<Clock::duration>(end - Clock::now(), kProgressInterval));
     } while (Clock::now() < end);
-    installer.throwIfStopped();
+    installation.throwIfStopped();
 }
 
 } // namespace
 
-bool downloadResuming(const Installer& installer, const RuntimeAsset& asset, const fs::path& partial,
+bool downloadResuming(const Installation& installation, const RuntimeAsset& asset, const fs::path& partial,
                       DownloadShare share)
 {
     discardUnusable(partial, asset);
     bool resumed = partialSize(partial) > 0;
     if (resumed) {
         const std::uint64_t total = share.total > 0 ? share.total : asset.expectedSize;
-        installer.report("Resuming the download: " + amountOf(share.before + partialSize(partial), total)
-                         + " already here.");
+        installation.report("Resuming the download: " + amountOf(share.before + partialSize(partial), total)
+                            + " already here.");
     }
 
     // The attempts in a row that brought no new bytes.
@@ -108,9 +110,9 @@ bool downloadResuming(const Installer& installer, const RuntimeAsset& asset, con
         discardUnusable(partial, asset);
         const std::uint64_t before = partialSize(partial);
         try {
-            DownloadWatch watch(installer, partial, asset, share);
-            installer.run({installer.host().downloadTool, downloadArguments(asset, partial)},
-                          {.timeout = timeouts::kDownload, .watch = [&watch] { watch.look(); }});
+            DownloadWatch watch(installation, partial, asset, share);
+            installation.run({installation.host().downloadTool, downloadArguments(asset, partial)},
+                             {.timeout = timeouts::kDownload, .watch = [&watch] { watch.look(); }});
             return resumed;
         } catch (const ProgramFailure& failure) {
             if (before > 0 && isAmong(failure.status(), kCannotResume)) {
@@ -129,7 +131,7 @@ bool downloadResuming(const Installer& installer, const RuntimeAsset& asset, con
             discardUnusable(partial, asset);
             throw;
         }
-        waitBeforeReconnect(installer, fruitless + 1);
+        waitBeforeReconnect(installation, fruitless + 1);
     }
 }
 

@@ -4,12 +4,13 @@
 // connection is taken up again after a short wait. Judging the bytes is the
 // caller's part; nothing here reads them.
 //
-//   const bool resumed = downloadResuming(installer, asset, partial, share);
-//   if (sha256(partial) != asset.sha256 && resumed) ... // start once more from zero
+//   const bool resumed = downloadResuming(installation, asset, partial, share);
+//   if (sha256Of(partial) != asset.sha256 && resumed) ... // start once more from zero
 //
-// Blocks; runs on the caller's thread and honours the installer's stop request.
+// Blocks; runs on the caller's thread and honours the stop request of its supervision.
 
-#include "core/Installer.h"
+#include "core/Installation.h"
+#include "runtime/DownloadShare.h"
 
 #include <filesystem>
 
@@ -26,7 +27,7 @@ inline constexpr int kDownloadAttempts = 5;
 // attempt, of an earlier run or before a dropped connection. Throws the
 // watch's and the runner's failures, after the reconnects when the connection
 // kept dropping.
-bool downloadResuming(const Installer& installer, const RuntimeAsset& asset, const std::filesystem::path& partial,
+bool downloadResuming(const Installation& installation, const RuntimeAsset& asset, const std::filesystem::path& partial,
                       DownloadShare share);
 
 } // namespace launcher

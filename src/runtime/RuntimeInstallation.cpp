@@ -1,11 +1,12 @@
 #include "runtime/RuntimeInstallation.h"
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/ExecutableFile.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 #include "runtime/RuntimeUpdate.h"
+#include "runtime/VerifiedDownload.h"
 
 #include <system_error>
 
@@ -33,18 +34,19 @@ void copyLibraries(const fs::path& source, const fs::path& destination)
 
 } // namespace
 
-void Installer::installRuntime(const std::optional<fs::path>& cache) const
+void installRuntime(const Installation& installation, const std::optional<fs::path>& cache)
 {
-    report("Downloading and verifying the compatibility runtime · about 341 MB");
+    installation.report("Downloading and verifying the compatibility runtime · about 341 MB");
     // Progress counts both archives together, as the status line does.
-    const std::uint64_t total = constants().engine.expectedSize + constants().libraries.expectedSize;
-    const fs::path engine = obtain(constants().engine, cache, {.before = 0, .total = total});
-    const fs::path libraries =
-        obtain(constants().libraries, cache, {.before = constants().engine.expectedSize, .total = total});
+    const std::uint64_t total =
+        installation.constants().engine.expectedSize + installation.constants().libraries.expectedSize;
+    const fs::path engine = obtain(installation, installation.constants().engine, cache, {.before = 0, .total = total});
+    const fs::path libraries = obtain(installation, installation.constants().libraries, cache,
+                                      {.before = installation.constants().engine.expectedSize, .total = total});
 
-    const StagingFolder staging(root(), Layout::kRuntimeStaging);
-    report("Unpacking the verified runtime");
-    const ArchiveTool tool = archiveTool();
+    const StagingFolder staging(installation.root(), Layout::kRuntimeStaging);
+    installation.report("Unpacking the verified runtime");
+    const ArchiveTool tool = installation.archiveTool();
     tool.extract(engine, staging.path());
     tool.extract(libraries, staging.path());
 
@@ -59,26 +61,26 @@ void Installer::installRuntime(const std::optional<fs::path>& cache) const
     // The runtime being replaced is renamed aside, not copied, and comes back
     // unless the new one starts; a killed update leaves it aside for the next
     // start to put back. A first setup has none: its new runtime stays.
-    settleRuntimeUpdate(*this);
-    const bool replacing = presentQuietly(runtime());
+    settleRuntimeUpdate(installation);
+    const bool replacing = presentQuietly(installation.runtime());
     if (replacing)
-        fs::rename(runtime(), layout().runtimeAside());
+        fs::rename(installation.runtime(), installation.layout().runtimeAside());
     try {
-        makeDirectory(runtime());
-        fs::rename(staging.path() / kEngineBundle, runtime() / kEngineBundle);
-        fs::rename(stagedLibraries, runtime() / kLibraryFolder);
-        wineRuntime().checkVersion();
+        installation.makeDirectory(installation.runtime());
+        fs::rename(staging.path() / kEngineBundle, installation.runtime() / kEngineBundle);
+        fs::rename(stagedLibraries, installation.runtime() / kLibraryFolder);
+        installation.wineRuntime().checkVersion();
     } catch (...) {
         try {
             if (replacing)
-                settleRuntimeUpdate(*this);
+                settleRuntimeUpdate(installation);
         } catch (...) {
             // Left aside, the old runtime is put back by the next start or repair.
         }
         throw;
     }
     if (replacing)
-        dropRuntimeSetAside(*this);
+        dropRuntimeSetAside(installation);
 }
 
 } // namespace launcher

@@ -19,37 +19,37 @@ bool isFolder(const fs::path& path)
 
 } // namespace
 
-bool runtimeUpdateAvailable(const Installer& installer) noexcept
+bool runtimeUpdateAvailable(const Installation& installation) noexcept
 {
     try {
-        return installer.hasRecord()
-            && InstallationRecord::read(installer.record()).engine != installer.constants().engine.name;
+        return installation.hasRecord()
+            && InstallationRecord::read(installation.record()).engine != installation.constants().engine.name;
     } catch (const std::exception&) {
         // An unreadable record is verify's finding, not news of an update.
         return false;
     }
 }
 
-bool hasUnsettledRuntimeUpdate(const Installer& installer)
+bool hasUnsettledRuntimeUpdate(const Installation& installation)
 {
-    return isFolder(installer.layout().runtimeAside()) || isFolder(installer.layout().runtimeSuperseded());
+    return isFolder(installation.layout().runtimeAside()) || isFolder(installation.layout().runtimeSuperseded());
 }
 
-void settleRuntimeUpdate(const Installer& installer)
+void settleRuntimeUpdate(const Installation& installation)
 {
     // A superseded runtime may be half removed; it never comes back.
-    if (isFolder(installer.layout().runtimeSuperseded()))
-        removeTree(installer.layout().runtimeSuperseded());
-    if (!isFolder(installer.layout().runtimeAside()))
+    if (isFolder(installation.layout().runtimeSuperseded()))
+        removeTree(installation.layout().runtimeSuperseded());
+    if (!isFolder(installation.layout().runtimeAside()))
         return;
-    removeTree(installer.runtime());
-    fs::rename(installer.layout().runtimeAside(), installer.runtime());
+    removeTree(installation.runtime());
+    fs::rename(installation.layout().runtimeAside(), installation.runtime());
 }
 
-void dropRuntimeSetAside(const Installer& installer)
+void dropRuntimeSetAside(const Installation& installation)
 {
-    fs::rename(installer.layout().runtimeAside(), installer.layout().runtimeSuperseded());
-    removeTree(installer.layout().runtimeSuperseded());
+    fs::rename(installation.layout().runtimeAside(), installation.layout().runtimeSuperseded());
+    removeTree(installation.layout().runtimeSuperseded());
 }
 
 } // namespace launcher

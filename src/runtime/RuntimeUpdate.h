@@ -7,28 +7,28 @@
 // how far an update got, so that a stopped, killed or failed update leaves one
 // whole runtime to play on: the old one before that point, the new one after it.
 //
-//   if (runtimeUpdateAvailable(installer)) ... tell the player that an update is available ...
-//   settleRuntimeUpdate(installer);   // under the install lock, before the runtime is used
+//   if (runtimeUpdateAvailable(installation)) ... tell the player that an update is available ...
+//   settleRuntimeUpdate(installation);   // under the install lock, before the runtime is used
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 namespace launcher {
 
 // Whether the installation record names another runtime than the launcher's
 // pins. False when there is no readable record. Reads only; never throws.
-bool runtimeUpdateAvailable(const Installer& installer) noexcept;
+bool runtimeUpdateAvailable(const Installation& installation) noexcept;
 
 // Whether an update that did not finish left a runtime aside or superseded.
-bool hasUnsettledRuntimeUpdate(const Installer& installer);
+bool hasUnsettledRuntimeUpdate(const Installation& installation);
 
 // Ends what an unfinished update left: puts back the runtime kept aside,
 // replacing what stands in "Runtime", since the new one never answered; or
 // finishes removing a superseded one, whose successor had answered. Does
 // nothing without either. Call it holding the install lock.
-void settleRuntimeUpdate(const Installer& installer);
+void settleRuntimeUpdate(const Installation& installation);
 
 // The last step of an update whose new runtime in "Runtime" has answered: the
 // runtime kept aside is marked superseded, then removed.
-void dropRuntimeSetAside(const Installer& installer);
+void dropRuntimeSetAside(const Installation& installation);
 
 } // namespace launcher

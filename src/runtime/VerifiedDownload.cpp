@@ -1,11 +1,13 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include "core/FileDigest.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
+#include "runtime/DownloadShare.h"
 #include "runtime/ResumableDownload.h"
+#include "runtime/VerifiedDownload.h"
 
 #include <string>
 
@@ -18,7 +20,7 @@ namespace fs = std::filesystem;
 // characters, so an empty, upper-case or otherwise malformed pin never matches.
 bool matchesPin(const fs::path& file, const std::string& pin)
 {
-    return Installer::sha256(file) == pin;
+    return sha256Of(file) == pin;
 }
 
 // The partial file is judged as the file curl wrote, never through a link put
@@ -35,15 +37,15 @@ constexpr const char* kChecksumFailure =
 // from an earlier attempt may have come from another object, so a mismatch
 // after resuming is given one fresh download from zero; only a fresh download
 // that mismatches is a failure, and its partial file goes.
-void downloadVerified(const Installer& installer, const RuntimeAsset& asset, const fs::path& partial,
+void downloadVerified(const Installation& installation, const RuntimeAsset& asset, const fs::path& partial,
                       DownloadShare share)
 {
-    const bool resumed = downloadResuming(installer, asset, partial, share);
+    const bool resumed = downloadResuming(installation, asset, partial, share);
     if (partialMatchesPin(partial, asset.sha256))
         return;
     fs::remove(partial);
     if (resumed) {
-        downloadResuming(installer, asset, partial, share);
+        downloadResuming(installation, asset, partial, share);
         if (partialMatchesPin(partial, asset.sha256))
             return;
         fs::remove(partial);
@@ -53,11 +55,11 @@ void downloadVerified(const Installer& installer, const RuntimeAsset& asset, con
 
 // The archive in the downloads folder, once its digest matched the pin: the one
 // there already, a copy of the player's, or a download.
-fs::path obtainVerified(const Installer& installer, const RuntimeAsset& asset, const std::optional<fs::path>& cache,
-                        DownloadShare share)
+fs::path obtainVerified(const Installation& installation, const RuntimeAsset& asset,
+                        const std::optional<fs::path>& cache, DownloadShare share)
 {
-    const fs::path downloads = installer.layout().downloads();
-    installer.makeDirectory(downloads);
+    const fs::path downloads = installation.layout().downloads();
+    installation.makeDirectory(downloads);
     const fs::path cached = downloads / asset.name;
 
     // A cache file is trusted only after its whole digest was computed again.
@@ -86,19 +88,20 @@ fs::path obtainVerified(const Installer& installer, const RuntimeAsset& asset, c
         copy.commit();
         return cached;
     }
-    downloadVerified(installer, asset, partial, share);
+    downloadVerified(installation, asset, partial, share);
     fs::rename(partial, cached);
     return cached;
 }
 
 } // namespace
 
-fs::path Installer::obtain(const RuntimeAsset& asset, const std::optional<fs::path>& cache, DownloadShare share) const
+fs::path obtain(const Installation& installation, const RuntimeAsset& asset, const std::optional<fs::path>& cache,
+                DownloadShare share)
 {
-    const fs::path verified = obtainVerified(*this, asset, cache, share);
+    const fs::path verified = obtainVerified(installation, asset, cache, share);
     // The pin is the trust decision: an archive that matched it is unpacked
     // and run from as the launcher's own, whichever browser fetched it first.
-    host().liftQuarantine(verified);
+    installation.host().liftQuarantine(verified);
     return verified;
 }
 

@@ -2,7 +2,14 @@
 
 #include "app/IncompleteInstallation.h"
 #include "app/KeptSaves.h"
+#include "app/GameLaunch.h"
+#include "app/Repair.h"
 #include "app/RepairRefusal.h"
+#include "app/SaveSnapshot.h"
+#include "app/Setup.h"
+#include "app/VerificationReport.h"
+#include "app/Verify.h"
+#include "import/GameSourceCheck.h"
 #include "runtime/RuntimeUpdate.h"
 #include "ui/GuideLocation.h"
 #include "ui/GuiThread.h"
@@ -87,7 +94,7 @@ FailureMessage describe(const std::exception& failure, const std::filesystem::pa
 
 LauncherModel::LauncherModel(DesktopServices& services, LauncherSettings settings, QObject* parent)
     : QObject(parent)
-    , m_installer(std::move(settings.root), {}, std::move(settings.host), std::move(settings.constants))
+    , m_installation(std::move(settings.root), {}, std::move(settings.host), std::move(settings.constants))
     , m_services(services)
     , m_guide(std::move(settings.guide))
 {
@@ -148,11 +155,11 @@ void LauncherModel::install()
         return;
     startSupervised(
         Activity::settingUp,
-        [game = localPath(m_gameURL), audio = localPath(m_audioURL)](const Installer& installer) -> Finish {
-            installer.install(game, audio, std::nullopt);
+        [game = localPath(m_gameURL), audio = localPath(m_audioURL)](const Installation& installation) -> Finish {
+            launcher::install(installation, game, audio, std::nullopt);
             std::optional<SaveSnapshot> kept;
             try {
-                kept = newestKeptSnapshot(installer);
+                kept = newestKeptSnapshot(installation);
             } catch (const std::exception&) {
                 // Setup has succeeded; Restore Saves… tells what keeps the snapshots from being read.
             }
@@ -176,8 +183,8 @@ void LauncherModel::play()
 
     inBackground(
         false, {},
-        [](const Installer& installer, const QPointer<LauncherModel>& model) -> Finish {
-            LaunchedGame launched = installer.launch(false);
+        [](const Installation& installation, const QPointer<LauncherModel>& model) -> Finish {
+            LaunchedGame launched = launcher::launch(installation, false);
             // The lock goes with the handed-back work, so that a model that is
             // gone by then releases it with that work; the game is still waited for here.
             handBack(model, [lock = std::move(launched.lock), note = launched.snapshotFailure,
@@ -187,7 +194,9 @@ void LauncherModel::play()
             const int terminationStatus = launched.process.wait();
             return [terminationStatus](LauncherModel& target) { target.finishGame(terminationStatus); };
         },
-        [statusBefore](LauncherModel& target, const WorkFailure& failure) { target.launchFailed(failure, statusBefore); });
+        [statusBefore](LauncherModel& target, const WorkFailure& failure) {
+            target.launchFailed(failure, statusBefore);
+        });
 }
 
 void LauncherModel::gameStarted(std::unique_ptr<InstallLock> lock, const std::optional<std::string>& snapshotFailure,
@@ -225,15 +234,16 @@ void LauncherModel::finishGame(int terminationStatus)
         showError(kUnexpectedExit);
 }
 
-void LauncherModel::maintain(const QString& status, std::function<Finish(const Installer&)> work)
+void LauncherModel::maintain(const QString& status, std::function<Finish(const Installation&)> work)
 {
     clearError();
     setActivity(Activity::maintaining);
     assign(m_status, status, &LauncherModel::statusChanged);
 
     inBackground(
-        true, {}, [work = std::move(work)](const Installer& installer, const QPointer<LauncherModel>&) {
-            Finish finish = work(installer);
+        true, {},
+        [work = std::move(work)](const Installation& installation, const QPointer<LauncherModel>&) {
+            Finish finish = work(installation);
             return [finish = std::move(finish)](LauncherModel& target) {
                 target.setActivity(Activity::idle);
                 finish(target);
@@ -250,20 +260,20 @@ void LauncherModel::maintain(const QString& status, std::function<Finish(const I
 
 void LauncherModel::inBackground(bool showSteps, Supervision supervision, Work work, Failed failed)
 {
-    backgroundPool().start([root = m_installer.root(), host = m_installer.host(), constants = m_installer.constants(),
-                            showSteps, supervision = std::move(supervision), work = std::move(work),
-                            failed = std::move(failed), model = QPointer(this)]() mutable {
-        const Installer installer(root, showSteps ? statusLines(model) : Report{}, host, constants,
-                                  std::move(supervision));
+    backgroundPool().start([root = m_installation.root(), host = m_installation.host(),
+                            constants = m_installation.constants(), showSteps, supervision = std::move(supervision),
+                            work = std::move(work), failed = std::move(failed), model = QPointer(this)]() mutable {
+        const Installation installation(root, showSteps ? statusLines(model) : Report{}, host, constants,
+                                        std::move(supervision));
         Finish finish;
         WorkFailure failure;
         try {
-            finish = work(installer, model);
+            finish = work(installation, model);
         } catch (const SetupStopped& stopped) {
             failure.stopped = true;
             failure.message.sentence = stopped.what();
         } catch (const std::exception& caught) {
-            failure.message = describe(caught, installer.log());
+            failure.message = describe(caught, installation.log());
             failure.incomplete = dynamic_cast<const IncompleteInstallation*>(&caught) != nullptr;
             if (const auto* refusal = dynamic_cast<const RepairRefusal*>(&caught))
                 failure.refusal = refusal->need();
@@ -380,8 +390,9 @@ void LauncherModel::checkGame()
     const QUrl checked = m_gameURL;
     inBackground(
         false, {},
-        [game = localPath(checked), checked](const Installer& installer, const QPointer<LauncherModel>&) -> Finish {
-            installer.checkGameSource(game);
+        [game = localPath(checked), checked](const Installation& installation,
+                                             const QPointer<LauncherModel>&) -> Finish {
+            checkGameSource(installation, game);
             return [checked](LauncherModel& target) { target.finishGameCheck(checked, std::nullopt); };
         },
         [checked](LauncherModel& target, const WorkFailure& failure) {
@@ -427,9 +438,9 @@ void LauncherModel::openGameDownload()
 
 void LauncherModel::openLogs()
 {
-    const auto logs = m_installer.layout().logs();
+    const auto logs = m_installation.layout().logs();
     try {
-        m_installer.makeDirectory(logs);
+        m_installation.makeDirectory(logs);
     } catch (const std::exception&) {
         // The folder is opened all the same; the desktop says what it makes of it.
     }
@@ -438,12 +449,12 @@ void LauncherModel::openLogs()
 
 void LauncherModel::openSaves()
 {
-    open(fileUrl(m_installer.layout().users()));
+    open(fileUrl(m_installation.layout().users()));
 }
 
 // Setup and repair ----------------------------------------------------------
 
-void LauncherModel::startSupervised(Activity run, std::function<Finish(const Installer&)> work)
+void LauncherModel::startSupervised(Activity run, std::function<Finish(const Installation&)> work)
 {
     clearError();
     m_stop = StopRequest();
@@ -461,8 +472,8 @@ void LauncherModel::startSupervised(Activity run, std::function<Finish(const Ins
                  handBack(model, [shown](LauncherModel& target) { target.showProgress(shown); });
              },
          .stop = m_stop},
-        [work = std::move(work)](const Installer& installer, const QPointer<LauncherModel>&) -> Finish {
-            Finish then = work(installer);
+        [work = std::move(work)](const Installation& installation, const QPointer<LauncherModel>&) -> Finish {
+            Finish then = work(installation);
             return [then = std::move(then)](LauncherModel& target) {
                 target.finishSupervised();
                 if (then)
@@ -528,7 +539,7 @@ void LauncherModel::finishFailedSetup(const WorkFailure& failure)
 {
     // A recorded installation that is incomplete is repair's to mend, not
     // setup's; its panel says so, so the refusal itself need not be shown.
-    if (m_installer.hasRecord() && !m_installer.isInstalled()) {
+    if (m_installation.hasRecord() && !m_installation.isInstalled()) {
         if (!failure.incomplete)
             showError(failure);
         offerRepair();
@@ -544,7 +555,7 @@ void LauncherModel::finishFailedRepair(const WorkFailure& failure)
     if (failure.refusal == RepairNeed::installation) {
         // The record has gone: there is nothing to repair, and setup is the way on.
         assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
-        setInstallation(Installation::none);
+        setInstallation(InstallationState::none);
         assign(m_status, restingStatus(), &LauncherModel::statusChanged);
         return;
     }
@@ -568,8 +579,8 @@ void LauncherModel::repair()
         sources.game = localPath(m_gameURL);
     if (m_findings.needsAudio)
         sources.audio = localPath(m_audioURL);
-    startSupervised(Activity::repairing, [sources](const Installer& installer) -> Finish {
-        installer.repair(sources);
+    startSupervised(Activity::repairing, [sources](const Installation& installation) -> Finish {
+        launcher::repair(installation, sources);
         return {};
     });
 }
@@ -580,46 +591,46 @@ void LauncherModel::update()
         return;
     // An outdated runtime is the only finding of a sound installation, so the
     // repair redoes the runtime step alone and needs none of the player's files.
-    startSupervised(Activity::repairing, [](const Installer& installer) -> Finish {
-        installer.repair({});
+    startSupervised(Activity::repairing, [](const Installation& installation) -> Finish {
+        launcher::repair(installation, {});
         return {};
     });
 }
 
 std::uint64_t LauncherModel::updateDownloadSize() const
 {
-    return m_installer.constants().engine.expectedSize + m_installer.constants().libraries.expectedSize;
+    return m_installation.constants().engine.expectedSize + m_installation.constants().libraries.expectedSize;
 }
 
-Installation LauncherModel::installed() const
+InstallationState LauncherModel::installed() const
 {
-    return runtimeUpdateAvailable(m_installer) ? Installation::outdated : Installation::ready;
+    return runtimeUpdateAvailable(m_installation) ? InstallationState::outdated : InstallationState::ready;
 }
 
 void LauncherModel::offerRepair()
 {
     // Besides an uninstall, the one way back from ready: the installed panel
     // gives way to the repair panel.
-    setInstallation(Installation::needsRepair);
+    setInstallation(InstallationState::needsRepair);
     checkInstallation();
 }
 
 void LauncherModel::readInstallation()
 {
-    const bool isInstalled = m_installer.isInstalled();
-    const bool incomplete = !isInstalled && m_installer.hasRecord();
+    const bool isInstalled = m_installation.isInstalled();
+    const bool incomplete = !isInstalled && m_installation.hasRecord();
     if (incomplete && !m_state.repairNeeded()) {
         offerRepair();
         return;
     }
     if (!incomplete) {
         assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
-        setInstallation(isInstalled ? installed() : Installation::none);
+        setInstallation(isInstalled ? installed() : InstallationState::none);
     }
     assign(m_status, restingStatus(), &LauncherModel::statusChanged);
 }
 
-void LauncherModel::showInstallation(Installation installation, RepairFindings findings)
+void LauncherModel::showInstallation(InstallationState installation, RepairFindings findings)
 {
     assign(m_findings, std::move(findings), &LauncherModel::findingsChanged);
     setInstallation(installation);
@@ -635,8 +646,8 @@ void LauncherModel::checkInstallation()
     // The check waits for up to two wine calls.
     inBackground(
         false, {},
-        [](const Installer& installer, const QPointer<LauncherModel>&) -> Finish {
-            return [report = installer.verify()](LauncherModel& target) { target.finishCheck(report); };
+        [](const Installation& installation, const QPointer<LauncherModel>&) -> Finish {
+            return [report = launcher::verify(installation)](LauncherModel& target) { target.finishCheck(report); };
         },
         [](LauncherModel& target, const WorkFailure& failure) { target.checkFailed(failure); });
 }
@@ -644,9 +655,9 @@ void LauncherModel::checkInstallation()
 // What the check found first, then its end, which the view follows with the focus.
 void LauncherModel::finishCheck(const VerificationReport& report)
 {
-    if (const bool mended = report.sound() && m_installer.isInstalled(); !report.recorded || mended) {
+    if (const bool mended = report.sound() && m_installation.isInstalled(); !report.recorded || mended) {
         // Another launcher has removed the record, or mended the installation, meanwhile.
-        setInstallation(mended ? installed() : Installation::none);
+        setInstallation(mended ? installed() : InstallationState::none);
         assign(m_status, restingStatus(), &LauncherModel::statusChanged);
         setActivity(Activity::idle);
         return;

@@ -20,7 +20,10 @@
 // Each property's change signal is emitted on every assignment, also when the
 // value stays the same.
 
-#include "core/Installer.h"
+#include "app/SaveSnapshot.h"
+#include "app/UninstallPlan.h"
+#include "app/VerificationReport.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 #include "app/FailureMessage.h"
 #include "app/RepairRefusal.h"
@@ -108,7 +111,7 @@ public:
     const QUrl& gameURL() const { return m_gameURL; }
     const QUrl& audioURL() const { return m_audioURL; }
     // The chosen game files are being read where they lie, as setup will take
-    // them (Installer::checkGameSource), off the GUI thread.
+    // them (checkGameSource), off the GUI thread.
     bool checkingGame() const { return m_checkingGame; }
     // Why setup would refuse the chosen game files, in the import's words;
     // nothing while they pass, are being checked or none are chosen.
@@ -176,7 +179,7 @@ public:
     // repair the check, would: its panel, findings and resting status, without
     // the disk or the check behind them and without touching work that runs.
     // For tests and pictures of the window; the next read of the disk undoes it.
-    void showInstallation(Installation installation, RepairFindings findings = {});
+    void showInstallation(InstallationState installation, RepairFindings findings = {});
 
     // Blocks until every background task of every model has ended; for shutdown and tests.
     static void waitForBackgroundWork();
@@ -264,7 +267,10 @@ private:
     // Sets where the window stands and announces each derived flag that changed.
     void setState(LauncherState state);
     void setActivity(Activity activity) { setState({m_state.installation, activity, m_state.gameRunning}); }
-    void setInstallation(Installation installation) { setState({installation, m_state.activity, m_state.gameRunning}); }
+    void setInstallation(InstallationState installation)
+    {
+        setState({installation, m_state.activity, m_state.gameRunning});
+    }
     void setGameRunning(bool running) { setState({m_state.installation, m_state.activity, running}); }
 
     // How work off the GUI thread failed, told on its own thread in the window's words.
@@ -285,7 +291,7 @@ private:
     using Failed = std::function<void(LauncherModel&, const WorkFailure&)>;
     // The work gets an engine of its own and the model, held weakly, for what
     // it hands back before it ends.
-    using Work = std::function<Finish(const Installer&, const QPointer<LauncherModel>&)>;
+    using Work = std::function<Finish(const Installation&, const QPointer<LauncherModel>&)>;
     // The one way work leaves the GUI thread: makes an engine for the model's
     // root and machine (its status lines shown as steps when `showSteps`, its
     // progress and stop request from `supervision`), runs `work` with it and
@@ -312,7 +318,7 @@ private:
     // Runs a menu action's `work` off the GUI thread, with `maintaining` set
     // and `status` showing until the engine reports its own lines; then
     // `finish`, or the failure as the error.
-    void maintain(const QString& status, std::function<Finish(const Installer&)> work);
+    void maintain(const QString& status, std::function<Finish(const Installation&)> work);
     void offerSnapshots(const std::vector<SaveSnapshot>& snapshots, QWidget* window);
     void restoreSnapshot(const SaveSnapshot& snapshot);
     void finishUninstall(const UninstallReport& report);
@@ -331,7 +337,7 @@ private:
     std::optional<QString> m_error;
     QString m_errorDetails;
     std::unique_ptr<InstallLock> m_playLock;
-    Installer m_installer;
+    Installation m_installation;
     DesktopServices& m_services;
     std::optional<std::filesystem::path> m_guide;
     // Where the last choice in a panel was made; empty before the first.
@@ -345,7 +351,7 @@ private:
     // `work` with an engine whose status lines, progress and stop request
     // reach this model; what `work` returns, if anything, runs once the model
     // shows the work ended.
-    void startSupervised(Activity run, std::function<Finish(const Installer&)> work);
+    void startSupervised(Activity run, std::function<Finish(const Installation&)> work);
     void showStep(const QString& line);
     void showProgress(const SetupProgress& progress);
     void finishSupervised();
@@ -355,7 +361,7 @@ private:
     // Shows the repair panel in place of the others and checks what it must redo.
     void offerRepair();
     // A complete installation as it stands: ready, or outdated when its runtime is not the launcher's.
-    Installation installed() const;
+    InstallationState installed() const;
     // Shows what the disk holds after work that may have changed it: a ready
     // installation, none, or an incomplete one, whose repair is offered unless
     // it already is.

@@ -3,6 +3,10 @@
 
 #include "ui/LauncherModel.h"
 
+#include "app/Diagnostics.h"
+#include "app/SaveSnapshot.h"
+#include "app/SavesRestore.h"
+#include "app/Uninstall.h"
 #include "ui/DesktopConventions.h"
 #include "ui/MenuTexts.h"
 
@@ -43,8 +47,8 @@ void LauncherModel::restoreSaves(QWidget* window)
     if (!mayRestoreSaves())
         return;
     // Counting every snapshot's files can take a while.
-    maintain(menu::kLookingForSnapshots, [window = QPointer(window)](const Installer& installer) -> Finish {
-        return [snapshots = installer.saveSnapshots(), window](LauncherModel& model) {
+    maintain(menu::kLookingForSnapshots, [window = QPointer(window)](const Installation& installation) -> Finish {
+        return [snapshots = saveSnapshots(installation), window](LauncherModel& model) {
             model.offerSnapshots(snapshots, window);
         };
     });
@@ -79,8 +83,8 @@ void LauncherModel::restoreSnapshot(const SaveSnapshot& snapshot)
 {
     if (!mayRestoreSaves())
         return;
-    maintain(menu::restoringStatus(snapshot), [name = snapshot.name](const Installer& installer) -> Finish {
-        return [restored = installer.restoreSaves(name)](LauncherModel& model) {
+    maintain(menu::restoringStatus(snapshot), [name = snapshot.name](const Installation& installation) -> Finish {
+        return [restored = launcher::restoreSaves(installation, name)](LauncherModel& model) {
             model.assign(model.m_status, menu::restoredStatus(restored), &LauncherModel::statusChanged);
         };
     });
@@ -91,18 +95,20 @@ void LauncherModel::uninstall(QWidget* window)
     if (!idle())
         return;
     // Both plans only list the root's entries.
-    const UninstallPlan keepingSaves = m_installer.planUninstall(true);
-    const UninstallPlan removingAll = m_installer.planUninstall(false);
+    const UninstallPlan keepingSaves = planUninstall(m_installation, true);
+    const UninstallPlan removingAll = planUninstall(m_installation, false);
     if (removingAll.removed.empty()) {
-        m_services.alert(menu::nothingToUninstall(m_installer.root()), window);
+        m_services.alert(menu::nothingToUninstall(m_installation.root()), window);
         return;
     }
     const ConfirmationAnswer answer =
-        m_services.confirm(menu::uninstallConfirmation(m_installer.root(), keepingSaves, removingAll), window);
+        m_services.confirm(menu::uninstallConfirmation(m_installation.root(), keepingSaves, removingAll), window);
     if (!answer.confirmed || !idle())
         return;
-    maintain(menu::kUninstalling, [keepSaves = answer.option](const Installer& installer) -> Finish {
-        return [report = installer.uninstall(keepSaves)](LauncherModel& model) { model.finishUninstall(report); };
+    maintain(menu::kUninstalling, [keepSaves = answer.option](const Installation& installation) -> Finish {
+        return [report = launcher::uninstall(installation, keepSaves)](LauncherModel& model) {
+            model.finishUninstall(report);
+        };
     });
 }
 
@@ -115,8 +121,8 @@ void LauncherModel::finishUninstall(const UninstallReport& report)
     setAudioURL({});
     setOwnsFiles(false);
     assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
-    setInstallation(Installation::none);
-    assign(m_status, menu::uninstalledStatus(m_installer.root(), report), &LauncherModel::statusChanged);
+    setInstallation(InstallationState::none);
+    assign(m_status, menu::uninstalledStatus(m_installation.root(), report), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::saveDiagnostics(QWidget* window)
@@ -129,8 +135,9 @@ void LauncherModel::saveDiagnostics(QWidget* window)
     if (!choice.confirmed || choice.url.isEmpty() || !idle())
         return;
     maintain(menu::kWritingDiagnostics,
-             [archive = std::filesystem::path(choice.url.toLocalFile().toStdString())](const Installer& installer) -> Finish {
-                 installer.writeDiagnostics(archive);
+             [archive = std::filesystem::path(choice.url.toLocalFile().toStdString())](
+                 const Installation& installation) -> Finish {
+                 writeDiagnostics(installation, archive);
                  return [archive](LauncherModel& model) {
                      model.assign(model.m_status, menu::diagnosticsSavedStatus(archive), &LauncherModel::statusChanged);
                  };

@@ -13,7 +13,7 @@
 namespace launcher {
 
 // The installation as the window last found it.
-enum class Installation {
+enum class InstallationState {
     // Nothing recorded: the setup panel.
     none,
     // Recorded and complete: the installed panel.
@@ -40,14 +40,17 @@ enum class Activity {
 };
 
 struct LauncherState {
-    Installation installation = Installation::none;
+    InstallationState installation = InstallationState::none;
     Activity activity = Activity::idle;
     // From the press of Play, through the snapshot of the saves, until the game has exited.
     bool gameRunning = false;
 
-    bool ready() const { return installation == Installation::ready || installation == Installation::outdated; }
-    bool updateAvailable() const { return installation == Installation::outdated; }
-    bool repairNeeded() const { return installation == Installation::needsRepair; }
+    bool ready() const
+    {
+        return installation == InstallationState::ready || installation == InstallationState::outdated;
+    }
+    bool updateAvailable() const { return installation == InstallationState::outdated; }
+    bool repairNeeded() const { return installation == InstallationState::needsRepair; }
     // Setup or repair runs, stopping or not.
     bool busy() const { return runsSetup() || runsRepair(); }
     bool stopping() const { return activity == Activity::stoppingSetup || activity == Activity::stoppingRepair; }

@@ -1,7 +1,9 @@
 // The diagnostics archive: what goes in, and that the player's home folder
 // appears in none of its forms.
 
+#include "app/Diagnostics.h"
 #include "app/HomeFolderMask.h"
+#include "app/SavesRestore.h"
 #include "app/SavesTestSupport.h"
 #include "core/LowerCase.h"
 #include "core/SetupFailure.h"
@@ -98,7 +100,7 @@ class Diagnostics : public ::testing::Test {
 protected:
     Diagnostics()
     {
-        const fs::path game = m_saves.installer().game();
+        const fs::path game = m_saves.installation().game();
         writeFile(game / "data/level.dat", "GAME-FILE-CONTENT");
         m_saves.writeSave("Documents/Veyra 2/slot1.sav", "SAVE-FILE-CONTENT");
         writeFile(m_root / "Downloads/engine.tar.xz", "DOWNLOAD-CONTENT");
@@ -157,7 +159,7 @@ protected:
 TEST_F(Diagnostics, TheArchiveHoldsTheReportRecordLogsAndListingWithTheHomeFolderInNoForm)
 {
     const fs::path archive = m_folder / "diagnostics.zip";
-    m_saves.installer().writeDiagnostics(archive);
+    writeDiagnostics(m_saves.installation(), archive);
     const auto contents = members(archive);
 
     std::set<std::string> names;
@@ -179,8 +181,12 @@ TEST_F(Diagnostics, TheArchiveHoldsTheReportRecordLogsAndListingWithTheHomeFolde
 
     const std::string& report = contents.at("report.txt");
     for (const std::string& line : std::vector<std::string>{
-             "Launcher version: 0.1.0\n", "Root folder: ~/.local/share/Veyra2MacLauncher\n", "Installation: complete\n",
-          "  runtime: ok\n", "Verify report:\n", "Save snapshots:\n  " + m_saves.installer().saveSnapshots().front().name,
+             "Launcher version: 0.1.0\n",
+             "Root folder: ~/.local/share/Veyra2MacLauncher\n",
+             "Installation: complete\n",
+             "  runtime: ok\n",
+             "Verify report:\n",
+             "Save snapshots:\n  " + saveSnapshots(m_saves.installation()).front().name,
          })
         EXPECT_NE(report.find(line), std::string::npos) << line << " in:\n" << report;
     EXPECT_EQ(contents.at("installed.json"), readFile(m_root / "installed.json"));
@@ -208,7 +214,7 @@ TEST_F(Diagnostics, AnExistingFileIsRefusedAndLeftAsItWas)
     const fs::path archive = m_folder / "diagnostics.zip";
     writeFile(archive, "the player's");
     try {
-        m_saves.installer().writeDiagnostics(archive);
+        writeDiagnostics(m_saves.installation(), archive);
         FAIL() << "an existing file was overwritten";
     } catch (const SetupFailure& failure) {
         EXPECT_EQ(failure.message(),
@@ -225,7 +231,7 @@ TEST_F(Diagnostics, ALinkInPlaceOfTheLogsFolderIsNotFollowed)
     fs::create_directory_symlink(elsewhere, m_root / "Logs");
 
     const fs::path archive = m_folder / "diagnostics.zip";
-    m_saves.installer().writeDiagnostics(archive);
+    writeDiagnostics(m_saves.installation(), archive);
     for (const auto& [name, content] : members(archive)) {
         EXPECT_NE(name, "logs/diary.txt");
         EXPECT_EQ(content.find("private"), std::string::npos) << name;
@@ -244,10 +250,10 @@ TEST_F(Diagnostics, AnArchiveThatCannotBePlacedIsRefusedBeforeAnyWorkNamingTheCa
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.archive);
-        const fs::path setupLog = m_saves.installer().layout().logs() / "setup.log";
+        const fs::path setupLog = m_saves.installation().layout().logs() / "setup.log";
         const bool logged = fs::exists(setupLog);
         try {
-            m_saves.installer().writeDiagnostics(c.archive);
+            writeDiagnostics(m_saves.installation(), c.archive);
             FAIL() << "an archive was written";
         } catch (const SetupFailure& failure) {
             EXPECT_EQ(failure.message(), "The diagnostics archive could not be written to " + c.archive.string() +

@@ -1,7 +1,9 @@
 // The game launch in-process, with the stand-in wine program as the runtime:
 // what it does with the game log.
 
-#include "core/Installer.h"
+#include "app/GameLaunch.h"
+#include "app/LaunchedGame.h"
+#include "core/Installation.h"
 #include "core/InstallLock.h"
 #include "core/LogRotation.h"
 #include "support/InstallationByHand.h"
@@ -24,7 +26,7 @@ protected:
     // Launches the game and waits for it to exit; returns its status.
     int play() const
     {
-        const LaunchedGame game = Installer(m_root.path()).launch(false);
+        const LaunchedGame game = launch(Installation(m_root.path()), false);
         return game.process.wait();
     }
 

@@ -1,6 +1,9 @@
 // The snapshots every launch takes of the player's saves.
 
+#include "app/LaunchedGame.h"
+#include "app/SaveSnapshot.h"
 #include "app/SaveSnapshots.h"
+#include "app/SavesRestore.h"
 #include "app/SavesSwap.h"
 #include "app/SavesTestSupport.h"
 #include "core/Uuid.h"
@@ -47,7 +50,7 @@ void handOver(const fs::path& root)
 class SaveSnapshotsTest : public ::testing::Test {
 protected:
     fs::path snapshot(const std::string& name) const { return m_saves.backups() / name; }
-    fs::path newest() const { return snapshot(m_saves.installer().saveSnapshots().front().name); }
+    fs::path newest() const { return snapshot(saveSnapshots(m_saves.installation()).front().name); }
 
     // For death tests: launches as the player and exits, printing "reported: "
     // and the snapshot's failure when there was one.
@@ -70,13 +73,13 @@ TEST_F(SaveSnapshotsTest, ALaunchKeepsTheUsersFolderAndTheGamesItemsButNoLinkAnd
     writeFile(m_folder / "outside/photo.jpg", "the player's own");
     fs::create_directory_symlink(m_folder / "outside", m_saves.profile() / "Pictures");
     fs::create_symlink(m_folder / "outside/photo.jpg", m_saves.profile() / "Documents/linked.sav");
-    const fs::path game = m_saves.installer().game();
+    const fs::path game = m_saves.installation().game();
     writeFile(game / "logs/session.log", "played");
     writeFile(game / "veyra2config1.ini", "written by the launcher");
 
     m_saves.launchAndWait();
 
-    const auto snapshots = m_saves.installer().saveSnapshots();
+    const auto snapshots = saveSnapshots(m_saves.installation());
     ASSERT_EQ(snapshots.size(), 1u);
     EXPECT_FALSE(snapshots[0].kept);
     const std::map<std::string, std::string> expected{
@@ -115,13 +118,13 @@ TEST_F(SaveSnapshotsTest, UnchangedFilesAreSharedWithTheNewestSnapshotAndUnchang
     EXPECT_EQ(readFile(second / changed), "slot one, later");
     // A live file is never a snapshot's file: the game writes in place.
     EXPECT_NE(inodeOf(second / changed), inodeOf(m_saves.profile() / "Documents/Veyra 2/slot1.sav"));
-    EXPECT_NE(inodeOf(second / "game/imgui.ini"), inodeOf(m_saves.installer().game() / "imgui.ini"));
+    EXPECT_NE(inodeOf(second / "game/imgui.ini"), inodeOf(m_saves.installation().game() / "imgui.ini"));
 
     // Removing a file or adding an empty folder is a change too.
     for (const auto& change : std::vector<std::function<void()>>{
              [&] { fs::remove(m_saves.profile() / "AppData/Roaming/Veyra 2/profile.dat"); },
              [&] { fs::create_directories(m_saves.profile() / "Saved Games"); },
-             [&] { fs::remove(m_saves.installer().game() / "imgui.ini"); },
+             [&] { fs::remove(m_saves.installation().game() / "imgui.ini"); },
          }) {
         const std::size_t before = m_saves.snapshotFolders().size();
         change();
@@ -133,17 +136,17 @@ TEST_F(SaveSnapshotsTest, UnchangedFilesAreSharedWithTheNewestSnapshotAndUnchang
 TEST_F(SaveSnapshotsTest, LaunchesKeepTheNewestTenAndNeverRotateOutAKeptSnapshot)
 {
     m_saves.launchAndWait();
-    const std::string kept = SaveSnapshots(m_saves.installer().layout()).takeKept("Kept by the test.")->name;
-    EXPECT_EQ(kept, m_saves.installer().saveSnapshots().front().name) << "equal saves: the newest is marked";
+    const std::string kept = SaveSnapshots(m_saves.installation().layout()).takeKept("Kept by the test.")->name;
+    EXPECT_EQ(kept, saveSnapshots(m_saves.installation()).front().name) << "equal saves: the newest is marked";
     std::vector<std::string> taken;
     for (int launch = 0; launch < 12; ++launch) {
         m_saves.writeSave("Documents/Veyra 2/slot1.sav", "round " + std::to_string(launch));
         m_saves.launchAndWait();
-        taken.push_back(m_saves.installer().saveSnapshots().front().name);
+        taken.push_back(saveSnapshots(m_saves.installation()).front().name);
     }
 
     std::vector<std::string> listed;
-    for (const SaveSnapshot& snapshot : m_saves.installer().saveSnapshots())
+    for (const SaveSnapshot& snapshot : saveSnapshots(m_saves.installation()))
         listed.push_back(snapshot.name);
     std::vector<std::string> expected(taken.rbegin(), taken.rbegin() + 10);
     expected.push_back(kept);
@@ -164,13 +167,13 @@ TEST_F(SaveSnapshotsTest, RotationFollowsTheOrderSnapshotsWereMadeNotTheNamesACl
     for (int launch = 0; launch < 11; ++launch) {
         m_saves.writeSave("Documents/Veyra 2/slot1.sav", "round " + std::to_string(launch));
         m_saves.launchAndWait();
-        taken.push_back(m_saves.installer().saveSnapshots().front().name);
+        taken.push_back(saveSnapshots(m_saves.installation()).front().name);
         EXPECT_EQ(readFile(newest() / "users/player/Documents/Veyra 2/slot1.sav"), "round " + std::to_string(launch))
             << "the launch's own snapshot is the newest";
     }
 
     std::vector<std::string> listed;
-    for (const SaveSnapshot& kept : m_saves.installer().saveSnapshots())
+    for (const SaveSnapshot& kept : saveSnapshots(m_saves.installation()))
         listed.push_back(kept.name);
     EXPECT_EQ(listed, std::vector<std::string>(taken.rbegin(), taken.rbegin() + 10));
 }
@@ -206,7 +209,7 @@ TEST_F(SaveSnapshotsTest, TheNextSnapshotRemovesLeftoverStagingFoldersOfTheExact
     EXPECT_FALSE(fs::exists(m_saves.backups() / leftover));
     EXPECT_TRUE(fs::exists(m_saves.backups() / "Saves-staging-mine/keep.txt"));
     EXPECT_TRUE(fs::exists(m_saves.backups() / "notes.txt"));
-    EXPECT_EQ(m_saves.installer().saveSnapshots().size(), 1u);
+    EXPECT_EQ(saveSnapshots(m_saves.installation()).size(), 1u);
 }
 
 TEST_F(SaveSnapshotsTest, ASnapshotThatFailsMidwayLeavesNoPartOfItAndTheGameStartsAnyway)
@@ -238,13 +241,13 @@ TEST_F(SaveSnapshotsTest, AnOrderOutOfRangeCountsAsDamagedAndRanksBelowTheOthers
         SCOPED_TRACE(damaged);
         m_saves.writeSave("Documents/Veyra 2/slot1.sav", std::string("before ") + damaged);
         m_saves.launchAndWait();
-        const std::string older = m_saves.installer().saveSnapshots().front().name;
+        const std::string older = saveSnapshots(m_saves.installation()).front().name;
         writeFile(snapshot(older) / "order.txt", std::string(damaged) + "\n");
         m_saves.writeSave("Documents/Veyra 2/slot1.sav", std::string("after ") + damaged);
         m_saves.launchAndWait();
 
         // The earlier rounds' snapshots stay, each with a valid order.
-        const auto listed = m_saves.installer().saveSnapshots();
+        const auto listed = saveSnapshots(m_saves.installation());
         ASSERT_GE(listed.size(), 2u);
         EXPECT_EQ(readFile(snapshot(listed.front().name) / "users/player/Documents/Veyra 2/slot1.sav"),
                   std::string("after ") + damaged);
@@ -259,7 +262,7 @@ TEST_F(SaveSnapshotsTest, AnOrderOutOfRangeCountsAsDamagedAndRanksBelowTheOthers
 // no snapshot, in one sentence, and the game starts.
 TEST_F(SaveSnapshotsTest, ADamagedRestoreJournalIsTheLaunchsSnapshotFailureInOneSentence)
 {
-    const Layout& layout = m_saves.installer().layout();
+    const Layout& layout = m_saves.installation().layout();
     const fs::path staging = restoreStagingParent(layout) / ("Restore-staging-" + freshUuid());
     fs::create_directories(staging / "new-0");
     writeRestoreJournal(layout, staging, {{layout.users(), staging / "new-0", staging / "old-0"}});
@@ -315,7 +318,7 @@ TEST(SavesLinkedToTheRoot, AreLeftOutOfSnapshotsAndRestoresWhichLeaveTheRootInPl
         const TemporaryFolder folder;
         const fs::path home = folder / "home";
         const SavesInstallation saves(home / ".local/share/Veyra2MacLauncher");
-        const fs::path users = saves.installer().layout().users();
+        const fs::path users = saves.installation().layout().users();
         writeFile(users / "alice/slot.sav", "alice's");
         writeFile(home / "Documents/letter.txt", "the player's own");
         const fs::path link = users.parent_path() / example.link;
@@ -327,10 +330,10 @@ TEST(SavesLinkedToTheRoot, AreLeftOutOfSnapshotsAndRestoresWhichLeaveTheRootInPl
             EXPECT_EQ(first.snapshotLeftOut, std::vector<std::string>{example.sentence});
             EXPECT_EQ(first.snapshotFailure, std::nullopt);
         }
-        const std::string firstName = saves.installer().saveSnapshots().front().name;
-        writeFile(saves.installer().game() / "imgui.ini", "[Window] moved");
+        const std::string firstName = saveSnapshots(saves.installation()).front().name;
+        writeFile(saves.installation().game() / "imgui.ini", "[Window] moved");
         saves.launchAndWait();
-        const auto snapshots = saves.installer().saveSnapshots();
+        const auto snapshots = saveSnapshots(saves.installation());
         ASSERT_EQ(snapshots.size(), 2u);
         EXPECT_EQ(snapshots[0].files, snapshots[1].files) << "no snapshot holds another";
         const std::set<std::string> kept = usersIn(saves.backups() / snapshots[0].name);
@@ -345,13 +348,13 @@ TEST(SavesLinkedToTheRoot, AreLeftOutOfSnapshotsAndRestoresWhichLeaveTheRootInPl
             return entries;
         };
         const auto before = outsideTheRoot();
-        const RestoredSaves restored = saves.installer().restoreSaves(firstName);
+        const RestoredSaves restored = restoreSaves(saves.installation(), firstName);
         EXPECT_EQ(outsideTheRoot(), before);
         EXPECT_EQ(fs::read_symlink(link), home / example.target);
         EXPECT_TRUE(fs::exists(saves.root() / "installed.json"));
-        EXPECT_EQ(saves.installer().saveSnapshots().front().name, restored.previous) << "its undo is there";
+        EXPECT_EQ(saveSnapshots(saves.installation()).front().name, restored.previous) << "its undo is there";
         EXPECT_EQ(restored.leftOut, std::vector<std::string>{example.sentence}) << "and leaves the link out too";
-        EXPECT_EQ(readFile(saves.installer().game() / "imgui.ini"), "[Window]");
+        EXPECT_EQ(readFile(saves.installation().game() / "imgui.ini"), "[Window]");
     }
 }
 
@@ -397,7 +400,7 @@ TEST(SavesLinkedTwice, EachFolderIsFollowedOnceAndRestoredOnce)
         SCOPED_TRACE(example.layout);
         const TemporaryFolder folder;
         const SavesInstallation saves(folder / "root");
-        const fs::path users = saves.installer().layout().users();
+        const fs::path users = saves.installation().layout().users();
         fs::create_directories(folder / "outside");
         const fs::path alices = example.link(users, folder / "outside");
         writeFile(alices / "slot.sav", "first");
@@ -407,7 +410,7 @@ TEST(SavesLinkedTwice, EachFolderIsFollowedOnceAndRestoredOnce)
             testing::runProgram(testing::fixtureProgram(), {"--cli", "--launch", "--home", saves.root().string()});
         EXPECT_EQ(launched.status, 0);
         EXPECT_EQ(launched.err, example.leftOut[0] + "\n" + example.leftOut[1] + "\n");
-        const std::string firstName = saves.installer().saveSnapshots().front().name;
+        const std::string firstName = saveSnapshots(saves.installation()).front().name;
         EXPECT_EQ(usersIn(saves.backups() / firstName), example.kept);
 
         writeFile(alices / "slot.sav", "later");
@@ -419,7 +422,7 @@ TEST(SavesLinkedTwice, EachFolderIsFollowedOnceAndRestoredOnce)
         EXPECT_EQ(restored.err, launched.err);
         EXPECT_EQ(readFile(alices / "slot.sav"), "first");
         EXPECT_FALSE(fs::exists(alices / "new.sav"));
-        const std::string previous = saves.installer().saveSnapshots().front().name;
+        const std::string previous = saveSnapshots(saves.installation()).front().name;
         EXPECT_EQ(readFile(saves.backups() / previous / "users/alice/new.sav"), "new");
         for (const auto& entry : fs::recursive_directory_iterator(folder.path()))
             EXPECT_FALSE(entry.path().filename().string().starts_with("Restore-staging-")) << entry.path();

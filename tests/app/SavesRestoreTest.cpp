@@ -1,8 +1,12 @@
 // Restoring a snapshot of the saves: the swap, its undo, and what a killed
 // restore leaves.
 
+#include "app/GameLaunch.h"
+#include "app/SaveSnapshot.h"
+#include "app/SavesRestore.h"
 #include "app/SavesSwap.h"
 #include "app/SavesTestSupport.h"
+#include "app/Uninstall.h"
 #include "core/Platform.h"
 #include "core/SetupFailure.h"
 #include "core/Uuid.h"
@@ -38,13 +42,13 @@ protected:
     std::string snapshotNow() const
     {
         m_saves.launchAndWait();
-        return m_saves.installer().saveSnapshots().front().name;
+        return saveSnapshots(m_saves.installation()).front().name;
     }
 
     std::string failureOf(const std::string& name) const
     {
         try {
-            m_saves.installer().restoreSaves(name);
+            restoreSaves(m_saves.installation(), name);
         } catch (const SetupFailure& failure) {
             return failure.what();
         }
@@ -60,23 +64,23 @@ TEST_F(SavesRestore, ARestoreSwapsInTheSnapshotAndItsUndoSwapsBack)
     const std::string first = snapshotNow();
     m_saves.writeSave(kSlot, "slot one, later");
     m_saves.writeSave("Documents/Veyra 2/slot2.sav", "slot two");
-    writeFile(m_saves.installer().game() / "imgui.ini", "[Window] moved");
-    fs::remove(m_saves.installer().game() / "veyra2accounts.xml");
+    writeFile(m_saves.installation().game() / "imgui.ini", "[Window] moved");
+    fs::remove(m_saves.installation().game() / "veyra2accounts.xml");
     const auto later = filesBelow(m_saves.profile());
     // Wine's link to the player's own folder stays as it is.
     writeFile(m_folder / "outside/photo.jpg", "the player's own");
     fs::create_directory_symlink(m_folder / "outside", m_saves.profile() / "Pictures");
 
     std::vector<std::string> lines;
-    const Installer reporting(m_saves.root(), [&](const std::string& line) { lines.push_back(line); },
-                              testing::testHost());
-    const RestoredSaves restored = reporting.restoreSaves(first);
+    const Installation reporting(
+        m_saves.root(), [&](const std::string& line) { lines.push_back(line); }, testing::testHost());
+    const RestoredSaves restored = restoreSaves(reporting, first);
     EXPECT_EQ(lines, std::vector<std::string>{"Restoring " + first});
     EXPECT_EQ(restored.restored, first);
     EXPECT_EQ(readFile(m_saves.profile() / kSlot), "slot one");
     EXPECT_FALSE(fs::exists(m_saves.profile() / "Documents/Veyra 2/slot2.sav"));
-    EXPECT_EQ(readFile(m_saves.installer().game() / "imgui.ini"), "[Window]");
-    EXPECT_EQ(readFile(m_saves.installer().game() / "veyra2accounts.xml"), "<accounts/>");
+    EXPECT_EQ(readFile(m_saves.installation().game() / "imgui.ini"), "[Window]");
+    EXPECT_EQ(readFile(m_saves.installation().game() / "veyra2accounts.xml"), "<accounts/>");
     EXPECT_EQ(fs::read_symlink(m_saves.profile() / "Pictures"), m_folder / "outside");
     EXPECT_EQ(readFile(m_folder / "outside/photo.jpg"), "the player's own");
 
@@ -85,15 +89,15 @@ TEST_F(SavesRestore, ARestoreSwapsInTheSnapshotAndItsUndoSwapsBack)
     EXPECT_EQ(readFile(m_saves.backups() / first / "users/player" / kSlot), "slot one");
 
     // The saves from before the restore are a kept snapshot; restoring it undoes the restore.
-    const auto snapshots = m_saves.installer().saveSnapshots();
+    const auto snapshots = saveSnapshots(m_saves.installation());
     ASSERT_EQ(snapshots.front().name, restored.previous);
     EXPECT_TRUE(snapshots.front().kept);
-    m_saves.installer().restoreSaves(restored.previous);
+    restoreSaves(m_saves.installation(), restored.previous);
     EXPECT_EQ(filesBelow(m_saves.profile()), later);
-    EXPECT_EQ(readFile(m_saves.installer().game() / "imgui.ini"), "[Window] moved");
-    EXPECT_FALSE(fs::exists(m_saves.installer().game() / "veyra2accounts.xml"));
+    EXPECT_EQ(readFile(m_saves.installation().game() / "imgui.ini"), "[Window] moved");
+    EXPECT_FALSE(fs::exists(m_saves.installation().game() / "veyra2accounts.xml"));
 
-    for (const auto& entry : fs::directory_iterator(m_saves.installer().layout().users().parent_path()))
+    for (const auto& entry : fs::directory_iterator(m_saves.installation().layout().users().parent_path()))
         EXPECT_FALSE(entry.path().filename().string().starts_with("Restore-staging-")) << entry.path();
 }
 
@@ -112,7 +116,7 @@ TEST_F(SavesRestore, ANameThatIsNoSnapshotIsRefused)
         EXPECT_EQ(failureOf(name), "No saved snapshot is called " + name + ".");
     }
     EXPECT_EQ(filesBelow(m_saves.profile()), before);
-    EXPECT_EQ(m_saves.installer().saveSnapshots().size(), 1u) << "a refused restore takes no snapshot";
+    EXPECT_EQ(saveSnapshots(m_saves.installation()).size(), 1u) << "a refused restore takes no snapshot";
 
     fs::remove(m_saves.root() / "installed.json");
     EXPECT_EQ(failureOf(snapshot), "Setup is incomplete. Complete setup before restoring saves.");
@@ -123,7 +127,7 @@ TEST_F(SavesRestore, ANameThatIsNoSnapshotIsRefused)
 TEST_F(SavesRestore, ALockedSaveIsReplacedOrNamedBeforeAnythingMoves)
 {
     const std::string first = snapshotNow();
-    const fs::path settings = m_saves.installer().game() / "imgui.ini";
+    const fs::path settings = m_saves.installation().game() / "imgui.ini";
     writeFile(settings, "[Window] moved");
     {
         const testing::EntryLock lock(settings, testing::LockKind::superuser);
@@ -153,18 +157,18 @@ TEST(SavesRestoreThroughLinks, SnapshotsCopyWhatTheLinkReachesAndARestoreWritesI
         SCOPED_TRACE(linkedUsers ? "users folder linked" : "profile folder linked");
         const TemporaryFolder folder;
         const SavesInstallation saves(folder / "root");
-        const fs::path link = linkedUsers ? saves.installer().layout().users() : saves.profile();
+        const fs::path link = linkedUsers ? saves.installation().layout().users() : saves.profile();
         const fs::path synced = folder / "synced";
         fs::rename(link, synced);
         fs::create_directory_symlink(synced, link);
 
         saves.launchAndWait();
-        const std::string first = saves.installer().saveSnapshots().front().name;
+        const std::string first = saveSnapshots(saves.installation()).front().name;
         EXPECT_EQ(readFile(saves.backups() / first / "users/player" / kSlot), "slot one");
         saves.writeSave(kSlot, "played later");
         saves.writeSave("Documents/Veyra 2/slot2.sav", "slot two");
 
-        const RestoredSaves restored = saves.installer().restoreSaves(first);
+        const RestoredSaves restored = restoreSaves(saves.installation(), first);
         EXPECT_EQ(fs::read_symlink(link), synced);
         const fs::path profileInSync = linkedUsers ? synced / testing::kProfile : synced;
         EXPECT_EQ(readFile(profileInSync / kSlot), "slot one");
@@ -173,7 +177,7 @@ TEST(SavesRestoreThroughLinks, SnapshotsCopyWhatTheLinkReachesAndARestoreWritesI
         EXPECT_EQ(readFile(saves.backups() / restored.previous / "users/player/Documents/Veyra 2/slot2.sav"),
                   "slot two");
 
-        saves.installer().restoreSaves(restored.previous);
+        restoreSaves(saves.installation(), restored.previous);
         EXPECT_EQ(fs::read_symlink(link), synced);
         EXPECT_EQ(readFile(profileInSync / kSlot), "played later");
         expectNoRestoreStaging(synced);
@@ -270,7 +274,7 @@ constexpr const char* kPlayedAfter = "Documents/Veyra 2/played-after.sav";
 
 bool anySnapshotHolds(const SavesInstallation& saves, const std::string& file, const std::string& content)
 {
-    for (const SaveSnapshot& snapshot : saves.installer().saveSnapshots()) {
+    for (const SaveSnapshot& snapshot : saveSnapshots(saves.installation())) {
         const fs::path copy = saves.backups() / snapshot.name / file;
         if (fs::exists(copy) && readFile(copy) == content)
             return true;
@@ -283,8 +287,8 @@ std::string versionOf(const SavesInstallation& saves)
 {
     const std::string slot = readFile(saves.profile() / kSlot);
     EXPECT_EQ(readFile(saves.profile() / kProfileData), slot);
-    EXPECT_EQ(readFile(saves.installer().game() / "veyra2accounts.xml"), slot);
-    EXPECT_EQ(readFile(saves.installer().game() / "imgui.ini"), slot);
+    EXPECT_EQ(readFile(saves.installation().game() / "veyra2accounts.xml"), slot);
+    EXPECT_EQ(readFile(saves.installation().game() / "imgui.ini"), slot);
     return slot;
 }
 
@@ -313,10 +317,10 @@ TEST(SavesRestoreKilled, AfterAnyMoveTheNextLaunchFinishesTheRestoreWithNothingL
         auto snapshotOf = [&](const std::string& version) {
             saves.writeSave(kSlot, version);
             saves.writeSave(kProfileData, version);
-            writeFile(saves.installer().game() / "veyra2accounts.xml", version);
-            writeFile(saves.installer().game() / "imgui.ini", version);
+            writeFile(saves.installation().game() / "veyra2accounts.xml", version);
+            writeFile(saves.installation().game() / "imgui.ini", version);
             saves.launchAndWait();
-            return saves.installer().saveSnapshots().front().name;
+            return saveSnapshots(saves.installation()).front().name;
         };
         const std::string old = snapshotOf("old");
         const std::string later = snapshotOf("new");
@@ -324,8 +328,8 @@ TEST(SavesRestoreKilled, AfterAnyMoveTheNextLaunchFinishesTheRestoreWithNothingL
         for (int killAfter = 1; killAfter <= example.moves; ++killAfter) {
             SCOPED_TRACE(std::string(example.layout) + ", killed after move " + std::to_string(killAfter));
             const bool newIsLive = versionOf(saves) == "new";
-            const Installer killed(saves.root(), {}, movingHost(example.exchanges, killAfter));
-            EXPECT_EXIT(killed.restoreSaves(newIsLive ? old : later), ::testing::KilledBySignal(SIGKILL), "");
+            const Installation killed(saves.root(), {}, movingHost(example.exchanges, killAfter));
+            EXPECT_EXIT(restoreSaves(killed, newIsLive ? old : later), ::testing::KilledBySignal(SIGKILL), "");
             // The player plays on before the next start, where the saves are in place
             // (not between the two renames of a folder).
             const std::string playedAfter = "played after kill " + std::to_string(killAfter);
@@ -333,17 +337,17 @@ TEST(SavesRestoreKilled, AfterAnyMoveTheNextLaunchFinishesTheRestoreWithNothingL
             if (played)
                 saves.writeSave(kPlayedAfter, playedAfter);
 
-            const Installer next(saves.root(), {}, movingHost(example.exchanges));
-            next.launch(false).process.wait();
+            const Installation next(saves.root(), {}, movingHost(example.exchanges));
+            launch(next, false).process.wait();
             if (played) {
                 EXPECT_TRUE(anySnapshotHolds(saves, "users/player/" + std::string(kPlayedAfter), playedAfter));
             }
 
             const std::string expected = newIsLive ? "old" : "new";
             EXPECT_EQ(versionOf(saves), expected);
-            expectNoRestoreStaging(restoreStagingParent(saves.installer().layout()));
-            EXPECT_EQ(readFile(saves.backups() / saves.installer().saveSnapshots().front().name / "users" /
-                               testing::kProfile / kSlot),
+            expectNoRestoreStaging(restoreStagingParent(saves.installation().layout()));
+            EXPECT_EQ(readFile(saves.backups() / saveSnapshots(saves.installation()).front().name / "users"
+                               / testing::kProfile / kSlot),
                       expected);
             if (example.linkedProfile) {
                 EXPECT_EQ(fs::read_symlink(saves.profile()), synced);
@@ -369,13 +373,13 @@ TEST(SavesRestoreKilled, UninstallFinishesItFirstAndKeepsAJournalThatReachesOutO
             saves.writeSave(kProfileData, version);
             saves.launchAndWait();
         }
-        const std::string old = saves.installer().saveSnapshots()[1].name;
+        const std::string old = saveSnapshots(saves.installation())[1].name;
         // The linked profile's "AppData" is restored, its "Documents" not yet.
-        const Installer killed(saves.root(), {}, movingHost(true, 1));
-        EXPECT_EXIT(killed.restoreSaves(old), ::testing::KilledBySignal(SIGKILL), "");
+        const Installation killed(saves.root(), {}, movingHost(true, 1));
+        EXPECT_EXIT(restoreSaves(killed, old), ::testing::KilledBySignal(SIGKILL), "");
 
         if (finishable) {
-            saves.installer().uninstall(false);
+            uninstall(saves.installation(), false);
             EXPECT_EQ(readFile(synced / kSlot), "old");
             EXPECT_EQ(readFile(synced / kProfileData), "old");
             expectNoRestoreStaging(synced);
@@ -383,11 +387,11 @@ TEST(SavesRestoreKilled, UninstallFinishesItFirstAndKeepsAJournalThatReachesOutO
         } else {
             fs::rename(synced / "Documents", folder / "moved away");
             writeFile(synced / "Documents/made since.sav", "since");
-            EXPECT_THROW(saves.installer().uninstall(false), SetupFailure);
+            EXPECT_THROW(uninstall(saves.installation(), false), SetupFailure);
             EXPECT_EQ(readFile(synced / "Documents/made since.sav"), "since");
             EXPECT_TRUE(fs::exists(saves.root() / "installed.json")) << "nothing removed";
             bool journalKept = false;
-            for (const auto& entry : fs::directory_iterator(restoreStagingParent(saves.installer().layout())))
+            for (const auto& entry : fs::directory_iterator(restoreStagingParent(saves.installation().layout())))
                 journalKept = journalKept || fs::exists(entry.path() / "journal");
             EXPECT_TRUE(journalKept);
         }
@@ -435,11 +439,11 @@ TEST_F(SavesRestore, AKillDuringARestoreLeavesAWholeUsersFolder)
     }
 
     // The next restore mends and clears whatever the kills left, and completes.
-    const auto result = m_saves.installer().restoreSaves(versionA);
+    const auto result = restoreSaves(m_saves.installation(), versionA);
     expectWholeVersion(m_saves.profile(), kFiles);
     EXPECT_EQ(readFile(m_saves.profile() / "Documents/Veyra 2/save0.sav").substr(0, 1), "a");
     EXPECT_TRUE(fs::exists(m_saves.backups() / result.previous));
-    for (const auto& folder : {m_saves.backups(), restoreStagingParent(m_saves.installer().layout())})
+    for (const auto& folder : {m_saves.backups(), restoreStagingParent(m_saves.installation().layout())})
         for (const auto& entry : fs::directory_iterator(folder))
             EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos) << entry.path();
 }
@@ -460,11 +464,11 @@ TEST(SavesRestoreStopped, RollsBackOrFinishesAndWhatThePlayerDidAfterIsInTheNext
         for (int file = 0; file < kFiles; ++file)
             saves.writeSave("save" + std::to_string(file) + ".sav", version);
         saves.launchAndWait();
-        return saves.installer().saveSnapshots().front().name;
+        return saveSnapshots(saves.installation()).front().name;
     };
     const std::string versionA = writeVersion("a");
     const std::string versionB = writeVersion("b");
-    const fs::path drive = restoreStagingParent(saves.installer().layout());
+    const fs::path drive = restoreStagingParent(saves.installation().layout());
     auto journalWritten = [&] {
         std::error_code error;
         for (fs::directory_iterator it(drive, error), end; !error && it != end; it.increment(error)) {
@@ -511,7 +515,7 @@ TEST(SavesRestoreStopped, RollsBackOrFinishesAndWhatThePlayerDidAfterIsInTheNext
             saves.writeSave("save7.sav", "changed after the stop");
             saves.writeSave("new.sav", "made after the stop");
             saves.launchAndWait();
-            const fs::path newest = saves.backups() / saves.installer().saveSnapshots().front().name;
+            const fs::path newest = saves.backups() / saveSnapshots(saves.installation()).front().name;
             EXPECT_EQ(readFile(newest / "users/player/save7.sav"), "changed after the stop");
             EXPECT_EQ(readFile(newest / "users/player/new.sav"), "made after the stop");
             fs::remove(synced / "new.sav");
@@ -529,18 +533,18 @@ TEST(SavesRestoreFlushed, TheCopiesReachTheDiskBeforeTheJournalCountsOnThem)
     const fs::path synced = folder / "synced";
     saves.linkProfileTo(synced);
     saves.launchAndWait();
-    const std::string first = saves.installer().saveSnapshots().front().name;
+    const std::string first = saveSnapshots(saves.installation()).front().name;
     saves.writeSave(kSlot, "played later");
 
     Host host = testing::testHost();
     std::vector<fs::path> flushed;
-    const fs::path drive = restoreStagingParent(saves.installer().layout());
+    const fs::path drive = restoreStagingParent(saves.installation().layout());
     host.flushTree = [&](const fs::path& staging) {
         EXPECT_FALSE(fs::exists(drive / staging.filename() / "journal")) << "flushed before the journal";
         EXPECT_FALSE(fs::is_empty(staging));
         flushed.push_back(staging);
     };
-    Installer(saves.root(), {}, host).restoreSaves(first);
+    restoreSaves(Installation(saves.root(), {}, host), first);
 
     ASSERT_EQ(flushed.size(), 2u);
     EXPECT_EQ(flushed[0].parent_path(), drive);

@@ -1,5 +1,6 @@
 #include "app/SavesTestSupport.h"
 
+#include "app/GameLaunch.h"
 #include "support/InstallationByHand.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -11,13 +12,13 @@ namespace launcher::testing {
 
 namespace fs = std::filesystem;
 
-SavesInstallation::SavesInstallation(const fs::path& root) : m_root(root), m_installer(root, {}, testHost())
+SavesInstallation::SavesInstallation(const fs::path& root) : m_root(root), m_installation(root, {}, testHost())
 {
     buildInstallationByHand(root);
     writeSave("Documents/Veyra 2/slot1.sav", "slot one");
     writeSave("AppData/Roaming/Veyra 2/profile.dat", "profile");
-    writeFile(m_installer.game() / "veyra2accounts.xml", "<accounts/>");
-    writeFile(m_installer.game() / "imgui.ini", "[Window]");
+    writeFile(m_installation.game() / "veyra2accounts.xml", "<accounts/>");
+    writeFile(m_installation.game() / "imgui.ini", "[Window]");
 }
 
 void SavesInstallation::writeSave(const std::string& relative, const std::string& content) const
@@ -36,7 +37,7 @@ void SavesInstallation::linkProfileTo(const fs::path& synced) const
 
 LaunchedGame SavesInstallation::launchAndWait() const
 {
-    LaunchedGame launched = m_installer.launch(false);
+    LaunchedGame launched = launch(m_installation, false);
     launched.process.wait();
     return launched;
 }

@@ -2,7 +2,8 @@
 // A complete installation made by hand whose player has saves, for the tests
 // of snapshots, restore, uninstall and diagnostics.
 
-#include "core/Installer.h"
+#include "app/LaunchedGame.h"
+#include "core/Installation.h"
 
 #include <filesystem>
 #include <map>
@@ -20,10 +21,10 @@ public:
     // two files in the profile and the game's accounts file and "imgui.ini".
     explicit SavesInstallation(const std::filesystem::path& root);
 
-    const Installer& installer() const { return m_installer; }
+    const Installation& installation() const { return m_installation; }
     const std::filesystem::path& root() const { return m_root; }
-    std::filesystem::path profile() const { return m_installer.layout().users() / kProfile; }
-    std::filesystem::path backups() const { return m_installer.layout().backups(); }
+    std::filesystem::path profile() const { return m_installation.layout().users() / kProfile; }
+    std::filesystem::path backups() const { return m_installation.layout().backups(); }
 
     // Writes a save below the profile with a modification time of its own, so
     // that even a rewrite within the same clock tick counts as a change.
@@ -38,7 +39,7 @@ public:
 
 private:
     std::filesystem::path m_root;
-    Installer m_installer;
+    Installation m_installation;
 };
 
 // Every regular file below the folder, relative path to content; links are not followed.

@@ -1,8 +1,9 @@
 // The setup sequence in-process: the order of its first steps and what a refused
 // or early-failing setup leaves behind.
 
+#include "app/Setup.h"
 #include "core/InstallLock.h"
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 #include "support/EntryNames.h"
 #include "support/ScopedEnvironmentVariable.h"
@@ -34,9 +35,10 @@ protected:
     std::string failureOf(const Host& host, const fs::path& audio, const fs::path& game = fixture("game/installer.zip"),
                           const std::optional<fs::path>& cache = std::nullopt)
     {
-        const Installer installer(m_root, [this](const std::string& line) { m_lines.push_back(line); }, host);
+        const Installation installation(
+            m_root, [this](const std::string& line) { m_lines.push_back(line); }, host);
         try {
-            installer.install(game, audio, cache);
+            install(installation, game, audio, cache);
         } catch (const std::exception& failure) {
             return failure.what();
         }
@@ -220,12 +222,12 @@ TEST_F(Setup, AStopFromAnotherThreadEndsSetupWithoutARecordAStagingFolderOrTheLo
     const testing::ScopedEnvironmentVariable hang("STANDIN_HANG", "wineboot");
     const testing::ScopedEnvironmentVariable pid("STANDIN_PID_FILE", pidFile.string());
     const StopRequest stop;
-    const Installer installer(m_root, [this](const std::string& line) { m_lines.push_back(line); },
-                              testing::testHost(), Constants::builtIn(), {.stop = stop});
+    const Installation installation(m_root, [this](const std::string& line) { m_lines.push_back(line); },
+                                    testing::testHost(), Constants::builtIn(), {.stop = stop});
     const testing::StopRequester requester = testing::requestStopOnceFileExists(stop, pidFile);
 
-    EXPECT_THROW(installer.install(fixture("game/installer.zip"), fixture("audio/MPSetup.exe"),
-                                   fixture("runtime/prefetched")),
+    EXPECT_THROW(install(installation, fixture("game/installer.zip"), fixture("audio/MPSetup.exe"),
+                         fixture("runtime/prefetched")),
                  SetupStopped);
     const auto& all = testing::setupStatusLines();
     EXPECT_EQ(m_lines, std::vector<std::string>(all.begin(), all.begin() + 6));

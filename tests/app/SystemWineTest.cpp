@@ -2,9 +2,11 @@
 // which runs 64-bit programs only, so the 32-bit decoder is not registered
 // here. The game is Wine's own command prompt under the game's name.
 
+#include "app/GameLaunch.h"
+#include "app/SavesRestore.h"
 #include "core/ExecutableFile.h"
 #include "core/InstallationRecord.h"
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "prefix/PrefixConfiguration.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
@@ -61,38 +63,38 @@ TEST(SystemWine, KeepsTheProfileInsideThePrefixAndTheGamesSavesInTheSnapshots)
     const testing::ScopedEnvironmentVariable playersSettings("XDG_CONFIG_HOME", (folder / "settings").string());
     const testing::ScopedEnvironmentVariable noDisplay("DISPLAY", std::nullopt);
 
-    const Installer installer(folder / "root", {}, testing::testHost());
-    useSystemWine(installer.layout());
-    fs::create_directories(installer.game());
-    fs::copy_file(kWineCommandPrompt, installer.game() / "veyra2.exe");
-    createPrefix(installer);
+    const Installation installation(folder / "root", {}, testing::testHost());
+    useSystemWine(installation.layout());
+    fs::create_directories(installation.game());
+    fs::copy_file(kWineCommandPrompt, installation.game() / "veyra2.exe");
+    createPrefix(installation);
     // Wine's server writes the registry, system.reg among it, as it exits, a few seconds after its last program.
     const auto waitForServer = [&] {
-        installer.run({installer.layout().wineServer(), {"-w"}},
-                      {.environment = installer.environment(), .timeout = kWineRun});
+        installation.run({installation.layout().wineServer(), {"-w"}},
+                         {.environment = installation.environment(), .timeout = kWineRun});
     };
     waitForServer();
 
-    const fs::path profile = onlyProfile(installer.layout());
+    const fs::path profile = onlyProfile(installation.layout());
     for (const char* shellFolder : {"Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos"}) {
         EXPECT_FALSE(fs::is_symlink(profile / shellFolder)) << shellFolder;
         EXPECT_TRUE(fs::is_directory(profile / shellFolder)) << shellFolder;
     }
 
     // The game saves under "My Documents", then starts again: the launch's snapshot holds the save.
-    installer.run({installer.wine(), {"cmd", "/c", R"(echo saved>%USERPROFILE%\Documents\slot.sav)"}},
-                  {.environment = installer.environment(), .timeout = kWineRun});
-    writeFile(installer.record(),
+    installation.run({installation.wine(), {"cmd", "/c", R"(echo saved>%USERPROFILE%\Documents\slot.sav)"}},
+                     {.environment = installation.environment(), .timeout = kWineRun});
+    writeFile(installation.record(),
               InstallationRecord{1, "0.1.0", "system wine", std::chrono::system_clock::now()}.encode());
-    writeFile(installer.layout().decoder(), "MZ decoder");
-    LaunchedGame launched = installer.launch(false);
+    writeFile(installation.layout().decoder(), "MZ decoder");
+    LaunchedGame launched = launch(installation, false);
     EXPECT_EQ(launched.process.wait(), 0);
     waitForServer();
 
-    const auto snapshots = installer.saveSnapshots();
+    const auto snapshots = saveSnapshots(installation);
     ASSERT_EQ(snapshots.size(), 1u);
-    const fs::path saved = installer.layout().backups() / snapshots.front().name / "users" /
-                           profile.filename() / "Documents/slot.sav";
+    const fs::path saved =
+        installation.layout().backups() / snapshots.front().name / "users" / profile.filename() / "Documents/slot.sav";
     EXPECT_TRUE(readFile(saved).starts_with("saved")) << saved;
     EXPECT_EQ(testing::entriesBelow(home), homeBefore);
 }

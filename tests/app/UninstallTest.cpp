@@ -1,6 +1,9 @@
 // Uninstall: what it removes, what it keeps, and the space it reports.
 
+#include "app/SavesRestore.h"
 #include "app/SavesTestSupport.h"
+#include "app/Uninstall.h"
+#include "app/UninstallPlan.h"
 #include "core/SetupFailure.h"
 #include "core/Uuid.h"
 #include "support/EntryLock.h"
@@ -47,8 +50,8 @@ protected:
         writeFile(root() / "notes.txt", "the player's");
         writeFile(m_folder / "outside/photo.jpg", "the player's own");
         fs::create_directory_symlink(m_folder / "outside", m_saves.profile() / "Pictures");
-        fs::create_directories(m_saves.installer().prefix() / "dosdevices");
-        fs::create_directory_symlink(m_folder / "outside", m_saves.installer().prefix() / "dosdevices/z:");
+        fs::create_directories(m_saves.installation().prefix() / "dosdevices");
+        fs::create_directory_symlink(m_folder / "outside", m_saves.installation().prefix() / "dosdevices/z:");
     }
 
     fs::path root() const { return m_saves.root(); }
@@ -61,9 +64,9 @@ protected:
 TEST_F(UninstallTest, RemovesTheLaunchersEntriesWithoutFollowingLinksAndKeepsTheRest)
 {
     m_saves.launchAndWait();
-    const UninstallPlan planned = m_saves.installer().planUninstall(false);
+    const UninstallPlan planned = planUninstall(m_saves.installation(), false);
 
-    const UninstallReport report = m_saves.installer().uninstall(false);
+    const UninstallReport report = uninstall(m_saves.installation(), false);
 
     EXPECT_EQ(report.plan.removed, (std::vector<std::string>{"installed.json", "Install", "Runtime", "Downloads",
                                                              "Audio-import", "Logs", "Backups", m_staging}));
@@ -77,18 +80,18 @@ TEST_F(UninstallTest, RemovesTheLaunchersEntriesWithoutFollowingLinksAndKeepsThe
     EXPECT_FALSE(report.savesSnapshot);
     EXPECT_EQ(entriesOf(root()), (std::vector<std::string>{"Game-staging-mine", "launcher.lock", "notes.txt"}));
     EXPECT_EQ(readFile(m_folder / "outside/photo.jpg"), "the player's own");
-    EXPECT_FALSE(m_saves.installer().isInstalled());
+    EXPECT_FALSE(m_saves.installation().isInstalled());
 }
 
 TEST_F(UninstallTest, KeepingTheSavesPutsTheLiveOnesInAKeptSnapshotAndKeepsBackups)
 {
     m_saves.launchAndWait();
-    const std::string earlier = m_saves.installer().saveSnapshots().front().name;
+    const std::string earlier = saveSnapshots(m_saves.installation()).front().name;
     m_saves.writeSave("Documents/Veyra 2/slot1.sav", "played after the last launch");
-    const UninstallPlan planned = m_saves.installer().planUninstall(true);
+    const UninstallPlan planned = planUninstall(m_saves.installation(), true);
     EXPECT_EQ(std::ranges::count(planned.removed, "Backups"), 0);
 
-    const UninstallReport report = m_saves.installer().uninstall(true);
+    const UninstallReport report = uninstall(m_saves.installation(), true);
 
     ASSERT_TRUE(report.savesSnapshot);
     EXPECT_EQ(std::ranges::count(report.plan.removed, "Backups"), 0);
@@ -100,7 +103,7 @@ TEST_F(UninstallTest, KeepingTheSavesPutsTheLiveOnesInAKeptSnapshotAndKeepsBacku
     EXPECT_EQ(readFile(last / "users/player/Documents/Veyra 2/slot1.sav"), "played after the last launch");
     EXPECT_EQ(readFile(last / "game/veyra2accounts.xml"), "<accounts/>");
     EXPECT_TRUE(fs::exists(m_saves.backups() / earlier));
-    const auto snapshots = m_saves.installer().saveSnapshots();
+    const auto snapshots = saveSnapshots(m_saves.installation());
     EXPECT_TRUE(snapshots.front().kept);
     EXPECT_EQ(snapshots.front().name, *report.savesSnapshot);
 }
@@ -114,20 +117,20 @@ TEST_F(UninstallTest, KeepingTheSavesRefusesAndRemovesNothingWhenAFolderOfThemCa
         ASSERT_EQ(::lchown(entry.path().c_str(), user, static_cast<gid_t>(-1)), 0) << entry.path();
     fs::permissions(m_saves.profile() / "Locked", fs::perms::none);
 
-    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { m_saves.installer().uninstall(true); }),
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { uninstall(m_saves.installation(), true); }),
                 ::testing::ExitedWithCode(0),
                 "The folder .*/player/Locked cannot be read, so your saves cannot all be kept. Check that you may "
                 "read it, then try again.");
 
     fs::permissions(m_saves.profile() / "Locked", fs::perms::owner_all);
     EXPECT_EQ(readFile(m_saves.profile() / "Locked/secret.sav"), "unreadable");
-    EXPECT_TRUE(m_saves.installer().isInstalled());
+    EXPECT_TRUE(m_saves.installation().isInstalled());
 }
 
 TEST_F(UninstallTest, AnUninstallCutShortReadsAsNoInstallationAndCanRunAgain)
 {
     // A folder the player cannot change stops the removal of "Install".
-    writeFile(m_saves.installer().game() / "locked/file", "root's");
+    writeFile(m_saves.installation().game() / "locked/file", "root's");
     const uid_t user = testing::unprivilegedUser();
     for (const auto& entry : fs::recursive_directory_iterator(root()))
         if (entry.path().parent_path().filename() != "locked" && entry.path().filename() != "locked") {
@@ -135,13 +138,13 @@ TEST_F(UninstallTest, AnUninstallCutShortReadsAsNoInstallationAndCanRunAgain)
         }
     ASSERT_EQ(::chown(root().c_str(), user, static_cast<gid_t>(-1)), 0);
 
-    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { m_saves.installer().uninstall(false); }),
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { uninstall(m_saves.installation(), false); }),
                 ::testing::ExitedWithCode(0),
                 "Some files in .*/Install could not be removed. Check that you may change them, then uninstall again.");
 
     EXPECT_FALSE(fs::exists(root() / "installed.json"));
-    EXPECT_FALSE(m_saves.installer().isInstalled());
-    const UninstallReport again = m_saves.installer().uninstall(false);
+    EXPECT_FALSE(m_saves.installation().isInstalled());
+    const UninstallReport again = uninstall(m_saves.installation(), false);
     EXPECT_EQ(again.plan.removed.front(), "Install");
     EXPECT_EQ(entriesOf(root()), (std::vector<std::string>{"Game-staging-mine", "launcher.lock", "notes.txt"}));
 }
@@ -157,7 +160,7 @@ TEST_F(UninstallTest, ASaveItsOwnerLockedGoesAndOneLockedBeyondThatIsNamed)
         if (!lock)
             GTEST_SKIP() << "only the superuser can lock a file beyond its owner's reach";
         try {
-            m_saves.installer().uninstall(false);
+            uninstall(m_saves.installation(), false);
             ADD_FAILURE() << "the locked save was removed";
         } catch (const SetupFailure& failure) {
             EXPECT_EQ(std::string(failure.what()),
@@ -168,7 +171,7 @@ TEST_F(UninstallTest, ASaveItsOwnerLockedGoesAndOneLockedBeyondThatIsNamed)
     }
 
     const testing::EntryLock ownersLock(save, testing::LockKind::owner);
-    m_saves.installer().uninstall(false);
+    uninstall(m_saves.installation(), false);
     EXPECT_EQ(entriesOf(root()), (std::vector<std::string>{"Game-staging-mine", "launcher.lock", "notes.txt"}));
 }
 
@@ -187,7 +190,7 @@ TEST(Uninstall, TheSpaceFreedCountsAFileThatSnapshotsShareOnceAndOneLinkedElsewh
     writeFile(root / "Logs/setup.log", std::string(300, 'g'));
     writeFile(root / "notes.txt", std::string(50, 'n'));
 
-    const UninstallReport report = Installer(root, {}, testing::testHost()).uninstall(false);
+    const UninstallReport report = uninstall(Installation(root, {}, testing::testHost()), false);
 
     EXPECT_EQ(report.freedBytes, 100u + 1000u + 10u + 300u);
     EXPECT_EQ(entriesOf(root), (std::vector<std::string>{"launcher.lock", "notes.txt"}));
@@ -197,7 +200,7 @@ TEST(Uninstall, TheSpaceFreedCountsAFileThatSnapshotsShareOnceAndOneLinkedElsewh
 TEST(Uninstall, AnAbsentRootIsNoFailureAndStaysAbsent)
 {
     const TemporaryFolder folder;
-    const UninstallReport report = Installer(folder / "absent", {}, testing::testHost()).uninstall(true);
+    const UninstallReport report = uninstall(Installation(folder / "absent", {}, testing::testHost()), true);
     EXPECT_TRUE(report.plan.removed.empty());
     EXPECT_TRUE(report.plan.kept.empty());
     EXPECT_EQ(report.freedBytes, 0u);
@@ -224,7 +227,7 @@ TEST(Uninstall, LeavesAFileSystemMountedInsideTheRootAndNamesItAmongWhatItKept)
                 testing::mountPrivately(kind, folder / "elsewhere", music);
                 if (kind == testing::MountKind::tmpfs)
                     writeFile(music / "song.ogg", "the player's song");
-                const UninstallReport report = saves.installer().uninstall(false);
+                const UninstallReport report = uninstall(saves.installation(), false);
                 for (const KeptEntry& kept : report.plan.kept)
                     std::cerr << kept.name << " (" << kept.reason << ")\n";
                 std::cerr << readFile(music / "song.ogg") << '\n';

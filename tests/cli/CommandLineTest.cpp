@@ -10,7 +10,9 @@
 #include "support/TestHost.h"
 #include "support/Unprivileged.h"
 
-#include "core/Installer.h"
+#include "app/SavesRestore.h"
+#include "app/Setup.h"
+#include "core/Installation.h"
 
 #include <algorithm>
 #include <functional>
@@ -92,7 +94,7 @@ TEST(CommandLine, FileFaultsReadTheSameInBothFrontEnds)
 
         std::optional<FailureMessage> window;
         try {
-            Installer(root, {}, testing::testHost()).install(game, folder / "MPSetup.exe", std::nullopt);
+            install(Installation(root, {}, testing::testHost()), game, folder / "MPSetup.exe", std::nullopt);
         } catch (const std::exception& caught) {
             window = failureMessage(caught, FrontEnd::window);
         }
@@ -182,8 +184,8 @@ TEST(CommandLine, ARootUnderAReadOnlyFolderIsNamedTheSameWayInBothFrontEnds)
     EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
                     std::string window;
                     try {
-                        Installer(root, {}, testing::testHost()).install(player / "game.zip", player / "MPSetup.exe",
-                                                                          std::nullopt);
+                        install(Installation(root, {}, testing::testHost()), player / "game.zip",
+                                player / "MPSetup.exe", std::nullopt);
                     } catch (const std::exception& caught) {
                         const FailureMessage message = failureMessage(caught, FrontEnd::window);
                         window = message.sentence + "\nDetails: " + message.details + "\n";
@@ -209,7 +211,7 @@ TEST(CommandLine, SavesListsNameFilesAndBytesNewestFirst)
     saves.launchAndWait();
     saves.writeSave("Documents/Veyra 2/slot1.sav", "slot one, later");
     saves.launchAndWait();
-    const auto snapshots = saves.installer().saveSnapshots();
+    const auto snapshots = saveSnapshots(saves.installation());
     ASSERT_EQ(snapshots.size(), 2u);
 
     const auto outcome = runInProcess(list);
@@ -225,12 +227,12 @@ TEST(CommandLine, RestoreUninstallAndDiagnosticsSayWhatTheyDid)
     const testing::SavesInstallation saves(folder / "root");
     const std::string home = saves.root().string();
     saves.launchAndWait();
-    const std::string first = saves.installer().saveSnapshots().front().name;
+    const std::string first = saveSnapshots(saves.installation()).front().name;
     saves.writeSave("Documents/Veyra 2/slot1.sav", "slot one, later");
 
     const auto restore = runInProcess({"--cli", "--restore-saves", first, "--home", home});
     EXPECT_EQ(restore.status, 0) << restore.err;
-    const std::string previous = saves.installer().saveSnapshots().front().name;
+    const std::string previous = saveSnapshots(saves.installation()).front().name;
     EXPECT_EQ(restore.out, "Restoring " + first + "\nRestored " + first + "\nYour saves from before are in " + previous +
                                ". To undo, restore " + previous + ".\n");
 

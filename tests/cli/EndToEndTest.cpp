@@ -1,9 +1,11 @@
 // The fixture copy of the program driven as a user would from a shell: real
 // archives, the stand-in runtime inside the engine archive, real processes.
 
+#include "app/GameLaunch.h"
+#include "app/Setup.h"
 #include "core/InstallLock.h"
 #include "core/InstallationRecord.h"
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "support/LocalHttpsServer.h"
 #include "support/ProcessTree.h"
 #include "support/TestPlatform.h"
@@ -103,7 +105,7 @@ protected:
 
     void expectCompleteInstallation() const
     {
-        EXPECT_TRUE(Installer(m_home).isInstalled());
+        EXPECT_TRUE(Installation(m_home).isInstalled());
         for (const auto& entry : fs::directory_iterator(m_home))
             EXPECT_EQ(entry.path().filename().string().find("-staging-"), std::string::npos) << entry.path();
     }
@@ -547,7 +549,7 @@ TEST_F(EndToEnd, AnUninstallThatKeepsTheSavesLeavesARootThatANewSetupFillsAgain)
     const auto uninstall = testing::runProgram(
         testing::fixtureProgram(), {"--cli", "--uninstall", "--keep-saves", "--home", m_home.string()}, options());
     ASSERT_EQ(uninstall.status, 0) << uninstall.err;
-    EXPECT_FALSE(Installer(m_home).isInstalled());
+    EXPECT_FALSE(Installation(m_home).isInstalled());
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(m_home))
         left.push_back(entry.path().filename().string());

@@ -3,10 +3,11 @@
 // player's saves byte for byte across every repair path, in-process; a repair
 // killed after each of its status lines, through the built program.
 
+#include "app/Repair.h"
 #include "cli/RepairTestSupport.h"
 #include "cli/CommandLine.h"
 #include "core/InstallationRecord.h"
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "support/KillAfterChange.h"
 #include "support/LockProbe.h"
 #include "support/RunningProgram.h"
@@ -286,7 +287,7 @@ TEST_F(Repair, EachDamageIsFoundAndRepairedWhileTheSavesStayByteForByte)
         const Outcome after = cli({"--verify"});
         EXPECT_EQ(after.status, 0);
         EXPECT_EQ(after.out, verdict({}));
-        EXPECT_TRUE(Installer(home()).isInstalled());
+        EXPECT_TRUE(Installation(home()).isInstalled());
         const auto record = InstallationRecord::decode(readFile(home() / "installed.json"));
         EXPECT_EQ(record.engine, "WS12WineCX24.0.7_7.tar.xz");
         EXPECT_GE(record.installedAt, started);

@@ -1,6 +1,7 @@
 #include "cli/RepairTestSupport.h"
 
-#include "core/Installer.h"
+#include "app/Setup.h"
+#include "core/Installation.h"
 #include "support/TestHost.h"
 
 #include <chrono>
@@ -32,8 +33,8 @@ void placeSaves(const fs::path& users)
 
 PristineInstallation::PristineInstallation() : m_home(m_folder / "home"), m_copy(m_folder / "pristine")
 {
-    Installer(m_home).install(fixture("game/installer.zip"), fixture("audio/MPSetup.exe"),
-                              fixture("runtime/prefetched"));
+    install(Installation(m_home), fixture("game/installer.zip"), fixture("audio/MPSetup.exe"),
+            fixture("runtime/prefetched"));
     placeSaves(savesFolder(m_home));
     fs::copy(m_home, m_copy, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
 }

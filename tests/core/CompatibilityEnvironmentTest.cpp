@@ -1,4 +1,4 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/Platform.h"
 #include "support/ScopedEnvironmentVariable.h"
 
@@ -16,8 +16,9 @@ TEST(CompatibilityEnvironment, SetsTheSevenVariablesWhateverWasInherited)
                                                 {"WINESERVER", "/usr/bin/x"}, {"DYLD_INSERT_LIBRARIES", "/x.dylib"},
                                                 {"LD_PRELOAD", "/x.so"},      {"wineprefix", "kept"},
                                                 {"VEYRA_OTHER", "kept too"}};
-    const Installer installer(std::filesystem::path("/Users/player/Library/Application Support/Veyra2MacLauncher"));
-    const Environment environment = installer.environment();
+    const Installation installation(
+        std::filesystem::path("/Users/player/Library/Application Support/Veyra2MacLauncher"));
+    const Environment environment = installation.environment();
 
     const std::string library(platform::librarySearchVariable());
     EXPECT_EQ(environment.at("WINEPREFIX"), "/Users/player/Library/Application Support/Veyra2MacLauncher/Install/prefix");

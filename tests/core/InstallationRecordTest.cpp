@@ -1,5 +1,5 @@
 #include "core/InstallationRecord.h"
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "support/InstallationByHand.h"
 #include "support/TemporaryFolder.h"
 
@@ -134,11 +134,11 @@ TEST(InstallationStatusTest, CompleteInstallationCountsWhateverVersionEngineAndD
     const TemporaryFolder root;
     testing::buildInstallationByHand(root.path());
     writeFile(root / "installed.json", R"({"format":1,"launcherVersion":"7.7","engine":"other","installedAt":1e300})");
-    EXPECT_TRUE(Installer(root.path()).isInstalled());
+    EXPECT_TRUE(Installation(root.path()).isInstalled());
     // White space around the value is still the record, up to 64 KiB in all.
     const std::string record = readFile(root / "installed.json");
     writeFile(root / "installed.json", "\n " + record + std::string(65536 - record.size() - 2, ' '));
-    EXPECT_TRUE(Installer(root.path()).isInstalled());
+    EXPECT_TRUE(Installation(root.path()).isInstalled());
 }
 
 TEST_P(InstallationStatus, IsNotInstalledWhen)
@@ -146,7 +146,7 @@ TEST_P(InstallationStatus, IsNotInstalledWhen)
     const TemporaryFolder root;
     testing::buildInstallationByHand(root.path());
     GetParam().damage(root.path());
-    EXPECT_FALSE(Installer(root.path()).isInstalled());
+    EXPECT_FALSE(Installation(root.path()).isInstalled());
 }
 
 INSTANTIATE_TEST_SUITE_P(

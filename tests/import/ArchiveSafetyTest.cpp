@@ -1,4 +1,5 @@
-#include "core/Installer.h"
+#include "import/ArchiveSafety.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 #include "import/ImportTestSupport.h"
 #include "support/TemporaryFolder.h"
@@ -39,16 +40,16 @@ TEST(ArchiveSafety, JudgesEntryNamesByTheirComponents)
         {"C:x", false},                 {"a\0b"sv, false},  {"game\\..\\..\\x", false},
     };
     for (const auto& [name, safe] : cases)
-        EXPECT_EQ(Installer::safeArchiveEntry(name), safe) << '"' << name << '"';
+        EXPECT_EQ(safeArchiveEntry(name), safe) << '"' << name << '"';
 }
 
 TEST(ArchiveSafety, UnpacksTheDataArchiveWithHiddenEntriesIntoANewFolder)
 {
     const TemporaryFolder folder;
-    const Installer installer = testing::testInstaller(folder.path());
+    const Installation installation = testing::testInstallation(folder.path());
     const fs::path destination = folder / "a/b/unpacked";
 
-    installer.unpackUserArchive(testing::fixture("game/installer/vy2pc_data.bin"), destination);
+    unpackUserArchive(installation, testing::fixture("game/installer/vy2pc_data.bin"), destination);
 
     EXPECT_EQ(testing::treeListing(destination / "Veyra 2"), testing::treeListing(testing::fixture("game/Veyra 2")));
     EXPECT_EQ(testing::readFile(destination / "Veyra 2/.cache/shaders.bin"), "hidden folder content");
@@ -66,10 +67,10 @@ TEST(ArchiveSafety, AListingThatCannotBeCapturedWholeIsAFailedRunOfTheArchiveToo
     fs::permissions(tool, fs::perms::owner_all);
     Host host = testing::testHost();
     host.archiveTool = tool;
-    const Installer installer(folder / "root", {}, host);
+    const Installation installation(folder / "root", {}, host);
 
     try {
-        installer.unpackUserArchive(testing::fixture("game/installer/vy2pc_data.bin"), folder / "unpacked");
+        unpackUserArchive(installation, testing::fixture("game/installer/vy2pc_data.bin"), folder / "unpacked");
         FAIL() << "the listing was judged";
     } catch (const SetupFailure& failure) {
         EXPECT_STREQ(failure.what(), "bsdtar failed (143). Open the setup log for details. If antivirus quarantined a "
@@ -117,7 +118,7 @@ TEST(ArchiveSafety, TheWalkRefusesEverythingButRegularFilesAndFolders)
         const fs::path tree = testing::copyOfFixture("game/Veyra 2", folder / "tree");
         make(tree);
         try {
-            testing::testInstaller(folder.path()).rejectSymlinks(tree);
+            rejectSymlinks(tree);
             ADD_FAILURE() << "accepted";
         } catch (const SetupFailure& failure) {
             EXPECT_EQ(failure.what(), kLinkMessage);
@@ -130,7 +131,7 @@ TEST(ArchiveSafety, TheWalkAcceptsRegularFilesAndFoldersHiddenOnesIncluded)
     const TemporaryFolder folder;
     const fs::path tree = testing::copyOfFixture("game/Veyra 2", folder / "tree");
     fs::create_directories(tree / ".hidden/.deeper/empty folder");
-    EXPECT_NO_THROW(testing::testInstaller(folder.path()).rejectSymlinks(tree));
+    EXPECT_NO_THROW(rejectSymlinks(tree));
 }
 
 TEST(ArchiveSafety, AFolderTheWalkCannotReadEndsItWithTheFileSystemsError)
@@ -139,10 +140,10 @@ TEST(ArchiveSafety, AFolderTheWalkCannotReadEndsItWithTheFileSystemsError)
     const fs::path tree = testing::copyOfFixture("game/Veyra 2", folder / "tree");
     testing::writeFile(tree / "locked/settings.dat", "x");
     fs::permissions(tree / "locked", fs::perms::none);
-    const Installer installer = testing::testInstaller(folder.path());
+    const Installation installation = testing::testInstallation(folder.path());
 
-    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { installer.rejectSymlinks(tree); }),
-                ::testing::ExitedWithCode(0), "Permission denied");
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] { rejectSymlinks(tree); }), ::testing::ExitedWithCode(0),
+                "Permission denied");
 }
 
 } // namespace

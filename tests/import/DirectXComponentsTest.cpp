@@ -1,4 +1,5 @@
-#include "core/Installer.h"
+#include "import/DirectXComponents.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 #include "import/ImportTestSupport.h"
 #include "support/OwnerOnlyWrites.h"
@@ -17,12 +18,13 @@ namespace fs = std::filesystem;
 using testing::TemporaryFolder;
 using testing::fixture;
 
-// An installer whose archive tool records the last two arguments of every run
+// An installation whose archive tool records the last two arguments of every run
 // (the archive's file name and the member) before running the real tool.
 struct RecordingSetup {
     explicit RecordingSetup(const TemporaryFolder& folder)
-        : record(folder / "archive-tool.record"),
-          installer(folder / "root", [this](const std::string& line) { lines.push_back(line); }, host(folder))
+        : record(folder / "archive-tool.record")
+        , installation(
+              folder / "root", [this](const std::string& line) { lines.push_back(line); }, host(folder))
     {
     }
 
@@ -52,7 +54,7 @@ struct RecordingSetup {
 
     fs::path record;
     std::vector<std::string> lines;
-    Installer installer;
+    Installation installation;
 };
 
 std::string libraryContent(const std::string& library)
@@ -64,10 +66,10 @@ TEST(DirectXComponents, TakesEachMissingLibraryOutOfItsCabinetInTableOrder)
 {
     const TemporaryFolder folder;
     RecordingSetup setup(folder);
-    const fs::path game = setup.installer.game();
+    const fs::path game = setup.installation.game();
     testing::copyOfFixture("game/Veyra 2", game);
 
-    setup.installer.installDirectX();
+    installDirectX(setup.installation);
 
     EXPECT_EQ(setup.lines, std::vector<std::string>{"Preparing the game's graphics libraries"});
     EXPECT_EQ(setup.runs(), (std::vector<std::string>{
@@ -83,11 +85,11 @@ TEST(DirectXComponents, TakesEachMissingLibraryOutOfItsCabinetInTableOrder)
         // As root the archive tool gives a cabinet's members mode 0666.
         EXPECT_EQ(testing::notWritableByOwnerAlone(game / library), std::vector<std::string>{});
     }
-    EXPECT_EQ(testing::stagingFolders(setup.installer.root()), std::vector<std::string>{});
+    EXPECT_EQ(testing::stagingFolders(setup.installation.root()), std::vector<std::string>{});
 
     // A second run finds everything in place.
     fs::remove(setup.record);
-    setup.installer.installDirectX();
+    installDirectX(setup.installation);
     EXPECT_EQ(setup.runs(), std::vector<std::string>{});
 }
 
@@ -95,41 +97,41 @@ TEST(DirectXComponents, LibrariesInPlaceNeedNoInstaller)
 {
     const TemporaryFolder folder;
     RecordingSetup setup(folder);
-    const fs::path game = setup.installer.game();
+    const fs::path game = setup.installation.game();
     for (const char* library : {"d3dx9_31.dll", "d3dx9_43.dll", "D3DCompiler_43.dll"})
         testing::writeFile(game / library, "present");
 
-    setup.installer.installDirectX();
+    installDirectX(setup.installation);
 
     EXPECT_EQ(setup.lines, std::vector<std::string>{"Preparing the game's graphics libraries"});
     EXPECT_EQ(setup.runs(), std::vector<std::string>{});
-    EXPECT_EQ(testing::stagingFolders(setup.installer.root()), std::vector<std::string>{});
+    EXPECT_EQ(testing::stagingFolders(setup.installation.root()), std::vector<std::string>{});
 }
 
 TEST(DirectXComponents, AMissingInstallerIsNamedWithTheFirstMissingLibrary)
 {
     const TemporaryFolder folder;
-    const Installer installer = testing::testInstaller(folder / "root");
-    testing::writeFile(installer.game() / "d3dx9_31.dll", "present");
+    const Installation installation = testing::testInstallation(folder / "root");
+    testing::writeFile(installation.game() / "d3dx9_31.dll", "present");
     try {
-        installer.installDirectX();
+        installDirectX(installation);
         ADD_FAILURE() << "succeeded";
     } catch (const SetupFailure& failure) {
         EXPECT_EQ(failure.message(), "The game is missing d3dx9_43.dll and its bundled DirectX installer. Import "
                                      "the complete installer 2.1 archive.");
     }
-    EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
+    EXPECT_EQ(testing::stagingFolders(installation.root()), std::vector<std::string>{});
 }
 
 TEST(DirectXComponents, AnInstallerWithoutACabinetFailsAtItsRowAndKeepsEarlierLibraries)
 {
     const TemporaryFolder folder;
-    const Installer installer = testing::testInstaller(folder / "root");
-    const fs::path game = installer.game();
+    const Installation installation = testing::testInstallation(folder / "root");
+    const fs::path game = installation.game();
     fs::create_directories(game / "temp");
     fs::copy(fixture("game/directx/directx-without-d3dx9_43.exe"), game / "temp/directx.exe");
     try {
-        installer.installDirectX();
+        installDirectX(installation);
         ADD_FAILURE() << "succeeded";
     } catch (const SetupFailure& failure) {
         EXPECT_EQ(failure.message(), testing::archiveToolFailure());
@@ -137,7 +139,7 @@ TEST(DirectXComponents, AnInstallerWithoutACabinetFailsAtItsRowAndKeepsEarlierLi
     EXPECT_EQ(testing::readFile(game / "d3dx9_31.dll"), libraryContent("d3dx9_31.dll"));
     EXPECT_FALSE(fs::exists(game / "d3dx9_43.dll"));
     EXPECT_FALSE(fs::exists(game / "D3DCompiler_43.dll"));
-    EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
+    EXPECT_EQ(testing::stagingFolders(installation.root()), std::vector<std::string>{});
 }
 
 } // namespace

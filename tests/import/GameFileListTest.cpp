@@ -1,6 +1,7 @@
 #include "import/GameFileList.h"
 
-#include "core/Installer.h"
+#include "core/Installation.h"
+#include "import/GameImport.h"
 #include "import/ImportTestSupport.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -26,9 +27,9 @@ TEST(GameFileList, TheImportListsEveryFileButThoseTheGameRewritesAndTheGraphicsL
     writeFile(source / "d3dx9_31.dll", "MZ brought along");
     writeFile(source / "D3DCOMPILER_43.DLL", "MZ brought along, other case");
     writeFile(source / "data/d3dx9_31.dll", "MZ one level deeper");
-    const Installer installer = testing::testInstaller(folder / "root");
+    const Installation installation = testing::testInstallation(folder / "root");
 
-    installer.importGame(source);
+    importGame(installation, source);
 
     const auto list = nlohmann::json::parse(testing::readFile(folder / "root/Install/game-files.json"));
     std::map<std::string, std::uintmax_t> expected;

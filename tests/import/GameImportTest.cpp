@@ -1,4 +1,6 @@
-#include "core/Installer.h"
+#include "import/GameSourceCheck.h"
+#include "import/GameImport.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 #include "import/ImportTestSupport.h"
 #include "support/OwnerOnlyWrites.h"
@@ -46,9 +48,9 @@ std::vector<std::string> expectedGame()
 }
 
 // A game folder left by an earlier setup that did not finish.
-void leaveAnEarlierGame(const Installer& installer)
+void leaveAnEarlierGame(const Installation& installation)
 {
-    testing::writeFile(installer.game() / "earlier.txt", "from an unfinished setup");
+    testing::writeFile(installation.game() / "earlier.txt", "from an unfinished setup");
 }
 
 struct AcceptedSelection {
@@ -161,19 +163,19 @@ TEST(GameImport, EveryKindOfSelectionImportsTheGame)
         SCOPED_TRACE(kind);
         const TemporaryFolder folder;
         std::vector<std::string> lines;
-        const Installer installer(folder / "root", [&](const std::string& line) { lines.push_back(line); },
-                                  testing::testHost());
-        leaveAnEarlierGame(installer);
+        const Installation installation(
+            folder / "root", [&](const std::string& line) { lines.push_back(line); }, testing::testHost());
+        leaveAnEarlierGame(installation);
 
-        installer.importGame(select(folder.path()));
+        importGame(installation, select(folder.path()));
 
         EXPECT_EQ(lines, std::vector<std::string>{"Importing your Veyra 2 files"});
-        EXPECT_EQ(testing::treeListing(installer.game()), expectedGame());
-        EXPECT_EQ(testing::readFile(installer.game() / "veyra2config1.ini"),
+        EXPECT_EQ(testing::treeListing(installation.game()), expectedGame());
+        EXPECT_EQ(testing::readFile(installation.game() / "veyra2config1.ini"),
                   "[VY2ConfigurationVersion:1]\nskip_intro = true\nfps_limit = 60\n");
-        EXPECT_EQ(testing::readFile(installer.game() / "data/textures.pak"),
+        EXPECT_EQ(testing::readFile(installation.game() / "data/textures.pak"),
                   testing::readFile(fixture("game/Veyra 2/data/textures.pak")));
-        EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
+        EXPECT_EQ(testing::stagingFolders(installation.root()), std::vector<std::string>{});
     }
 }
 
@@ -182,16 +184,16 @@ TEST(GameImport, EveryFailureEndsInItsMessageAndLeavesNoStagingFolder)
     for (const auto& [kind, select, message] : refusedSelections()) {
         SCOPED_TRACE(kind);
         const TemporaryFolder folder;
-        const Installer installer = testing::testInstaller(folder / "root");
-        leaveAnEarlierGame(installer);
+        const Installation installation = testing::testInstallation(folder / "root");
+        leaveAnEarlierGame(installation);
         try {
-            installer.importGame(select(folder.path()));
+            importGame(installation, select(folder.path()));
             ADD_FAILURE() << "imported";
         } catch (const SetupFailure& failure) {
             EXPECT_EQ(failure.message(), message);
         }
-        EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
-        EXPECT_EQ(testing::treeListing(installer.game()), std::vector<std::string>{"earlier.txt"});
+        EXPECT_EQ(testing::stagingFolders(installation.root()), std::vector<std::string>{});
+        EXPECT_EQ(testing::treeListing(installation.game()), std::vector<std::string>{"earlier.txt"});
     }
 }
 
@@ -203,23 +205,23 @@ TEST(GameImport, TheCheckBeforeSetupAgreesWithTheImportAndWritesNothing)
     for (const auto& [kind, select] : acceptedSelections()) {
         SCOPED_TRACE(kind);
         const TemporaryFolder folder;
-        const Installer installer = testing::testInstaller(folder / "root");
-        EXPECT_NO_THROW(installer.checkGameSource(select(folder.path())));
-        EXPECT_FALSE(fs::exists(installer.root()));
+        const Installation installation = testing::testInstallation(folder / "root");
+        EXPECT_NO_THROW(checkGameSource(installation, select(folder.path())));
+        EXPECT_FALSE(fs::exists(installation.root()));
     }
     for (const auto& [kind, select, message] : refusedSelections()) {
         SCOPED_TRACE(kind);
         const TemporaryFolder folder;
-        const Installer installer = testing::testInstaller(folder / "root");
+        const Installation installation = testing::testInstallation(folder / "root");
         const fs::path selection = select(folder.path());
         try {
-            installer.checkGameSource(selection);
+            checkGameSource(installation, selection);
             ADD_FAILURE() << "accepted";
         } catch (const SetupFailure& failure) {
             EXPECT_EQ(failure.message(), message);
         }
-        if (fs::exists(installer.root())) {
-            EXPECT_EQ(testing::treeListing(installer.root()), (std::vector<std::string>{"Logs", "Logs/setup.log"}));
+        if (fs::exists(installation.root())) {
+            EXPECT_EQ(testing::treeListing(installation.root()), (std::vector<std::string>{"Logs", "Logs/setup.log"}));
         }
     }
 }
@@ -229,9 +231,9 @@ TEST(GameImport, TheCheckBeforeSetupAgreesWithTheImportAndWritesNothing)
 TEST(GameImport, ImportingAgainKeepsWhatTheGameWroteForThePlayer)
 {
     const TemporaryFolder folder;
-    const Installer installer = testing::testInstaller(folder / "root");
-    installer.importGame(fixture("game/Veyra 2"));
-    const fs::path game = installer.game();
+    const Installation installation = testing::testInstallation(folder / "root");
+    importGame(installation, fixture("game/Veyra 2"));
+    const fs::path game = installation.game();
     testing::writeFile(game / "veyra2accounts.xml", "<accounts>mine</accounts>");
     testing::writeFile(game / "imgui.ini", "[my layout]");
     testing::writeFile(game / "Logs/session.log", "my session");
@@ -240,7 +242,7 @@ TEST(GameImport, ImportingAgainKeepsWhatTheGameWroteForThePlayer)
     testing::writeFile(game / "maps/mine.map", "not the player's record");
 
     // The installer's copy carries per-user items of its packer, which are pruned.
-    installer.importGame(fixture("game/installer.zip"));
+    importGame(installation, fixture("game/installer.zip"));
 
     EXPECT_EQ(testing::readFile(game / "veyra2accounts.xml"), "<accounts>mine</accounts>");
     EXPECT_EQ(testing::readFile(game / "imgui.ini"), "[my layout]");
@@ -250,7 +252,7 @@ TEST(GameImport, ImportingAgainKeepsWhatTheGameWroteForThePlayer)
     EXPECT_FALSE(fs::exists(game / "VEYRA2CONFIG2.INI"));
     EXPECT_FALSE(fs::exists(game / "maps/mine.map"));
     EXPECT_FALSE(fs::exists(game / "Logs/play.log")) << "the packer's log came along";
-    EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
+    EXPECT_EQ(testing::stagingFolders(installation.root()), std::vector<std::string>{});
 }
 
 TEST(GameImport, AGameFolderHoldingTheLaunchersFolderIsRefusedBeforeAnythingIsCopied)
@@ -277,15 +279,15 @@ TEST(GameImport, AGameFolderHoldingTheLaunchersFolderIsRefusedBeforeAnythingIsCo
         testing::copyOfFixture("game/Veyra 2", folder / "top/G");
         fs::copy(fixture("game/installer.zip"), folder / "G/installer.zip");
         fs::create_directory_symlink(folder / "G", folder / "link to G");
-        const Installer installer = testing::testInstaller(folder / c.root);
+        const Installation installation = testing::testInstallation(folder / c.root);
         try {
-            installer.importGame(folder / c.selection);
+            importGame(installation, folder / c.selection);
             EXPECT_EQ("imported", c.outcome);
         } catch (const SetupFailure& failure) {
             EXPECT_EQ(failure.message(), c.outcome);
-            EXPECT_FALSE(fs::exists(installer.root() / "Install"));
+            EXPECT_FALSE(fs::exists(installation.root() / "Install"));
         }
-        EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
+        EXPECT_EQ(testing::stagingFolders(installation.root()), std::vector<std::string>{});
     }
 }
 
@@ -295,15 +297,15 @@ TEST(GameImport, APlayerReplacesAnEarlierGameHoldingReadOnlyFolders)
 {
     const TemporaryFolder folder;
     const fs::path root = testing::playersFolder(folder / "root");
-    const Installer installer = testing::testInstaller(root);
+    const Installation installation = testing::testInstallation(root);
 
     EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
-                    installer.importGame(fixture("game/Veyra 2"));
-                    testing::writeFile(installer.game() / "logs/today.log", "kept");
+                    importGame(installation, fixture("game/Veyra 2"));
+                    testing::writeFile(installation.game() / "logs/today.log", "kept");
                     for (const char* readOnly : {"logs", "maps", "data", ""})
-                        fs::permissions(installer.game() / readOnly, fs::perms::owner_read | fs::perms::owner_exec);
-                    installer.importGame(fixture("game/installer.zip"));
-                    if (testing::readFile(installer.game() / "logs/today.log") != "kept"
+                        fs::permissions(installation.game() / readOnly, fs::perms::owner_read | fs::perms::owner_exec);
+                    importGame(installation, fixture("game/installer.zip"));
+                    if (testing::readFile(installation.game() / "logs/today.log") != "kept"
                         || !testing::stagingFolders(root).empty())
                         throw std::runtime_error("the earlier game was not replaced cleanly");
                     throw std::runtime_error("replaced");
@@ -318,9 +320,9 @@ TEST(GameImport, AnArchiveWithNamesBeyondAsciiImportsUnderTheCLocale)
     const testing::ScopedEnvironmentVariable ctype("LC_CTYPE", std::nullopt);
     const testing::ScopedEnvironmentVariable lang("LANG", "C");
     const TemporaryFolder folder;
-    const Installer installer = testing::testInstaller(folder / "root");
-    installer.importGame(fixture("game/non-ascii-names.zip"));
-    EXPECT_EQ(testing::readFile(installer.game() / "saves/Spielstand für Jürgen – 1.sav"), "save");
+    const Installation installation = testing::testInstallation(folder / "root");
+    importGame(installation, fixture("game/non-ascii-names.zip"));
+    EXPECT_EQ(testing::readFile(installation.game() / "saves/Spielstand für Jürgen – 1.sav"), "save");
 }
 
 // As root the archive tool keeps the stored modes; the game must not stay
@@ -330,23 +332,23 @@ TEST(GameImport, EverythingImportedIsWritableByItsOwnerAlone)
     const TemporaryFolder folder;
     for (const char* selection : {"game/world-writable.tar", "game/Veyra 2"}) {
         SCOPED_TRACE(selection);
-        const Installer installer = testing::testInstaller(folder / "root");
-        installer.importGame(fixture(selection));
-        EXPECT_EQ(testing::notWritableByOwnerAlone(installer.game()), std::vector<std::string>{});
+        const Installation installation = testing::testInstallation(folder / "root");
+        importGame(installation, fixture(selection));
+        EXPECT_EQ(testing::notWritableByOwnerAlone(installation.game()), std::vector<std::string>{});
     }
 }
 
 TEST(GameImport, FileSystemFailuresPassUnchanged)
 {
     const TemporaryFolder folder;
-    const Installer blocked = testing::testInstaller(folder / "blocked");
+    const Installation blocked = testing::testInstallation(folder / "blocked");
     testing::writeFile(blocked.root() / "Install", "a file where the folder belongs");
-    EXPECT_THROW(blocked.importGame(fixture("game/Veyra 2")), fs::filesystem_error);
+    EXPECT_THROW(importGame(blocked, fixture("game/Veyra 2")), fs::filesystem_error);
     EXPECT_EQ(testing::stagingFolders(blocked.root()), std::vector<std::string>{});
 
     // Here even the staging folder cannot be made.
     testing::writeFile(folder / "file root", "");
-    EXPECT_THROW(testing::testInstaller(folder / "file root").importGame(fixture("game/Veyra 2")),
+    EXPECT_THROW(importGame(testing::testInstallation(folder / "file root"), fixture("game/Veyra 2")),
                  fs::filesystem_error);
 }
 

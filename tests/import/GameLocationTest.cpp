@@ -1,4 +1,4 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 #include "import/GameLocation.h"
 #include "import/ImportTestSupport.h"
@@ -28,7 +28,7 @@ TEST(GameLocation, ADirectHitIsTheAnswerWhateverLiesBelow)
     const TemporaryFolder folder;
     writeFile(folder / "game/veyra2.exe", "");
     writeFile(folder / "game/backup/veyra2.exe", "");
-    EXPECT_EQ(testing::testInstaller(folder.path()).locateGame(folder / "game"), folder / "game");
+    EXPECT_EQ(locateGame(folder / "game"), folder / "game");
 }
 
 TEST(GameLocation, FindsTheOnlyCopyAnywhereBelowWhateverItsCase)
@@ -38,24 +38,24 @@ TEST(GameLocation, FindsTheOnlyCopyAnywhereBelowWhateverItsCase)
     writeFile(folder / "search/a/other.exe", "");
     writeFile(folder / "search/.hidden/veyra2.exe", "");
     writeFile(folder / "search/a/.veyra2.exe", "");
-    EXPECT_EQ(testing::testInstaller(folder.path()).locateGame(folder / "search"), folder / "search/a/b/c");
+    EXPECT_EQ(locateGame(folder / "search"), folder / "search/a/b/c");
 }
 
 TEST(GameLocation, FindsNothingInHiddenFoldersEmptyOrMissingFolders)
 {
     const TemporaryFolder folder;
-    const Installer installer = testing::testInstaller(folder.path());
+    const Installation installation = testing::testInstallation(folder.path());
     writeFile(folder / "hidden/.cache/game/veyra2.exe", "");
     fs::create_directory(folder / "empty");
-    EXPECT_EQ(installer.locateGame(folder / "hidden"), std::nullopt);
-    EXPECT_EQ(installer.locateGame(folder / "empty"), std::nullopt);
-    EXPECT_EQ(installer.locateGame(folder / "missing"), std::nullopt);
+    EXPECT_EQ(locateGame(folder / "hidden"), std::nullopt);
+    EXPECT_EQ(locateGame(folder / "empty"), std::nullopt);
+    EXPECT_EQ(locateGame(folder / "missing"), std::nullopt);
 }
 
 TEST(GameLocation, TwoCopiesBelowTheFolderAreRefused)
 {
     const TemporaryFolder folder;
-    const Installer installer = testing::testInstaller(folder.path());
+    const Installation installation = testing::testInstallation(folder.path());
     writeFile(folder / "files/first/veyra2.exe", "");
     writeFile(folder / "files/deep/down/second/Veyra2.Exe", "");
     // A folder of that name counts as well.
@@ -64,7 +64,7 @@ TEST(GameLocation, TwoCopiesBelowTheFolderAreRefused)
 
     for (const char* search : {"files", "folders"}) {
         try {
-            installer.locateGame(folder / search);
+            locateGame(folder / search);
             ADD_FAILURE() << search << " accepted";
         } catch (const SetupFailure& failure) {
             EXPECT_STREQ(failure.what(), kTwoGames);
@@ -83,17 +83,16 @@ TEST(GameLocation, PassesOverEntriesItCannotExamine)
     fs::permissions(parent / "closed", fs::perms::none);
     testing::makeTreeTooDeepForPaths(parent);
 
-    const Installer installer = testing::testInstaller(folder / "root");
-    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
-                    throw std::runtime_error("found " + installer.locateGame(parent).value_or("nothing").string());
-                }),
+    const Installation installation = testing::testInstallation(folder / "root");
+    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged(
+                    [&] { throw std::runtime_error("found " + locateGame(parent).value_or("nothing").string()); }),
                 ::testing::ExitedWithCode(0), "^found " + (parent / "Games/Veyra 2").string() + "\n$");
 }
 
 TEST(GameValidation, RequiredItemsMustBeRegularFiles)
 {
     const TemporaryFolder folder;
-    const Installer installer = testing::testInstaller(folder.path());
+    const Installation installation = testing::testInstallation(folder.path());
     const struct {
         const char* item;
         std::function<void(const fs::path&)> replace;
@@ -108,7 +107,7 @@ TEST(GameValidation, RequiredItemsMustBeRegularFiles)
         fs::remove(game / item);
         replace(game / item);
         try {
-            installer.validateGame(game);
+            validateGame(game);
             ADD_FAILURE() << "accepted";
         } catch (const SetupFailure& failure) {
             EXPECT_EQ(failure.message(), std::string("Missing ") + item +
@@ -121,9 +120,9 @@ TEST(GameValidation, RequiredItemsMustBeRegularFiles)
 TEST(GameValidation, NamesTheFirstMissingFileInItsOrder)
 {
     const TemporaryFolder folder;
-    const Installer installer = testing::testInstaller(folder.path());
+    const Installation installation = testing::testInstallation(folder.path());
     const fs::path game = testing::copyOfFixture("game/Veyra 2", folder / "game");
-    EXPECT_NO_THROW(installer.validateGame(game)) << "one map is empty";
+    EXPECT_NO_THROW(validateGame(game)) << "one map is empty";
 
     const struct {
         const char* removed;
@@ -138,7 +137,7 @@ TEST(GameValidation, NamesTheFirstMissingFileInItsOrder)
     for (const auto& [removed, named] : cases) {
         fs::remove_all(game / removed);
         try {
-            installer.validateGame(game);
+            validateGame(game);
             ADD_FAILURE() << "accepted without " << removed;
         } catch (const SetupFailure& failure) {
             EXPECT_EQ(failure.message(), std::string("Missing ") + named +

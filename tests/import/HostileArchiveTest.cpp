@@ -1,8 +1,10 @@
 // Archives that try to reach outside their destination, or carry links, pipes
 // and devices, through both ways in: unpacking alone and the whole game import.
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
+#include "import/ArchiveSafety.h"
+#include "import/GameImport.h"
 #include "import/ImportTestSupport.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -93,17 +95,17 @@ TEST_P(HostileArchive, IsRefusedAndNothingOutsideItsDestinationChanges)
     const fs::path archive = testing::fixture("game/hostile/" + hostile.archive);
     const Victim victim(testing::fixture("game/outside/" + hostile.archive));
     const TemporaryFolder folder;
-    const Installer installer = testing::testInstaller(folder / "root");
+    const Installation installation = testing::testInstallation(folder / "root");
 
     const fs::path destination = folder / "destination";
-    EXPECT_EQ(outcomeOf([&] { installer.unpackUserArchive(archive, destination); }), expected);
+    EXPECT_EQ(outcomeOf([&] { unpackUserArchive(installation, archive, destination); }), expected);
     if (expected == Outcome::Unsafe) {
         EXPECT_FALSE(fs::exists(destination)) << "written before the listing was vetted";
     }
 
-    EXPECT_EQ(outcomeOf([&] { installer.importGame(archive); }), expected);
-    EXPECT_EQ(testing::stagingFolders(installer.root()), std::vector<std::string>{});
-    EXPECT_FALSE(fs::exists(installer.root() / "Install"));
+    EXPECT_EQ(outcomeOf([&] { importGame(installation, archive); }), expected);
+    EXPECT_EQ(testing::stagingFolders(installation.root()), std::vector<std::string>{});
+    EXPECT_FALSE(fs::exists(installation.root() / "Install"));
 
     victim.expectUntouched();
 }
@@ -150,11 +152,11 @@ TEST(HostileArchive, ALinkInALockedFolderEndsAPlayersImportAndItsStagingFolderIs
 {
     const TemporaryFolder folder;
     const fs::path root = testing::playersFolder(folder / "root");
-    const Installer installer = testing::testInstaller(root);
+    const Installation installation = testing::testInstallation(root);
 
     EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
                     try {
-                        installer.importGame(testing::fixture("game/hostile/locked-folder-link.tar"));
+                        importGame(installation, testing::fixture("game/hostile/locked-folder-link.tar"));
                     } catch (...) {
                         if (!testing::stagingFolders(root).empty())
                             throw std::runtime_error("a staging folder remains");
@@ -170,14 +172,14 @@ TEST(HostileArchive, AGameFolderPackedReadOnlyImportsAndCanBeReplacedByAPlayer)
 {
     const TemporaryFolder folder;
     const fs::path root = testing::playersFolder(folder / "root");
-    const Installer installer = testing::testInstaller(root);
+    const Installation installation = testing::testInstallation(root);
 
     EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
-                    installer.importGame(testing::fixture("game/read-only-game.tar"));
-                    installer.importGame(testing::fixture("game/read-only-game.tar"));
-                    if (testing::readFile(installer.game() / "veyra2config1.ini")
+                    importGame(installation, testing::fixture("game/read-only-game.tar"));
+                    importGame(installation, testing::fixture("game/read-only-game.tar"));
+                    if (testing::readFile(installation.game() / "veyra2config1.ini")
                             != "[VY2ConfigurationVersion:1]\nskip_intro = true\nfps_limit = 60\n"
-                        || fs::exists(installer.game() / "logs"))
+                        || fs::exists(installation.game() / "logs"))
                         throw std::runtime_error("the game folder was not pruned");
                     throw std::runtime_error("imported twice");
                 }),

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 namespace launcher::testing {
-Installer testInstaller(const std::filesystem::path& root)
+Installation testInstallation(const std::filesystem::path& root)
 {
-    return Installer(root, {}, testHost());
+    return Installation(root, {}, testHost());
 }
 
 std::filesystem::path copyOfFixture(const std::string& relative, const std::filesystem::path& to)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include <filesystem>
 #include <string>
@@ -8,8 +8,8 @@
 
 namespace launcher::testing {
 
-// An installer for tests on the test machine, with the real archive tool.
-Installer testInstaller(const std::filesystem::path& root);
+// An installation for tests on the test machine, with the real archive tool.
+Installation testInstallation(const std::filesystem::path& root);
 
 // A private copy of the fixture "game/Veyra 2" (or another fixture folder) to change.
 std::filesystem::path copyOfFixture(const std::string& relative, const std::filesystem::path& to);

@@ -1,5 +1,7 @@
+#include "prefix/AudioCodec.h"
+#include "core/FileDigest.h"
 #include "core/ArchiveTool.h"
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 #include "support/OwnerOnlyWrites.h"
 #include "support/TemporaryFolder.h"
@@ -40,13 +42,13 @@ protected:
     TemporaryFolder m_folder;
     fs::path m_root = m_folder / "root";
     fs::path m_decoder = m_root / "Audio-import/wmadmod.dll";
-    Installer m_installer{m_root, {}, testing::testHost()};
+    Installation m_installation{m_root, {}, testing::testHost()};
 };
 
 TEST_F(AudioCodec, TestedLibraryUnderAnyNameIsCopiedWithoutRunningTheArchiveTool)
 {
     const auto chosen = playerFile("WMADMOD.DLL", "decoder from my backup.bin");
-    EXPECT_EQ(m_installer.prepareCodec(chosen), m_decoder);
+    EXPECT_EQ(prepareCodec(m_installation, chosen), m_decoder);
     EXPECT_EQ(readFile(m_decoder), m_library);
     EXPECT_EQ(readFile(chosen), m_library);
     EXPECT_FALSE(fs::exists(m_root / "Logs")) << "a program was run";
@@ -55,7 +57,7 @@ TEST_F(AudioCodec, TestedLibraryUnderAnyNameIsCopiedWithoutRunningTheArchiveTool
 TEST_F(AudioCodec, TestedPackageYieldsTheDecoderFromOneExtractionOfItsOnlyMember)
 {
     const auto package = fixture("audio/MPSetup.exe");
-    EXPECT_EQ(m_installer.archiveTool().list(package), std::vector<std::string>{"WMADMOD.DLL"});
+    EXPECT_EQ(m_installation.archiveTool().list(package), std::vector<std::string>{"WMADMOD.DLL"});
 
     // The archive tool behind a script that notes its arguments.
     const auto calls = m_folder / "tool-calls";
@@ -65,10 +67,10 @@ TEST_F(AudioCodec, TestedPackageYieldsTheDecoderFromOneExtractionOfItsOnlyMember
     fs::permissions(tool, fs::perms::owner_all);
     Host host = testing::testHost();
     host.archiveTool = tool;
-    const Installer installer(m_root, {}, host);
+    const Installation installation(m_root, {}, host);
 
     const auto chosen = playerFile("MPSetup.exe", "media package.exe");
-    EXPECT_EQ(installer.prepareCodec(chosen), m_decoder);
+    EXPECT_EQ(prepareCodec(installation, chosen), m_decoder);
     EXPECT_EQ(readFile(m_decoder), m_library);
     // The member is moved to the lower-case name where letter case counts.
     EXPECT_EQ(audioFolder(), std::set<std::string>{"wmadmod.dll"});
@@ -78,17 +80,17 @@ TEST_F(AudioCodec, TestedPackageYieldsTheDecoderFromOneExtractionOfItsOnlyMember
 TEST_F(AudioCodec, EachCallReplacesTheEarlierDecoderFile)
 {
     writeFile(m_decoder, "an earlier decoder");
-    m_installer.prepareCodec(playerFile("MPSetup.exe", "MPSetup.exe"));
+    prepareCodec(m_installation, playerFile("MPSetup.exe", "MPSetup.exe"));
     EXPECT_EQ(readFile(m_decoder), m_library);
-    m_installer.prepareCodec(playerFile("WMADMOD.DLL", "WMADMOD.DLL"));
+    prepareCodec(m_installation, playerFile("WMADMOD.DLL", "WMADMOD.DLL"));
     EXPECT_EQ(readFile(m_decoder), m_library);
     EXPECT_EQ(audioFolder(), std::set<std::string>{"wmadmod.dll"});
 }
 
 TEST_F(AudioCodec, ChoosingTheEarlierResultItselfKeepsIt)
 {
-    m_installer.prepareCodec(playerFile("WMADMOD.DLL", "WMADMOD.DLL"));
-    EXPECT_EQ(m_installer.prepareCodec(m_decoder), m_decoder);
+    prepareCodec(m_installation, playerFile("WMADMOD.DLL", "WMADMOD.DLL"));
+    EXPECT_EQ(prepareCodec(m_installation, m_decoder), m_decoder);
     EXPECT_EQ(readFile(m_decoder), m_library);
 }
 
@@ -114,12 +116,12 @@ TEST_F(AudioCodec, RefusedFilesEndInTheirMessageAndLeaveNoDecoderFile)
         const auto chosen = playerFile(c.fixtureName, "WMADMOD.DLL");
         Constants constants = Constants::builtIn();
         if (c.pinnedAsPackage)
-            constants.mediaPackageHash = Installer::sha256(chosen);
-        const Installer installer(m_root, {}, testing::testHost(), constants);
-        installer.prepareCodec(playerFile("WMADMOD.DLL", "earlier.dll"));
+            constants.mediaPackageHash = sha256Of(chosen);
+        const Installation installation(m_root, {}, testing::testHost(), constants);
+        prepareCodec(installation, playerFile("WMADMOD.DLL", "earlier.dll"));
 
         try {
-            installer.prepareCodec(chosen);
+            prepareCodec(installation, chosen);
             ADD_FAILURE() << "the file was accepted";
         } catch (const SetupFailure& failure) {
             EXPECT_EQ(failure.what(), c.message);
@@ -131,7 +133,7 @@ TEST_F(AudioCodec, RefusedFilesEndInTheirMessageAndLeaveNoDecoderFile)
 
 TEST_F(AudioCodec, AMissingFileIsTheFileSystemErrorAndCreatesNothing)
 {
-    EXPECT_THROW(m_installer.prepareCodec(m_folder / "missing.dll"), fs::filesystem_error);
+    EXPECT_THROW(prepareCodec(m_installation, m_folder / "missing.dll"), fs::filesystem_error);
     EXPECT_FALSE(fs::exists(m_root));
 }
 
@@ -164,10 +166,10 @@ TEST_F(AudioCodec, AnythingButARegularFileOfAtMost64MiBIsRefusedUnread)
         fs::remove_all(m_root);
         Constants constants = Constants::builtIn();
         if (fs::is_regular_file(c.chosen))
-            constants.codecHash = Installer::sha256(c.chosen);
-        const Installer installer(m_root, {}, testing::testHost(), constants);
+            constants.codecHash = sha256Of(c.chosen);
+        const Installation installation(m_root, {}, testing::testHost(), constants);
         try {
-            EXPECT_EQ(installer.prepareCodec(c.chosen), m_decoder);
+            EXPECT_EQ(prepareCodec(installation, c.chosen), m_decoder);
             EXPECT_TRUE(c.accepted);
         } catch (const SetupFailure& failure) {
             EXPECT_FALSE(c.accepted);
@@ -185,7 +187,7 @@ TEST_F(AudioCodec, TheDecoderFileIsWritableByItsOwnerAlone)
         SCOPED_TRACE(name);
         const auto chosen = playerFile(name, name);
         fs::permissions(chosen, fs::perms(0666));
-        m_installer.prepareCodec(chosen);
+        prepareCodec(m_installation, chosen);
         EXPECT_EQ(testing::notWritableByOwnerAlone(m_decoder), std::vector<std::string>{});
     }
 }

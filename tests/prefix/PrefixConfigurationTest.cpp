@@ -1,4 +1,5 @@
-#include "core/Installer.h"
+#include "prefix/PrefixConfiguration.h"
+#include "core/Installation.h"
 #include "core/Platform.h"
 #include "core/SetupFailure.h"
 #include "support/OwnerOnlyWrites.h"
@@ -75,7 +76,7 @@ protected:
     void useStandIn(const std::map<std::string, std::string>& controls) const
     {
         const fs::path source = testing::fixture("runtime/standin-wine");
-        for (const fs::path& program : {m_installer.wine(), m_installer.layout().wineServer()}) {
+        for (const fs::path& program : {m_installation.wine(), m_installation.layout().wineServer()}) {
             const fs::path named = m_folder / "standin" / program.filename();
             fs::create_directories(named.parent_path());
             if (!fs::is_symlink(named))
@@ -125,8 +126,8 @@ protected:
     fs::path m_codec = m_folder / "Audio-import/wmadmod.dll";
     fs::path m_record = m_folder / "calls.jsonl";
     std::vector<std::string> m_reported;
-    Installer m_installer{m_root, [this](const std::string& line) { m_reported.push_back(line); },
-                          testing::testHost()};
+    Installation m_installation{m_root, [this](const std::string& line) { m_reported.push_back(line); },
+                                testing::testHost()};
 };
 
 TEST_F(PrefixConfiguration, ConfiguresAFreshPrefixRunByRunInTheCompatibilityEnvironment)
@@ -143,7 +144,7 @@ TEST_F(PrefixConfiguration, ConfiguresAFreshPrefixRunByRunInTheCompatibilityEnvi
     // The library the game loads must stay its owner's alone, whatever the source's mode.
     fs::permissions(m_codec, fs::perms(0666));
 
-    m_installer.configurePrefix(m_codec);
+    configurePrefix(m_installation, m_codec);
 
     EXPECT_EQ(runs(), configurationRuns());
     const std::map<std::string, std::string> environment{
@@ -173,7 +174,7 @@ TEST_F(PrefixConfiguration, ConfiguresAFreshPrefixRunByRunInTheCompatibilityEnvi
 
 TEST_F(PrefixConfiguration, SecondRunOverAConfiguredPrefixLeavesTheSameResult)
 {
-    m_installer.configurePrefix(m_codec);
+    configurePrefix(m_installation, m_codec);
     const auto registryText = readFile(m_prefix / "standin-registry.json");
 
     // The link points at another real folder, and the decoder is a dangling
@@ -185,7 +186,7 @@ TEST_F(PrefixConfiguration, SecondRunOverAConfiguredPrefixLeavesTheSameResult)
     fs::create_symlink(m_folder / "elsewhere/wmadmod.dll", m_decoder);
     fs::remove(m_record);
 
-    m_installer.configurePrefix(m_codec);
+    configurePrefix(m_installation, m_codec);
 
     EXPECT_EQ(runs(), configurationRuns());
     EXPECT_EQ(drives(), (std::set<std::string>{"c:", "z:"}));
@@ -210,7 +211,7 @@ TEST_F(PrefixConfiguration, TheRuntimesProfileLinksBecomeEmptyFoldersAndOnesThat
     fs::create_directories(profile);
     fs::create_directory_symlink(home, profile / "Desktop");
 
-    m_installer.configurePrefix(m_codec);
+    configurePrefix(m_installation, m_codec);
 
     const std::set<std::string> shellFolders{"Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos"};
     EXPECT_EQ(testing::entryNames(profile), shellFolders);
@@ -227,7 +228,7 @@ TEST_F(PrefixConfiguration, TheRuntimesProfileLinksBecomeEmptyFoldersAndOnesThat
     fs::create_directory_symlink(home / "Documents", profile / "Documents");
     fs::remove(profile / "Music");
 
-    m_installer.configurePrefix(m_codec);
+    configurePrefix(m_installation, m_codec);
 
     EXPECT_EQ(fs::read_symlink(profile / "Documents"), home / "Documents");
     EXPECT_FALSE(fs::is_symlink(profile / "Music"));
@@ -238,7 +239,7 @@ TEST_F(PrefixConfiguration, TheRuntimesProfileLinksBecomeEmptyFoldersAndOnesThat
 TEST_F(PrefixConfiguration, RealFolderAtTheGameLinkIsKeptAndItsErrorPassedOn)
 {
     writeFile(m_link / "save.txt", "mine");
-    EXPECT_THROW(m_installer.configurePrefix(m_codec), fs::filesystem_error);
+    EXPECT_THROW(configurePrefix(m_installation, m_codec), fs::filesystem_error);
     EXPECT_EQ(readFile(m_link / "save.txt"), "mine");
     EXPECT_EQ(runs(), (std::vector<Arguments>{{"wineboot", "-u"}}));
 }
@@ -247,7 +248,7 @@ TEST_F(PrefixConfiguration, FailingThirdRegistryWriteEndsTheConfigurationThere)
 {
     useStandIn({{"STANDIN_FAIL", "VideoMemorySize"}});
     try {
-        m_installer.configurePrefix(m_codec);
+        configurePrefix(m_installation, m_codec);
         FAIL() << "the configuration succeeded";
     } catch (const SetupFailure& failure) {
         EXPECT_STREQ(failure.what(), "wine failed (1). Open the setup log for details. If antivirus quarantined a file, "
@@ -278,7 +279,7 @@ TEST_F(PrefixConfiguration, RegistrationProofNeedsTheLibraryNameInAnyLetterCase)
         SCOPED_TRACE(c.controls.begin()->second);
         useStandIn(c.controls);
         try {
-            m_installer.configurePrefix(m_codec);
+            configurePrefix(m_installation, m_codec);
             EXPECT_FALSE(c.message) << "the proof passed";
         } catch (const SetupFailure& failure) {
             EXPECT_EQ(failure.what(), c.message.value_or("the proof passing"));
@@ -295,11 +296,11 @@ TEST_F(PrefixConfiguration, AStopFromAnotherThreadEndsTheHangingRunAndTheRuntime
     const fs::path pidFile = m_folder / "hanging.pid";
     useStandIn({{"STANDIN_HANG", "wineboot"}, {"STANDIN_PID_FILE", pidFile.string()}});
     const StopRequest stop;
-    const Installer installer(m_root, {}, testing::testHost(), Constants::builtIn(), {.stop = stop});
+    const Installation installation(m_root, {}, testing::testHost(), Constants::builtIn(), {.stop = stop});
     const testing::StopRequester requester = testing::requestStopOnceFileExists(stop, pidFile);
 
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_THROW(installer.configurePrefix(m_codec), SetupStopped);
+    EXPECT_THROW(configurePrefix(installation, m_codec), SetupStopped);
     EXPECT_LT(std::chrono::steady_clock::now() - start, testing::kStopBound);
     for (const pid_t pid : testing::pidsIn(pidFile))
         EXPECT_TRUE(testing::hasEndedWithin(pid, std::chrono::seconds(1)))
@@ -320,8 +321,8 @@ TEST_F(PrefixConfiguration, HangingRuntimeRunEndsInTheTimeOutMessage)
 {
     useStandIn({{"STANDIN_HANG", "wineboot"}});
     try {
-        m_installer.run({m_installer.wine(), {"wineboot", "-u"}},
-                        {.environment = m_installer.environment(), .timeout = timeouts::Seconds(0.5)});
+        m_installation.run({m_installation.wine(), {"wineboot", "-u"}},
+                           {.environment = m_installation.environment(), .timeout = timeouts::Seconds(0.5)});
         FAIL() << "the run ended by itself";
     } catch (const SetupFailure& failure) {
         EXPECT_STREQ(failure.what(), "A setup step timed out. Retry setup; details are in the setup log.");

@@ -1,4 +1,5 @@
-#include "core/Installer.h"
+#include "runtime/Preflight.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -55,7 +56,7 @@ PreflightRun runPreflight(const fs::path& root, std::optional<std::uintmax_t> sp
         break;
     }
     try {
-        Installer(root, {}, host).preflight();
+        preflight(Installation(root, {}, host));
     } catch (const SetupFailure& failure) {
         result.failure = failure.what();
     }
@@ -105,7 +106,7 @@ TEST(Preflight, FileSystemErrorsPassThroughUnchanged)
     const fs::filesystem_error queryFailure("cannot query the volume", std::make_error_code(std::errc::io_error));
     host.availableSpace = [&](const fs::path&) -> std::optional<std::uintmax_t> { throw queryFailure; };
     try {
-        Installer(folder / "root", {}, host).preflight();
+        preflight(Installation(folder / "root", {}, host));
         FAIL() << "preflight passed";
     } catch (const fs::filesystem_error& error) {
         EXPECT_EQ(error.code(), queryFailure.code());

@@ -1,4 +1,6 @@
-#include "core/Installer.h"
+#include "runtime/RuntimeInstallation.h"
+#include "core/FileDigest.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 #include "runtime/RuntimeUpdate.h"
 #include "support/EntryNames.h"
@@ -63,15 +65,16 @@ protected:
     {
         fs::copy_file(fixture("runtime/bad/" + variant), prefetched() / asset.name,
                       fs::copy_options::overwrite_existing);
-        asset.sha256 = Installer::sha256(prefetched() / asset.name);
+        asset.sha256 = sha256Of(prefetched() / asset.name);
     }
 
     std::string install()
     {
         try {
-            Installer(root(), [this](const std::string& line) { m_reported.push_back(line); }, m_host,
-                      m_constants)
-                .installRuntime(prefetched());
+            installRuntime(
+                Installation(
+                    root(), [this](const std::string& line) { m_reported.push_back(line); }, m_host, m_constants),
+                prefetched());
         } catch (const SetupFailure& failure) {
             return failure.what();
         }
@@ -127,16 +130,17 @@ TEST_F(RuntimeInstallation, ReplacesTheRuntimeWithTheEngineAndTheLibrariesAlone)
 TEST_F(RuntimeInstallation, APlayerReplacesAnEarlierRuntimeHoldingReadOnlyFolders)
 {
     const fs::path players = testing::playersFolder(m_folder / "players");
-    const Installer installer(players, {}, m_host, m_constants);
-    EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
-                    writeFile(installer.runtime() / "wswine.bundle/share/fonts/font.ttf", "old");
-                    for (const char* readOnly : {"wswine.bundle/share/fonts", "wswine.bundle", ""})
-                        fs::permissions(installer.runtime() / readOnly, fs::perms::owner_read | fs::perms::owner_exec);
-                    installer.installRuntime(prefetched());
-                    throw std::runtime_error(fs::exists(installer.runtime() / "wswine.bundle/share/fonts") ? "old runtime left"
-                                                                                                     : "replaced");
-                }),
-                ::testing::ExitedWithCode(0), "^replaced\n$");
+    const Installation installation(players, {}, m_host, m_constants);
+    EXPECT_EXIT(
+        testing::exitWithFailureOfUnprivileged([&] {
+            writeFile(installation.runtime() / "wswine.bundle/share/fonts/font.ttf", "old");
+            for (const char* readOnly : {"wswine.bundle/share/fonts", "wswine.bundle", ""})
+                fs::permissions(installation.runtime() / readOnly, fs::perms::owner_read | fs::perms::owner_exec);
+            installRuntime(installation, prefetched());
+            throw std::runtime_error(
+                fs::exists(installation.runtime() / "wswine.bundle/share/fonts") ? "old runtime left" : "replaced");
+        }),
+        ::testing::ExitedWithCode(0), "^replaced\n$");
 }
 
 TEST_F(RuntimeInstallation, KeepsLinkedLibrariesAsLinksAndSkipsFolders)
@@ -216,16 +220,16 @@ TEST_F(RuntimeInstallation, AnUpdateKilledHalfwayIsUndoneOrFinishedByTheNextRun)
     fs::rename(root() / "Runtime", root() / "Runtime-previous");
     writeFile(root() / "Runtime/wswine.bundle/bin/wine", "half of the new engine");
 
-    settleRuntimeUpdate(Installer(root()));
+    settleRuntimeUpdate(Installation(root()));
     EXPECT_TRUE(oldRuntimeUntouched());
     EXPECT_FALSE(fs::exists(root() / "Runtime-previous"));
-    settleRuntimeUpdate(Installer(root()));
+    settleRuntimeUpdate(Installation(root()));
     EXPECT_TRUE(oldRuntimeUntouched()) << "nothing aside, nothing changed";
 
     fs::rename(root() / "Runtime", root() / "Runtime-superseded");
     fs::remove(root() / "Runtime-superseded/extra.txt");
     writeFile(root() / "Runtime/wswine.bundle/bin/wine", "the new engine");
-    settleRuntimeUpdate(Installer(root()));
+    settleRuntimeUpdate(Installation(root()));
     EXPECT_EQ(readFile(root() / "Runtime/wswine.bundle/bin/wine"), "the new engine");
     EXPECT_FALSE(fs::exists(root() / "Runtime-superseded"));
 

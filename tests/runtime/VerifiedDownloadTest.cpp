@@ -1,4 +1,6 @@
-#include "core/Installer.h"
+#include "runtime/VerifiedDownload.h"
+#include "core/FileDigest.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 #include "core/StopRequest.h"
 #include "support/LocalHttpsServer.h"
@@ -65,10 +67,10 @@ TEST(FileDigest, IsTheLowerCaseHexSha256OfTheWholeFile)
     };
     for (const Case& c : cases) {
         writeFile(folder / "file", c.content);
-        EXPECT_EQ(Installer::sha256(folder / "file"), c.digest) << c.content.size() << " bytes";
+        EXPECT_EQ(sha256Of(folder / "file"), c.digest) << c.content.size() << " bytes";
     }
-    EXPECT_THROW(Installer::sha256(folder / "missing"), fs::filesystem_error);
-    EXPECT_THROW(Installer::sha256(folder.path()), fs::filesystem_error);
+    EXPECT_THROW(sha256Of(folder / "missing"), fs::filesystem_error);
+    EXPECT_THROW(sha256Of(folder.path()), fs::filesystem_error);
 }
 
 // A root, the fixture engine archive as the asset, and a folder that a local
@@ -99,15 +101,16 @@ protected:
 
     fs::path obtain(const RuntimeAsset& asset, const std::optional<fs::path>& cache = std::nullopt) const
     {
-        return Installer(root(), {}, m_host).obtain(asset, cache);
+        return launcher::obtain(Installation(root(), {}, m_host), asset, cache);
     }
 
     // Downloads with a progress report, collecting the progress in m_progress.
     void obtainWatched(const RuntimeAsset& asset, DownloadShare share = {})
     {
-        const Installer installer(root(), {}, m_host, Constants::builtIn(),
-                                  {.progress = [this](const Progress& progress) { m_progress.push_back(progress); }});
-        installer.obtain(asset, std::nullopt, share);
+        const Installation installation(
+            root(), {}, m_host, Constants::builtIn(),
+            {.progress = [this](const Progress& progress) { m_progress.push_back(progress); }});
+        launcher::obtain(installation, asset, std::nullopt, share);
     }
 
     TemporaryFolder m_folder;
@@ -312,9 +315,13 @@ TEST_F(VerifiedDownload, ALeftoverPartialFileIsResumedOrStartedAgainAsTheServerA
         LocalHttpsServer server(served(), 0, {}, {.ranges = c.ranges});
         const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
         std::vector<std::string> lines;
-        const Installer installer(root(), [&lines](const std::string& line) { lines.push_back(line); }, m_host);
+        const Installation installation(
+            root(), [&lines](const std::string& line) { lines.push_back(line); }, m_host);
 
-        EXPECT_EQ(failureOf([&] { EXPECT_EQ(installer.obtain(servedAsset(server, m_releasePath), std::nullopt), cached()); }),
+        EXPECT_EQ(failureOf([&] {
+                      EXPECT_EQ(launcher::obtain(installation, servedAsset(server, m_releasePath), std::nullopt),
+                                cached());
+                  }),
                   "no failure");
         EXPECT_EQ(readFile(cached()), m_archive);
         EXPECT_FALSE(fs::exists(partial()));
@@ -357,9 +364,11 @@ TEST_F(VerifiedDownload, AnythingButARegularFileAtThePartialFilesPlaceGoesAndThe
         fs::create_directories(downloads());
         c.make();
         std::vector<std::string> lines;
-        const Installer installer(root(), [&lines](const std::string& line) { lines.push_back(line); }, m_host);
+        const Installation installation(
+            root(), [&lines](const std::string& line) { lines.push_back(line); }, m_host);
 
-        EXPECT_EQ(failureOf([&] { installer.obtain(servedAsset(server, m_releasePath), std::nullopt); }), "no failure");
+        EXPECT_EQ(failureOf([&] { launcher::obtain(installation, servedAsset(server, m_releasePath), std::nullopt); }),
+                  "no failure");
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(cached())));
         EXPECT_EQ(readFile(cached()), m_archive);
         EXPECT_FALSE(fs::exists(fs::symlink_status(partial())));
@@ -389,11 +398,14 @@ TEST_F(VerifiedDownload, AStopKeepsThePartialFileAndTheNextAttemptFetchesOnlyThe
     LocalHttpsServer server(served(), 0, {}, {.bytesPerSecond = kSlowRate});
     const ScopedEnvironmentVariable trust("CURL_CA_BUNDLE", server.caBundle().string());
     const StopRequest stop;
-    const Installer stopped(root(), {}, m_host, Constants::builtIn(), {.progress = [&stop](const Progress& progress) {
-        if (progress.bytes && *progress.bytes >= 10'000)
-            stop.request();
-    }, .stop = stop});
-    EXPECT_THROW(stopped.obtain(servedAsset(server, m_releasePath), std::nullopt), SetupStopped);
+    const Installation stopped(root(), {}, m_host, Constants::builtIn(),
+                               {.progress =
+                                    [&stop](const Progress& progress) {
+                                        if (progress.bytes && *progress.bytes >= 10'000)
+                                            stop.request();
+                                    },
+                                .stop = stop});
+    EXPECT_THROW(launcher::obtain(stopped, servedAsset(server, m_releasePath), std::nullopt), SetupStopped);
     const std::string kept = readFile(partial());
     ASSERT_GE(kept.size(), 10'000u);
     EXPECT_EQ(kept, m_archive.substr(0, kept.size()));
@@ -542,12 +554,12 @@ TEST_F(VerifiedDownload, AReadOnlyLeftoverPartialFileDoesNotStopAPlayersNextRun)
     const fs::path players = testing::playersFolder(m_folder / "players");
     writeFile(prefetched() / m_asset.name, m_archive);
     fs::permissions(prefetched() / m_asset.name, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const Installer installer(players, {}, m_host);
+    const Installation installation(players, {}, m_host);
     EXPECT_EXIT(testing::exitWithFailureOfUnprivileged([&] {
                     const fs::path partial = players / "Downloads" / (m_asset.name + ".partial");
                     writeFile(partial, "interrupted");
                     fs::permissions(partial, fs::perms::owner_read);
-                    installer.obtain(m_asset, prefetched());
+                    launcher::obtain(installation, m_asset, prefetched());
                     throw std::runtime_error(readFile(players / "Downloads" / m_asset.name) == m_archive
                                                  ? "obtained"
                                                  : "another file");

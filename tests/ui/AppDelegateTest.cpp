@@ -243,7 +243,7 @@ void AppDelegateTest::noOrderOfQuitRequestsEndsARunningSetup()
     QVERIFY2(boxes[0] != nullptr && boxes[1] == boxes[0] && boxes[2] == boxes[0], "one box, brought back");
     QVERIFY(model.ready());
     QVERIFY(model.error() == std::nullopt);
-    QVERIFY(Installer(root.path(), {}, testHost()).isInstalled());
+    QVERIFY(Installation(root.path(), {}, testHost()).isInstalled());
 }
 
 void AppDelegateTest::stopSetupAndQuitStopsItThenQuits()

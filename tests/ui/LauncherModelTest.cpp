@@ -3,6 +3,7 @@
 #include "FakeDesktopServices.h"
 #include "HeldWork.h"
 #include "UiTestSupport.h"
+#include "app/SavesRestore.h"
 #include "core/InstallationRecord.h"
 #include "support/InstallationByHand.h"
 #include "support/LockProbe.h"
@@ -411,7 +412,7 @@ void LauncherModelTest::setupReportsEachStepAndEndsReady()
     QCOMPARE(whileBusy, engineLines);
     QCOMPARE(statuses, engineLines + QStringList{kReady});
     QCOMPARE(model.ready(), true);
-    QVERIFY(Installer(root.path(), {}, testHost()).isInstalled());
+    QVERIFY(Installation(root.path(), {}, testHost()).isInstalled());
     QVERIFY2(lockIsFree(root.path()), "setup released the install lock");
 }
 
@@ -534,7 +535,7 @@ void LauncherModelTest::theSnapshotBeforeTheGameIsTakenOffTheGuiThread()
 
     heldSnapshot.release();
     QTRY_VERIFY_WITH_TIMEOUT(heldGame.gameStarted(), 30'000);
-    const auto snapshots = Installer(root.path(), {}, testHost()).saveSnapshots();
+    const auto snapshots = saveSnapshots(Installation(root.path(), {}, testHost()));
     QCOMPARE(snapshots.size(), 1u);
     QCOMPARE(readFile(root / "Backups" / snapshots[0].name / "users/player/slot1.sav"), std::string("saved"));
     QTRY_COMPARE(model.status(), QString("Veyra 2 is running."));

@@ -3,6 +3,7 @@
 #include "FakeDesktopServices.h"
 #include "HeldWork.h"
 #include "UiTestSupport.h"
+#include "app/Verify.h"
 #include "support/InstallationByHand.h"
 #include "support/LockProbe.h"
 #include "support/ProcessTree.h"
@@ -609,7 +610,7 @@ void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom()
     Screen screen(root.path());
     // What the check of a damaged installation finds; the panel's controls follow from it alone.
     if (installation.contains("damaged"))
-        screen.model.showInstallation(Installation::needsRepair,
+        screen.model.showInstallation(InstallationState::needsRepair,
                                       {.damage = {kDecoderMissing}, .needsGame = installation == "game damaged"});
     if (chosen)
         screen.chooseEverything();
@@ -970,7 +971,7 @@ void LauncherViewTest::repairMendsTheInstallationAndShowsTheInstalledPanel()
     QVERIFY(!statuses.contains("Unpacking the verified runtime"));
     QCOMPARE(statuses.last(), QString("Your installation is ready."));
     QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
-    QVERIFY(Installer(root.path(), {}, testHost()).verify().sound());
+    QVERIFY(verify(Installation(root.path(), {}, testHost())).sound());
 }
 
 void LauncherViewTest::refusedRepairTellsTheWayOn_data()

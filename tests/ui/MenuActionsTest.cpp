@@ -3,6 +3,8 @@
 
 #include "HeldWork.h"
 #include "LaunchedApplication.h"
+#include "app/SaveSnapshot.h"
+#include "app/SavesRestore.h"
 #include "support/EntryNames.h"
 #include "support/InstallationByHand.h"
 #include "support/ScopedEnvironmentVariable.h"
@@ -50,7 +52,7 @@ void waitForMenuAction(LauncherModel& model)
 std::vector<std::string> snapshotNames(const fs::path& root)
 {
     std::vector<std::string> names;
-    for (const SaveSnapshot& snapshot : Installer(root, {}, testHost()).saveSnapshots())
+    for (const SaveSnapshot& snapshot : saveSnapshots(Installation(root, {}, testHost())))
         names.push_back(snapshot.name);
     return names;
 }

@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 
+#include "app/Setup.h"
 #include "support/InstallationByHand.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
@@ -62,17 +63,17 @@ void chooseSetupFiles(LauncherModel& model, const std::filesystem::path& game, c
 
 void setUpInstallation(const std::filesystem::path& root)
 {
-    Installer(root, {}, testHost()).install(setupGameSource(), setupAudioPackage(), fixture("runtime/prefetched"));
+    install(Installation(root, {}, testHost()), setupGameSource(), setupAudioPackage(), fixture("runtime/prefetched"));
 }
 
 void damageInstallation(const std::filesystem::path& root, bool gameFile, bool decoderCopy)
 {
-    const Installer installer(root, {}, testHost());
-    std::filesystem::remove(installer.layout().decoder());
+    const Installation installation(root, {}, testHost());
+    std::filesystem::remove(installation.layout().decoder());
     if (gameFile)
-        std::filesystem::remove(installer.game() / "maps/mainmenu.map");
+        std::filesystem::remove(installation.game() / "maps/mainmenu.map");
     if (decoderCopy)
-        std::filesystem::remove(installer.layout().verifiedDecoder());
+        std::filesystem::remove(installation.layout().verifiedDecoder());
 }
 
 ForeignLockHolder::ForeignLockHolder(const std::filesystem::path& root)

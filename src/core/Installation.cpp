@@ -1,4 +1,4 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 
 #include "core/AbsolutePath.h"
 #include "core/CompatibilityEnvironment.h"
@@ -8,8 +8,8 @@
 
 namespace launcher {
 
-Installer::Installer(std::optional<std::filesystem::path> root, Report report, Host host, Constants constants,
-                     Supervision supervision)
+Installation::Installation(std::optional<std::filesystem::path> root, Report report, Host host, Constants constants,
+                           Supervision supervision)
     // Made absolute once, so that links into the root (the prefix's game link) and
     // the paths handed to programs do not depend on a current folder that may change.
     : m_layout(absoluteNormal(root ? *root : defaultRoot()))
@@ -21,29 +21,29 @@ Installer::Installer(std::optional<std::filesystem::path> root, Report report, H
 {
 }
 
-std::filesystem::path Installer::defaultRoot()
+std::filesystem::path Installation::defaultRoot()
 {
     return platform::userDataFolder() / "Veyra2MacLauncher";
 }
 
-void Installer::report(const std::string& line) const
+void Installation::report(const std::string& line) const
 {
     if (m_report)
         m_report(line);
 }
 
-void Installer::progress(const Progress& progress) const
+void Installation::progress(const Progress& progress) const
 {
     if (m_supervision.progress)
         m_supervision.progress(progress);
 }
 
-void Installer::makeDirectory(const std::filesystem::path& folder) const
+void Installation::makeDirectory(const std::filesystem::path& folder) const
 {
     std::filesystem::create_directories(folder);
 }
 
-Environment Installer::environment() const
+Environment Installation::environment() const
 {
     return compatibilityEnvironment(m_layout);
 }

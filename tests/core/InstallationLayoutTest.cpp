@@ -1,4 +1,4 @@
-#include "core/Installer.h"
+#include "core/Installation.h"
 #include "core/SetupFailure.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
@@ -16,24 +16,24 @@ namespace {
 
 using testing::TemporaryFolder;
 
-TEST(InstallerLayout, NamedLocationsLieBelowTheGivenRootAndTouchNothing)
+TEST(InstallationLayout, NamedLocationsLieBelowTheGivenRootAndTouchNothing)
 {
     const TemporaryFolder folder;
     const auto root = folder / "my root";
-    const Installer installer(root);
+    const Installation installation(root);
 
-    EXPECT_EQ(installer.root(), root);
-    EXPECT_EQ(installer.game(), root / "Install/game");
-    EXPECT_EQ(installer.prefix(), root / "Install/prefix");
-    EXPECT_EQ(installer.runtime(), root / "Runtime");
-    EXPECT_EQ(installer.wine(), root / "Runtime/wswine.bundle/bin/wine");
-    EXPECT_EQ(installer.wine(), installer.wine());
-    EXPECT_EQ(installer.log(), root / "Logs/setup.log");
-    EXPECT_EQ(installer.record(), root / "installed.json");
+    EXPECT_EQ(installation.root(), root);
+    EXPECT_EQ(installation.game(), root / "Install/game");
+    EXPECT_EQ(installation.prefix(), root / "Install/prefix");
+    EXPECT_EQ(installation.runtime(), root / "Runtime");
+    EXPECT_EQ(installation.wine(), root / "Runtime/wswine.bundle/bin/wine");
+    EXPECT_EQ(installation.wine(), installation.wine());
+    EXPECT_EQ(installation.log(), root / "Logs/setup.log");
+    EXPECT_EQ(installation.record(), root / "installed.json");
     EXPECT_FALSE(std::filesystem::exists(root));
 }
 
-TEST(InstallerLayout, TheRootIsMadeAbsoluteAndFreeOfDotPartsOnce)
+TEST(InstallationLayout, TheRootIsMadeAbsoluteAndFreeOfDotPartsOnce)
 {
     const TemporaryFolder folder;
     const std::filesystem::path current = std::filesystem::current_path();
@@ -47,15 +47,15 @@ TEST(InstallerLayout, TheRootIsMadeAbsoluteAndFreeOfDotPartsOnce)
         {folder / "b", folder / "b"},
     };
     for (const auto& c : cases) {
-        const Installer installer(c.given);
-        EXPECT_EQ(installer.root(), c.root) << c.given;
-        EXPECT_EQ(installer.game(), c.root / "Install/game") << c.given;
+        const Installation installation(c.given);
+        EXPECT_EQ(installation.root(), c.root) << c.given;
+        EXPECT_EQ(installation.game(), c.root / "Install/game") << c.given;
     }
 }
 
 // Without a usable HOME the root must come from the account, never from "/" or
 // from wherever the launcher happened to start.
-TEST(InstallerLayout, DefaultRootComesFromTheAccountWithoutAnAbsoluteHome)
+TEST(InstallationLayout, DefaultRootComesFromTheAccountWithoutAnAbsoluteHome)
 {
     const passwd* account = ::getpwuid(::getuid());
     ASSERT_NE(account, nullptr);
@@ -68,35 +68,35 @@ TEST(InstallerLayout, DefaultRootComesFromTheAccountWithoutAnAbsoluteHome)
     for (const std::optional<std::string>& home : {std::optional<std::string>(), std::optional<std::string>(""),
                                                   std::optional<std::string>("relative/home")}) {
         const testing::ScopedEnvironmentVariable unusable("HOME", home);
-        EXPECT_EQ(Installer().root(), expected) << home.value_or("unset");
+        EXPECT_EQ(Installation().root(), expected) << home.value_or("unset");
     }
 }
 
 #if !defined(__APPLE__)
-TEST(InstallerLayout, DefaultRootFollowsTheXdgDataFolder)
+TEST(InstallationLayout, DefaultRootFollowsTheXdgDataFolder)
 {
     {
         const testing::ScopedEnvironmentVariable dataHome("XDG_DATA_HOME", "/data/home");
-        EXPECT_EQ(Installer().root(), std::filesystem::path("/data/home/Veyra2MacLauncher"));
+        EXPECT_EQ(Installation().root(), std::filesystem::path("/data/home/Veyra2MacLauncher"));
     }
     const testing::ScopedEnvironmentVariable relative("XDG_DATA_HOME", "relative/ignored");
-    EXPECT_EQ(Installer().root(), std::filesystem::path(std::getenv("HOME")) / ".local/share/Veyra2MacLauncher");
+    EXPECT_EQ(Installation().root(), std::filesystem::path(std::getenv("HOME")) / ".local/share/Veyra2MacLauncher");
 }
 #endif
 
-TEST(InstallerLayout, MakeDirectoryCreatesTheWholeChainAndAcceptsAnExistingFolder)
+TEST(InstallationLayout, MakeDirectoryCreatesTheWholeChainAndAcceptsAnExistingFolder)
 {
     const TemporaryFolder folder;
-    const Installer installer(folder.path());
-    installer.makeDirectory(folder / "a/b/c");
-    installer.makeDirectory(folder / "a/b/c");
+    const Installation installation(folder.path());
+    installation.makeDirectory(folder / "a/b/c");
+    installation.makeDirectory(folder / "a/b/c");
     EXPECT_TRUE(std::filesystem::is_directory(folder / "a/b/c"));
 
     testing::writeFile(folder / "file", "x");
-    EXPECT_THROW(installer.makeDirectory(folder / "file/below"), std::filesystem::filesystem_error);
+    EXPECT_THROW(installation.makeDirectory(folder / "file/below"), std::filesystem::filesystem_error);
 }
 
-TEST(InstallerLayout, SetupFailureDescribesItselfWithItsMessageAlone)
+TEST(InstallationLayout, SetupFailureDescribesItselfWithItsMessageAlone)
 {
     const SetupFailure failure("The runtime is incomplete. Check whether antivirus quarantined any files.");
     EXPECT_STREQ(failure.what(), "The runtime is incomplete. Check whether antivirus quarantined any files.");

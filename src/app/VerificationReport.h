@@ -1,12 +1,12 @@
 #pragma once
 // What a verification of an installation found, and what a repair of it will
-// redo and need. Installer::verify() fills the report; Installer::repair() acts on
-// the same findings.
+// redo and need. verify() (app/Verify.h) fills the report; repair() (app/Repair.h)
+// acts on the same findings.
 //
-//   const VerificationReport report = installer.verify();  // blocks: up to two wine calls
+//   const VerificationReport report = verify(installation);  // blocks: up to two wine calls
 //   std::cout << report.text();                             // "record: ok" ... "downloads: ok"
 //   if (report.plan.needsGame()) ...                        // ask for the game files
-//   installer.repair({.game = game, .audio = audio});
+//   repair(installation, {.game = game, .audio = audio});
 
 #include <array>
 #include <filesystem>
@@ -60,16 +60,6 @@ struct VerificationReport {
     // The five lines as "name: ok" or "name: " and the sentence, each ended by a
     // line feed, and "saves: " and its sentence when saves lie outside.
     std::string text() const;
-};
-
-// What repair takes besides the installation itself; each only when its step is redone.
-struct RepairSources {
-    // The game files, as setup takes them.
-    std::optional<std::filesystem::path> game;
-    // The audio file, as setup takes it.
-    std::optional<std::filesystem::path> audio;
-    // A folder of pre-fetched runtime archives.
-    std::optional<std::filesystem::path> cache;
 };
 
 } // namespace launcher

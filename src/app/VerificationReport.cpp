@@ -1,4 +1,4 @@
-#include "core/Verification.h"
+#include "app/VerificationReport.h"
 
 #include <algorithm>
 

@@ -1,7 +1,9 @@
-#include "app/InstallationParts.h"
+#include "app/Verify.h"
 
 #include "app/PlainSentences.h"
 #include "core/ExecutableFile.h"
+#include "core/FileDigest.h"
+#include "core/InstallLock.h"
 #include "core/InstallationRecord.h"
 #include "core/PathWithin.h"
 #include "core/Posix.h"
@@ -41,23 +43,23 @@ bool isRegularFile(const fs::path& path)
 
 bool matchesPin(const fs::path& file, const std::string& pin)
 {
-    return isRegularFile(file) && Installer::sha256(file) == pin;
+    return isRegularFile(file) && sha256Of(file) == pin;
 }
 
-Problem checkRecord(const Installer& installer, RepairPlan& plan)
+Problem checkRecord(const Installation& installation, RepairPlan& plan)
 {
-    if (!installer.hasRecord())
+    if (!installation.hasRecord())
         return "The installation record installed.json is missing.";
     InstallationRecord record;
     try {
-        record = InstallationRecord::read(installer.record());
+        record = InstallationRecord::read(installation.record());
     } catch (const std::exception&) {
         // Unreadable and malformed alike are findings, not failures: repair writes the record anew.
         return "The installation record installed.json cannot be read.";
     }
     if (record.format != InstallationRecord::kFormat)
         return "The installation record installed.json has a format this launcher does not know.";
-    if (record.engine != installer.constants().engine.name) {
+    if (record.engine != installation.constants().engine.name) {
         plan.runtime = true;
         return "The installation uses the outdated runtime " + record.engine + ".";
     }
@@ -101,11 +103,11 @@ std::string answerClause(const std::string& text)
 
 // The runtime's answer stays in memory, so that a setup log that cannot be
 // written changes only where the player reads it, not the verdict.
-RuntimeStart askRuntime(const Installer& installer)
+RuntimeStart askRuntime(const Installation& installation)
 {
     ProgramAnswer answer;
     try {
-        answer = installer.wineRuntime().askVersion(timeouts::kWineCheck);
+        answer = installation.wineRuntime().askVersion(timeouts::kWineCheck);
     } catch (const std::system_error& failure) {
         return {false, ": it cannot be started (" + failure.code().message() + ")."};
     }
@@ -113,16 +115,17 @@ RuntimeStart askRuntime(const Installer& installer)
         return {true, ""};
     if (answer.logged)
         return {false, "; the setup log shows what it answered."};
-    return {false, "; " + answerClause(answer.text) + " The setup log "
-                       + installer.log().lexically_relative(installer.root()).string() + " cannot be written."};
+    return {false,
+            "; " + answerClause(answer.text) + " The setup log "
+                + installation.log().lexically_relative(installation.root()).string() + " cannot be written."};
 }
 
-Problem checkRuntime(const Installer& installer, const RuntimeStart& start, RepairPlan& plan)
+Problem checkRuntime(const Installation& installation, const RuntimeStart& start, RepairPlan& plan)
 {
     Problem problem;
-    if (!isExecutableFile(installer.wine()))
+    if (!isExecutableFile(installation.wine()))
         problem = "The runtime's wine program is missing or cannot be run.";
-    else if (!presentQuietly(installer.layout().runtimeLibraries() / kRequiredRuntimeLibrary))
+    else if (!presentQuietly(installation.layout().runtimeLibraries() / kRequiredRuntimeLibrary))
         problem = std::string("The runtime's library ") + kRequiredRuntimeLibrary + " is missing.";
     else if (!start.starts)
         problem = "The runtime does not start" + start.why;
@@ -130,9 +133,9 @@ Problem checkRuntime(const Installer& installer, const RuntimeStart& start, Repa
     return problem;
 }
 
-Problem checkGame(const Installer& installer, RepairPlan& plan)
+Problem checkGame(const Installation& installation, RepairPlan& plan)
 {
-    const fs::path game = installer.game();
+    const fs::path game = installation.game();
     std::error_code error;
     if (!fs::is_directory(fs::symlink_status(game, error))) {
         plan.game = true;
@@ -144,7 +147,7 @@ Problem checkGame(const Installer& installer, RepairPlan& plan)
     // Listed names are unique; only the few required ones can repeat. A set keeps
     // the check linear in the list's length.
     const std::unordered_set<std::string> required(changed.begin(), changed.end());
-    const auto listed = changedGameFiles(game, installer.layout().gameFileList());
+    const auto listed = changedGameFiles(game, installation.layout().gameFileList());
     for (const std::string& name : listed.value_or(std::vector<std::string>{}))
         if (!required.contains(name))
             changed.push_back(name);
@@ -166,7 +169,7 @@ Problem checkGame(const Installer& installer, RepairPlan& plan)
         // The game's own DirectX installer is among the listed files, which are in place.
         plan.directX = true;
         return libraries.size() == 1 ? "The graphics library " + libraries.front() + " is missing."
-                                      : "The graphics libraries " + listing(libraries) + " are missing.";
+                                     : "The graphics libraries " + listing(libraries) + " are missing.";
     }
     return std::nullopt;
 }
@@ -190,10 +193,10 @@ Problem checkGameLink(const Layout& layout)
     return std::nullopt;
 }
 
-bool decoderRegistered(const Installer& installer)
+bool decoderRegistered(const Installation& installation)
 {
     try {
-        return namesRegisteredLibrary(installer.wineRuntime().queryRegistry(kDecoderClassKey, timeouts::kWineCheck));
+        return namesRegisteredLibrary(installation.wineRuntime().queryRegistry(kDecoderClassKey, timeouts::kWineCheck));
     } catch (const SetupFailure&) {
         // The query exits non-zero when the class key is absent; that and a
         // time-out alike leave the registration unproven.
@@ -204,16 +207,17 @@ bool decoderRegistered(const Installer& installer)
     }
 }
 
-Problem checkPrefix(const Installer& installer, bool starts, RepairPlan& plan)
+Problem checkPrefix(const Installation& installation, bool starts, RepairPlan& plan)
 {
-    const Layout& layout = installer.layout();
-    const std::string& codecPin = installer.constants().codecHash;
+    const Layout& layout = installation.layout();
+    const std::string& codecPin = installation.constants().codecHash;
     std::vector<std::string> phrases;
     if (!isRegularFile(layout.prefix() / "system.reg"))
         phrases.emplace_back("the registry file system.reg is missing");
     for (const std::string_view drive : kKeptDrives)
         if (!presentQuietly(layout.prefix() / "dosdevices" / drive))
-            phrases.push_back("the drive " + std::string(1, static_cast<char>(std::toupper(drive[0]))) + ": is missing");
+            phrases.push_back("the drive " + std::string(1, static_cast<char>(std::toupper(drive[0])))
+                              + ": is missing");
     if (const Problem link = checkGameLink(layout))
         phrases.push_back(*link);
     if (!isRegularFile(layout.decoder()))
@@ -225,7 +229,7 @@ Problem checkPrefix(const Installer& installer, bool starts, RepairPlan& plan)
     // itself a fresh registry where "system.reg" is missing.
     if (phrases.empty() && !starts)
         phrases.emplace_back("the audio decoder's registration cannot be checked while the runtime does not start");
-    else if (phrases.empty() && !decoderRegistered(installer))
+    else if (phrases.empty() && !decoderRegistered(installation))
         phrases.emplace_back("the audio decoder is not registered");
 
     if (phrases.empty())
@@ -236,11 +240,11 @@ Problem checkPrefix(const Installer& installer, bool starts, RepairPlan& plan)
 }
 
 // Absent archives are fine: setup fetches them again when it needs them.
-Problem checkDownloads(const Installer& installer, RepairPlan& plan)
+Problem checkDownloads(const Installation& installation, RepairPlan& plan)
 {
     std::vector<std::string> damaged;
-    for (const RuntimeAsset* asset : {&installer.constants().engine, &installer.constants().libraries}) {
-        const fs::path cached = installer.layout().downloads() / asset->name;
+    for (const RuntimeAsset* asset : {&installation.constants().engine, &installation.constants().libraries}) {
+        const fs::path cached = installation.layout().downloads() / asset->name;
         if (presentQuietly(cached) && !matchesPin(cached, asset->sha256)) {
             damaged.push_back(asset->name);
             plan.corruptDownloads.push_back(cached);
@@ -263,37 +267,44 @@ std::optional<std::string> savesOutside(const Layout& layout)
             outside.push_back(link.lexically_relative(layout.users()).string());
     if (outside.empty())
         return std::nullopt;
-    return outside.size() == 1
-               ? "The profile folder " + outside.front() +
-                     " leads outside the launcher's folder, so the saves in it are not in the snapshots."
-               : "The profile folders " + listing(outside) +
-                     " lead outside the launcher's folder, so the saves in them are not in the snapshots.";
+    return outside.size() == 1 ? "The profile folder " + outside.front()
+            + " leads outside the launcher's folder, so the saves in it are not in the snapshots."
+                               : "The profile folders " + listing(outside)
+            + " lead outside the launcher's folder, so the saves in them are not in the snapshots.";
 }
 
 } // namespace
 
-VerificationReport checkInstallation(const Installer& installer)
+VerificationReport checkInstallation(const Installation& installation)
 {
     VerificationReport report;
-    report.recorded = installer.hasRecord();
+    report.recorded = installation.hasRecord();
     RepairPlan& plan = report.plan;
     // Only a runtime that is in place is started.
-    const RuntimeStart start = isExecutableFile(installer.wine()) ? askRuntime(installer) : RuntimeStart{};
+    const RuntimeStart start = isExecutableFile(installation.wine()) ? askRuntime(installation) : RuntimeStart{};
     // A stop is heard between the parts, each of which may take a while.
     const auto checked = [&](const char* part, Problem problem) {
-        installer.throwIfStopped();
+        installation.throwIfStopped();
         return VerificationLine{part, std::move(problem)};
     };
-    installer.throwIfStopped();
+    installation.throwIfStopped();
     report.lines = {{
-        checked("record", checkRecord(installer, plan)),
-        checked("runtime", checkRuntime(installer, start, plan)),
-        checked("game", checkGame(installer, plan)),
-        checked("prefix", checkPrefix(installer, start.starts, plan)),
-        checked("downloads", checkDownloads(installer, plan)),
+        checked("record", checkRecord(installation, plan)),
+        checked("runtime", checkRuntime(installation, start, plan)),
+        checked("game", checkGame(installation, plan)),
+        checked("prefix", checkPrefix(installation, start.starts, plan)),
+        checked("downloads", checkDownloads(installation, plan)),
     }};
-    report.savesOutside = savesOutside(installer.layout());
+    report.savesOutside = savesOutside(installation.layout());
     return report;
+}
+
+VerificationReport verify(const Installation& installation)
+{
+    // Keeps setup, repair and the game away while the parts are read; a root
+    // without the lock file has no launcher in it to keep away.
+    const std::unique_ptr<InstallLock> lock = InstallLock::takeExisting(installation.layout().lockFile());
+    return checkInstallation(installation);
 }
 
 } // namespace launcher

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Installer.h"
-#include "core/Verification.h"
+#include "core/Installation.h"
+#include "app/VerificationReport.h"
 
 namespace launcher {
 
@@ -12,6 +12,10 @@ namespace launcher {
 // answers in memory and add it to the setup log only when a call fails, so
 // that a log that cannot be written changes no verdict.
 // The caller holds the install lock where there is one to hold.
-VerificationReport checkInstallation(const Installer& installer);
+VerificationReport checkInstallation(const Installation& installation);
+
+// Checks the whole installation under the install lock and changes nothing in
+// it; creates neither the root nor the lock file.
+VerificationReport verify(const Installation& installation);
 
 } // namespace launcher
