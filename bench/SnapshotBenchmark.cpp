@@ -11,7 +11,7 @@
 // copies the tree with cp -r. Everything is removed at the end.
 
 #include "BenchmarkSupport.h"
-#include "app/SaveSnapshots.h"
+#include "saves/SaveSnapshots.h"
 
 #include <cstdio>
 #include <optional>

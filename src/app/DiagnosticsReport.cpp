@@ -2,10 +2,10 @@
 
 #include "app/DiagnosticsVerification.h"
 #include "app/ReadableSize.h"
-#include "app/SaveSnapshot.h"
-#include "app/SavesRestore.h"
 #include "core/Platform.h"
 #include "core/StopRequest.h"
+#include "saves/SaveSnapshot.h"
+#include "saves/SavesRestore.h"
 
 #include <algorithm>
 #include <chrono>

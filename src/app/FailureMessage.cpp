@@ -2,12 +2,12 @@
 
 #include "app/ForeignRoot.h"
 #include "app/IncompleteInstallation.h"
-#include "app/LockedEntry.h"
 #include "app/OutputNotWritten.h"
 #include "app/RepairRefusal.h"
-#include "app/UnknownSnapshot.h"
 #include "core/Platform.h"
 #include "core/SetupFailure.h"
+#include "saves/LockedEntry.h"
+#include "saves/UnknownSnapshot.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,11 +2,11 @@
 
 #include "app/GameLaunch.h"
 #include "app/IncompleteInstallation.h"
-#include "app/LaunchSnapshot.h"
 #include "core/LogRotation.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "runtime/RuntimeUpdate.h"
+#include "saves/LaunchSnapshot.h"
 
 namespace launcher {
 

@@ -1,15 +1,15 @@
 #include "core/Installation.h"
 
 #include "app/AbandonedStaging.h"
-#include "app/LockedEntry.h"
-#include "app/RestoreRecovery.h"
-#include "app/SaveSnapshots.h"
-#include "app/SavesSwap.h"
 #include "app/Uninstall.h"
 #include "core/InstallLock.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
+#include "saves/LockedEntry.h"
+#include "saves/RestoreRecovery.h"
+#include "saves/SaveSnapshots.h"
+#include "saves/SavesSwap.h"
 
 #include <algorithm>
 #include <map>

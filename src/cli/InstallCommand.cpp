@@ -1,7 +1,7 @@
 #include "app/Setup.h"
-#include "app/KeptSaves.h"
 #include "cli/CommandLineCommands.h"
 #include "cli/StoppableWork.h"
+#include "saves/KeptSaves.h"
 
 #include <exception>
 

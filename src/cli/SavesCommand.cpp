@@ -1,7 +1,7 @@
-#include "app/SavesRestore.h"
-#include "app/SaveSnapshot.h"
 #include "cli/CommandLineCommands.h"
 #include "cli/TerminalText.h"
+#include "saves/SaveSnapshot.h"
+#include "saves/SavesRestore.h"
 
 namespace launcher::cli {
 

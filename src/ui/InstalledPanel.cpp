@@ -59,11 +59,11 @@ InstalledPanel::InstalledPanel(LauncherModel& model, QWidget* parent)
 
 void InstalledPanel::refresh()
 {
-    m_playButton->setEnabled(!m_model.playing() && !m_model.maintaining());
-    const bool update = m_model.updateAvailable();
+    m_playButton->setEnabled(!m_model.playing() && !m_model.state().maintaining());
+    const bool update = m_model.state().updateAvailable();
     m_updateNews->setVisible(update);
     m_updateButton->setVisible(update);
-    m_updateButton->setEnabled(!m_model.playing() && !m_model.maintaining() && !m_model.busy());
+    m_updateButton->setEnabled(!m_model.playing() && !m_model.state().maintaining() && !m_model.busy());
 }
 
 } // namespace launcher

@@ -1,18 +1,18 @@
 #include "ui/LauncherModel.h"
 
-#include "app/IncompleteInstallation.h"
-#include "app/KeptSaves.h"
 #include "app/GameLaunch.h"
+#include "app/IncompleteInstallation.h"
 #include "app/Repair.h"
 #include "app/RepairRefusal.h"
-#include "app/SaveSnapshot.h"
 #include "app/Setup.h"
 #include "app/VerificationReport.h"
 #include "app/Verify.h"
 #include "import/GameSourceCheck.h"
 #include "runtime/RuntimeUpdate.h"
-#include "ui/GuideLocation.h"
+#include "saves/KeptSaves.h"
+#include "saves/SaveSnapshot.h"
 #include "ui/GuiThread.h"
+#include "ui/GuideLocation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -290,17 +290,16 @@ void LauncherModel::inBackground(bool showSteps, Supervision supervision, Work w
 void LauncherModel::setState(LauncherState state)
 {
     const LauncherState before = std::exchange(m_state, state);
-    // The work first, then the installation: whoever follows the installation
-    // finds the work that changed it ended.
+    if (before == m_state)
+        return;
+    emit stateChanged();
+    // The properties named for their own watchers: the work first, then the
+    // installation, so that whoever follows the installation finds the work
+    // that changed it ended.
     const std::pair<bool (LauncherState::*)() const, void (LauncherModel::*)()> flags[] = {
         {&LauncherState::busy, &LauncherModel::busyChanged},
-        {&LauncherState::stopping, &LauncherModel::stoppingChanged},
         {&LauncherState::playing, &LauncherModel::playingChanged},
-        {&LauncherState::maintaining, &LauncherModel::maintainingChanged},
-        {&LauncherState::checking, &LauncherModel::checkingChanged},
-        {&LauncherState::repairNeeded, &LauncherModel::repairNeededChanged},
         {&LauncherState::ready, &LauncherModel::readyChanged},
-        {&LauncherState::updateAvailable, &LauncherModel::updateAvailableChanged},
     };
     for (const auto& [flag, changed] : flags)
         if ((before.*flag)() != (m_state.*flag)())

@@ -6,7 +6,7 @@
 //   model.selectGame(); model.selectAudio(); model.setOwnsFiles(true);
 //   model.install();                            // returns at once; watch `busy` and `status`
 //   model.cancel();                             // stops it; `busy` ends with the stop's status
-//   model.uninstall(&window);                   // asks over the window, then works; watch `maintaining`
+//   model.uninstall(&window);                   // asks over the window, then works; watch `state()`
 //
 // When the installation is recorded but incomplete (at start, after a failed
 // setup, after a Play that meets it), the model offers repair instead: it checks
@@ -20,14 +20,14 @@
 // Each property's change signal is emitted on every assignment, also when the
 // value stays the same.
 
-#include "app/SaveSnapshot.h"
+#include "app/FailureMessage.h"
+#include "app/RepairRefusal.h"
 #include "app/UninstallPlan.h"
 #include "app/VerificationReport.h"
 #include "core/Installation.h"
 #include "core/SetupFailure.h"
-#include "app/FailureMessage.h"
-#include "app/RepairRefusal.h"
 #include "core/StopRequest.h"
+#include "saves/SaveSnapshot.h"
 #include "ui/DesktopServices.h"
 #include "ui/LauncherState.h"
 
@@ -91,15 +91,10 @@ class LauncherModel final : public QObject {
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(bool playing READ playing NOTIFY playingChanged)
     Q_PROPERTY(bool ready READ ready NOTIFY readyChanged)
-    Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY updateAvailableChanged)
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)
     Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
     Q_PROPERTY(QString errorDetails READ errorDetails NOTIFY errorDetailsChanged)
-    Q_PROPERTY(bool maintaining READ maintaining NOTIFY maintainingChanged)
-    Q_PROPERTY(bool stopping READ stopping NOTIFY stoppingChanged)
     Q_PROPERTY(launcher::SetupProgress progress READ progress NOTIFY progressChanged)
-    Q_PROPERTY(bool repairNeeded READ repairNeeded NOTIFY repairNeededChanged)
-    Q_PROPERTY(bool checking READ checking NOTIFY checkingChanged)
     Q_PROPERTY(launcher::RepairFindings findings READ findings NOTIFY findingsChanged)
 
 public:
@@ -117,14 +112,12 @@ public:
     // nothing while they pass, are being checked or none are chosen.
     const std::optional<QString>& gameProblem() const { return m_gameProblem; }
     bool ownsFiles() const { return m_ownsFiles; }
-    // Where the window stands; every flag below is read from it.
+    // Where the window stands, announced by stateChanged(); every flag below is
+    // read from it, and the view reads the rest (stopping, checking, ...) from it too.
     const LauncherState& state() const { return m_state; }
     bool busy() const { return m_state.busy(); }
     bool playing() const { return m_state.playing(); }
     bool ready() const { return m_state.ready(); }
-    // The installation is ready but recorded with another runtime than the
-    // launcher's: update() replaces it.
-    bool updateAvailable() const { return m_state.updateAvailable(); }
     // What an update downloads at most: both runtime archives.
     std::uint64_t updateDownloadSize() const;
     const QString& status() const { return m_status; }
@@ -132,21 +125,11 @@ public:
     // What the system said about the error, when its sentence is the launcher's
     // retelling of it; empty otherwise.
     const QString& errorDetails() const { return m_errorDetails; }
-    // Setup or repair was asked to stop and has not ended yet.
-    bool stopping() const { return m_state.stopping(); }
     // The supervised work that runs is a repair (an update among them), not setup.
     bool repairing() const { return m_state.runsRepair(); }
     // The running setup's or repair's progress; empty when none runs.
     const SetupProgress& progress() const { return m_progress; }
-    // The installation is recorded but incomplete: the window offers repair,
-    // not setup, and `ready` is false even if it was true before.
-    bool repairNeeded() const { return m_state.repairNeeded(); }
-    // The installation is being checked for what repair must redo.
-    bool checking() const { return m_state.checking(); }
     const RepairFindings& findings() const { return m_findings; }
-    // One of the menu's actions runs: a restore of the saves, an uninstall or
-    // the diagnostics archive.
-    bool maintaining() const { return m_state.maintaining(); }
     // Nothing runs: no setup, repair, check, game or menu action.
     bool idle() const { return m_state.idle(); }
     // A restore needs a ready installation, not one the repair panel offers to mend.
@@ -237,19 +220,16 @@ signals:
     void checkingGameChanged();
     void gameProblemChanged();
     void ownsFilesChanged();
+    // Where the window stands changed: any of its parts.
+    void stateChanged();
     void busyChanged();
     void playingChanged();
     void readyChanged();
-    void updateAvailableChanged();
     void statusChanged();
     void errorChanged();
     void errorDetailsChanged();
-    void stoppingChanged();
     void progressChanged();
-    void repairNeededChanged();
-    void checkingChanged();
     void findingsChanged();
-    void maintainingChanged();
     // A setup has ended, and an earlier installation's saves are kept in a
     // snapshot: the window calls offerKeptSaves().
     void keptSavesFound();

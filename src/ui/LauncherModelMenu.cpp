@@ -4,9 +4,9 @@
 #include "ui/LauncherModel.h"
 
 #include "app/Diagnostics.h"
-#include "app/SaveSnapshot.h"
-#include "app/SavesRestore.h"
 #include "app/Uninstall.h"
+#include "saves/SaveSnapshot.h"
+#include "saves/SavesRestore.h"
 #include "ui/DesktopConventions.h"
 #include "ui/MenuTexts.h"
 

@@ -24,6 +24,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace launcher {
 namespace {
 
@@ -51,32 +53,45 @@ LauncherView::LauncherView(LauncherModel& model, QWidget* parent)
     new FocusRing(this);
     orderFocus();
 
+    connect(&m_model, &LauncherModel::stateChanged, this, &LauncherView::followState);
+    // What the window shows besides where it stands.
     for (const auto changed :
          {&LauncherModel::gameURLChanged, &LauncherModel::audioURLChanged, &LauncherModel::ownsFilesChanged,
-          &LauncherModel::checkingGameChanged, &LauncherModel::gameProblemChanged,
-          &LauncherModel::busyChanged, &LauncherModel::playingChanged, &LauncherModel::readyChanged,
-          &LauncherModel::statusChanged, &LauncherModel::errorChanged, &LauncherModel::errorDetailsChanged,
-          &LauncherModel::stoppingChanged, &LauncherModel::repairNeededChanged, &LauncherModel::checkingChanged,
-          &LauncherModel::findingsChanged, &LauncherModel::maintainingChanged, &LauncherModel::updateAvailableChanged})
+          &LauncherModel::checkingGameChanged, &LauncherModel::gameProblemChanged, &LauncherModel::statusChanged,
+          &LauncherModel::errorChanged, &LauncherModel::errorDetailsChanged, &LauncherModel::findingsChanged})
         connect(&m_model, changed, this, &LauncherView::refresh);
     // Several times a second while setup runs: only the progress follows it.
     connect(&m_model, &LauncherModel::progressChanged, this, &LauncherView::refreshProgress);
     // After the refresh, which shows and enables what the focus goes to.
-    for (const auto changed : {&LauncherModel::busyChanged, &LauncherModel::readyChanged,
-                               &LauncherModel::repairNeededChanged, &LauncherModel::checkingChanged,
-                               &LauncherModel::findingsChanged, &LauncherModel::playingChanged})
-        connect(&m_model, changed, this, &LauncherView::placeFocus);
+    connect(&m_model, &LauncherModel::findingsChanged, this, &LauncherView::placeFocus);
     connect(&m_model, &LauncherModel::errorChanged, this, &LauncherView::focusRefusedChoice);
+    m_shownState = m_model.state();
     refresh();
     refreshProgress();
 
     // A repair panel still checking has nothing to focus yet; its check's end places the focus.
     if (m_model.ready())
         m_installedPanel->playButton()->setFocus(Qt::OtherFocusReason);
-    else if (m_model.repairNeeded())
+    else if (m_model.state().repairNeeded())
         placeFocus();
     else
         m_setupPanel->gameRow()->button()->setFocus(Qt::OtherFocusReason);
+}
+
+void LauncherView::followState()
+{
+    const LauncherState before = std::exchange(m_shownState, m_model.state());
+    refresh();
+    // The focus moves when the panel, or what may be pressed on it, changes:
+    // not for a menu action, a stop request or the news of an update.
+    bool (LauncherState::*const moves[])() const = {&LauncherState::busy, &LauncherState::ready,
+                                                    &LauncherState::repairNeeded, &LauncherState::checking,
+                                                    &LauncherState::playing};
+    for (const auto flag : moves)
+        if ((before.*flag)() != (m_shownState.*flag)()) {
+            placeFocus();
+            return;
+        }
 }
 
 QLayout* LauncherView::buildHeader()
@@ -236,13 +251,13 @@ void LauncherView::placeFocus()
         next = m_cancelButton;
     else if (m_model.ready())
         next = m_installedPanel->playButton();
-    else if (m_model.repairNeeded())
+    else if (m_model.state().repairNeeded())
         next = m_repairPanel->firstControl();
     else if (m_setupPanel->setupButton()->isEnabled())
         next = m_setupPanel->setupButton();
     else
         next = m_setupPanel->gameRow()->button();
-    if (m_model.checking() || !next->isEnabled())
+    if (m_model.state().checking() || !next->isEnabled())
         return;
     next->setFocus(Qt::OtherFocusReason);
     m_scroll->ensureWidgetVisible(next);
@@ -266,7 +281,7 @@ void LauncherView::focusRefusedChoice()
 void LauncherView::refresh()
 {
     const bool ready = m_model.ready();
-    const bool repair = !ready && m_model.repairNeeded();
+    const bool repair = !ready && m_model.state().repairNeeded();
 
     if (ready) {
         m_headline->setText(tr("Ready when you are."));
@@ -291,7 +306,7 @@ void LauncherView::refresh()
     m_progress->setVisible(!m_model.idle());
     m_status->setText(m_model.status());
     m_cancelButton->setVisible(busy);
-    m_cancelButton->setText(m_model.stopping() ? tr("Stopping…") : tr("Cancel"));
+    m_cancelButton->setText(m_model.state().stopping() ? tr("Stopping…") : tr("Cancel"));
     m_setupProgress->setVisible(busy);
     m_errorBox->showError(m_model.error(), m_model.errorDetails());
 }

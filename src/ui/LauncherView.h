@@ -3,15 +3,19 @@
 // when the window is too small for it, the headline, the setup panel, the
 // installed panel once an installation is ready, or the repair panel while it
 // is incomplete; the status line, with Cancel and a progress bar while setup or
-// repair runs; and the error box; the footer at the bottom. It keeps no state of its own: every model
-// change updates it from the model, and every control calls one model
-// operation. Widgets carry object names ("setupButton", "statusLabel",
+// repair runs; and the error box; the footer at the bottom. It renders from the
+// model: where the window stands (LauncherState, one signal when it changes)
+// and the selections, status and error beside it, and keeps nothing of its own
+// but the state it last rendered, to know when the panel changed. Every control
+// calls one model operation. Widgets carry object names ("setupButton", "statusLabel",
 // "errorBox", ...) by which tests find them.
 //
 // The keyboard reaches every control top to bottom, the focused one ringed in
 // the accent colour. Focus starts on the first control a player needs, rests
 // on Cancel while setup or repair runs and, when it ends, moves to where the
 // player goes next.
+
+#include "ui/LauncherState.h"
 
 #include <QList>
 #include <QWidget>
@@ -51,11 +55,15 @@ private:
     QLayout* buildFooter();
     void orderFocus();
     void placeFocus();
+    // Renders where the window stands now, and places the focus anew when the panel changed.
+    void followState();
     void focusRefusedChoice();
     void refresh();
     void refreshProgress();
 
     LauncherModel& m_model;
+    // Where the window stood when it was last rendered.
+    LauncherState m_shownState;
 
     QLabel* m_headline = nullptr;
     WrappingLabel* m_subheadline = nullptr;

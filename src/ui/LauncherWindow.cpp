@@ -73,10 +73,7 @@ void LauncherWindow::buildMenu(LauncherModel& model, DesktopServices& services)
     m_saveDiagnostics = menuAction("saveDiagnosticsAction", tr("Save Diagnostics…"), &LauncherModel::saveDiagnostics);
     application->addSeparator();
     m_uninstall = menuAction("uninstallAction", tr("Uninstall Veyra 2…"), &LauncherModel::uninstall);
-    for (const auto changed : {&LauncherModel::busyChanged, &LauncherModel::checkingChanged,
-                               &LauncherModel::playingChanged, &LauncherModel::maintainingChanged,
-                               &LauncherModel::readyChanged})
-        connect(&model, changed, this, [this, &model] { enableMenuActions(model); });
+    connect(&model, &LauncherModel::stateChanged, this, [this, &model] { enableMenuActions(model); });
     enableMenuActions(model);
     // Queued, so that the window shows the ended setup before the question.
     connect(&model, &LauncherModel::keptSavesFound, this, [this, &model] { model.offerKeptSaves(this); },

@@ -2,9 +2,9 @@
 
 #include "app/PlainSentences.h"
 #include "app/ReadableSize.h"
-#include "app/SaveSnapshot.h"
-#include "app/SnapshotName.h"
 #include "app/UninstallPlan.h"
+#include "saves/SaveSnapshot.h"
+#include "saves/SnapshotName.h"
 
 #include <QDateTime>
 #include <QLocale>

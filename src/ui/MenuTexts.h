@@ -2,8 +2,8 @@
 // What the application menu's actions say: their dialogs, alerts and status
 // lines, worded from what the engine reports. Reads nothing from the disk; any thread.
 
-#include "app/SaveSnapshot.h"
 #include "app/UninstallPlan.h"
+#include "saves/SaveSnapshot.h"
 #include "ui/DesktopServices.h"
 
 #include <QString>

@@ -13,10 +13,7 @@ QuitGuard::QuitGuard(LauncherModel& model, QObject* parent)
     : QObject(parent)
     , m_model(model)
 {
-    for (const auto changed : {&LauncherModel::busyChanged, &LauncherModel::stoppingChanged,
-                               &LauncherModel::playingChanged, &LauncherModel::checkingChanged,
-                               &LauncherModel::maintainingChanged})
-        connect(&m_model, changed, this, &QuitGuard::follow);
+    connect(&m_model, &LauncherModel::stateChanged, this, &QuitGuard::follow);
 }
 
 QuitGuard::~QuitGuard()

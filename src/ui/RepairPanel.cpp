@@ -73,7 +73,7 @@ void RepairPanel::refresh()
     const bool idle = m_model.idle();
     showDamage(findings.damage);
     m_damageNote->setVisible(findings.damage.isEmpty());
-    m_damageNote->setText(m_model.checking() ? tr("Looking for what is missing or damaged…")
+    m_damageNote->setText(m_model.state().checking() ? tr("Looking for what is missing or damaged…")
                                              : tr("Repair looks at your installation again when it starts."));
 
     m_gameRow->setVisible(findings.needsGame);

@@ -49,7 +49,7 @@ void SetupPanel::refresh()
 {
     const bool busy = m_model.busy();
     // A menu action may run while the setup panel shows: an uninstall of what an unfinished setup left.
-    const bool free = !busy && !m_model.maintaining();
+    const bool free = !busy && !m_model.state().maintaining();
     m_gameRow->showChoice(m_model.gameURL(), free);
     m_gameRow->showProblem(m_model.gameProblem());
     m_audioRow->showChoice(m_model.audioURL(), free);

@@ -3,10 +3,10 @@
 
 #include "app/Diagnostics.h"
 #include "app/HomeFolderMask.h"
-#include "app/SavesRestore.h"
 #include "app/SavesTestSupport.h"
 #include "core/LowerCase.h"
 #include "core/SetupFailure.h"
+#include "saves/SavesRestore.h"
 #include "support/ProgramRun.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"

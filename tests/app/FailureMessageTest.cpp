@@ -2,8 +2,8 @@
 
 #include "app/ForeignRoot.h"
 #include "app/OutputNotWritten.h"
-#include "app/UnknownSnapshot.h"
 #include "core/SetupFailure.h"
+#include "saves/UnknownSnapshot.h"
 #include "support/EntryLock.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"

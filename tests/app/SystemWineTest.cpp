@@ -3,11 +3,11 @@
 // here. The game is Wine's own command prompt under the game's name.
 
 #include "app/GameLaunch.h"
-#include "app/SavesRestore.h"
 #include "core/ExecutableFile.h"
-#include "core/InstallationRecord.h"
 #include "core/Installation.h"
+#include "core/InstallationRecord.h"
 #include "prefix/PrefixConfiguration.h"
+#include "saves/SavesRestore.h"
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"

@@ -1,11 +1,11 @@
 // Uninstall: what it removes, what it keeps, and the space it reports.
 
-#include "app/SavesRestore.h"
 #include "app/SavesTestSupport.h"
 #include "app/Uninstall.h"
 #include "app/UninstallPlan.h"
 #include "core/SetupFailure.h"
 #include "core/Uuid.h"
+#include "saves/SavesRestore.h"
 #include "support/EntryLock.h"
 #include "support/PrivateMount.h"
 #include "support/TemporaryFolder.h"

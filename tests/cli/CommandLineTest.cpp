@@ -1,7 +1,7 @@
-#include "cli/CommandLine.h"
-#include "cli/CommandTable.h"
 #include "app/FailureMessage.h"
 #include "app/SavesTestSupport.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandTable.h"
 #include "core/InstallLock.h"
 #include "support/InstallationByHand.h"
 #include "support/ProgramRun.h"
@@ -10,9 +10,9 @@
 #include "support/TestHost.h"
 #include "support/Unprivileged.h"
 
-#include "app/SavesRestore.h"
 #include "app/Setup.h"
 #include "core/Installation.h"
+#include "saves/SavesRestore.h"
 
 #include <algorithm>
 #include <functional>

@@ -126,7 +126,7 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
         application.action("saveDiagnosticsAction")->trigger();
     }
     QCOMPARE(model.playing(), playing);
-    QCOMPARE(model.maintaining(), maintaining);
+    QCOMPARE(model.state().maintaining(), maintaining);
     if (way == "shortcut") {
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -190,7 +190,7 @@ void AppDelegateTest::everyWayOfQuittingPassesTheGuard()
     // What runs goes on; a setup next to a game has ended on its own by now,
     // and the box that told of it with it.
     QCOMPARE(model.playing(), playing);
-    QCOMPARE(model.maintaining(), maintaining);
+    QCOMPARE(model.state().maintaining(), maintaining);
     if (!playing)
         QCOMPARE(model.busy(), busy);
     if (busy && playing)

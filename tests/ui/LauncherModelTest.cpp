@@ -3,8 +3,8 @@
 #include "FakeDesktopServices.h"
 #include "HeldWork.h"
 #include "UiTestSupport.h"
-#include "app/SavesRestore.h"
 #include "core/InstallationRecord.h"
+#include "saves/SavesRestore.h"
 #include "support/InstallationByHand.h"
 #include "support/LockProbe.h"
 #include "support/SetupStatusLines.h"
@@ -135,7 +135,7 @@ void LauncherModelTest::everyAssignmentAnnouncesItself()
     FakeDesktopServices services;
     LauncherModel model(services, settingsFor(root.path()));
     const QMetaObject& meta = LauncherModel::staticMetaObject;
-    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 18);
+    QCOMPARE(meta.propertyCount() - meta.propertyOffset(), 13);
     // Only the player's inputs are written from outside; writing the same value announces it again.
     QStringList writable;
     for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
@@ -426,7 +426,7 @@ void LauncherModelTest::anOutdatedRuntimeIsOfferedAndUpdatedWhileTheInstallation
         chooseFiles(model, services, setupGameSource(), setupAudioPackage());
         model.install();
         waitForSetup(model);
-        QCOMPARE(model.updateAvailable(), false);
+        QCOMPARE(model.state().updateAvailable(), false);
     }
     InstallationRecord record = InstallationRecord::read(root.path() / "installed.json");
     record.engine = "WS11WineCX23.0.0_1.tar.xz";
@@ -434,13 +434,13 @@ void LauncherModelTest::anOutdatedRuntimeIsOfferedAndUpdatedWhileTheInstallation
 
     LauncherModel model(services, settingsFor(root.path()));
     QCOMPARE(model.ready(), true);
-    QCOMPARE(model.updateAvailable(), true);
+    QCOMPARE(model.state().updateAvailable(), true);
     model.update();
     QCOMPARE(model.busy(), true);
     waitForSetup(model);
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(model.ready(), true);
-    QCOMPARE(model.updateAvailable(), false);
+    QCOMPARE(model.state().updateAvailable(), false);
     QCOMPARE(model.status(), kReady);
     QCOMPARE(InstallationRecord::read(root.path() / "installed.json").engine, Constants::builtIn().engine.name);
 }

@@ -132,7 +132,7 @@ struct Screen {
         QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), 60'000);
     }
     void click(const char* name) { QTest::mouseClick(&find(name), Qt::LeftButton); }
-    void waitForCheck() { QTRY_VERIFY_WITH_TIMEOUT(!model.checking(), 60'000); }
+    void waitForCheck() { QTRY_VERIFY_WITH_TIMEOUT(!model.state().checking(), 60'000); }
     // The damage the repair panel lists, top to bottom.
     QStringList damage()
     {
@@ -865,7 +865,7 @@ void LauncherViewTest::repairPanelTakesThePlaceOfTheOthersAtEachTrigger()
         screen.click("playButton");
     }
     // The launch runs off the GUI thread too; its failure hands over to the check.
-    QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy() && !screen.model.playing() && !screen.model.checking(), 60'000);
+    QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy() && !screen.model.playing() && !screen.model.state().checking(), 60'000);
 
     QVERIFY(screen.shown("repairPanel"));
     QVERIFY(!screen.shown("setupPanel"));

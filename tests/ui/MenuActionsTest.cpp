@@ -3,8 +3,8 @@
 
 #include "HeldWork.h"
 #include "LaunchedApplication.h"
-#include "app/SaveSnapshot.h"
-#include "app/SavesRestore.h"
+#include "saves/SaveSnapshot.h"
+#include "saves/SavesRestore.h"
 #include "support/EntryNames.h"
 #include "support/InstallationByHand.h"
 #include "support/ScopedEnvironmentVariable.h"
@@ -46,7 +46,7 @@ void playOnce(LauncherModel& model)
 
 void waitForMenuAction(LauncherModel& model)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(!model.maintaining(), 60'000);
+    QTRY_VERIFY_WITH_TIMEOUT(!model.state().maintaining(), 60'000);
 }
 
 std::vector<std::string> snapshotNames(const fs::path& root)
@@ -218,7 +218,7 @@ void MenuActionsTest::itemsAreEnabledOnlyWhileNothingRuns()
     } else if (running == "menu action") {
         services.willChooseNewFile(fileUrl(elsewhere / "diagnostics.zip"));
         application.action("saveDiagnosticsAction")->trigger();
-        QVERIFY(model.maintaining());
+        QVERIFY(model.state().maintaining());
     }
     if (running == "snapshot")
         QTRY_VERIFY_WITH_TIMEOUT(held.openingWaits(), 30'000);
@@ -296,7 +296,7 @@ void MenuActionsTest::restoreListsChoosesConfirmsAndCanBeUndone()
     services.willChooseFromList(1);
     services.willConfirm();
     restore->trigger();
-    QVERIFY(model.maintaining());
+    QVERIFY(model.state().maintaining());
     waitForMenuAction(model);
     QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(readFile(save), std::string("first"));
@@ -341,7 +341,7 @@ void MenuActionsTest::uninstallRemovesWhatItSaidAndStartsAfresh()
 
     services.willConfirm(keepSaves);
     application.action("uninstallAction")->trigger();
-    QVERIFY(model.maintaining());
+    QVERIFY(model.state().maintaining());
     waitForMenuAction(model);
 
     const QString r = text(root.path());
@@ -478,7 +478,7 @@ void MenuActionsTest::uninstallAsksFirstAndTellsWhenThereIsNothing()
         QCOMPARE(application.services.confirmations[0].informativeText, informative);
         QVERIFY(application.services.confirmations[0].option.isEmpty());
         // Cancelled: nothing happens.
-        QCOMPARE(application.model().maintaining(), false);
+        QCOMPARE(application.model().state().maintaining(), false);
     }
     QVERIFY(fs::exists(root / "installed/installed.json"));
     QVERIFY(fs::exists(root / "only saves/Backups/Saves-20261210T141503Z/users/player/slot1.sav"));
@@ -554,7 +554,7 @@ void MenuActionsTest::diagnosticsGoWhereChosenButNeverOverAFile()
     fs::create_directories(archive.parent_path());
     services.willChooseNewFile(fileUrl(archive));
     application.action("saveDiagnosticsAction")->trigger();
-    QVERIFY(model.maintaining());
+    QVERIFY(model.state().maintaining());
     QCOMPARE(model.status(), QString("Writing the diagnostics archive…"));
     waitForMenuAction(model);
 

@@ -167,7 +167,7 @@ const State kStates[] = {
          damageInstallation(*settings.root, true);
      },
      [](AppDelegate& application, const auto&) {
-         waitFor([&] { return !application.model().checking(); });
+         waitFor([&] { return !application.model().state().checking(); });
      }},
     {.file = "launcher-restore-saves.png",
      .prepare = playedAndRestored,

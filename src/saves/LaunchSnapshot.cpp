@@ -1,7 +1,7 @@
-#include "app/LaunchSnapshot.h"
+#include "saves/LaunchSnapshot.h"
 
-#include "app/RestoreRecovery.h"
-#include "app/SaveSnapshots.h"
+#include "saves/RestoreRecovery.h"
+#include "saves/SaveSnapshots.h"
 
 #include <exception>
 

@@ -1,9 +1,5 @@
-#include "app/SaveSnapshots.h"
+#include "saves/SaveSnapshots.h"
 
-#include "app/FollowedLinks.h"
-#include "app/SaveSnapshot.h"
-#include "app/SavesCopy.h"
-#include "app/SnapshotName.h"
 #include "core/AtomicFile.h"
 #include "core/EntriesBelow.h"
 #include "core/PerUserItems.h"
@@ -12,6 +8,10 @@
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 #include "core/Uuid.h"
+#include "saves/FollowedLinks.h"
+#include "saves/SaveSnapshot.h"
+#include "saves/SavesCopy.h"
+#include "saves/SnapshotName.h"
 
 #include <algorithm>
 #include <array>

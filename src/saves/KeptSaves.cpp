@@ -1,6 +1,7 @@
-#include "app/SavesRestore.h"
-#include "app/SaveSnapshot.h"
-#include "app/KeptSaves.h"
+#include "saves/KeptSaves.h"
+
+#include "saves/SaveSnapshot.h"
+#include "saves/SavesRestore.h"
 
 #include <algorithm>
 

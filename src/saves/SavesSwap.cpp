@@ -1,6 +1,5 @@
-#include "app/SavesSwap.h"
+#include "saves/SavesSwap.h"
 
-#include "app/LockedEntry.h"
 #include "core/AtomicFile.h"
 #include "core/PathWithin.h"
 #include "core/Platform.h"
@@ -8,6 +7,7 @@
 #include "core/RegularFile.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
+#include "saves/LockedEntry.h"
 
 #include <array>
 #include <cerrno>

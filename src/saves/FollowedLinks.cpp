@@ -1,7 +1,7 @@
-#include "app/FollowedLinks.h"
+#include "saves/FollowedLinks.h"
 
-#include "app/SavesCopy.h"
 #include "core/PathWithin.h"
+#include "saves/SavesCopy.h"
 
 #include <algorithm>
 #include <optional>

@@ -2,14 +2,14 @@
 // restore leaves.
 
 #include "app/GameLaunch.h"
-#include "app/SaveSnapshot.h"
-#include "app/SavesRestore.h"
-#include "app/SavesSwap.h"
 #include "app/SavesTestSupport.h"
 #include "app/Uninstall.h"
 #include "core/Platform.h"
 #include "core/SetupFailure.h"
 #include "core/Uuid.h"
+#include "saves/SaveSnapshot.h"
+#include "saves/SavesRestore.h"
+#include "saves/SavesSwap.h"
 #include "support/EntryLock.h"
 #include "support/RunningProgram.h"
 #include "support/TemporaryFolder.h"

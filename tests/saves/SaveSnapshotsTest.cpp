@@ -1,12 +1,12 @@
 // The snapshots every launch takes of the player's saves.
 
 #include "app/LaunchedGame.h"
-#include "app/SaveSnapshot.h"
-#include "app/SaveSnapshots.h"
-#include "app/SavesRestore.h"
-#include "app/SavesSwap.h"
 #include "app/SavesTestSupport.h"
 #include "core/Uuid.h"
+#include "saves/SaveSnapshot.h"
+#include "saves/SaveSnapshots.h"
+#include "saves/SavesRestore.h"
+#include "saves/SavesSwap.h"
 #include "support/ProgramRun.h"
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"

@@ -1,4 +1,4 @@
-#include "app/LockedEntry.h"
+#include "saves/LockedEntry.h"
 
 #include "core/Platform.h"
 

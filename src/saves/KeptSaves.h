@@ -4,7 +4,7 @@
 // installation starts without them.
 
 #include "core/Installation.h"
-#include "app/SaveSnapshot.h"
+#include "saves/SaveSnapshot.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/SnapshotName.h"
+#include "saves/SnapshotName.h"
 
 #include <charconv>
 #include <cstdio>

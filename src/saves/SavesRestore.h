@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SaveSnapshot.h"
+#include "saves/SaveSnapshot.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "app/RestoreRecovery.h"
+#include "saves/RestoreRecovery.h"
 
-#include "app/SaveSnapshots.h"
-#include "app/SavesSwap.h"
+#include "saves/SaveSnapshots.h"
+#include "saves/SavesSwap.h"
 
 namespace launcher {
 

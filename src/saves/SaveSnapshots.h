@@ -18,7 +18,7 @@
 // Taking snapshots needs the install lock; listing does not. Blocks the caller.
 
 #include "core/Layout.h"
-#include "app/SaveSnapshot.h"
+#include "saves/SaveSnapshot.h"
 
 #include <cstddef>
 #include <filesystem>

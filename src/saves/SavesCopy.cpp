@@ -1,10 +1,10 @@
-#include "app/SavesCopy.h"
+#include "saves/SavesCopy.h"
 
-#include "app/SavesSwap.h"
 #include "core/EntriesBelow.h"
 #include "core/FileCopy.h"
 #include "core/Posix.h"
 #include "core/StagingFolder.h"
+#include "saves/SavesSwap.h"
 
 #include <algorithm>
 #include <cerrno>
