@@ -1,9 +1,11 @@
-#include "ui/LauncherView.h"
+// The window from its first start through setup to play: its panels, texts,
+// choices, errors and Cancel.
+
+#include "ViewScreen.h"
 
 #include "FakeDesktopServices.h"
 #include "HeldWork.h"
 #include "UiTestSupport.h"
-#include "app/Verify.h"
 #include "support/InstallationByHand.h"
 #include "support/LockProbe.h"
 #include "support/ProcessTree.h"
@@ -11,28 +13,17 @@
 #include "support/TemporaryFolder.h"
 #include "support/TestHost.h"
 #include "ui/BusyIndicator.h"
-#include "ui/DesktopConventions.h"
-#include "ui/FocusRing.h"
-#include "ui/LauncherModel.h"
 #include "ui/LauncherStyle.h"
 #include "ui/ProgressBar.h"
 #include "ui/WrappingLabel.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
-#include <QFrame>
-#include <QLabel>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QtTest>
 
-#include <array>
-#include <cmath>
-#include <memory>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -42,9 +33,6 @@ namespace launcher::testing {
 namespace {
 
 const QString kLockMessage = "Another launcher is installing or playing Veyra 2. Close it before continuing.";
-const QString kNeedsRepair = "Your installation needs repair.";
-const QString kDecoderMissing = "The audio decoder is missing.";
-const QString kGameFileMissing = "Game files are missing or changed: maps/mainmenu.map.";
 
 // A root folder whose path is long and looks like markup, with a file in its
 // way: setup fails at once with a message of many lines that names it.
@@ -58,98 +46,9 @@ std::filesystem::path blockedRoot(const TemporaryFolder& folder)
     return blocker / "home";
 }
 
-// A model and its view, shown at the window's content size, for one root folder.
-// The controls shown in the accessibility tree under `node` that a screen
-// reader would announce without a name, by object name: whatever takes the
-// focus, and what shows that work goes on. A progress bar must also be one to
-// assistive technology, with its text as its value.
-QStringList unnamedControls(QAccessibleInterface* node)
-{
-    QStringList found;
-    if (node == nullptr || node->state().invisible)
-        return found;
-    const auto* widget = qobject_cast<const QWidget*>(node->object());
-    const bool progress = qobject_cast<const ProgressBar*>(widget) != nullptr;
-    const bool control = widget != nullptr && (widget->focusPolicy() != Qt::NoFocus || progress ||
-                                                qobject_cast<const BusyIndicator*>(widget) != nullptr);
-    const QString name = widget != nullptr ? widget->objectName() : QString("?");
-    if (control && node->text(QAccessible::Name).trimmed().isEmpty())
-        found << name;
-    if (progress && (node->role() != QAccessible::ProgressBar || node->valueInterface() == nullptr ||
-                     node->text(QAccessible::Value) != static_cast<const ProgressBar*>(widget)->text()))
-        found << name + " (not a progress bar with its text as value)";
-    for (int index = 0; index < node->childCount(); ++index)
-        found << unnamedControls(node->child(index));
-    return found;
-}
-
-struct Screen {
-    explicit Screen(const std::filesystem::path& root, std::optional<std::filesystem::path> guide = std::nullopt)
-        : Screen(settingsFor(root, guide.value_or("/nonexistent")))
-    {
-    }
-    explicit Screen(LauncherSettings settings)
-        : model(services, std::move(settings))
-        , view(model)
-    {
-        view.resize(760, 650);
-        view.show();
-        view.activateWindow();
-        if (!QTest::qWaitForWindowActive(&view))
-            qFatal("The launcher view was not shown");
-    }
-
-    template <typename Widget = QWidget>
-    Widget& find(const char* name)
-    {
-        auto* widget = view.findChild<Widget*>(name);
-        if (widget == nullptr)
-            qFatal("No widget named %s", name);
-        return *widget;
-    }
-    QString text(const char* name)
-    {
-        if (auto* label = view.findChild<QLabel*>(name))
-            return label->text();
-        if (auto* wrapping = view.findChild<WrappingLabel*>(name))
-            return wrapping->text();
-        return find<QAbstractButton>(name).text();
-    }
-    bool shown(const char* name) { return find(name).isVisible(); }
-    bool enabled(const char* name) { return find(name).isEnabled(); }
-    // Both files (by default ones that setup takes) and the consent, once the
-    // game files' check has ended.
-    void chooseEverything(const std::filesystem::path& game = setupGameSource(),
-                          const std::filesystem::path& audio = setupAudioPackage())
-    {
-        chooseSetupFiles(model, game, audio);
-    }
-    // Starts a setup and waits until it has failed, as it does at once in a root that cannot be.
-    void failSetup()
-    {
-        chooseEverything();
-        model.install();
-        QTRY_VERIFY_WITH_TIMEOUT(!model.busy(), 60'000);
-    }
-    void click(const char* name) { QTest::mouseClick(&find(name), Qt::LeftButton); }
-    void waitForCheck() { QTRY_VERIFY_WITH_TIMEOUT(!model.state().checking(), 60'000); }
-    // The damage the repair panel lists, top to bottom.
-    QStringList damage()
-    {
-        QStringList lines;
-        for (const WrappingLabel* line : find("damagePanel").findChildren<WrappingLabel*>("damageLine"))
-            lines << line->text();
-        return lines;
-    }
-
-    FakeDesktopServices services;
-    LauncherModel model;
-    LauncherView view;
-};
-
 } // namespace
 
-class LauncherViewTest final : public QObject {
+class LauncherViewSetupTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -170,26 +69,11 @@ private slots:
     void successfulSetupSwitchesToTheInstalledPanel();
     void playIsDisabledWhileTheGameRuns();
     void lockHeldElsewhereIsShownAsTheError();
-    void focusStartsAtTheFirstControlAndTabsTopToBottom_data();
-    void focusStartsAtTheFirstControlAndTabsTopToBottom();
-    void theFocusedControlIsRingedInTheAccentColour_data();
-    void theFocusedControlIsRingedInTheAccentColour();
-    void enterAndSpacePressTheFocusedControl_data();
-    void enterAndSpacePressTheFocusedControl();
     void cancelStopsSetupWhereverItRuns_data();
     void cancelStopsSetupWhereverItRuns();
-    void repairPanelTakesThePlaceOfTheOthersAtEachTrigger_data();
-    void repairPanelTakesThePlaceOfTheOthersAtEachTrigger();
-    void repairAsksOnlyForTheFilesItNeeds_data();
-    void repairAsksOnlyForTheFilesItNeeds();
-    void repairMendsTheInstallationAndShowsTheInstalledPanel();
-    void refusedRepairTellsTheWayOn_data();
-    void refusedRepairTellsTheWayOn();
-    void everyControlShownHasAnAccessibleName_data();
-    void everyControlShownHasAnAccessibleName();
 };
 
-void LauncherViewTest::firstStartShowsTheSetupPanel()
+void LauncherViewSetupTest::firstStartShowsTheSetupPanel()
 {
     const TemporaryFolder root;
     Screen screen(root.path());
@@ -220,8 +104,7 @@ void LauncherViewTest::firstStartShowsTheSetupPanel()
     QVERIFY(screen.view.minimumWidth() >= 720);
     QVERIFY(screen.view.minimumHeight() >= 610);
 }
-
-void LauncherViewTest::textsUseTheDarkScheme()
+void LauncherViewSetupTest::textsUseTheDarkScheme()
 {
     const TemporaryFolder root;
     Screen screen(root.path());
@@ -241,8 +124,7 @@ void LauncherViewTest::textsUseTheDarkScheme()
     for (const char* secondary : {"subheadline", "gameDetail", "requirementsNote", "statusLabel", "footerNote"})
         QCOMPARE(colour(secondary), style::secondaryText());
 }
-
-void LauncherViewTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
+void LauncherViewSetupTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
 {
     const TemporaryFolder root;
     std::filesystem::create_directories(root / "Games");
@@ -277,8 +159,7 @@ void LauncherViewTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
     screen.click("gameButton");
     QCOMPARE(screen.text("gameDetail"), QString("Veyra 2 Kestrane"));
 }
-
-void LauncherViewTest::longErrorScrollsInsteadOfSqueezingTheRows()
+void LauncherViewSetupTest::longErrorScrollsInsteadOfSqueezingTheRows()
 {
     const TemporaryFolder root;
     Screen screen(blockedRoot(root));
@@ -301,8 +182,7 @@ void LauncherViewTest::longErrorScrollsInsteadOfSqueezingTheRows()
     QVERIFY2(scroll.viewport()->rect().contains(shown), "the whole error can be scrolled into view");
     QVERIFY2(screen.shown("guideLink"), "the footer stays");
 }
-
-void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup_data()
+void LauncherViewSetupTest::setupButtonNeedsBothFilesAndConsentAndNoSetup_data()
 {
     QTest::addColumn<QString>("game");
     QTest::addColumn<bool>("audio");
@@ -319,8 +199,7 @@ void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup_data()
     QTest::newRow("game files still being looked at") << "looking" << true << true << false << false << QString();
     QTest::newRow("setting up") << "accepted" << true << true << true << false << QString();
 }
-
-void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup()
+void LauncherViewSetupTest::setupButtonNeedsBothFilesAndConsentAndNoSetup()
 {
     QFETCH(QString, game);
     QFETCH(bool, audio);
@@ -361,8 +240,7 @@ void LauncherViewTest::setupButtonNeedsBothFilesAndConsentAndNoSetup()
     if (!busy)
         QCOMPARE(screen.text("statusLabel"), next);
 }
-
-void LauncherViewTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
+void LauncherViewSetupTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
 {
     const TemporaryFolder root;
     HeldWork held;
@@ -395,8 +273,7 @@ void LauncherViewTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
     QVERIFY(!screen.shown("progressIndicator"));
     QCOMPARE(screen.text("setupButton"), QString("Set up Veyra 2"));
 }
-
-void LauncherViewTest::installedPanelFollowsReadyAndPlaying()
+void LauncherViewSetupTest::installedPanelFollowsReadyAndPlaying()
 {
     const TemporaryFolder root;
     buildInstallationByHand(root.path());
@@ -422,8 +299,7 @@ void LauncherViewTest::installedPanelFollowsReadyAndPlaying()
     screen.click("saveFoldersButton");
     QCOMPARE(screen.services.opened, std::vector<QUrl>({fileUrl(root / "Install/prefix/drive_c/users")}));
 }
-
-void LauncherViewTest::fileFailureShowsAPlainSentenceWithItsDetailsAndWraps()
+void LauncherViewSetupTest::fileFailureShowsAPlainSentenceWithItsDetailsAndWraps()
 {
     const TemporaryFolder root;
     const auto home = blockedRoot(root);
@@ -454,8 +330,7 @@ void LauncherViewTest::fileFailureShowsAPlainSentenceWithItsDetailsAndWraps()
     screen.click("gameButton");
     QVERIFY(!screen.shown("errorBox"));
 }
-
-void LauncherViewTest::linksOpenGuideDownloadPageAndLogs()
+void LauncherViewSetupTest::linksOpenGuideDownloadPageAndLogs()
 {
     const TemporaryFolder root;
     writeFile(root / "Setup Guide.html", "<!doctype html>");
@@ -474,8 +349,7 @@ void LauncherViewTest::linksOpenGuideDownloadPageAndLogs()
     QCOMPARE(download.path(), QString("/install/"));
     QCOMPARE(screen.services.opened[2], fileUrl(root / "home/Logs"));
 }
-
-void LauncherViewTest::whatCannotBeOpenedIsShownInTheErrorBox()
+void LauncherViewSetupTest::whatCannotBeOpenedIsShownInTheErrorBox()
 {
     const TemporaryFolder root;
     Screen screen(root.path());
@@ -490,8 +364,7 @@ void LauncherViewTest::whatCannotBeOpenedIsShownInTheErrorBox()
     QCOMPARE(screen.text("errorLabel"), "The launcher could not open " + screen.services.opened.back().toString() +
                                             ". Open it by hand in your web browser.");
 }
-
-void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
+void LauncherViewSetupTest::failedSetupShowsTheMessageAndNeedsAttention()
 {
     const TemporaryFolder root;
     // Not the tested package: setup fails at its first step.
@@ -515,8 +388,7 @@ void LauncherViewTest::failedSetupShowsTheMessageAndNeedsAttention()
     // Back to the choice that needs a change.
     QCOMPARE(QApplication::focusWidget(), &screen.find("audioButton"));
 }
-
-void LauncherViewTest::successfulSetupSwitchesToTheInstalledPanel()
+void LauncherViewSetupTest::successfulSetupSwitchesToTheInstalledPanel()
 {
     const TemporaryFolder root;
     provideRuntimeArchives(root.path());
@@ -542,8 +414,7 @@ void LauncherViewTest::successfulSetupSwitchesToTheInstalledPanel()
     QVERIFY(shown.contains("Installing your verified audio decoder"));
     QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
-
-void LauncherViewTest::playIsDisabledWhileTheGameRuns()
+void LauncherViewSetupTest::playIsDisabledWhileTheGameRuns()
 {
     const TemporaryFolder root;
     buildInstallationByHand(root.path());
@@ -567,8 +438,7 @@ void LauncherViewTest::playIsDisabledWhileTheGameRuns()
     // Back on Play, so that the next Space starts the game again and opens no folder.
     QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
-
-void LauncherViewTest::lockHeldElsewhereIsShownAsTheError()
+void LauncherViewSetupTest::lockHeldElsewhereIsShownAsTheError()
 {
     const TemporaryFolder root;
     buildInstallationByHand(root.path());
@@ -581,157 +451,7 @@ void LauncherViewTest::lockHeldElsewhereIsShownAsTheError()
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
     QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
-
-void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom_data()
-{
-    QTest::addColumn<QString>("installation");
-    QTest::addColumn<bool>("chosen");
-    QTest::addColumn<QStringList>("order");
-    const QStringList footer{"guideLink", "downloadLink", "logsLink"};
-    QTest::newRow("nothing chosen") << "none" << false
-                                    << QStringList{"gameButton", "audioButton", "consentCheckBox"} + footer;
-    QTest::newRow("ready to set up") << "none" << true
-                                     << QStringList{"gameButton", "audioButton", "consentCheckBox", "setupButton"} +
-                                            footer;
-    QTest::newRow("installed") << "complete" << false << QStringList{"playButton", "saveFoldersButton"} + footer;
-    QTest::newRow("damaged") << "damaged" << false << QStringList{"repairButton"} + footer;
-    QTest::newRow("damaged, game files needed")
-        << "game damaged" << false << QStringList{"repairGameButton"} + footer;
-}
-
-void LauncherViewTest::focusStartsAtTheFirstControlAndTabsTopToBottom()
-{
-    QFETCH(QString, installation);
-    QFETCH(bool, chosen);
-    QFETCH(QStringList, order);
-    const TemporaryFolder root;
-    if (installation == "complete")
-        buildInstallationByHand(root.path());
-    Screen screen(root.path());
-    // What the check of a damaged installation finds; the panel's controls follow from it alone.
-    if (installation.contains("damaged"))
-        screen.model.showInstallation(InstallationState::needsRepair,
-                                      {.damage = {kDecoderMissing}, .needsGame = installation == "game damaged"});
-    if (chosen)
-        screen.chooseEverything();
-    QStringList visited;
-    for (qsizetype step = 0; step <= order.size(); ++step) {
-        QWidget* focused = QApplication::focusWidget();
-        QVERIFY(focused != nullptr);
-        visited << focused->objectName();
-        QTest::keyClick(focused, Qt::Key_Tab);
-    }
-    // Round the window and back to the start.
-    QCOMPARE(visited, order + QStringList{order.first()});
-}
-
-namespace {
-
-// WCAG's contrast ratio of two opaque colours.
-double contrast(const QColor& one, const QColor& other)
-{
-    const auto luminance = [](const QColor& colour) {
-        const auto linear = [](float c) { return c <= 0.04045f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
-    };
-    const double a = luminance(one);
-    const double b = luminance(other);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
-
-bool isAccent(const QColor& colour)
-{
-    const QColor accent = style::accent();
-    return std::abs(colour.red() - accent.red()) <= 12 && std::abs(colour.green() - accent.green()) <= 12 &&
-           std::abs(colour.blue() - accent.blue()) <= 12;
-}
-
-} // namespace
-
-void LauncherViewTest::theFocusedControlIsRingedInTheAccentColour_data()
-{
-    QTest::addColumn<QString>("control");
-    for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton", "playButton",
-                                "saveFoldersButton", "guideLink", "downloadLink", "logsLink"})
-        QTest::newRow(control) << QString(control);
-}
-
-void LauncherViewTest::theFocusedControlIsRingedInTheAccentColour()
-{
-    QFETCH(QString, control);
-    const TemporaryFolder root;
-    if (control == "playButton" || control == "saveFoldersButton")
-        buildInstallationByHand(root.path());
-    Screen screen(root.path());
-    screen.chooseEverything();
-    QWidget& widget = screen.find(qPrintable(control));
-    const QRect area(widget.mapTo(&screen.view, QPoint(0, 0)), widget.size());
-    // The middle of each side of the ring, and just outside it.
-    const auto sides = [&](int outset) {
-        const QPoint centre = area.center();
-        return std::array{QPoint(centre.x(), area.top() - outset), QPoint(centre.x(), area.bottom() + outset),
-                          QPoint(area.left() - outset, centre.y()), QPoint(area.right() + outset, centre.y())};
-    };
-    const int onRing = FocusRing::kOutset - 1;
-
-    screen.find(control == "guideLink" ? "logsLink" : "guideLink").setFocus();
-    QImage picture = screen.view.grab().toImage();
-    for (const QPoint& point : sides(onRing))
-        QVERIFY2(!isAccent(picture.pixelColor(point)), "no ring without the focus");
-
-    widget.setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), &widget);
-    picture = screen.view.grab().toImage();
-    const auto ring = sides(onRing);
-    const auto outside = sides(FocusRing::kOutset + 1);
-    for (std::size_t side = 0; side < ring.size(); ++side) {
-        const QColor colour = picture.pixelColor(ring[side]);
-        QVERIFY2(isAccent(colour), qPrintable(QString("side %1 is %2").arg(side).arg(colour.name())));
-        QVERIFY(contrast(colour, picture.pixelColor(outside[side])) >= 3);
-    }
-}
-
-void LauncherViewTest::enterAndSpacePressTheFocusedControl_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<int>("key");
-    std::vector<std::pair<const char*, Qt::Key>> keys{{"Space", Qt::Key_Space}};
-    if (desktop::kEnterPressesFocusedControl)
-        keys.insert(keys.end(), {{"Return", Qt::Key_Return}, {"Enter", Qt::Key_Enter}});
-    for (const char* control : {"gameButton", "audioButton", "consentCheckBox", "setupButton", "playButton",
-                                "saveFoldersButton", "guideLink", "downloadLink", "logsLink"})
-        for (const auto& [name, key] : keys)
-            QTest::newRow((QByteArray(control) + ", " + name).constData()) << QString(control) << static_cast<int>(key);
-}
-
-void LauncherViewTest::enterAndSpacePressTheFocusedControl()
-{
-    QFETCH(QString, control);
-    QFETCH(int, key);
-    const TemporaryFolder root;
-    writeFile(root / "Setup Guide.html", "<!doctype html>");
-    if (control == "playButton" || control == "saveFoldersButton")
-        buildInstallationByHand(root.path());
-    HeldWork held;
-    LauncherSettings settings = settingsFor(root.path(), root / "Setup Guide.html");
-    held.holdSetup(settings);
-    Screen screen(std::move(settings));
-    screen.chooseEverything();
-    QWidget& widget = screen.find(qPrintable(control));
-    widget.setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), &widget);
-
-    // Whatever the control does is one of these.
-    QSignalSpy consent(&screen.model, &LauncherModel::ownsFilesChanged);
-    QSignalSpy setup(&screen.model, &LauncherModel::busyChanged);
-    QSignalSpy game(&screen.model, &LauncherModel::playingChanged);
-    held.startGame([&] { QTest::keyClick(&widget, static_cast<Qt::Key>(key)); });
-    const auto done = screen.services.panels.size() + screen.services.opened.size() + consent.count() +
-                      setup.count() + game.count();
-    QCOMPARE(done, 1u);
-}
-
-void LauncherViewTest::cancelStopsSetupWhereverItRuns_data()
+void LauncherViewSetupTest::cancelStopsSetupWhereverItRuns_data()
 {
     QTest::addColumn<QString>("work");
     QTest::addColumn<bool>("determinate");
@@ -750,8 +470,7 @@ void LauncherViewTest::cancelStopsSetupWhereverItRuns_data()
                             << "Stopping repair. This can take a few seconds."
                             << "Repair was stopped before it finished. Run it again to continue.";
 }
-
-void LauncherViewTest::cancelStopsSetupWhereverItRuns()
+void LauncherViewSetupTest::cancelStopsSetupWhereverItRuns()
 {
     QFETCH(QString, work);
     QFETCH(bool, determinate);
@@ -829,251 +548,7 @@ void LauncherViewTest::cancelStopsSetupWhereverItRuns()
         QVERIFY2(entry.path().filename().string().find("-staging-") == std::string::npos, entry.path().c_str());
 }
 
-void LauncherViewTest::repairPanelTakesThePlaceOfTheOthersAtEachTrigger_data()
-{
-    QTest::addColumn<QString>("trigger");
-    QTest::newRow("at start") << "start";
-    QTest::newRow("after a failed setup") << "setup";
-    QTest::newRow("after Play") << "play";
-}
-
-void LauncherViewTest::repairPanelTakesThePlaceOfTheOthersAtEachTrigger()
-{
-    QFETCH(QString, trigger);
-    const TemporaryFolder root;
-    setUpInstallation(root.path());
-    const auto record = root / "installed.json";
-    if (trigger == "start")
-        damageInstallation(root.path());
-    if (trigger == "setup")
-        std::filesystem::rename(record, root / "aside.json");
-    Screen screen(root.path());
-    screen.waitForCheck();
-    QStringList statuses;
-    connect(&screen.model, &LauncherModel::statusChanged, this, [&] { statuses << screen.text("statusLabel"); });
-    if (trigger == "setup") {
-        QVERIFY(screen.shown("setupPanel"));
-        // Another launcher's installation turns up while this window sets up, and is damaged since.
-        std::filesystem::rename(root / "aside.json", record);
-        damageInstallation(root.path());
-        screen.chooseEverything();
-        screen.click("setupButton");
-    }
-    if (trigger == "play") {
-        QVERIFY(screen.shown("installedPanel"));
-        damageInstallation(root.path());
-        screen.click("playButton");
-    }
-    // The launch runs off the GUI thread too; its failure hands over to the check.
-    QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy() && !screen.model.playing() && !screen.model.state().checking(), 60'000);
-
-    QVERIFY(screen.shown("repairPanel"));
-    QVERIFY(!screen.shown("setupPanel"));
-    QVERIFY(!screen.shown("installedPanel"));
-    QCOMPARE(screen.text("headline"), QString("Almost ready again."));
-    QCOMPARE(screen.text("subheadline"),
-             QString("Part of your installation is missing or damaged. Repair puts it right without starting over."));
-    QCOMPARE(screen.text("damageLabel"), QString("Needs repair"));
-    QCOMPARE(screen.damage(), QStringList{kDecoderMissing});
-    QVERIFY(!screen.shown("damageNote"));
-    // The panel tells what the refusal that led here would have said.
-    QVERIFY(!screen.shown("errorBox"));
-    if (trigger != "start")
-        QVERIFY(statuses.contains("Checking your installation…"));
-    QCOMPARE(screen.text("statusLabel"), kNeedsRepair);
-    QVERIFY(!screen.shown("progressIndicator"));
-    // The launcher's own copy of the decoder is all repair needs.
-    QVERIFY(!screen.shown("repairGameRow"));
-    QVERIFY(!screen.shown("repairAudioRow"));
-    QCOMPARE(screen.text("repairButton"), QString("Repair Veyra 2"));
-    QVERIFY(screen.enabled("repairButton"));
-    QCOMPARE(QApplication::focusWidget(), &screen.find("repairButton"));
-}
-
-void LauncherViewTest::repairAsksOnlyForTheFilesItNeeds_data()
-{
-    QTest::addColumn<bool>("gameFile");
-    QTest::addColumn<bool>("decoderCopy");
-    QTest::addColumn<QStringList>("damage");
-    QTest::addColumn<QString>("audioStep");
-    QTest::newRow("decoder") << false << false << QStringList{kDecoderMissing} << QString();
-    QTest::newRow("a game file") << true << false << QStringList{kGameFileMissing, kDecoderMissing} << QString();
-    QTest::newRow("decoder and its verified copy") << false << true << QStringList{kDecoderMissing} << "01";
-    QTest::newRow("all three") << true << true << QStringList{kGameFileMissing, kDecoderMissing} << "02";
-}
-
-void LauncherViewTest::repairAsksOnlyForTheFilesItNeeds()
-{
-    QFETCH(bool, gameFile);
-    QFETCH(bool, decoderCopy);
-    QFETCH(QStringList, damage);
-    QFETCH(QString, audioStep);
-    const TemporaryFolder root;
-    setUpInstallation(root.path());
-    damageInstallation(root.path(), gameFile, decoderCopy);
-    Screen screen(root.path());
-    screen.waitForCheck();
-
-    QCOMPARE(screen.damage(), damage);
-    QCOMPARE(screen.shown("repairGameRow"), gameFile);
-    QCOMPARE(screen.shown("repairAudioRow"), decoderCopy);
-    if (decoderCopy)
-        QCOMPARE(screen.text("repairAudioStep"), audioStep);
-    // The focus is on the first file still to choose; repair waits for every one it needs.
-    const char* first = gameFile ? "repairGameButton" : decoderCopy ? "repairAudioButton" : "repairButton";
-    QCOMPARE(QApplication::focusWidget(), &screen.find(first));
-    if (gameFile) {
-        QVERIFY(!screen.enabled("repairButton"));
-        screen.services.willChoose(fileUrl(setupGameSource()));
-        screen.click("repairGameButton");
-        awaitGameCheck(screen.model);
-        QCOMPARE(screen.text("repairGameDetail"), QString("installer.zip"));
-    }
-    if (decoderCopy) {
-        QVERIFY(!screen.enabled("repairButton"));
-        screen.services.willChoose(fileUrl(setupAudioPackage()));
-        screen.click("repairAudioButton");
-        QCOMPARE(screen.text("repairAudioButton"), QString("Change…"));
-    }
-    QVERIFY(screen.enabled("repairButton"));
-}
-
-void LauncherViewTest::repairMendsTheInstallationAndShowsTheInstalledPanel()
-{
-    const TemporaryFolder root;
-    setUpInstallation(root.path());
-    damageInstallation(root.path(), true);
-    Screen screen(root.path());
-    screen.waitForCheck();
-    QStringList statuses;
-    connect(&screen.model, &LauncherModel::statusChanged, this, [&] { statuses << screen.text("statusLabel"); });
-    screen.services.willChoose(fileUrl(setupGameSource()));
-    screen.click("repairGameButton");
-    awaitGameCheck(screen.model);
-    // While the chosen files are read, the status line says so, then goes back to what is next.
-    QCOMPARE(statuses, QStringList({"Looking at your game files…", "Your installation needs repair."}));
-    statuses.clear();
-    screen.click("repairButton");
-
-    QCOMPARE(screen.text("repairButton"), QString("Repairing…"));
-    for (const char* control : {"repairGameButton", "repairButton"})
-        QVERIFY2(!screen.enabled(control), control);
-    QVERIFY(screen.shown("progressIndicator"));
-    QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy(), 60'000);
-
-    QVERIFY(screen.shown("installedPanel"));
-    QVERIFY(!screen.shown("repairPanel"));
-    QVERIFY(!screen.shown("errorBox"));
-    QCOMPARE(screen.text("headline"), QString("Ready when you are."));
-    // Only the damaged steps ran, and the model's own line came last.
-    QCOMPARE(statuses.first(), QString("Importing your Veyra 2 files"));
-    QVERIFY(statuses.contains("Installing your verified audio decoder"));
-    QVERIFY(!statuses.contains("Unpacking the verified runtime"));
-    QCOMPARE(statuses.last(), QString("Your installation is ready."));
-    QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
-    QVERIFY(verify(Installation(root.path(), {}, testHost())).sound());
-}
-
-void LauncherViewTest::refusedRepairTellsTheWayOn_data()
-{
-    QTest::addColumn<QString>("refusal");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("game files needed")
-        << "game" << "Repair must import the game files again. Choose your Veyra 2 game files, then repair.";
-    QTest::newRow("no installation left") << "record" << "There is no installation to repair. Set up Veyra 2 first.";
-}
-
-void LauncherViewTest::refusedRepairTellsTheWayOn()
-{
-    QFETCH(QString, refusal);
-    QFETCH(QString, error);
-    const TemporaryFolder root;
-    setUpInstallation(root.path());
-    damageInstallation(root.path(), true);
-    std::optional<ForeignLockHolder> otherLauncher;
-    // While another launcher holds the lock, the check cannot look: it does not learn that repair needs the game.
-    if (refusal == "game")
-        otherLauncher.emplace(root.path());
-    Screen screen(root.path());
-    screen.waitForCheck();
-    if (refusal == "game") {
-        QCOMPARE(screen.text("errorLabel"), kLockMessage);
-        QVERIFY(screen.shown("damageNote"));
-        QVERIFY(!screen.shown("repairGameRow"));
-        otherLauncher.reset();
-    } else {
-        // The record goes after the check, by the player's hand.
-        screen.services.willChoose(fileUrl(setupGameSource()));
-        screen.click("repairGameButton");
-        awaitGameCheck(screen.model);
-        std::filesystem::remove(root / "installed.json");
-    }
-    screen.click("repairButton");
-    QTRY_VERIFY_WITH_TIMEOUT(!screen.model.busy(), 60'000);
-
-    QCOMPARE(screen.text("errorLabel"), error);
-    QVERIFY2(!screen.text("errorLabel").contains("--"), "the window names no command-line flags");
-    if (refusal == "game") {
-        // The panel now asks for what repair said it needs.
-        QVERIFY(screen.shown("repairPanel"));
-        QVERIFY(screen.shown("repairGameRow"));
-        QVERIFY(!screen.enabled("repairButton"));
-        QCOMPARE(screen.text("statusLabel"), QString("Repair needs attention. Your saves are unchanged."));
-        QCOMPARE(QApplication::focusWidget(), &screen.find("repairGameButton"));
-    } else {
-        // Nothing is left to repair: setup is the way on.
-        QVERIFY(screen.shown("setupPanel"));
-        QVERIFY(!screen.shown("repairPanel"));
-        QCOMPARE(screen.text("headline"), QString("Your game. Ready for Mac."));
-        QCOMPARE(screen.text("statusLabel"), QString("Select your files to get started."));
-    }
-}
-
-void LauncherViewTest::everyControlShownHasAnAccessibleName_data()
-{
-    QTest::addColumn<QString>("state");
-    for (const char* state : {"first start", "files chosen", "game files refused", "error", "setting up", "installed",
-                              "needs repair"})
-        QTest::newRow(state) << state;
-}
-
-void LauncherViewTest::everyControlShownHasAnAccessibleName()
-{
-    QFETCH(QString, state);
-    const TemporaryFolder root;
-    if (state == "installed")
-        buildInstallationByHand(root.path());
-    if (state == "needs repair") {
-        setUpInstallation(root.path());
-        damageInstallation(root.path(), true);
-    }
-    HeldWork held;
-    LauncherSettings settings = settingsFor(root.path());
-    held.holdSetup(settings);
-    Screen screen(std::move(settings));
-    screen.waitForCheck();
-    if (state == "files chosen" || state == "setting up")
-        screen.chooseEverything();
-    if (state == "game files refused")
-        screen.chooseEverything(fixture("game/no-game.zip"));
-    if (state == "setting up") {
-        screen.click("setupButton");
-        QVERIFY(screen.model.busy());
-    }
-    if (state == "error") {
-        screen.model.play();
-        QTRY_VERIFY_WITH_TIMEOUT(screen.shown("errorBox"), 30'000);
-    }
-
-    const QStringList unnamed = unnamedControls(QAccessible::queryAccessibleInterface(&screen.view));
-    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
-    // The error box reads as its message, which its alert announces.
-    if (state == "error")
-        QCOMPARE(QAccessible::queryAccessibleInterface(&screen.find("errorBox"))->text(QAccessible::Name),
-                 screen.text("errorLabel"));
-}
-
 } // namespace launcher::testing
 
-QTEST_MAIN(launcher::testing::LauncherViewTest)
-#include "LauncherViewTest.moc"
+QTEST_MAIN(launcher::testing::LauncherViewSetupTest)
+#include "LauncherViewSetupTest.moc"
