@@ -1,9 +1,9 @@
 #include "app/FailureMessage.h"
 
 #include "app/ForeignRoot.h"
-#include "app/IncompleteInstallation.h"
 #include "app/OutputNotWritten.h"
 #include "app/RepairRefusal.h"
+#include "core/IncompleteInstallation.h"
 #include "core/Platform.h"
 #include "core/SetupFailure.h"
 #include "saves/LockedEntry.h"
@@ -161,29 +161,14 @@ std::string fileSentence(const fs::filesystem_error& error, FrontEnd frontEnd)
     return "Veyra 2 could not " + what + ": " + reasonAndWayOut(error, frontEnd);
 }
 
-// The command line's ways on name the command or option that takes the player there.
-std::string repairRefusal(RepairNeed need)
-{
-    switch (need) {
-    case RepairNeed::installation:
-        return "There is no installation to repair. Set it up with --install.";
-    case RepairNeed::game:
-        return "Repair must import the game files again. Run --repair again with --game PATH.";
-    case RepairNeed::audio:
-        return "Repair must install the audio decoder again. Run --repair again with --audio PATH.";
-    case RepairNeed::gameAndAudio:
-        break;
-    }
-    return "Repair must import the game files and install the audio decoder again. Run --repair again with --game "
-           "PATH and --audio PATH.";
-}
-
 std::string ownSentence(const SetupFailure& failure, FrontEnd frontEnd)
 {
     const std::string sentence = failure.what();
     if (dynamic_cast<const ForeignRoot*>(&failure) != nullptr)
         return sentence + (frontEnd == FrontEnd::window ? " Choose an empty or new folder."
                                                         : " Choose an empty or new folder for --home.");
+    if (const auto* refusal = dynamic_cast<const RepairRefusal*>(&failure))
+        return repairRefusalSentence(refusal->need(), frontEnd);
     if (frontEnd == FrontEnd::window) {
         // The window asks only for snapshots it has just listed; its repair
         // panel tells of an incomplete installation and what repair needs.
@@ -191,8 +176,6 @@ std::string ownSentence(const SetupFailure& failure, FrontEnd frontEnd)
             return sentence + " It was removed meanwhile: open Restore Saves… again to choose another.";
         return sentence;
     }
-    if (const auto* refusal = dynamic_cast<const RepairRefusal*>(&failure))
-        return repairRefusal(refusal->need());
     // The sentence stays as it is, so that scripts matching it keep working.
     if (dynamic_cast<const IncompleteInstallation*>(&failure) != nullptr)
         return sentence + " Repair it with --repair.";
@@ -202,6 +185,33 @@ std::string ownSentence(const SetupFailure& failure, FrontEnd frontEnd)
 }
 
 } // namespace
+
+std::string repairRefusalSentence(RepairNeed need, FrontEnd frontEnd)
+{
+    struct Refusal {
+        const char* what;
+        // The window names its rows and button, the command line its options.
+        const char* windowWay;
+        const char* commandLineWay;
+    };
+    static constexpr Refusal kInstallation{"There is no installation to repair.", "Set up Veyra 2 first.",
+                                           "Set it up with --install."};
+    static constexpr Refusal kGame{"Repair must import the game files again.",
+                                   "Choose your Veyra 2 game files, then repair.",
+                                   "Run --repair again with --game PATH."};
+    static constexpr Refusal kAudio{"Repair must install the audio decoder again.",
+                                    "Choose your audio file, then repair.", "Run --repair again with --audio PATH."};
+    static constexpr Refusal kGameAndAudio{
+        "Repair must import the game files and install the audio decoder again.",
+        "Choose your Veyra 2 game files and your audio file, then repair.",
+        "Run --repair again with --game PATH and --audio PATH."};
+    const Refusal& refusal = need == RepairNeed::installation ? kInstallation
+                             : need == RepairNeed::game       ? kGame
+                             : need == RepairNeed::audio      ? kAudio
+                                                              : kGameAndAudio;
+    return std::string(refusal.what) + " "
+           + (frontEnd == FrontEnd::window ? refusal.windowWay : refusal.commandLineWay);
+}
 
 FailureMessage failureMessage(const std::exception& failure, FrontEnd frontEnd)
 {

@@ -31,8 +31,13 @@ struct FailureMessage {
 
 enum class FrontEnd { commandLine, window };
 
+enum class RepairNeed;
+
 // May look at the disk to name what stands in a path's way.
 FailureMessage failureMessage(const std::exception& failure, FrontEnd frontEnd);
+
+// Why repair refused before changing anything, with the front end's way on.
+std::string repairRefusalSentence(RepairNeed need, FrontEnd frontEnd);
 
 // That the installation's runtime is older than the launcher's, with the way
 // to update it: the command line names --repair, the window has its button.

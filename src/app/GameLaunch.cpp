@@ -1,7 +1,7 @@
 #include "core/Installation.h"
 
 #include "app/GameLaunch.h"
-#include "app/IncompleteInstallation.h"
+#include "core/IncompleteInstallation.h"
 #include "core/LogRotation.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"

@@ -1,8 +1,8 @@
 #pragma once
 // Repair's refusals, raised before it changes anything: there is no installation
 // to repair, or a step it must redo takes an input that was not given. The
-// message suits the window, which never names command-line flags; the command
-// line words the same refusal with its flags.
+// message is the window's, which never names command-line flags; the catalogue
+// (FailureMessage.h) words the same refusal for each front end.
 
 #include "core/SetupFailure.h"
 

@@ -1,9 +1,9 @@
 #include "core/Installation.h"
 
 #include "app/ForeignRoot.h"
-#include "app/IncompleteInstallation.h"
 #include "app/SelectionCheck.h"
 #include "app/SetupSteps.h"
+#include "core/IncompleteInstallation.h"
 #include "core/InstallLock.h"
 #include "import/DirectXComponents.h"
 #include "import/GameImport.h"

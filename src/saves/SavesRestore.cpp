@@ -1,5 +1,6 @@
 #include "core/Installation.h"
 
+#include "core/IncompleteInstallation.h"
 #include "core/InstallLock.h"
 #include "core/PerUserItems.h"
 #include "core/Posix.h"
@@ -159,7 +160,7 @@ std::vector<SaveSnapshot> saveSnapshots(const Installation& installation)
 RestoredSaves restoreSaves(const Installation& installation, const std::string& name)
 {
     if (!installation.isInstalled())
-        throw SetupFailure("Setup is incomplete. Complete setup before restoring saves.");
+        throwRefusal(installation, "Setup is incomplete. Complete setup before restoring saves.");
     const InstallLock lock(installation.layout().lockFile());
     recoverSaves(installation.layout(), installation.host());
     const SaveSnapshots snapshots(installation.layout());

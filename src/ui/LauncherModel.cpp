@@ -1,12 +1,12 @@
 #include "ui/LauncherModel.h"
 
 #include "app/GameLaunch.h"
-#include "app/IncompleteInstallation.h"
 #include "app/Repair.h"
 #include "app/RepairRefusal.h"
 #include "app/Setup.h"
 #include "app/VerificationReport.h"
 #include "app/Verify.h"
+#include "core/IncompleteInstallation.h"
 #include "import/GameSourceCheck.h"
 #include "runtime/RuntimeUpdate.h"
 #include "saves/KeptSaves.h"

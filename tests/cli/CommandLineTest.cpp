@@ -163,6 +163,10 @@ TEST(CommandLine, AnIncompleteInstallationIsRefusedWithTheWayToRepairIt)
     const auto launch = runInProcess({"--cli", "--launch", "--home", home.path().string()});
     EXPECT_EQ(launch.status, 1);
     EXPECT_EQ(launch.err, "Setup is incomplete. Complete setup before launching Veyra 2. Repair it with --repair.\n");
+    const auto restore =
+        runInProcess({"--cli", "--restore-saves", "Saves-20261210T141503Z", "--home", home.path().string()});
+    EXPECT_EQ(restore.status, 1);
+    EXPECT_EQ(restore.err, "Setup is incomplete. Complete setup before restoring saves. Repair it with --repair.\n");
 
     // Without a record there is nothing to repair, and setup is the way.
     const TemporaryFolder empty;
