@@ -257,8 +257,15 @@ void LauncherView::placeFocus()
         next = m_setupPanel->setupButton();
     else
         next = m_setupPanel->gameRow()->button();
-    if (m_model.state().checking() || !next->isEnabled())
+    if (m_model.state().checking())
         return;
+    if (!next->isEnabled()) {
+        // While the game runs Play is off: the focus rests on the window, not on
+        // the next control, where a Space meant for Play would open a folder.
+        if (m_model.playing() && next == m_installedPanel->playButton())
+            setFocus(Qt::OtherFocusReason);
+        return;
+    }
     next->setFocus(Qt::OtherFocusReason);
     m_scroll->ensureWidgetVisible(next);
 }

@@ -87,6 +87,7 @@ void LauncherViewKeyboardTest::focusStartsAtTheFirstControlAndTabsTopToBottom_da
     QTest::newRow("damaged, game files needed")
         << "game damaged" << false << QStringList{"repairGameButton"} + footer;
 }
+
 void LauncherViewKeyboardTest::focusStartsAtTheFirstControlAndTabsTopToBottom()
 {
     QFETCH(QString, installation);
@@ -142,6 +143,7 @@ void LauncherViewKeyboardTest::theFocusedControlIsRingedInTheAccentColour_data()
                                 "saveFoldersButton", "guideLink", "downloadLink", "logsLink"})
         QTest::newRow(control) << QString(control);
 }
+
 void LauncherViewKeyboardTest::theFocusedControlIsRingedInTheAccentColour()
 {
     QFETCH(QString, control);
@@ -176,6 +178,7 @@ void LauncherViewKeyboardTest::theFocusedControlIsRingedInTheAccentColour()
         QVERIFY(contrast(colour, picture.pixelColor(outside[side])) >= 3);
     }
 }
+
 void LauncherViewKeyboardTest::enterAndSpacePressTheFocusedControl_data()
 {
     QTest::addColumn<QString>("control");
@@ -188,6 +191,7 @@ void LauncherViewKeyboardTest::enterAndSpacePressTheFocusedControl_data()
         for (const auto& [name, key] : keys)
             QTest::newRow((QByteArray(control) + ", " + name).constData()) << QString(control) << static_cast<int>(key);
 }
+
 void LauncherViewKeyboardTest::enterAndSpacePressTheFocusedControl()
 {
     QFETCH(QString, control);
@@ -214,6 +218,7 @@ void LauncherViewKeyboardTest::enterAndSpacePressTheFocusedControl()
                       setup.count() + game.count();
     QCOMPARE(done, 1u);
 }
+
 void LauncherViewKeyboardTest::everyControlShownHasAnAccessibleName_data()
 {
     QTest::addColumn<QString>("state");
@@ -221,6 +226,7 @@ void LauncherViewKeyboardTest::everyControlShownHasAnAccessibleName_data()
                               "needs repair"})
         QTest::newRow(state) << state;
 }
+
 void LauncherViewKeyboardTest::everyControlShownHasAnAccessibleName()
 {
     QFETCH(QString, state);

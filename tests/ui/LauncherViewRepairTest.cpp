@@ -46,6 +46,7 @@ void LauncherViewRepairTest::repairPanelTakesThePlaceOfTheOthersAtEachTrigger_da
     QTest::newRow("after a failed setup") << "setup";
     QTest::newRow("after Play") << "play";
 }
+
 void LauncherViewRepairTest::repairPanelTakesThePlaceOfTheOthersAtEachTrigger()
 {
     QFETCH(QString, trigger);
@@ -98,6 +99,7 @@ void LauncherViewRepairTest::repairPanelTakesThePlaceOfTheOthersAtEachTrigger()
     QVERIFY(screen.enabled("repairButton"));
     QCOMPARE(QApplication::focusWidget(), &screen.find("repairButton"));
 }
+
 void LauncherViewRepairTest::repairAsksOnlyForTheFilesItNeeds_data()
 {
     QTest::addColumn<bool>("gameFile");
@@ -109,6 +111,7 @@ void LauncherViewRepairTest::repairAsksOnlyForTheFilesItNeeds_data()
     QTest::newRow("decoder and its verified copy") << false << true << QStringList{kDecoderMissing} << "01";
     QTest::newRow("all three") << true << true << QStringList{kGameFileMissing, kDecoderMissing} << "02";
 }
+
 void LauncherViewRepairTest::repairAsksOnlyForTheFilesItNeeds()
 {
     QFETCH(bool, gameFile);
@@ -144,6 +147,7 @@ void LauncherViewRepairTest::repairAsksOnlyForTheFilesItNeeds()
     }
     QVERIFY(screen.enabled("repairButton"));
 }
+
 void LauncherViewRepairTest::repairMendsTheInstallationAndShowsTheInstalledPanel()
 {
     const TemporaryFolder root;
@@ -179,6 +183,7 @@ void LauncherViewRepairTest::repairMendsTheInstallationAndShowsTheInstalledPanel
     QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
     QVERIFY(verify(Installation(root.path(), {}, testHost())).sound());
 }
+
 void LauncherViewRepairTest::refusedRepairTellsTheWayOn_data()
 {
     QTest::addColumn<QString>("refusal");
@@ -187,6 +192,7 @@ void LauncherViewRepairTest::refusedRepairTellsTheWayOn_data()
         << "game" << "Repair must import the game files again. Choose your Veyra 2 game files, then repair.";
     QTest::newRow("no installation left") << "record" << "There is no installation to repair. Set up Veyra 2 first.";
 }
+
 void LauncherViewRepairTest::refusedRepairTellsTheWayOn()
 {
     QFETCH(QString, refusal);

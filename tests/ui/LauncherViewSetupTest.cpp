@@ -104,6 +104,7 @@ void LauncherViewSetupTest::firstStartShowsTheSetupPanel()
     QVERIFY(screen.view.minimumWidth() >= 720);
     QVERIFY(screen.view.minimumHeight() >= 610);
 }
+
 void LauncherViewSetupTest::textsUseTheDarkScheme()
 {
     const TemporaryFolder root;
@@ -124,6 +125,7 @@ void LauncherViewSetupTest::textsUseTheDarkScheme()
     for (const char* secondary : {"subheadline", "gameDetail", "requirementsNote", "statusLabel", "footerNote"})
         QCOMPARE(colour(secondary), style::secondaryText());
 }
+
 void LauncherViewSetupTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
 {
     const TemporaryFolder root;
@@ -159,6 +161,7 @@ void LauncherViewSetupTest::choosingShowsTheChosenNameAndConsentIsTwoWay()
     screen.click("gameButton");
     QCOMPARE(screen.text("gameDetail"), QString("Veyra 2 Kestrane"));
 }
+
 void LauncherViewSetupTest::longErrorScrollsInsteadOfSqueezingTheRows()
 {
     const TemporaryFolder root;
@@ -182,6 +185,7 @@ void LauncherViewSetupTest::longErrorScrollsInsteadOfSqueezingTheRows()
     QVERIFY2(scroll.viewport()->rect().contains(shown), "the whole error can be scrolled into view");
     QVERIFY2(screen.shown("guideLink"), "the footer stays");
 }
+
 void LauncherViewSetupTest::setupButtonNeedsBothFilesAndConsentAndNoSetup_data()
 {
     QTest::addColumn<QString>("game");
@@ -199,6 +203,7 @@ void LauncherViewSetupTest::setupButtonNeedsBothFilesAndConsentAndNoSetup_data()
     QTest::newRow("game files still being looked at") << "looking" << true << true << false << false << QString();
     QTest::newRow("setting up") << "accepted" << true << true << true << false << QString();
 }
+
 void LauncherViewSetupTest::setupButtonNeedsBothFilesAndConsentAndNoSetup()
 {
     QFETCH(QString, game);
@@ -240,6 +245,7 @@ void LauncherViewSetupTest::setupButtonNeedsBothFilesAndConsentAndNoSetup()
     if (!busy)
         QCOMPARE(screen.text("statusLabel"), next);
 }
+
 void LauncherViewSetupTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
 {
     const TemporaryFolder root;
@@ -273,6 +279,7 @@ void LauncherViewSetupTest::setupDisablesEveryChoiceAndTurnsTheIndicator()
     QVERIFY(!screen.shown("progressIndicator"));
     QCOMPARE(screen.text("setupButton"), QString("Set up Veyra 2"));
 }
+
 void LauncherViewSetupTest::installedPanelFollowsReadyAndPlaying()
 {
     const TemporaryFolder root;
@@ -299,6 +306,7 @@ void LauncherViewSetupTest::installedPanelFollowsReadyAndPlaying()
     screen.click("saveFoldersButton");
     QCOMPARE(screen.services.opened, std::vector<QUrl>({fileUrl(root / "Install/prefix/drive_c/users")}));
 }
+
 void LauncherViewSetupTest::fileFailureShowsAPlainSentenceWithItsDetailsAndWraps()
 {
     const TemporaryFolder root;
@@ -330,6 +338,7 @@ void LauncherViewSetupTest::fileFailureShowsAPlainSentenceWithItsDetailsAndWraps
     screen.click("gameButton");
     QVERIFY(!screen.shown("errorBox"));
 }
+
 void LauncherViewSetupTest::linksOpenGuideDownloadPageAndLogs()
 {
     const TemporaryFolder root;
@@ -349,6 +358,7 @@ void LauncherViewSetupTest::linksOpenGuideDownloadPageAndLogs()
     QCOMPARE(download.path(), QString("/install/"));
     QCOMPARE(screen.services.opened[2], fileUrl(root / "home/Logs"));
 }
+
 void LauncherViewSetupTest::whatCannotBeOpenedIsShownInTheErrorBox()
 {
     const TemporaryFolder root;
@@ -364,6 +374,7 @@ void LauncherViewSetupTest::whatCannotBeOpenedIsShownInTheErrorBox()
     QCOMPARE(screen.text("errorLabel"), "The launcher could not open " + screen.services.opened.back().toString() +
                                             ". Open it by hand in your web browser.");
 }
+
 void LauncherViewSetupTest::failedSetupShowsTheMessageAndNeedsAttention()
 {
     const TemporaryFolder root;
@@ -388,6 +399,7 @@ void LauncherViewSetupTest::failedSetupShowsTheMessageAndNeedsAttention()
     // Back to the choice that needs a change.
     QCOMPARE(QApplication::focusWidget(), &screen.find("audioButton"));
 }
+
 void LauncherViewSetupTest::successfulSetupSwitchesToTheInstalledPanel()
 {
     const TemporaryFolder root;
@@ -414,6 +426,7 @@ void LauncherViewSetupTest::successfulSetupSwitchesToTheInstalledPanel()
     QVERIFY(shown.contains("Installing your verified audio decoder"));
     QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
+
 void LauncherViewSetupTest::playIsDisabledWhileTheGameRuns()
 {
     const TemporaryFolder root;
@@ -429,6 +442,9 @@ void LauncherViewSetupTest::playIsDisabledWhileTheGameRuns()
     // Once the game's process runs, the line says so for as long as it runs.
     QTRY_VERIFY_WITH_TIMEOUT(held.gameStarted(), 30'000);
     QTRY_COMPARE(screen.text("statusLabel"), QString("Veyra 2 is running."));
+    // A Space meant for Play presses nothing while the game runs.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(screen.services.opened.empty());
     held.release();
     QTRY_VERIFY_WITH_TIMEOUT(screen.enabled("playButton"), 30'000);
     QVERIFY(!screen.shown("progressIndicator"));
@@ -438,6 +454,7 @@ void LauncherViewSetupTest::playIsDisabledWhileTheGameRuns()
     // Back on Play, so that the next Space starts the game again and opens no folder.
     QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
+
 void LauncherViewSetupTest::lockHeldElsewhereIsShownAsTheError()
 {
     const TemporaryFolder root;
@@ -451,6 +468,7 @@ void LauncherViewSetupTest::lockHeldElsewhereIsShownAsTheError()
     QCOMPARE(screen.text("statusLabel"), QString("Your installation is ready."));
     QCOMPARE(QApplication::focusWidget(), &screen.find("playButton"));
 }
+
 void LauncherViewSetupTest::cancelStopsSetupWhereverItRuns_data()
 {
     QTest::addColumn<QString>("work");
@@ -470,6 +488,7 @@ void LauncherViewSetupTest::cancelStopsSetupWhereverItRuns_data()
                             << "Stopping repair. This can take a few seconds."
                             << "Repair was stopped before it finished. Run it again to continue.";
 }
+
 void LauncherViewSetupTest::cancelStopsSetupWhereverItRuns()
 {
     QFETCH(QString, work);
