@@ -37,8 +37,10 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -301,6 +303,9 @@ private:
     void maintain(const QString& status, std::function<Finish(const Installation&)> work);
     void offerSnapshots(const std::vector<SaveSnapshot>& snapshots, QWidget* window);
     void restoreSnapshot(const SaveSnapshot& snapshot);
+    // Asks whether to uninstall, naming what goes with its `sizes` by entry name, then uninstalls.
+    void confirmUninstall(const UninstallPlan& keepingSaves, const UninstallPlan& removingAll,
+                          const std::map<std::string, std::uintmax_t>& sizes, QWidget* window);
     void finishUninstall(const UninstallReport& report);
     void open(const QUrl& url);
     // Runs the panel; the chosen item, possibly none, or nullopt when cancelled.

@@ -4,6 +4,7 @@
 #include "ui/LauncherModel.h"
 
 #include "app/Diagnostics.h"
+#include "app/EntrySize.h"
 #include "app/Uninstall.h"
 #include "saves/SaveSnapshot.h"
 #include "saves/SavesRestore.h"
@@ -101,8 +102,26 @@ void LauncherModel::uninstall(QWidget* window)
         m_services.alert(menu::nothingToUninstall(m_installation.root()), window);
         return;
     }
-    const ConfirmationAnswer answer =
-        m_services.confirm(menu::uninstallConfirmation(m_installation.root(), keepingSaves, removingAll), window);
+    // Measuring the game and the runtime can take a while.
+    maintain(menu::kMeasuringUninstall,
+             [keepingSaves, removingAll, window = QPointer(window)](const Installation& installation) -> Finish {
+                 menu::EntrySizes sizes;
+                 for (const std::string& name : removingAll.removed)
+                     sizes[name] = entrySize(installation.root() / name);
+                 sizes[installation.layout().backups().filename().string()] = entrySize(installation.layout().backups());
+                 return [keepingSaves, removingAll, sizes, window](LauncherModel& model) {
+                     model.confirmUninstall(keepingSaves, removingAll, sizes, window);
+                 };
+             });
+}
+
+// The player may have started something else while the question was open.
+void LauncherModel::confirmUninstall(const UninstallPlan& keepingSaves, const UninstallPlan& removingAll,
+                                     const menu::EntrySizes& sizes, QWidget* window)
+{
+    assign(m_status, restingStatus(), &LauncherModel::statusChanged);
+    const ConfirmationAnswer answer = m_services.confirm(
+        menu::uninstallConfirmation(m_installation.root(), keepingSaves, removingAll, sizes), window);
     if (!answer.confirmed || !idle())
         return;
     maintain(menu::kUninstalling, [keepSaves = answer.option](const Installation& installation) -> Finish {

@@ -1,8 +1,10 @@
 #include "ui/MenuTexts.h"
 
+#include "app/AbandonedStaging.h"
 #include "app/PlainSentences.h"
 #include "app/ReadableSize.h"
 #include "app/UninstallPlan.h"
+#include "core/Layout.h"
 #include "saves/SaveSnapshot.h"
 #include "saves/SnapshotName.h"
 
@@ -10,6 +12,7 @@
 #include <QLocale>
 #include <QTimeZone>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,25 +24,73 @@ QString text(const std::filesystem::path& path)
     return QString::fromStdString(path.string());
 }
 
-QString removedEntries(const UninstallPlan& plan)
+// What an entry of the root is to the player: "the game files and the Windows
+// environment" for "Install". Names the launcher did not make stay as they are.
+std::string plainEntry(const Layout& layout, const std::string& name)
 {
-    return QString::fromStdString(listing(plan.removed));
+    const auto is = [&name](const std::filesystem::path& entry) { return entry.filename() == name; };
+    if (is(layout.record()))
+        return "the installation record";
+    if (is(layout.install()))
+        return "the game files and the Windows environment";
+    if (is(layout.runtime()) || is(layout.runtimeAside()) || is(layout.runtimeSuperseded()))
+        return "the compatibility runtime";
+    if (is(layout.downloads()))
+        return "the downloaded runtime archives";
+    if (is(layout.audioImport()))
+        return "the audio decoder";
+    if (is(layout.logs()))
+        return "the logs";
+    if (is(layout.backups()))
+        return "the snapshots of your saves";
+    if (is(layout.lockFile()))
+        return "the lock file";
+    if (isSetupStagingName(name))
+        return "unfinished setup work";
+    return name;
 }
 
-// "Backups (your saves) and launcher.lock (other launchers may hold it)".
-QString keptEntries(const UninstallPlan& plan)
+// The entries as the player would name them, each with its size where it has
+// one; entries of one kind (the runtime and the one set aside) are one item.
+QString removedEntries(const Layout& layout, const UninstallPlan& plan, const EntrySizes& sizes)
+{
+    std::vector<std::string> phrases;
+    std::map<std::string, std::uintmax_t> bytes;
+    for (const std::string& name : plan.removed) {
+        const std::string phrase = plainEntry(layout, name);
+        if (!bytes.contains(phrase))
+            phrases.push_back(phrase);
+        // The record's few bytes would only distract.
+        const auto size = name == layout.record().filename() ? sizes.end() : sizes.find(name);
+        bytes[phrase] += size != sizes.end() ? size->second : 0;
+    }
+    for (std::string& phrase : phrases)
+        if (bytes[phrase] > 0)
+            phrase += " (" + readableSize(bytes[phrase]) + ")";
+    return QString::fromStdString(listing(phrases));
+}
+
+// "the snapshots of your saves (2.1 MB) and the lock file (other launchers may hold it)".
+QString keptEntries(const Layout& layout, const UninstallPlan& plan, const EntrySizes& sizes)
 {
     std::vector<std::string> entries;
-    for (const KeptEntry& kept : plan.kept)
-        entries.push_back(kept.name + " (" + kept.reason + ")");
+    for (const KeptEntry& kept : plan.kept) {
+        if (kept.name == layout.backups().filename()) {
+            const auto size = sizes.find(kept.name);
+            entries.push_back(plainEntry(layout, kept.name) +
+                              (size != sizes.end() && size->second > 0 ? " (" + readableSize(size->second) + ")" : ""));
+            continue;
+        }
+        entries.push_back(plainEntry(layout, kept.name) + " (" + kept.reason + ")");
+    }
     return QString::fromStdString(listing(entries));
 }
 
-QString keptSentence(const std::filesystem::path& root, const UninstallPlan& plan)
+QString keptSentence(const Layout& layout, const UninstallPlan& plan, const EntrySizes& sizes)
 {
     if (plan.kept.empty())
-        return QString("It keeps the folder %1 itself.").arg(text(root));
-    return QString("It keeps the folder %1 itself, with %2.").arg(text(root), keptEntries(plan));
+        return QString("It keeps the folder %1 itself.").arg(text(layout.root()));
+    return QString("It keeps the folder %1 itself, with %2.").arg(text(layout.root()), keptEntries(layout, plan, sizes));
 }
 
 QString fileCount(std::uintmax_t files)
@@ -50,6 +101,7 @@ QString fileCount(std::uintmax_t files)
 } // namespace
 
 const QString kLookingForSnapshots = "Looking for the snapshots of your saves…";
+const QString kMeasuringUninstall = "Looking for what Uninstall removes…";
 const QString kUninstalling = "Uninstalling Veyra 2…";
 const QString kWritingDiagnostics = "Writing the diagnostics archive…";
 
@@ -137,15 +189,17 @@ Alert nothingToUninstall(const std::filesystem::path& root)
 }
 
 Confirmation uninstallConfirmation(const std::filesystem::path& root, const UninstallPlan& keepingSaves,
-                                   const UninstallPlan& removingAll)
+                                   const UninstallPlan& removingAll, const EntrySizes& sizes)
 {
+    const Layout layout(root);
     // Keeping the saves keeps more only when there are saves.
     const bool savesAtStake = keepingSaves.kept.size() > removingAll.kept.size();
     Confirmation confirmation{
         .messageText = "Uninstall Veyra 2?",
-        .informativeText = QString("This removes %1 from %2").arg(removedEntries(removingAll), text(root)) +
-                           (savesAtStake ? ", and with them your saves and all their snapshots." : ".") + "\n\n" +
-                           keptSentence(root, removingAll),
+        .informativeText =
+            QString("This removes %1 from %2").arg(removedEntries(layout, removingAll, sizes), text(root)) +
+            (savesAtStake ? ", and with them your saves and all their snapshots." : ".") + "\n\n" +
+            keptSentence(layout, removingAll, sizes),
         .confirmButton = "Uninstall",
         .option = {},
         .informativeTextUnticked = {},
@@ -155,8 +209,9 @@ Confirmation uninstallConfirmation(const std::filesystem::path& root, const Unin
         confirmation.option = "Keep my saves";
         confirmation.informativeTextUnticked = confirmation.informativeText;
         confirmation.informativeText =
-            QString("This removes %1 from %2.").arg(removedEntries(keepingSaves), text(root)) + "\n\n" +
-            keptSentence(root, keepingSaves) + " Your current saves are moved into a last snapshot first.";
+            QString("This removes %1 from %2.").arg(removedEntries(layout, keepingSaves, sizes), text(root)) +
+            "\n\n" + keptSentence(layout, keepingSaves, sizes) +
+            " Your current saves are moved into a last snapshot first.";
     }
     return confirmation;
 }
@@ -165,7 +220,7 @@ QString uninstalledStatus(const std::filesystem::path& root, const UninstallRepo
 {
     QString status = QString("Veyra 2 is uninstalled and %1 freed.").arg(QString::fromStdString(readableSize(report.freedBytes)));
     if (!report.plan.kept.empty())
-        status += QString(" Kept in %1: %2.").arg(text(root), keptEntries(report.plan));
+        status += QString(" Kept in %1: %2.").arg(text(root), keptEntries(Layout(root), report.plan, {}));
     for (const std::string& leftOut : report.savesLeftOut)
         status += ' ' + QString::fromStdString(leftOut);
     return status + " Select your files to set it up again.";

@@ -8,7 +8,9 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,11 +33,16 @@ QString restoredStatus(const RestoredSaves& restored);
 
 // Uninstall Veyra 2…
 Alert nothingToUninstall(const std::filesystem::path& root);
+// The sizes of the root's entries, by name, as the question shows them.
+using EntrySizes = std::map<std::string, std::uintmax_t>;
+// Looking for what an uninstall removes, and how large it is.
+extern const QString kMeasuringUninstall;
 // From the plans of an uninstall that keeps the saves and of one that does
-// not. The choice to keep them is offered, ticked, where there are saves and
-// something else to remove; without it the answer's option is false.
+// not, naming each entry as the player would, with its size. The choice to keep
+// them is offered, ticked, where there are saves and something else to remove;
+// without it the answer's option is false.
 Confirmation uninstallConfirmation(const std::filesystem::path& root, const UninstallPlan& keepingSaves,
-                                   const UninstallPlan& removingAll);
+                                   const UninstallPlan& removingAll, const EntrySizes& sizes);
 extern const QString kUninstalling;
 QString uninstalledStatus(const std::filesystem::path& root, const UninstallReport& report);
 

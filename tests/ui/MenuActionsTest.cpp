@@ -57,6 +57,12 @@ std::vector<std::string> snapshotNames(const fs::path& root)
     return names;
 }
 
+// The uninstall question with each size as "(SIZE)": the fixtures' sizes are not the point.
+QString withoutSizes(QString question)
+{
+    return question.replace(QRegularExpression(R"(\(\d+(\.\d+)? (bytes|KB|MB|GB)\))"), "(SIZE)");
+}
+
 QString text(const fs::path& path)
 {
     return QString::fromStdString(path.string());
@@ -349,14 +355,17 @@ void MenuActionsTest::uninstallRemovesWhatItSaidAndStartsAfresh()
     QCOMPARE(question.messageText, QString("Uninstall Veyra 2?"));
     QCOMPARE(question.confirmButton, QString("Uninstall"));
     QCOMPARE(question.option, QString("Keep my saves"));
-    QCOMPARE(question.informativeText,
-             "This removes installed.json, Install, Runtime and Logs from " + r + ".\n\nIt keeps the folder " + r +
-                 " itself, with Backups (your saves), launcher.lock (other launchers may hold it) and notes.txt (not "
-                 "made by the launcher). Your current saves are moved into a last snapshot first.");
-    QCOMPARE(question.informativeTextUnticked,
-             "This removes installed.json, Install, Runtime, Logs and Backups from " + r +
-                 ", and with them your saves and all their snapshots.\n\nIt keeps the folder " + r +
-                 " itself, with launcher.lock (other launchers may hold it) and notes.txt (not made by the launcher).");
+    QCOMPARE(withoutSizes(question.informativeText),
+             "This removes the installation record, the game files and the Windows environment (SIZE), the "
+             "compatibility runtime (SIZE) and the logs (SIZE) from " +
+                 r + ".\n\nIt keeps the folder " + r +
+                 " itself, with the snapshots of your saves (SIZE), the lock file (other launchers may hold it) and "
+                 "notes.txt (not made by the launcher). Your current saves are moved into a last snapshot first.");
+    QCOMPARE(withoutSizes(question.informativeTextUnticked),
+             "This removes the installation record, the game files and the Windows environment (SIZE), the "
+             "compatibility runtime (SIZE), the logs (SIZE) and the snapshots of your saves (SIZE) from " +
+                 r + ", and with them your saves and all their snapshots.\n\nIt keeps the folder " + r +
+                 " itself, with the lock file (other launchers may hold it) and notes.txt (not made by the launcher).");
 
     QCOMPARE(model.error(), std::nullopt);
     std::set<std::string> left{"launcher.lock", "notes.txt"};
@@ -380,9 +389,9 @@ void MenuActionsTest::uninstallRemovesWhatItSaidAndStartsAfresh()
     QTRY_COMPARE(QApplication::focusWidget(), application.window()->findChild<QWidget*>("gameButton"));
     QCOMPARE(application.window()->findChild<QLabel*>("headline")->text(), QString("Your game. Ready for Mac."));
     QVERIFY(!application.action("restoreSavesAction")->isEnabled());
-    const QString kept = keepSaves ? "Backups (your saves), launcher.lock (other launchers may hold it) and notes.txt "
-                                     "(not made by the launcher)"
-                                   : "launcher.lock (other launchers may hold it) and notes.txt (not made by the "
+    const QString kept = keepSaves ? "the snapshots of your saves, the lock file (other launchers may hold it) and "
+                                     "notes.txt (not made by the launcher)"
+                                   : "the lock file (other launchers may hold it) and notes.txt (not made by the "
                                      "launcher)";
     const QRegularExpression status("Veyra 2 is uninstalled and [0-9.]+ (bytes|KB|MB) freed\\. Kept in " +
                                     QRegularExpression::escape(r + ": " + kept) +
@@ -463,19 +472,20 @@ void MenuActionsTest::uninstallAsksFirstAndTellsWhenThereIsNothing()
     writeFile(root / "only saves/Backups/Saves-20261210T141503Z/users/player/slot1.sav", "saved");
     const QString onlySaves = text(root / "only saves");
     const std::map<std::string, QString> questions{
-        {"installed", "This removes installed.json, Install, Runtime and Logs from " + text(root / "installed") +
-                          ".\n\nIt keeps the folder " + text(root / "installed") +
-                          " itself, with launcher.lock (other launchers may hold it)."},
-        {"only saves", "This removes Backups from " + onlySaves +
+        {"installed", "This removes the installation record, the game files and the Windows environment (SIZE), the "
+                      "compatibility runtime (SIZE) and the logs from " +
+                          text(root / "installed") + ".\n\nIt keeps the folder " + text(root / "installed") +
+                          " itself, with the lock file (other launchers may hold it)."},
+        {"only saves", "This removes the snapshots of your saves (SIZE) from " + onlySaves +
                            ", and with them your saves and all their snapshots.\n\nIt keeps the folder " + onlySaves +
-                           " itself, with launcher.lock (other launchers may hold it)."},
+                           " itself, with the lock file (other launchers may hold it)."},
     };
     for (const auto& [folder, informative] : questions) {
         LaunchedApplication application(root / folder);
         application.action("uninstallAction")->trigger();
-        QCoreApplication::processEvents();
+        waitForMenuAction(application.model());
         QCOMPARE(application.services.confirmations.size(), 1u);
-        QCOMPARE(application.services.confirmations[0].informativeText, informative);
+        QCOMPARE(withoutSizes(application.services.confirmations[0].informativeText), informative);
         QVERIFY(application.services.confirmations[0].option.isEmpty());
         // Cancelled: nothing happens.
         QCOMPARE(application.model().state().maintaining(), false);
