@@ -124,7 +124,7 @@ Problem checkRuntime(const Installation& installation, const RuntimeStart& start
 {
     Problem problem;
     if (!isExecutableFile(installation.wine()))
-        problem = "The runtime's wine program is missing or cannot be run.";
+        problem = "The compatibility runtime is incomplete: its main program is missing or cannot be run.";
     else if (!presentQuietly(installation.layout().runtimeLibraries() / kRequiredRuntimeLibrary))
         problem = std::string("The runtime's library ") + kRequiredRuntimeLibrary + " is missing.";
     else if (!start.starts)

@@ -173,7 +173,7 @@ const std::vector<DamageCase>& damageCases()
          {"--game", fixture("game/installer.zip"), "--audio", fixture("audio/WMADMOD.DLL")},
          {kVerifyingAudio, kImporting, kGraphics, kCreatingPrefix, kInstallingDecoder, kReady}, nullptr},
         {"the runtime's wine deleted", [](const fs::path& home) { fs::remove(home / "Runtime/wswine.bundle/bin/wine"); },
-         {{"runtime", "The runtime's wine program is missing or cannot be run."},
+         {{"runtime", "The compatibility runtime is incomplete: its main program is missing or cannot be run."},
           {"prefix", "The audio decoder's registration cannot be checked while the runtime does not start."}},
          "", {}, {kDownloading, kUnpacking, kCreatingPrefix, kInstallingDecoder, kReady}, nullptr},
         {"a runtime library deleted", [](const fs::path& home) { fs::remove(home / "Runtime/lib/libinotify.0.dylib"); },
