@@ -16,6 +16,8 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace launcher {
@@ -29,16 +31,23 @@ QString diagnosticsFolder()
     return QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
 }
 
-// A name not taken in the folder, since an existing file is never replaced;
-// on macOS the plain name, unchecked (DesktopConventions.h).
-QString freshDiagnosticsName(const QString& folder)
+// Whether anything, a link included, has the name in the folder.
+bool taken(const QString& folder, const QString& name)
 {
-    QString name = "Veyra 2 diagnostics.zip";
-    if (!desktop::kLooksInsideTheDesktopUnasked)
-        return name;
-    for (int number = 2; QFileInfo::exists(QDir(folder).filePath(name)); ++number)
-        name = QString("Veyra 2 diagnostics %1.zip").arg(number);
-    return name;
+    std::error_code error;
+    return std::filesystem::exists(
+        std::filesystem::symlink_status(QDir(folder).filePath(name).toStdString(), error));
+}
+
+// The name, or the first of "NAME 2.zip", "NAME 3.zip", ... not taken in the
+// folder, since an existing file is never replaced.
+QString freeName(const QString& folder, const QString& name)
+{
+    const QFileInfo plain(name);
+    QString free = name;
+    for (int number = 2; taken(folder, free); ++number)
+        free = QString("%1 %2.%3").arg(plain.completeBaseName()).arg(number).arg(plain.suffix());
+    return free;
 }
 
 } // namespace
@@ -148,11 +157,25 @@ void LauncherModel::saveDiagnostics(QWidget* window)
 {
     if (!idle())
         return;
-    const QString folder = diagnosticsFolder();
-    const PanelChoice choice =
-        m_services.chooseNewFile(menu::diagnosticsPanel(folder, freshDiagnosticsName(folder)), window);
-    if (!choice.confirmed || choice.url.isEmpty() || !idle())
-        return;
+    QString folder = diagnosticsFolder();
+    // On macOS the plain name, unchecked: the launcher does not look inside the
+    // desktop before the player chose it (DesktopConventions.h).
+    const QString suggested = "Veyra 2 diagnostics.zip";
+    QString name = desktop::kLooksInsideTheDesktopUnasked ? freeName(folder, suggested) : suggested;
+    PanelChoice choice;
+    // A name that is taken is refused at once and the panel opens again with a
+    // free one beside it, so that the player never starts over from the menu.
+    for (;;) {
+        choice = m_services.chooseNewFile(menu::diagnosticsPanel(folder, name), window);
+        if (!choice.confirmed || choice.url.isEmpty() || !idle())
+            return;
+        const QFileInfo chosen(choice.url.toLocalFile());
+        if (!taken(chosen.absolutePath(), chosen.fileName()))
+            break;
+        m_services.alert(menu::diagnosticsNameTaken(chosen.fileName()), window);
+        folder = chosen.absolutePath();
+        name = freeName(folder, chosen.fileName());
+    }
     maintain(menu::kWritingDiagnostics,
              [archive = std::filesystem::path(choice.url.toLocalFile().toStdString())](
                  const Installation& installation) -> Finish {

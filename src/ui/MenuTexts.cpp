@@ -231,6 +231,13 @@ SavePanel diagnosticsPanel(const QString& folder, const QString& fileName)
     return {.title = "Save Diagnostics", .directory = folder, .fileName = fileName, .suffix = "zip"};
 }
 
+Alert diagnosticsNameTaken(const QString& fileName)
+{
+    return {QString("“%1” already exists").arg(fileName),
+            "The launcher never replaces a file. Choose another name for the diagnostics archive; the panel suggests "
+            "one that is free."};
+}
+
 QString diagnosticsSavedStatus(const std::filesystem::path& archive)
 {
     return QString("Saved the diagnostics archive %1. Your home folder appears in it as ~. Attach it to your bug "

@@ -49,6 +49,8 @@ QString uninstalledStatus(const std::filesystem::path& root, const UninstallRepo
 // Save Diagnostics…
 // Suggests `fileName` in `folder`.
 SavePanel diagnosticsPanel(const QString& folder, const QString& fileName);
+// The chosen name is taken; the panel opens again with a free one.
+Alert diagnosticsNameTaken(const QString& fileName);
 extern const QString kWritingDiagnostics;
 QString diagnosticsSavedStatus(const std::filesystem::path& archive);
 

@@ -580,13 +580,31 @@ void MenuActionsTest::diagnosticsGoWhereChosenButNeverOverAFile()
                                  ". Your home folder appears in it as ~. Attach it to your bug report.");
     QVERIFY(readFile(archive).starts_with("PK"));
 
+    // A name that is taken is refused in the panel, which opens again beside
+    // it with the next free name; the earlier report stays as it was.
     const fs::path earlier = root / "home/Desktop/Veyra 2 diagnostics.zip";
+    writeFile(root / "home/Desktop/Veyra 2 diagnostics 2.zip", "earlier too");
+    const fs::path next = root / "home/Desktop/Veyra 2 diagnostics 3.zip";
+    services.willChooseNewFile(fileUrl(earlier));
+    services.willChooseNewFile(fileUrl(next));
+    application.action("saveDiagnosticsAction")->trigger();
+    waitForMenuAction(model);
+    QCOMPARE(services.alerts.size(), 1u);
+    QCOMPARE(services.alerts[0].messageText, QString("“Veyra 2 diagnostics.zip” already exists"));
+    QCOMPARE(services.savePanels.size(), 3u);
+    QCOMPARE(services.savePanels[2].directory, text(root / "home/Desktop"));
+    QCOMPARE(services.savePanels[2].fileName, QString("Veyra 2 diagnostics 3.zip"));
+    QCOMPARE(model.error(), std::nullopt);
+    QVERIFY(readFile(next).starts_with("PK"));
+    QCOMPARE(readFile(earlier), std::string("earlier"));
+
+    // Cancelled once refused: nothing is written and nothing is wrong.
     services.willChooseNewFile(fileUrl(earlier));
     application.action("saveDiagnosticsAction")->trigger();
     waitForMenuAction(model);
-    QCOMPARE(model.error(),
-             std::optional(text(earlier) + " already exists. Choose a new name for the diagnostics archive."));
-    QCOMPARE(model.status(), QString("Your installation is ready."));
+    QCOMPARE(services.alerts.size(), 2u);
+    QCOMPARE(services.savePanels.size(), 5u);
+    QCOMPARE(model.error(), std::nullopt);
     QCOMPARE(readFile(earlier), std::string("earlier"));
 }
 
