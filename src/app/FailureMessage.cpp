@@ -158,7 +158,7 @@ std::string fileSentence(const fs::filesystem_error& error, FrontEnd frontEnd)
         what += " " + error.path1().string();
     if (!error.path2().empty())
         what += " to " + error.path2().string();
-    return "Veyra 2 could not " + what + ": " + reasonAndWayOut(error, frontEnd);
+    return "The launcher could not " + what + ": " + reasonAndWayOut(error, frontEnd);
 }
 
 std::string ownSentence(const SetupFailure& failure, FrontEnd frontEnd)
@@ -223,7 +223,7 @@ FailureMessage failureMessage(const std::exception& failure, FrontEnd frontEnd)
     if (const auto* output = dynamic_cast<const OutputNotWritten*>(&failure))
         return {"The launcher could not write its output. Check where it goes, then retry.",
                 output->reason() != 0 ? std::generic_category().message(output->reason()) : ""};
-    return {"Veyra 2 ran into an unexpected problem. " + std::string(otherWayOut(frontEnd)), failure.what()};
+    return {"The launcher ran into an unexpected problem. " + std::string(otherWayOut(frontEnd)), failure.what()};
 }
 
 std::string runtimeUpdateNews(FrontEnd frontEnd)

@@ -117,7 +117,8 @@ void LauncherModel::uninstall(QWidget* window)
                  menu::EntrySizes sizes;
                  for (const std::string& name : removingAll.removed)
                      sizes[name] = entrySize(installation.root() / name);
-                 sizes[installation.layout().backups().filename().string()] = entrySize(installation.layout().backups());
+                 const std::filesystem::path backups = installation.layout().backups();
+                 sizes[backups.filename().string()] = entrySize(backups);
                  return [keepingSaves, removingAll, sizes, window](LauncherModel& model) {
                      model.confirmUninstall(keepingSaves, removingAll, sizes, window);
                  };

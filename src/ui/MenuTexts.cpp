@@ -90,7 +90,8 @@ QString keptSentence(const Layout& layout, const UninstallPlan& plan, const Entr
 {
     if (plan.kept.empty())
         return QString("It keeps the folder %1 itself.").arg(text(layout.root()));
-    return QString("It keeps the folder %1 itself, with %2.").arg(text(layout.root()), keptEntries(layout, plan, sizes));
+    return QString("It keeps the folder %1 itself, with %2.")
+        .arg(text(layout.root()), keptEntries(layout, plan, sizes));
 }
 
 QString fileCount(std::uintmax_t files)

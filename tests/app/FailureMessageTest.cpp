@@ -45,41 +45,41 @@ TEST(FailureMessage, FileFailuresBecomeAPlainSentenceWithTheSystemsWordsAsDetail
     };
     const Case cases[] = {
         {"a file where a folder goes", "cannot create directories", "/home/p/Veyra2MacLauncher/Downloads", "", ENOTDIR,
-         "Veyra 2 could not create the folder /home/p/Veyra2MacLauncher/Downloads: a file of that name is in the way. "
+         "The launcher could not create the folder /home/p/Veyra2MacLauncher/Downloads: a file of that name is in the way. "
          "Move it aside, then retry.",
          "Not a directory"},
         {"an existing name", "cannot create directory", "/r/Logs", "", EEXIST,
-         "Veyra 2 could not create the folder /r/Logs: a file of that name is in the way. Move it aside, then retry.",
+         "The launcher could not create the folder /r/Logs: a file of that name is in the way. Move it aside, then retry.",
          "File exists"},
         {"libc++ naming, permission", "in create_directories", "/r", "", EACCES,
-         "Veyra 2 could not create the folder /r: permission denied. Give your user account access to it, then retry.",
+         "The launcher could not create the folder /r: permission denied. Give your user account access to it, then retry.",
          "Permission denied"},
         {"copy between two paths", "cannot copy file", "/src/vy2pc_data.bin", "/r/Game-staging/x", EPERM,
-         "Veyra 2 could not copy /src/vy2pc_data.bin to /r/Game-staging/x: permission denied. Give your user account "
+         "The launcher could not copy /src/vy2pc_data.bin to /r/Game-staging/x: permission denied. Give your user account "
          "access to it, then retry.",
          "Operation not permitted"},
         {"disk full", "cannot write file", "/r/installed.json", "", ENOSPC,
-         "Veyra 2 could not write /r/installed.json: the disk is full. Free some space, then retry.",
+         "The launcher could not write /r/installed.json: the disk is full. Free some space, then retry.",
          "No space left on device"},
         {"read-only disk", "cannot create file", "/r/x", "", EROFS,
-         "Veyra 2 could not create the file /r/x: the disk is read-only. Make the disk writable, then retry.",
+         "The launcher could not create the file /r/x: the disk is read-only. Make the disk writable, then retry.",
          "Read-only file system"},
         {"gone", "cannot open file", "/Volumes/Game/vy2pc_data.bin", "", ENOENT,
-         "Veyra 2 could not open /Volumes/Game/vy2pc_data.bin: it does not exist. Check that it is still there, then "
+         "The launcher could not open /Volumes/Game/vy2pc_data.bin: it does not exist. Check that it is still there, then "
          "retry.",
          "No such file or directory"},
         {"folder listing", "directory iterator cannot open directory", "/src/Game", "", EACCES,
-         "Veyra 2 could not read the folder /src/Game: permission denied. Give your user account access to it, then "
+         "The launcher could not read the folder /src/Game: permission denied. Give your user account access to it, then "
          "retry.",
          "Permission denied"},
         {"words in the path do not count", "cannot remove all", "/copy/rename/Runtime-staging-1", "", EBUSY,
-         "Veyra 2 could not remove /copy/rename/Runtime-staging-1: it is in use. Close what uses it, then retry.",
+         "The launcher could not remove /copy/rename/Runtime-staging-1: it is in use. Close what uses it, then retry.",
          "Device or resource busy"},
         {"another reason, told by the system", "cannot rename", "/r/a", "/Volumes/b", EXDEV,
-         "Veyra 2 could not move /r/a to /Volumes/b: invalid cross-device link. Open Logs for details.",
+         "The launcher could not move /r/a to /Volumes/b: invalid cross-device link. Open Logs for details.",
          "Invalid cross-device link"},
         {"an unknown operation", "cannot frobnicate", "/r/a", "", EIO,
-         "Veyra 2 could not use /r/a: the disk reported an error. Check the disk, then retry.", "Input/output error"},
+         "The launcher could not use /r/a: the disk reported an error. Check the disk, then retry.", "Input/output error"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -100,7 +100,7 @@ TEST(FailureMessage, AFileInTheWayOfAFolderIsNamed)
 
     const FailureMessage message =
         failureMessage(fs::filesystem_error("cannot create directories", wanted, error), FrontEnd::window);
-    EXPECT_EQ(message.sentence, "Veyra 2 could not create the folder " + wanted.string() + ": the file " +
+    EXPECT_EQ(message.sentence, "The launcher could not create the folder " + wanted.string() + ": the file " +
                                     (root / "Veyra2MacLauncher").string() + " is in the way. Move it aside, then retry.");
     EXPECT_EQ(message.details, "Not a directory");
 }
@@ -124,15 +124,15 @@ TEST(FailureMessage, ARefusalByALockOrByPrivacyProtectionSaysSo)
 
 #if defined(__APPLE__)
     EXPECT_EQ(sentence(root / "Documents/Veyra 2/slot1.sav"),
-              "Veyra 2 could not remove " + (root / "Documents/Veyra 2/slot1.sav").string() +
+              "The launcher could not remove " + (root / "Documents/Veyra 2/slot1.sav").string() +
                   ": macOS did not allow the launcher into that folder. Allow Veyra 2 Mac Launcher in System Settings "
                   "› Privacy & Security › Files and Folders, then retry.");
 #else
     EXPECT_EQ(sentence(root / "Documents/Veyra 2/slot1.sav"),
-              "Veyra 2 could not remove " + (root / "Documents/Veyra 2/slot1.sav").string() +
+              "The launcher could not remove " + (root / "Documents/Veyra 2/slot1.sav").string() +
                   ": permission denied. Give your user account access to it, then retry.");
 #endif
-    EXPECT_EQ(sentence(root / "game/locked.sav"), "Veyra 2 could not remove " + (root / "game/locked.sav").string() +
+    EXPECT_EQ(sentence(root / "game/locked.sav"), "The launcher could not remove " + (root / "game/locked.sav").string() +
                                                       ": permission denied. Give your user account access to it, then "
                                                       "retry.");
 
@@ -141,9 +141,9 @@ TEST(FailureMessage, ARefusalByALockOrByPrivacyProtectionSaysSo)
     if (!file || !folder)
         GTEST_SKIP() << "only the superuser can lock a file beyond its owner's reach";
     EXPECT_EQ(sentence(root / "game/locked.sav"),
-              "Veyra 2 could not remove " + (root / "game/locked.sav").string() + ": it is locked." + unlock);
+              "The launcher could not remove " + (root / "game/locked.sav").string() + ": it is locked." + unlock);
     EXPECT_EQ(sentence(root / "saves/in a locked folder.sav"),
-              "Veyra 2 could not remove " + (root / "saves/in a locked folder.sav").string() + ": the folder " +
+              "The launcher could not remove " + (root / "saves/in a locked folder.sav").string() + ": the folder " +
                   (root / "saves").string() + " is locked." + unlock);
 }
 
@@ -173,12 +173,12 @@ TEST(FailureMessage, EachFrontEndGetsItsOwnWayOut)
                  std::system_error(std::make_error_code(std::errc::no_such_file_or_directory), "Cannot start /usr/bin/tar"),
                  frontEnd);
          },
-         "Veyra 2 ran into an unexpected problem. See the details below.",
-         "Veyra 2 ran into an unexpected problem. Open Logs for details."},
+         "The launcher ran into an unexpected problem. See the details below.",
+         "The launcher ran into an unexpected problem. Open Logs for details."},
         {"a file fault of no known reason",
          [](FrontEnd frontEnd) { return failureMessage(fileError("cannot rename", "/r/a", "/b", EXDEV), frontEnd); },
-         "Veyra 2 could not move /r/a to /b: invalid cross-device link. See the details below.",
-         "Veyra 2 could not move /r/a to /b: invalid cross-device link. Open Logs for details."},
+         "The launcher could not move /r/a to /b: invalid cross-device link. See the details below.",
+         "The launcher could not move /r/a to /b: invalid cross-device link. Open Logs for details."},
         {"the runtime update",
          [](FrontEnd frontEnd) { return FailureMessage{runtimeUpdateNews(frontEnd), {}}; },
          "A newer compatibility runtime is available. Update it with --repair.",

@@ -202,7 +202,7 @@ TEST(CommandLine, ARootUnderAReadOnlyFolderIsNamedTheSameWayInBothFrontEnds)
                     throw std::runtime_error(commandLine.err);
                 }),
                 ::testing::ExitedWithCode(0),
-                "^Veyra 2 could not create the folder [^\n]*/read-only/root: permission denied\\. Give your user "
+                "^The launcher could not create the folder [^\n]*/read-only/root: permission denied\\. Give your user "
                 "account access to it, then retry\\.\nDetails: Permission denied\n");
 }
 
@@ -322,7 +322,7 @@ TEST(CommandLine, AnUnreadableFolderAmongTheSnapshotsIsNamedWhenTheSavesAreKept)
                     throw std::runtime_error(std::to_string(uninstall.status) + " " + uninstall.err);
                 }),
                 ::testing::ExitedWithCode(0),
-                "^1 Veyra 2 could not read the folder " + locked.string() + ": permission denied\\. Give your user "
+                "^1 The launcher could not read the folder " + locked.string() + ": permission denied\\. Give your user "
                 "account access to it, then retry\\.\nDetails: Permission denied\n");
     fs::permissions(locked, fs::perms::owner_all);
     EXPECT_TRUE(fs::exists(root / "installed.json")) << "nothing may be removed once the saves cannot be kept";

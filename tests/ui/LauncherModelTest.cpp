@@ -339,7 +339,7 @@ void LauncherModelTest::fileFailureIsToldPlainlyAndLogged()
     waitForSetup(model);
 
     const QString downloads = QString::fromStdString((root / "Downloads").string());
-    QCOMPARE(model.error(), std::optional("Veyra 2 could not create the folder " + downloads +
+    QCOMPARE(model.error(), std::optional("The launcher could not create the folder " + downloads +
                                           ": a file of that name is in the way. Move it aside, then retry."));
     QCOMPARE(model.errorDetails(), "Not a directory");
     QCOMPARE(model.status(), kNeedsAttention);

@@ -317,7 +317,7 @@ void LauncherViewSetupTest::fileFailureShowsAPlainSentenceWithItsDetailsAndWraps
     const QString path = QString::fromStdString(home.string());
     const QString blocker = QString::fromStdString(home.parent_path().string());
     // Shown as it is: the markup in the path stays text.
-    QCOMPARE(screen.text("errorLabel"), "Veyra 2 could not create the folder " + path + ": the file " + blocker +
+    QCOMPARE(screen.text("errorLabel"), "The launcher could not create the folder " + path + ": the file " + blocker +
                                             " is in the way. Move it aside, then retry.");
     QVERIFY(screen.shown("errorDetailsLabel"));
     QCOMPARE(screen.text("errorDetailsLabel"), "Details: Not a directory");
