@@ -23,6 +23,7 @@ InstalledPanel::InstalledPanel(LauncherModel& model, QWidget* parent)
     , m_updateButton(button("updateButton", tr("Update (%1 MB)").arg(model.updateDownloadSize() / 1'000'000)))
 {
     setObjectName("installedPanel");
+    setAccessibleName(tr("Your installation"));
 
     auto* installed = new QHBoxLayout;
     installed->setSpacing(6);

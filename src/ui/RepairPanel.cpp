@@ -25,6 +25,8 @@ RepairPanel::RepairPanel(LauncherModel& model, QWidget* parent)
     , m_repairButton(styledButton("repairButton", new SteadyButton({tr("Repair Veyra 2"), tr("Repairing…")})))
 {
     setObjectName("repairPanel");
+    setAccessibleName(tr("Repair your installation"));
+    setAccessibleDescription(tr("Lists what is missing or damaged and what repair needs to put it right."));
 
     connect(m_repairButton, &QPushButton::clicked, &m_model, &LauncherModel::repair);
     QLabel* note = label("repairNote",

@@ -24,6 +24,8 @@ SetupPanel::SetupPanel(LauncherModel& model, QWidget* parent)
     , m_setupButton(styledButton("setupButton", new SteadyButton({tr("Set up Veyra 2"), tr("Setting up…")})))
 {
     setObjectName("setupPanel");
+    setAccessibleName(tr("Set up Veyra 2"));
+    setAccessibleDescription(tr("Choose your game files and audio file, then set up."));
 
     m_consent->setObjectName("consentCheckBox");
     m_consent->setFont(style::systemFont(12));

@@ -12,8 +12,11 @@
 #include "ui/BusyIndicator.h"
 #include "ui/DesktopConventions.h"
 #include "ui/FocusRing.h"
+#include "ui/InstalledPanel.h"
 #include "ui/LauncherStyle.h"
 #include "ui/ProgressBar.h"
+#include "ui/RepairPanel.h"
+#include "ui/SetupPanel.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -31,7 +34,7 @@ const QString kDecoderMissing = "The audio decoder is missing.";
 
 // The controls shown in the accessibility tree under `node` that a screen
 // reader would announce without a name, by object name: whatever takes the
-// focus, and what shows that work goes on. A progress bar must also be one to
+// focus, each panel, and what shows that work goes on. A progress bar must also be one to
 // assistive technology, with its text as its value.
 QStringList unnamedControls(QAccessibleInterface* node)
 {
@@ -40,7 +43,10 @@ QStringList unnamedControls(QAccessibleInterface* node)
         return found;
     const auto* widget = qobject_cast<const QWidget*>(node->object());
     const bool progress = qobject_cast<const ProgressBar*>(widget) != nullptr;
-    const bool control = widget != nullptr && (widget->focusPolicy() != Qt::NoFocus || progress ||
+    const bool panel = qobject_cast<const SetupPanel*>(widget) != nullptr ||
+                       qobject_cast<const InstalledPanel*>(widget) != nullptr ||
+                       qobject_cast<const RepairPanel*>(widget) != nullptr;
+    const bool control = widget != nullptr && (widget->focusPolicy() != Qt::NoFocus || progress || panel ||
                                                 qobject_cast<const BusyIndicator*>(widget) != nullptr);
     const QString name = widget != nullptr ? widget->objectName() : QString("?");
     if (control && node->text(QAccessible::Name).trimmed().isEmpty())
