@@ -191,6 +191,20 @@ const State kStates[] = {
              model.install();
          },
      .dialog = true},
+    {.file = "launcher-quit-guard.png",
+     .prepare = [](const auto&, LauncherSettings& settings,
+                   const auto&) { provideRuntimeArchives(*settings.root); },
+     .act =
+         [](AppDelegate& application, const std::filesystem::path& root) {
+             // The window closed while setup prepares the Windows environment.
+             LauncherModel& model = application.model();
+             chooseFiles(model, root, true);
+             model.install();
+             waitFor([&] { return model.progress().text.startsWith("Preparing Windows"); });
+             application.window()->close();
+         },
+     .hang = "wineboot",
+     .dialog = true},
     {.file = "launcher-uninstall.png",
      .prepare = playedAndRestored,
      .act = [](AppDelegate& application,
