@@ -38,7 +38,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using launcher::Installation;
+using launcher::sha256Of;
 
 constexpr double kGoal = 0.95;
 
@@ -114,7 +114,7 @@ int benchmark(const launcher::bench::LargeFileOptions& options)
 
     const fs::path output = folder.path() / "tool-output.txt";
     std::vector<Contender> contenders{
-        {"launcher sha256()", [&] { return std::optional(sha256Of(large)); }},
+        {"launcher sha256Of()", [&] { return std::optional(sha256Of(large)); }},
         {"sha256sum", [&] { return toolDigest({"sha256sum", large.string()}, output); }},
         {"openssl dgst -sha256", [&] { return toolDigest({"openssl", "dgst", "-sha256", large.string()}, output); }},
     };

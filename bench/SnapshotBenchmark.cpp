@@ -49,12 +49,12 @@ struct LaunchTimes {
 LaunchTimes timeLaunchSnapshot(const launcher::SaveSnapshots& snapshots)
 {
     const auto start = Clock::now();
-    const std::optional<std::string> taken = snapshots.take();
+    const std::optional<launcher::TakenSnapshot> taken = snapshots.take();
     if (!taken)
         throw std::runtime_error("no snapshot was taken");
     const double snapshot = secondsSince(start);
     const auto rotationStart = Clock::now();
-    snapshots.rotate(*taken);
+    snapshots.rotate(taken->name);
     return {snapshot, secondsSince(rotationStart)};
 }
 
