@@ -53,9 +53,12 @@ struct Reason {
     std::string_view wayOut;
 };
 
+// What the player does about an entry in the way.
+constexpr std::string_view kMoveAside = "Move it aside, then retry.";
+
 const Reason kReasons[]{
-    {{EEXIST}, "a file of that name is in the way", "Move it aside, then retry."},
-    {{EISDIR}, "a folder of that name is in the way", "Move it aside, then retry."},
+    {{EEXIST}, "a file of that name is in the way", kMoveAside},
+    {{EISDIR}, "a folder of that name is in the way", kMoveAside},
     {{EACCES, EPERM}, "permission denied", "Give your user account access to it, then retry."},
     {{ENOSPC, EDQUOT}, "the disk is full", "Free some space, then retry."},
     {{EROFS}, "the disk is read-only", "Make the disk writable, then retry."},
@@ -145,8 +148,8 @@ std::string reasonAndWayOut(const fs::filesystem_error& error, FrontEnd frontEnd
     if (error.code() == std::errc::not_a_directory) {
         const auto file = fileInTheWay(error.path1());
         if (!file || *file == error.path1())
-            return "a file of that name is in the way. Move it aside, then retry.";
-        return "the file " + file->string() + " is in the way. Move it aside, then retry.";
+            return "a file of that name is in the way. " + std::string(kMoveAside);
+        return "the file " + file->string() + " is in the way. " + std::string(kMoveAside);
     }
     return reasonAndWayOut(error.code(), frontEnd);
 }
@@ -185,33 +188,6 @@ std::string ownSentence(const SetupFailure& failure, FrontEnd frontEnd)
 }
 
 } // namespace
-
-std::string repairRefusalSentence(RepairNeed need, FrontEnd frontEnd)
-{
-    struct Refusal {
-        const char* what;
-        // The window names its rows and button, the command line its options.
-        const char* windowWay;
-        const char* commandLineWay;
-    };
-    static constexpr Refusal kInstallation{"There is no installation to repair.", "Set up Veyra 2 first.",
-                                           "Set it up with --install."};
-    static constexpr Refusal kGame{"Repair must import the game files again.",
-                                   "Choose your Veyra 2 game files, then repair.",
-                                   "Run --repair again with --game PATH."};
-    static constexpr Refusal kAudio{"Repair must install the audio decoder again.",
-                                    "Choose your audio file, then repair.", "Run --repair again with --audio PATH."};
-    static constexpr Refusal kGameAndAudio{
-        "Repair must import the game files and install the audio decoder again.",
-        "Choose your Veyra 2 game files and your audio file, then repair.",
-        "Run --repair again with --game PATH and --audio PATH."};
-    const Refusal& refusal = need == RepairNeed::installation ? kInstallation
-                             : need == RepairNeed::game       ? kGame
-                             : need == RepairNeed::audio      ? kAudio
-                                                              : kGameAndAudio;
-    return std::string(refusal.what) + " "
-           + (frontEnd == FrontEnd::window ? refusal.windowWay : refusal.commandLineWay);
-}
 
 FailureMessage failureMessage(const std::exception& failure, FrontEnd frontEnd)
 {

@@ -1,6 +1,7 @@
 #pragma once
-// What a front end tells the player about a failure caught at its edge, the
-// one catalogue of the player's sentences for both:
+// What a front end tells the player about a failure caught at its edge: the
+// part of the catalogue of the player's sentences (see core/PlayerSentences.h)
+// that gives each front end its way out:
 //
 //   catch (const std::exception& caught) {
 //       const FailureMessage message = failureMessage(caught, FrontEnd::window);
@@ -13,6 +14,8 @@
 // plain sentence naming what could not be done, where, and the way out,
 // keeping the system's own text as details; any other failure, such as a
 // system call's, a general sentence with its text as details. Any thread.
+
+#include "app/FrontEnd.h"
 
 #include <exception>
 #include <filesystem>
@@ -29,15 +32,8 @@ struct FailureMessage {
     std::string details;
 };
 
-enum class FrontEnd { commandLine, window };
-
-enum class RepairNeed;
-
 // May look at the disk to name what stands in a path's way.
 FailureMessage failureMessage(const std::exception& failure, FrontEnd frontEnd);
-
-// Why repair refused before changing anything, with the front end's way on.
-std::string repairRefusalSentence(RepairNeed need, FrontEnd frontEnd);
 
 // That the installation's runtime is older than the launcher's, with the way
 // to update it: the command line names --repair, the window has its button.

@@ -3,6 +3,7 @@
 #include "app/GameLaunch.h"
 #include "core/IncompleteInstallation.h"
 #include "core/LogRotation.h"
+#include "core/PlayerSentences.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "runtime/RuntimeUpdate.h"
@@ -19,7 +20,7 @@ LaunchedGame launch(const Installation& installation, bool debug)
         settleRuntimeUpdate(installation);
     }
     if (!installation.isInstalled())
-        throwRefusal(installation, "Setup is incomplete. Complete setup before launching Veyra 2.");
+        throwRefusal(installation, sentences::kLaunchOverIncompleteSetup);
     auto lock = std::make_unique<InstallLock>(installation.layout().lockFile());
     const LaunchSnapshot snapshot(installation);
 

@@ -1,10 +1,11 @@
 #include "core/Installation.h"
 
 #include "app/Repair.h"
-#include "app/Verify.h"
 #include "app/RepairRefusal.h"
 #include "app/SetupSteps.h"
+#include "app/Verify.h"
 #include "core/InstallLock.h"
+#include "core/PlayerSentences.h"
 #include "core/Posix.h"
 #include "import/DirectXComponents.h"
 #include "import/GameImport.h"
@@ -64,7 +65,7 @@ void repair(const Installation& installation, const RepairSources& sources)
     if (!findings.recorded)
         throw RepairRefusal(RepairNeed::installation);
     if (findings.sound()) {
-        installation.report("Nothing to repair: the installation is sound.");
+        installation.report(sentences::kNothingToRepair);
         return;
     }
     const RepairPlan& plan = findings.plan;

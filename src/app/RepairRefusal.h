@@ -1,10 +1,13 @@
 #pragma once
 // Repair's refusals, raised before it changes anything: there is no installation
 // to repair, or a step it must redo takes an input that was not given. The
-// message is the window's, which never names command-line flags; the catalogue
-// (FailureMessage.h) words the same refusal for each front end.
+// message is the window's, which never names command-line flags;
+// repairRefusalSentence() words the same refusal for each front end.
 
+#include "app/FrontEnd.h"
 #include "core/SetupFailure.h"
+
+#include <string>
 
 namespace launcher {
 
@@ -15,6 +18,9 @@ enum class RepairNeed {
     audio,
     gameAndAudio,
 };
+
+// Why repair refused, with the front end's way on.
+std::string repairRefusalSentence(RepairNeed need, FrontEnd frontEnd);
 
 class RepairRefusal final : public SetupFailure {
 public:

@@ -5,6 +5,7 @@
 #include "app/SetupSteps.h"
 #include "core/IncompleteInstallation.h"
 #include "core/InstallLock.h"
+#include "core/PlayerSentences.h"
 #include "import/DirectXComponents.h"
 #include "import/GameImport.h"
 #include "import/GameSourceCheck.h"
@@ -25,7 +26,7 @@ void install(const Installation& installation, const std::filesystem::path& game
     const InstallLock lock(installation.layout().lockFile());
 
     if (installation.hasRecord())
-        throwRefusal(installation, "An installation already exists. Its game files and saves were left untouched.");
+        throwRefusal(installation, sentences::kInstallationExists);
     checkSelections(gameSource, audio, cache);
     // Read-only, before anything is fetched: a wrong game is refused at once.
     checkGameSource(installation, gameSource);

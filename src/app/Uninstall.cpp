@@ -3,6 +3,7 @@
 #include "app/AbandonedStaging.h"
 #include "app/Uninstall.h"
 #include "core/InstallLock.h"
+#include "core/PlayerSentences.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
@@ -173,8 +174,7 @@ UninstallReport uninstall(const Installation& installation, bool keepSaves)
         installation.report("Keeping your saves");
         recoverSaves(installation.layout(), installation.host());
         if (const std::optional<TakenSnapshot> kept =
-                SaveSnapshots(installation.layout())
-                    .takeKept("Made by an uninstall that kept the saves; launches never remove it.")) {
+                SaveSnapshots(installation.layout()).takeKept(sentences::kKeptByUninstallNote)) {
             result.savesSnapshot = kept->name;
             result.savesLeftOut = kept->leftOut;
         }

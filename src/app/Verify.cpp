@@ -6,6 +6,7 @@
 #include "core/InstallLock.h"
 #include "core/InstallationRecord.h"
 #include "core/PathWithin.h"
+#include "core/PlayerSentences.h"
 #include "core/Posix.h"
 #include "core/ProcessRunner.h"
 #include "core/SetupFailure.h"
@@ -49,16 +50,16 @@ bool matchesPin(const fs::path& file, const std::string& pin)
 Problem checkRecord(const Installation& installation, RepairPlan& plan)
 {
     if (!installation.hasRecord())
-        return "The installation record installed.json is missing.";
+        return sentences::kRecordMissing;
     InstallationRecord record;
     try {
         record = InstallationRecord::read(installation.record());
     } catch (const std::exception&) {
         // Unreadable and malformed alike are findings, not failures: repair writes the record anew.
-        return "The installation record installed.json cannot be read.";
+        return sentences::kRecordUnreadable;
     }
     if (record.format != InstallationRecord::kFormat)
-        return "The installation record installed.json has a format this launcher does not know.";
+        return sentences::kRecordFormatUnknown;
     if (record.engine != installation.constants().engine.name) {
         plan.runtime = true;
         return "The installation uses the outdated runtime " + record.engine + ".";
@@ -124,7 +125,7 @@ Problem checkRuntime(const Installation& installation, const RuntimeStart& start
 {
     Problem problem;
     if (!isExecutableFile(installation.wine()))
-        problem = "The compatibility runtime is incomplete: its main program is missing or cannot be run.";
+        problem = sentences::kRuntimeProgramMissing;
     else if (!presentQuietly(installation.layout().runtimeLibraries() / kRequiredRuntimeLibrary))
         problem = std::string("The runtime's library ") + kRequiredRuntimeLibrary + " is missing.";
     else if (!start.starts)
@@ -139,7 +140,7 @@ Problem checkGame(const Installation& installation, RepairPlan& plan)
     std::error_code error;
     if (!fs::is_directory(fs::symlink_status(game, error))) {
         plan.game = true;
-        return "The game folder Install/game is missing.";
+        return sentences::kGameFolderMissing;
     }
 
     std::vector<std::string> changed(kRequiredGameFiles.begin(), kRequiredGameFiles.end());
@@ -163,7 +164,7 @@ Problem checkGame(const Installation& installation, RepairPlan& plan)
     }
     if (!listed) {
         plan.game = true;
-        return "The list of the game's files, Install/game-files.json, cannot be read.";
+        return sentences::kGameFileListUnreadable;
     }
     if (!libraries.empty()) {
         // The game's own DirectX installer is among the listed files, which are in place.

@@ -1,6 +1,7 @@
 #include "cli/CommandTable.h"
 
 #include "cli/CommandLineCommands.h"
+#include "core/PlayerSentences.h"
 
 #include <algorithm>
 
@@ -39,7 +40,7 @@ const std::vector<CommandRow>& commandTable()
         {"--launch", "", {}, {"--debug", "--home"}, "start Veyra 2 and wait until it ends", false, runLaunchCommand},
         {"--status", "", {}, {"--home"}, "print whether Veyra 2 is installed", true, runStatusCommand},
         {"--verify", "", {}, {"--home"}, "check the installation, changing nothing", true, runVerifyCommand,
-         "The check was stopped before it finished. Nothing was changed."},
+         sentences::kCheckStopped},
         {"--repair", "", {}, {"--game", "--audio", "--cache", "--home"}, "redo only what is damaged", false,
          runRepairCommand},
         {"--saves", "", {}, {"--home"}, "list the snapshots of your saves, newest first", true, runSavesCommand},
@@ -47,7 +48,7 @@ const std::vector<CommandRow>& commandTable()
         {"--uninstall", "", {}, {"--keep-saves", "--home"}, "remove what the launcher made", false,
          runUninstallCommand},
         {"--diagnostics", "FILE", {}, {"--home"}, "write a ZIP archive for a bug report", false,
-         runDiagnosticsCommand, "The diagnostics archive was not written: it was stopped before it finished."},
+         runDiagnosticsCommand, sentences::kDiagnosticsStopped},
         {"--help", "", {}, {}, "print this text", true, runHelpCommand},
         {"--version", "", {}, {}, "print the launcher's name and version", true, runVersionCommand},
     };

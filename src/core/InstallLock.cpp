@@ -1,5 +1,6 @@
 #include "core/InstallLock.h"
 
+#include "core/PlayerSentences.h"
 #include "core/SetupFailure.h"
 
 #include <cerrno>
@@ -71,7 +72,7 @@ InstallLock::InstallLock(FileDescriptor fd, const std::filesystem::path& file)
     // Only a holder is another launcher; a file system without locks is not.
     if (errno != EWOULDBLOCK)
         throwFileError("cannot lock file", file);
-    throw SetupFailure("Another launcher is installing or playing Veyra 2. Close it before continuing.");
+    throw SetupFailure(sentences::kLockHeldElsewhere);
 }
 
 std::unique_ptr<InstallLock> InstallLock::takeExisting(const std::filesystem::path& file)

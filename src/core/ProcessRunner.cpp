@@ -1,6 +1,7 @@
 #include "core/ProcessRunner.h"
 
 #include "core/CapturePipe.h"
+#include "core/PlayerSentences.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "core/SetupFailure.h"
@@ -114,8 +115,7 @@ void ProcessRunner::runTo(int output, CapturePipe* capture, const Command& comma
     while (!status && !reason && !(capture != nullptr && capture->overflowed())) {
         const auto now = Clock::now();
         if (now >= deadline) {
-            reason = std::make_exception_ptr(
-                SetupFailure("A setup step timed out. Retry setup; details are in the setup log."));
+            reason = std::make_exception_ptr(SetupFailure(sentences::kStepTimedOut));
             break;
         }
         status = awaitExit(child, capture, std::min(deadline, nextLook) - now);

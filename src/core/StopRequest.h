@@ -11,6 +11,8 @@
 // Copies share one request. request() is a lock-free atomic store, so it may
 // also be called from a signal handler.
 
+#include "core/PlayerSentences.h"
+
 #include <atomic>
 #include <memory>
 #include <stdexcept>
@@ -22,7 +24,7 @@ namespace launcher {
 // setup's unless the operation tells its own.
 class SetupStopped final : public std::runtime_error {
 public:
-    SetupStopped() : SetupStopped("Setup was stopped before it finished. Run it again to continue.") {}
+    SetupStopped() : SetupStopped(sentences::kSetupStopped) {}
     explicit SetupStopped(const std::string& sentence) : std::runtime_error(sentence) {}
 };
 

@@ -1,6 +1,7 @@
 #include "core/Installation.h"
 
 #include "core/OwnerWritable.h"
+#include "core/PlayerSentences.h"
 #include "core/SetupFailure.h"
 #include "import/ArchiveSafety.h"
 #include "import/GameSource.h"
@@ -44,7 +45,7 @@ std::vector<std::string> safeArchiveNames(const Installation& installation, cons
     std::vector<std::string> entries = installation.archiveTool().list(archive);
     if (entries.empty()
         || !std::ranges::all_of(entries, [](const std::string& entry) { return safeArchiveEntry(entry); }))
-        throw SelectionRefused(Selection::game, "The selected archive contains unsafe file paths.");
+        throw SelectionRefused(Selection::game, sentences::kUnsafeArchivePaths);
     return entries;
 }
 

@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/ByteMeter.h"
 #include "core/PerUserItems.h"
+#include "core/PlayerSentences.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
 #include "import/ArchiveSafety.h"
@@ -131,7 +132,7 @@ void importGame(const Installation& installation, const fs::path& selected)
     }
     const std::optional<fs::path> located = locateGame(searchRoot);
     if (!located)
-        throw SelectionRefused(Selection::game, kNoGameInArchive);
+        throw SelectionRefused(Selection::game, sentences::kNoGameInArchive);
     validateGame(*located);
 
     // The staging folder lies under the same root, so every move is a rename.

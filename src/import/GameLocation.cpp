@@ -2,6 +2,7 @@
 
 #include "core/Installation.h"
 #include "core/LowerCase.h"
+#include "core/PlayerSentences.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "import/TreeWalk.h"
@@ -28,7 +29,7 @@ bool namesExecutable(const fs::path& entry)
 std::optional<fs::path> theOneGame(const std::vector<fs::path>& matches)
 {
     if (matches.size() > 1)
-        throw SelectionRefused(Selection::game, "More than one Veyra 2 installation was found. Choose the specific game folder.");
+        throw SelectionRefused(Selection::game, sentences::kSeveralGames);
     if (matches.empty())
         return std::nullopt;
     return matches.front();

@@ -3,6 +3,7 @@
 #include "core/Installation.h"
 #include "core/LowerCase.h"
 #include "core/PathWithin.h"
+#include "core/PlayerSentences.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "import/GameLocation.h"
@@ -20,7 +21,7 @@ GameSource resolveGameSource(const fs::path& selected)
     std::error_code error;
     fs::file_status status = fs::status(selection, error);
     if (!fs::exists(status))
-        throw SelectionRefused(Selection::game, "The selected game files are no longer available.");
+        throw SelectionRefused(Selection::game, sentences::kGameSelectionGone);
     bool isFolder = fs::is_directory(status);
 
     if (lowerCase(selection.filename().string()) == "veyra2.exe")
@@ -41,12 +42,11 @@ fs::path gameInFolder(const Installation& installation, const fs::path& folder)
 {
     const std::optional<fs::path> found = locateGame(folder);
     if (!found)
-        throw SelectionRefused(Selection::game, "No Veyra 2 game was found in that folder.");
+        throw SelectionRefused(Selection::game, sentences::kNoGameInFolder);
     // Copying the game would copy the launcher's own folder into itself, and
     // ever deeper, until the paths grow too long.
     if (liesWithin(installation.root(), *found))
-        throw SelectionRefused(Selection::game, "The launcher's folder is inside the selected game folder. Choose the game folder "
-                           "itself, or keep the launcher's folder elsewhere.");
+        throw SelectionRefused(Selection::game, sentences::kRootInsideGameFolder);
     return *found;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+
 // How game import takes what the player chose, shared by the import itself
 // and by the check that reads the choice where it lies before setup fetches anything.
 
@@ -13,10 +14,6 @@ class Installation;
 
 // The data archive of installer 2.1, which its setup program and a folder beside it stand for.
 inline constexpr std::string_view kDataArchive = "vy2pc_data.bin";
-
-// An archive in which neither the game nor the data archive was found.
-inline constexpr const char* kNoGameInArchive =
-    "The archive does not contain Veyra 2. Select vy2pc_data.bin from installer 2.1.";
 
 struct GameSource {
     // A folder to search for the game, or an archive to unpack (the ZIP, or the data archive).

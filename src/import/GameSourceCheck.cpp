@@ -1,5 +1,6 @@
 #include "core/Installation.h"
 
+#include "core/PlayerSentences.h"
 #include "core/SetupFailure.h"
 #include "import/ArchiveSafety.h"
 #include "import/GameLocation.h"
@@ -22,7 +23,7 @@ void checkGameSource(const Installation& installation, const std::filesystem::pa
         return;
     const std::optional<std::filesystem::path> game = listing.locateGame();
     if (!game)
-        throw SelectionRefused(Selection::game, kNoGameInArchive);
+        throw SelectionRefused(Selection::game, sentences::kNoGameInArchive);
     listing.validateGame(*game);
 }
 

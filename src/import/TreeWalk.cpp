@@ -1,6 +1,7 @@
 #include "import/TreeWalk.h"
 
 #include "core/Platform.h"
+#include "core/PlayerSentences.h"
 #include "core/SetupFailure.h"
 
 #include <system_error>
@@ -50,7 +51,7 @@ void walkTree(const fs::path& folder, WalkRules rules, const WalkVisit& visit)
         if (unexaminable)
             continue;
         if (rules.regularOnly && type != fs::file_type::regular && type != fs::file_type::directory)
-            throw SelectionRefused(Selection::game, "Game imports must contain regular files and folders, without symbolic links.");
+            throw SelectionRefused(Selection::game, sentences::kLinksInGameFiles);
         if (!visit(entry))
             return;
         if (type == fs::file_type::directory)

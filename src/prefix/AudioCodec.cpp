@@ -3,6 +3,7 @@
 #include "core/FileCopy.h"
 #include "core/FileDigest.h"
 #include "core/OwnerWritable.h"
+#include "core/PlayerSentences.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "core/SetupFailure.h"
@@ -21,9 +22,6 @@ constexpr const char* kPackageMember = "WMADMOD.DLL";
 // refused before a long digest of what cannot be the tested file.
 constexpr RegularFileRules kAudioRules{.maxSize = std::uintmax_t{64} << 20};
 
-const char* const kNotTested = "This audio file is not the tested Microsoft WMA 9 decoder/package. Select the "
-                               "supported MPSetup.exe or WMADMOD.DLL described in the setup guide.";
-
 } // namespace
 
 std::filesystem::path prepareCodec(const Installation& installation, const std::filesystem::path& audio)
@@ -33,7 +31,7 @@ std::filesystem::path prepareCodec(const Installation& installation, const std::
     // never read, so it cannot stall setup.
     const std::optional<RegularFile> opened = openIfRegular(audio, kAudioRules);
     if (!opened)
-        throw SelectionRefused(Selection::audio, kNotTested);
+        throw SelectionRefused(Selection::audio, sentences::kUntestedAudioFile);
     const std::string digest = sha256Of(opened->fd.get(), audio);
 
     const fs::path folder = installation.layout().audioImport();
@@ -61,11 +59,11 @@ std::filesystem::path prepareCodec(const Installation& installation, const std::
             fs::rename(folder / kPackageMember, decoder);
         makeOwnerWritable(decoder);
     } else {
-        throw SelectionRefused(Selection::audio, kNotTested);
+        throw SelectionRefused(Selection::audio, sentences::kUntestedAudioFile);
     }
 
     if (sha256Of(decoder) != installation.constants().codecHash)
-        throw SetupFailure("Audio codec verification failed.");
+        throw SetupFailure(sentences::kCodecVerificationFailed);
     pending.commit();
     return decoder;
 }

@@ -3,6 +3,7 @@
 #include "core/FileCopy.h"
 #include "core/Installation.h"
 #include "core/LowerCase.h"
+#include "core/PlayerSentences.h"
 #include "core/SetupFailure.h"
 #include "prefix/ProfileFolders.h"
 
@@ -102,7 +103,7 @@ void configurePrefix(const Installation& installation, const fs::path& codec)
     wine.registerLibrary(kRegistrationTool, kRegisteredLibrary);
 
     if (!namesRegisteredLibrary(wine.queryRegistry(kDecoderClassKey)))
-        throw SetupFailure("The audio decoder did not register correctly.");
+        throw SetupFailure(sentences::kDecoderNotRegistered);
 }
 
 } // namespace launcher

@@ -1,5 +1,6 @@
 #include "runtime/DownloadWatch.h"
 
+#include "core/PlayerSentences.h"
 #include "core/SetupFailure.h"
 #include "runtime/DownloadShare.h"
 
@@ -36,7 +37,7 @@ void DownloadWatch::look()
     // The expected size never decides what is accepted (only the pin does); it
     // only stops a file that grows without end.
     if (m_expectedSize > 0 && written > 2 * m_expectedSize)
-        throw SetupFailure("The download of the compatibility runtime is larger than expected. Try again later.");
+        throw SetupFailure(sentences::kDownloadTooLarge);
     // Past its expected size the file shows bytes without a fraction.
     const std::optional<std::uint64_t> expected =
         m_share.total > 0 && written <= m_expectedSize ? std::optional(m_share.total) : std::nullopt;

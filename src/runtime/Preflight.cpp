@@ -1,5 +1,6 @@
 #include "core/Installation.h"
 
+#include "core/PlayerSentences.h"
 #include "core/SetupFailure.h"
 
 #include <cstdint>
@@ -17,12 +18,12 @@ void preflight(const Installation& installation)
     installation.makeDirectory(installation.root());
 
     if (installation.root().native().find('\n') != std::string::npos)
-        throw SetupFailure("The installation path contains an unsupported newline.");
+        throw SetupFailure(sentences::kNewlineInRootPath);
 
     // A volume that reports no figure is given the benefit of the doubt.
     const std::optional<std::uintmax_t> available = installation.host().availableSpace(installation.root());
     if (available && *available < kRequiredSpace)
-        throw SetupFailure("Setup needs at least 12 GB of available disk space. Free some space and retry.");
+        throw SetupFailure(sentences::kNotEnoughSpace);
 
     try {
         installation.run(installation.host().x86_64Check,
@@ -37,9 +38,7 @@ void preflight(const Installation& installation)
         // Whatever went wrong with the check itself (missing tool, non-zero exit,
         // time-out), the remedy for the player is the same, so the runner's own
         // message is not shown.
-        throw SetupFailure("This Mac needs Rosetta before it can run the compatibility engine. Install it in "
-                           "Terminal with softwareupdate --install-rosetta --agree-to-license, then retry. The setup "
-                           "guide includes instructions.");
+        throw SetupFailure(sentences::kNeedsRosetta);
     }
 }
 

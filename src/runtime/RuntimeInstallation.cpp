@@ -1,7 +1,8 @@
 #include "runtime/RuntimeInstallation.h"
 
-#include "core/Installation.h"
 #include "core/ExecutableFile.h"
+#include "core/Installation.h"
+#include "core/PlayerSentences.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StagingFolder.h"
@@ -56,7 +57,7 @@ void installRuntime(const Installation& installation, const std::optional<fs::pa
 
     if (!isExecutableFile(staging.path() / kEngineBundle / "bin/wine")
         || !existsQuietly(stagedLibraries / kRequiredRuntimeLibrary))
-        throw SetupFailure("The runtime is incomplete. Check whether antivirus quarantined any files.");
+        throw SetupFailure(sentences::kRuntimeIncomplete);
 
     // The runtime being replaced is renamed aside, not copied, and comes back
     // unless the new one starts; a killed update leaves it aside for the next

@@ -1,6 +1,7 @@
 #include "core/Installation.h"
 
 #include "core/FileDigest.h"
+#include "core/PlayerSentences.h"
 #include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "core/SetupFailure.h"
@@ -30,9 +31,6 @@ bool partialMatchesPin(const fs::path& partial, const std::string& pin)
     return sha256Of(openRegular(partial, {.followLinks = false}).fd.get(), partial) == pin;
 }
 
-constexpr const char* kChecksumFailure =
-    "The runtime download failed checksum verification. Nothing from that download was run.";
-
 // Downloads into `partial` until a download's digest decides. Bytes completed
 // from an earlier attempt may have come from another object, so a mismatch
 // after resuming is given one fresh download from zero; only a fresh download
@@ -50,7 +48,7 @@ void downloadVerified(const Installation& installation, const RuntimeAsset& asse
             return;
         fs::remove(partial);
     }
-    throw SetupFailure(kChecksumFailure);
+    throw SetupFailure(sentences::kChecksumFailure);
 }
 
 // The archive in the downloads folder, once its digest matched the pin: the one

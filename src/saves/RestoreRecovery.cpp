@@ -1,5 +1,6 @@
 #include "saves/RestoreRecovery.h"
 
+#include "core/PlayerSentences.h"
 #include "saves/SaveSnapshots.h"
 #include "saves/SavesSwap.h"
 
@@ -8,8 +9,7 @@ namespace launcher {
 void recoverSaves(const Layout& layout, const Host& host)
 {
     if (hasJournalledRestore(layout))
-        SaveSnapshots(layout).takeKept(
-            "Made before finishing a restore that was interrupted; launches never remove it.");
+        SaveSnapshots(layout).takeKept(sentences::kRecoveredRestoreNote);
     recoverInterruptedRestore(layout, host);
 }
 

@@ -3,6 +3,7 @@
 #include "core/IncompleteInstallation.h"
 #include "core/InstallLock.h"
 #include "core/PerUserItems.h"
+#include "core/PlayerSentences.h"
 #include "core/Posix.h"
 #include "core/SetupFailure.h"
 #include "core/StopRequest.h"
@@ -25,9 +26,6 @@ namespace launcher {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kRestoreStopped =
-    "The restore was stopped before it changed your saves. Restore the snapshot again to continue.";
 
 bool isSnapshot(const SaveSnapshots& snapshots, const std::string& name)
 {
@@ -160,7 +158,7 @@ std::vector<SaveSnapshot> saveSnapshots(const Installation& installation)
 RestoredSaves restoreSaves(const Installation& installation, const std::string& name)
 {
     if (!installation.isInstalled())
-        throwRefusal(installation, "Setup is incomplete. Complete setup before restoring saves.");
+        throwRefusal(installation, sentences::kRestoreOverIncompleteSetup);
     const InstallLock lock(installation.layout().lockFile());
     recoverSaves(installation.layout(), installation.host());
     const SaveSnapshots snapshots(installation.layout());
@@ -191,7 +189,7 @@ RestoredSaves restoreSaves(const Installation& installation, const std::string& 
         writeRestoreJournal(installation.layout(), staging, plan.moves());
     } catch (const SetupStopped&) {
         removeRestoreStaging(installation.layout(), stagingName);
-        throw SetupStopped(kRestoreStopped);
+        throw SetupStopped(sentences::kRestoreStopped);
     } catch (...) {
         // Nothing live has moved yet.
         removeRestoreStaging(installation.layout(), stagingName);

@@ -5,6 +5,7 @@
 #include "ui/LauncherModel.h"
 #include "ui/LauncherStyle.h"
 #include "ui/Symbols.h"
+#include "ui/WindowTexts.h"
 #include "ui/WrappingLabel.h"
 
 #include <QHBoxLayout>
@@ -32,8 +33,7 @@ InstalledPanel::InstalledPanel(LauncherModel& model, QWidget* parent)
     installed->addStretch(1);
 
     WrappingLabel* sentence = wrappingLabel("installedSentence", style::systemFont(14));
-    sentence->setText(
-        tr("Your game and saves live separately from this launcher, so replacing the app keeps your progress."));
+    sentence->setText(tr(texts::kSavesLiveApart));
 
     m_playButton->setFont(style::systemFont(14, QFont::DemiBold));
     m_playButton->setDefault(true);

@@ -13,6 +13,7 @@
 #include "saves/SaveSnapshot.h"
 #include "ui/GuiThread.h"
 #include "ui/GuideLocation.h"
+#include "ui/WindowTexts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,38 +26,18 @@
 namespace launcher {
 namespace {
 
-const char* const kFirstStatus = "Select your files to get started.";
-const char* const kReadyToSetUpStatus = "Ready to set up.";
-const char* const kLookingAtGameStatus = "Looking at your game files…";
-const char* const kReadyStatus = "Your installation is ready.";
-const char* const kSetupFailedStatus = "Setup needs attention. Your source files are unchanged.";
-const char* const kStartingStatus = "Veyra 2 is starting. The first launch can take a few minutes.";
-const char* const kRunningStatus = "Veyra 2 is running.";
-// The game starts all the same; the game log tells what kept the snapshot from being taken.
-const char* const kUnexpectedExit = "Veyra 2 exited unexpectedly. Open Logs for details.";
-const char* const kCannotOpenFile = "The launcher could not open %1. Open it by hand from your file manager.";
-const char* const kCannotOpenPage = "The launcher could not open %1. Open it by hand in your web browser.";
-const char* const kStoppingSetupStatus = "Stopping setup. This can take a few seconds.";
-const char* const kStoppingRepairStatus = "Stopping repair. This can take a few seconds.";
-// The engine's own sentence speaks of setup, as the command line's does for both.
-const char* const kRepairStoppedStatus = "Repair was stopped before it finished. Run it again to continue.";
-const char* const kCheckingStatus = "Checking your installation…";
-const char* const kNeedsRepairStatus = "Your installation needs repair.";
-const char* const kRepairFailedStatus = "Repair needs attention. Your saves are unchanged.";
-
 // The install page of the community site that distributes the game.
 const char* const kGameDownloadAddress = "https://projectkestrane.org/install/";
 
 const OpenPanel kGamePanel{
     .title = "Choose your Veyra 2 files",
-    .message = "Select vy2pc_data.bin, the installer ZIP, or a complete Project Kestrane game folder.",
+    .message = texts::kGamePanelMessage,
     .canChooseDirectories = true,
     .canChooseFiles = true,
 };
 const OpenPanel kAudioPanel{
     .title = "Choose your Microsoft audio package",
-    .message = "Select the supported MPSetup.exe package or WMADMOD.DLL from your licensed files. See Setup "
-               "Guide for details.",
+    .message = texts::kAudioPanelMessage,
     .canChooseDirectories = false,
     .canChooseFiles = true,
 };
@@ -179,7 +160,7 @@ void LauncherModel::play()
     clearError();
     setGameRunning(true);
     const QString statusBefore = m_status;
-    assign(m_status, QString(kStartingStatus), &LauncherModel::statusChanged);
+    assign(m_status, QString(texts::kStartingStatus), &LauncherModel::statusChanged);
 
     inBackground(
         false, {},
@@ -204,7 +185,7 @@ void LauncherModel::gameStarted(std::unique_ptr<InstallLock> lock, const std::op
 {
     m_playLock = std::move(lock);
     // The game's process runs from here on, whatever its window still takes to show.
-    QString status = kRunningStatus;
+    QString status = texts::kRunningStatus;
     if (snapshotFailure)
         status += ' ' + QString::fromStdString(snapshotFailureNote(*snapshotFailure, FrontEnd::window));
     for (const std::string& leftOut : snapshotLeftOut)
@@ -229,9 +210,9 @@ void LauncherModel::finishGame(int terminationStatus)
     setGameRunning(false);
     // Dropping the lock object releases the install lock for setup and other launchers.
     m_playLock.reset();
-    assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
+    assign(m_status, QString(texts::kReadyStatus), &LauncherModel::statusChanged);
     if (terminationStatus != 0)
-        showError(kUnexpectedExit);
+        showError(texts::kUnexpectedExit);
 }
 
 void LauncherModel::maintain(const QString& status, std::function<Finish(const Installation&)> work)
@@ -342,18 +323,18 @@ void LauncherModel::clearErrorForNewChoice()
 QString LauncherModel::restingStatus() const
 {
     if (m_state.ready())
-        return kReadyStatus;
+        return texts::kReadyStatus;
     if (m_checkingGame)
-        return kLookingAtGameStatus;
+        return texts::kLookingAtGameStatus;
     if (m_state.repairNeeded())
-        return kNeedsRepairStatus;
-    return gameAccepted() && !m_audioURL.isEmpty() && m_ownsFiles ? kReadyToSetUpStatus : kFirstStatus;
+        return texts::kNeedsRepairStatus;
+    return gameAccepted() && !m_audioURL.isEmpty() && m_ownsFiles ? texts::kReadyToSetUpStatus : texts::kFirstStatus;
 }
 
 void LauncherModel::followChoices()
 {
-    const bool toldWhatIsNext = m_status == kFirstStatus || m_status == kReadyToSetUpStatus ||
-                                m_status == kLookingAtGameStatus || m_status == kNeedsRepairStatus;
+    const bool toldWhatIsNext = m_status == texts::kFirstStatus || m_status == texts::kReadyToSetUpStatus ||
+                                m_status == texts::kLookingAtGameStatus || m_status == texts::kNeedsRepairStatus;
     if (toldWhatIsNext && idle() && m_status != restingStatus())
         assign(m_status, restingStatus(), &LauncherModel::statusChanged);
 }
@@ -415,9 +396,9 @@ void LauncherModel::open(const QUrl& url)
         return;
     // Named in full, so that the player can find it without the launcher.
     if (url.isLocalFile())
-        showError(QString(kCannotOpenFile).arg(QDir::toNativeSeparators(url.toLocalFile())));
+        showError(QString(texts::kCannotOpenFile).arg(QDir::toNativeSeparators(url.toLocalFile())));
     else
-        showError(QString(kCannotOpenPage).arg(url.toString()));
+        showError(QString(texts::kCannotOpenPage).arg(url.toString()));
 }
 
 void LauncherModel::openGuide()
@@ -506,7 +487,8 @@ void LauncherModel::cancel()
     const bool repair = m_state.runsRepair();
     setActivity(repair ? Activity::stoppingRepair : Activity::stoppingSetup);
     assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
-    assign(m_status, QString(repair ? kStoppingRepairStatus : kStoppingSetupStatus), &LauncherModel::statusChanged);
+    assign(m_status, QString(repair ? texts::kStoppingRepairStatus : texts::kStoppingSetupStatus),
+           &LauncherModel::statusChanged);
 }
 
 void LauncherModel::finishSupervised()
@@ -514,7 +496,7 @@ void LauncherModel::finishSupervised()
     assign(m_progress, SetupProgress{}, &LauncherModel::progressChanged);
     assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
     setState({installed(), Activity::idle, m_state.gameRunning});
-    assign(m_status, QString(kReadyStatus), &LauncherModel::statusChanged);
+    assign(m_status, QString(texts::kReadyStatus), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::supervisedFailed(Activity run, const WorkFailure& failure)
@@ -524,7 +506,7 @@ void LauncherModel::supervisedFailed(Activity run, const WorkFailure& failure)
     if (failure.stopped) {
         // Not an error: the player asked for it, and running it again continues.
         const QString stopped =
-            run == Activity::settingUp ? QString::fromStdString(failure.message.sentence) : kRepairStoppedStatus;
+            run == Activity::settingUp ? QString::fromStdString(failure.message.sentence) : texts::kRepairStoppedStatus;
         assign(m_status, stopped, &LauncherModel::statusChanged);
         return;
     }
@@ -545,7 +527,7 @@ void LauncherModel::finishFailedSetup(const WorkFailure& failure)
         return;
     }
     showError(failure);
-    assign(m_status, QString(kSetupFailedStatus), &LauncherModel::statusChanged);
+    assign(m_status, QString(texts::kSetupFailedStatus), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::finishFailedRepair(const WorkFailure& failure)
@@ -565,7 +547,7 @@ void LauncherModel::finishFailedRepair(const WorkFailure& failure)
         findings.needsAudio |= *failure.refusal == RepairNeed::audio || *failure.refusal == RepairNeed::gameAndAudio;
         assign(m_findings, findings, &LauncherModel::findingsChanged);
     }
-    assign(m_status, QString(kRepairFailedStatus), &LauncherModel::statusChanged);
+    assign(m_status, QString(texts::kRepairFailedStatus), &LauncherModel::statusChanged);
 }
 
 void LauncherModel::repair()
@@ -640,7 +622,7 @@ void LauncherModel::checkInstallation()
 {
     assign(m_findings, RepairFindings{}, &LauncherModel::findingsChanged);
     setActivity(Activity::checking);
-    assign(m_status, QString(kCheckingStatus), &LauncherModel::statusChanged);
+    assign(m_status, QString(texts::kCheckingStatus), &LauncherModel::statusChanged);
 
     // The check waits for up to two wine calls.
     inBackground(

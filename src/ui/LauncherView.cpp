@@ -14,6 +14,7 @@
 #include "ui/SetupPanel.h"
 #include "ui/SteadyButton.h"
 #include "ui/Symbols.h"
+#include "ui/WindowTexts.h"
 #include "ui/WrappingLabel.h"
 
 #include <QHBoxLayout>
@@ -291,15 +292,14 @@ void LauncherView::refresh()
     const bool repair = !ready && m_model.state().repairNeeded();
 
     if (ready) {
-        m_headline->setText(tr("Ready when you are."));
-        m_subheadline->setText(tr("Campaign, familiar controls, and the audio fix—all in your own installation."));
+        m_headline->setText(tr(texts::kReadyHeadline));
+        m_subheadline->setText(tr(texts::kReadySubheadline));
     } else if (repair) {
-        m_headline->setText(tr("Almost ready again."));
-        m_subheadline->setText(tr("Part of your installation is missing or damaged. Repair puts it right without "
-                                  "starting over."));
+        m_headline->setText(tr(texts::kRepairHeadline));
+        m_subheadline->setText(tr(texts::kRepairSubheadline));
     } else {
-        m_headline->setText(tr("Your game. Ready for Mac."));
-        m_subheadline->setText(tr("Bring your Veyra 2 files. We’ll take care of the compatibility setup."));
+        m_headline->setText(tr(texts::kSetupHeadline));
+        m_subheadline->setText(tr(texts::kSetupSubheadline));
     }
 
     m_installedPanel->setVisible(ready);

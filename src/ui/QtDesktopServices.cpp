@@ -6,6 +6,7 @@
 #include "ui/ListDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/Symbols.h"
+#include "ui/WindowTexts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -114,10 +115,7 @@ void QtDesktopServices::about(QWidget* window)
     // The one version text, as --version prints it.
     box.setTextFormat(Qt::RichText);
     box.setText(QStringLiteral("<b>%1</b>").arg(QString::fromStdString(versionText()).toHtmlEscaped()));
-    box.setInformativeText(QApplication::translate(
-        "launcher::QtDesktopServices",
-        "An unofficial launcher that runs the Windows game Veyra 2 on a Mac through a Wine runtime. It includes "
-        "none of the game's or Microsoft's files: you bring them from your own licensed copies."));
+    box.setInformativeText(QApplication::translate("launcher::QtDesktopServices", texts::kAboutText));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "ui/LauncherModel.h"
 #include "ui/MessageBox.h"
+#include "ui/WindowTexts.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -70,8 +71,7 @@ void QuitGuard::showBox(Reason reason)
     case Reason::repair: {
         const bool setup = reason == Reason::setup;
         box->setText(setup ? tr("Setup is still running") : tr("Repair is still running"));
-        box->setInformativeText(setup ? tr("Let setup finish before quitting the launcher.")
-                                      : tr("Let repair finish before quitting the launcher."));
+        box->setInformativeText(setup ? tr(texts::kLetSetupFinish) : tr(texts::kLetRepairFinish));
         QPushButton* stop = box->addButton(setup ? tr("Stop setup and quit") : tr("Stop repair and quit"),
                                            QMessageBox::DestructiveRole);
         stop->setObjectName("stopAndQuitButton");
@@ -85,14 +85,14 @@ void QuitGuard::showBox(Reason reason)
     }
     case Reason::game:
         box->setText(tr("Veyra 2 is still running"));
-        box->setInformativeText(tr("Save and quit Veyra 2 before quitting the launcher."));
+        box->setInformativeText(tr(texts::kQuitTheGameFirst));
         box->setStandardButtons(QMessageBox::Ok);
         break;
     case Reason::work:
         // A restore, an uninstall, the diagnostics archive or the check of an
         // incomplete installation, each better finished than cut short.
         box->setText(tr("The launcher is still working"));
-        box->setInformativeText(tr("Let it finish before quitting the launcher."));
+        box->setInformativeText(tr(texts::kLetWorkFinish));
         box->setStandardButtons(QMessageBox::Ok);
         break;
     case Reason::none:

@@ -7,6 +7,7 @@
 #include "ui/SelectionRow.h"
 #include "ui/SteadyButton.h"
 #include "ui/Symbols.h"
+#include "ui/WindowTexts.h"
 #include "ui/WrappingLabel.h"
 
 #include <QFrame>
@@ -26,12 +27,11 @@ RepairPanel::RepairPanel(LauncherModel& model, QWidget* parent)
 {
     setObjectName("repairPanel");
     setAccessibleName(tr("Repair your installation"));
-    setAccessibleDescription(tr("Lists what is missing or damaged and what repair needs to put it right."));
+    setAccessibleDescription(tr(texts::kRepairPanelDescription));
 
     connect(m_repairButton, &QPushButton::clicked, &m_model, &LauncherModel::repair);
-    QLabel* note = label("repairNote",
-                         tr("Only what is damaged is redone.") + '\n' + tr("Your saves are kept."),
-                         style::systemFont(11));
+    QLabel* note =
+        label("repairNote", tr(texts::kOnlyDamageRedone) + '\n' + tr(texts::kSavesKept), style::systemFont(11));
 
     // Spaced as the setup panel is, whose place it takes.
     auto* panel = new QVBoxLayout(this);
@@ -75,8 +75,7 @@ void RepairPanel::refresh()
     const bool idle = m_model.idle();
     showDamage(findings.damage);
     m_damageNote->setVisible(findings.damage.isEmpty());
-    m_damageNote->setText(m_model.state().checking() ? tr("Looking for what is missing or damaged…")
-                                             : tr("Repair looks at your installation again when it starts."));
+    m_damageNote->setText(m_model.state().checking() ? tr(texts::kLookingForDamage) : tr(texts::kRepairLooksAgain));
 
     m_gameRow->setVisible(findings.needsGame);
     m_gameRow->showChoice(m_model.gameURL(), idle);

@@ -7,6 +7,7 @@
 #include "ui/PanelParts.h"
 #include "ui/SelectionRow.h"
 #include "ui/SteadyButton.h"
+#include "ui/WindowTexts.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -20,12 +21,12 @@ SetupPanel::SetupPanel(LauncherModel& model, QWidget* parent)
     , m_model(model)
     , m_gameRow(gameFilesRow("game"))
     , m_audioRow(audioPackageRow("audio"))
-    , m_consent(new CheckBox(tr("I own Veyra 2 for Windows Vista and have permission to use these files.")))
+    , m_consent(new CheckBox(tr(texts::kOwnershipConsent)))
     , m_setupButton(styledButton("setupButton", new SteadyButton({tr("Set up Veyra 2"), tr("Setting up…")})))
 {
     setObjectName("setupPanel");
     setAccessibleName(tr("Set up Veyra 2"));
-    setAccessibleDescription(tr("Choose your game files and audio file, then set up."));
+    setAccessibleDescription(tr(texts::kSetupPanelDescription));
 
     m_consent->setObjectName("consentCheckBox");
     m_consent->setFont(style::systemFont(12));
@@ -33,8 +34,7 @@ SetupPanel::SetupPanel(LauncherModel& model, QWidget* parent)
 
     connect(m_setupButton, &QPushButton::clicked, &m_model, &LauncherModel::install);
     QLabel* note = label("requirementsNote",
-                         tr("About 341 MB to download · 12 GB free space") + '\n' +
-                             tr("Game and Microsoft audio files are not included."),
+                         tr("About 341 MB to download · 12 GB free space") + '\n' + tr(texts::kFilesNotIncluded),
                          style::systemFont(11));
 
     // Its three parts stand as far apart as the window's own parts.
