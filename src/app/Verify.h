@@ -5,7 +5,7 @@
 
 namespace launcher {
 
-// Checks the installation below the installer's root, part by part, and decides
+// Checks the installation below its root, part by part, and decides
 // what a repair redoes. Changes nothing in the installation and creates nothing
 // when the root is missing; its wine calls ("--version", and "reg query" of the
 // decoder's registration, each limited to 30 seconds) keep what the runtime
