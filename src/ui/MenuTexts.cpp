@@ -50,6 +50,19 @@ std::string plainEntry(const Layout& layout, const std::string& name)
     return name;
 }
 
+// The phrase with its size, where it has one: "the logs (20 KB)".
+std::string withSize(const std::string& phrase, std::uintmax_t bytes)
+{
+    return bytes > 0 ? phrase + " (" + readableSize(bytes) + ")" : phrase;
+}
+
+// The size measured for the entry, or 0.
+std::uintmax_t sizeOf(const EntrySizes& sizes, const std::string& name)
+{
+    const auto size = sizes.find(name);
+    return size != sizes.end() ? size->second : 0;
+}
+
 // The entries as the player would name them, each with its size where it has
 // one; entries of one kind (the runtime and the one set aside) are one item.
 QString removedEntries(const Layout& layout, const UninstallPlan& plan, const EntrySizes& sizes)
@@ -61,12 +74,10 @@ QString removedEntries(const Layout& layout, const UninstallPlan& plan, const En
         if (!bytes.contains(phrase))
             phrases.push_back(phrase);
         // The record's few bytes would only distract.
-        const auto size = name == layout.record().filename() ? sizes.end() : sizes.find(name);
-        bytes[phrase] += size != sizes.end() ? size->second : 0;
+        bytes[phrase] += name == layout.record().filename() ? 0 : sizeOf(sizes, name);
     }
     for (std::string& phrase : phrases)
-        if (bytes[phrase] > 0)
-            phrase += " (" + readableSize(bytes[phrase]) + ")";
+        phrase = withSize(phrase, bytes[phrase]);
     return QString::fromStdString(listing(phrases));
 }
 
@@ -75,13 +86,9 @@ QString keptEntries(const Layout& layout, const UninstallPlan& plan, const Entry
 {
     std::vector<std::string> entries;
     for (const KeptEntry& kept : plan.kept) {
-        if (kept.name == layout.backups().filename()) {
-            const auto size = sizes.find(kept.name);
-            entries.push_back(plainEntry(layout, kept.name) +
-                              (size != sizes.end() && size->second > 0 ? " (" + readableSize(size->second) + ")" : ""));
-            continue;
-        }
-        entries.push_back(plainEntry(layout, kept.name) + " (" + kept.reason + ")");
+        entries.push_back(kept.name == layout.backups().filename()
+                              ? withSize(plainEntry(layout, kept.name), sizeOf(sizes, kept.name))
+                              : plainEntry(layout, kept.name) + " (" + kept.reason + ")");
     }
     return QString::fromStdString(listing(entries));
 }
